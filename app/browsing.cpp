@@ -1,0 +1,175 @@
+#include "app/phylacto.h"
+
+#include "model/bd.h"
+#include "model/serie.h"
+#include "ui_phylacto.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QPixmap>
+
+namespace {
+
+// Covers are read from their bytes: a file rewritten under the same name must
+// never show a cached picture.
+QPixmap lireImage(const QString& chemin)
+{
+    QPixmap image;
+    QFile fichier(chemin);
+    if (fichier.open(QIODevice::ReadOnly))
+        image.loadFromData(fichier.readAll());
+    return image;
+}
+
+QTableWidgetItem* celluleFixe(const QString& texte)
+{
+    auto* cellule = new QTableWidgetItem(texte);
+    cellule->setFlags(cellule->flags() & ~Qt::ItemIsEditable);
+    return cellule;
+}
+
+} // namespace
+
+void Phylacto::updateLstAlbum(QListWidgetItem* current, QListWidgetItem* previous)
+{
+    Q_UNUSED(previous);
+    if (!current)
+        return;
+    serieCourante = current->text();
+    ui->LstAlbum->setRowCount(0);
+
+    const QList<BD*> albumsSerie = catalogue.albumsParNom(serieCourante, true);
+    if (albumsSerie.isEmpty())
+        return;
+
+    // Filled unsorted so that each row keeps its pair of cells.
+    ui->LstAlbum->setSortingEnabled(false);
+    ui->LstAlbum->setRowCount(int(albumsSerie.size()));
+    for (int ligne = 0; ligne < albumsSerie.size(); ++ligne)
+        remplirLigneAlbum(ligne, albumsSerie.at(ligne));
+    ui->LstAlbum->setSortingEnabled(true);
+
+    updateInfosBd(albumsSerie.first());
+}
+
+void Phylacto::remplirLigneAlbum(int ligne, const BD* album)
+{
+    ui->LstAlbum->setItem(ligne, 0, celluleFixe(QString::number(album->tome)));
+    ui->LstAlbum->setItem(ligne, 1, celluleFixe(album->getTitre()));
+}
+
+void Phylacto::updateLstAlbum(QTableWidgetItem* current, QTableWidgetItem* previous)
+{
+    Q_UNUSED(previous);
+    if (!current)
+        return;
+    if (current->column() == 0) {
+        current = ui->LstAlbum->item(current->row(), 1);
+        if (!current)
+            return;
+    }
+    if (BD* album = catalogue.premierAlbum(serieCourante, current->text()))
+        updateInfosBd(album);
+}
+
+BD* Phylacto::albumDeLaLigne(int ligne) const
+{
+    const QTableWidgetItem* cellule = ui->LstAlbum->item(ligne, 1);
+    if (!cellule)
+        return nullptr;
+    return catalogue.premierAlbum(serieCourante, cellule->text());
+}
+
+void Phylacto::updateInfosBd(BD* lBd)
+{
+    if (!lBd)
+        return;
+    ui->leDessinateur->setText(lBd->getDessinateur());
+    ui->leScenariste->setText(lBd->getScenariste());
+    ui->leColoriste->setText(lBd->getColoriste());
+    ui->leSerie->setText(lBd->getSerie());
+    ui->leTitre->setText(lBd->getTitre());
+    ui->leTome->setText(QString::number(lBd->tome));
+    ui->leEditeur->setText(lBd->getEditeur());
+    ui->leGenre->setText(lBd->getGenre());
+
+    const QString chemin = lBd->aUneImage()
+                               ? QDir::currentPath() + QStringLiteral("//") + lBd->getImage()
+                               : QDir::currentPath() + QStringLiteral("//data//AddPicture.bmp");
+    QPixmap image = lireImage(chemin);
+    if (!image.isNull())
+        image = image.scaled(250, 250, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    ui->LabelImage->setPixmap(image);
+
+    if (lBd->estPretee()) {
+        ui->pbPreter->setEnabled(false);
+        ui->pbPreter->setText(tr("BD pretée à %1").arg(lBd->getEmprunteur()));
+    } else {
+        ui->pbPreter->setEnabled(true);
+        ui->pbPreter->setText(tr("Preter"));
+    }
+}
+
+void Phylacto::MAJListesSeries()
+{
+    const QList<QPair<QListWidget*, const QList<Serie*>*>> paires = {
+        {ui->LstSerie, &catalogue.series()},
+        {ui->LstManga, &catalogue.seriesManga()},
+        {ui->LstBDEuro, &catalogue.seriesEuro()},
+        {ui->LstComics, &catalogue.seriesComics()},
+    };
+    for (const auto& [liste, seriesListe] : paires) {
+        QSet<QString>& affiches = m_nomsListes[liste];
+        QStringList nouveaux;
+        for (const Serie* serie : *seriesListe) {
+            const QString nom = serie->getNom();
+            if (!affiches.contains(nom)) {
+                affiches.insert(nom);
+                nouveaux.append(nom);
+            }
+        }
+        if (nouveaux.isEmpty())
+            continue;
+        // One sort for the whole batch instead of one sorted insertion per name.
+        liste->setSortingEnabled(false);
+        liste->addItems(nouveaux);
+        liste->setSortingEnabled(true);
+        liste->sortItems(Qt::AscendingOrder);
+    }
+    MAJCompteurs();
+    update();
+}
+
+void Phylacto::MAJCompteurs()
+{
+    const Compteurs compteurs = catalogue.compter();
+    ui->lbTotale->setText(QString::number(compteurs.total));
+    ui->lbComics->setText(QString::number(compteurs.comics));
+    ui->lbEuro->setText(QString::number(compteurs.euro));
+    ui->lbManga->setText(QString::number(compteurs.manga));
+}
+
+void Phylacto::myMenu(QPoint)
+{
+    QMenu menu(this);
+    if (sender() && sender()->objectName() == QLatin1String("LstAlbum")) {
+        menu.addAction(actionSuppAlbum);
+        menu.addAction(actionAjouterSuite);
+    } else {
+        menu.addAction(actionSuppSerie);
+    }
+    menu.exec(QCursor::pos());
+}
+
+void Phylacto::retirerSerieDesListes(const QString& nom)
+{
+    for (QListWidget* liste : {ui->LstManga, ui->LstBDEuro, ui->LstComics, ui->LstSerie}) {
+        const QList<QListWidgetItem*> trouves = liste->findItems(nom, Qt::MatchExactly);
+        if (trouves.isEmpty())
+            continue;
+        m_nomsListes[liste].remove(nom);
+        delete trouves.first();
+    }
+}

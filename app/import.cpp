@@ -1,0 +1,10 @@
+#include "app/phylacto.h"
+
+void Phylacto::ImportCsv()
+{
+}
+
+QString Phylacto::convertir(QString fileName)
+{
+    return fileName;
+}

@@ -1,0 +1,109 @@
+#include "app/phylacto.h"
+
+#include "covers/albuminfos.h"
+#include "covers/labelclickable.h"
+#include "settings/codecs.h"
+#include "ui_phylacto.h"
+
+#include <QAction>
+#include <QDir>
+#include <QHeaderView>
+#include <QIcon>
+#include <QSettings>
+
+Phylacto::Phylacto(QWidget* parent)
+    : QMainWindow(parent)
+    , ui(new Ui::Phylacto)
+{
+    ui->setupUi(this);
+    resize(1127, 372);
+    ui->tabWidget->setCurrentIndex(0);
+    ui->LstSerie->setCurrentRow(-1);
+
+    setWindowIcon(QIcon(QDir::currentPath() + QStringLiteral("//icon.ico")));
+
+    // Literal texts are UTF-8 sources; only the byte-string codec is an
+    // application setting.
+    Codecs::setCodec8Bits(Codecs::codecParNom(QStringLiteral("UTF8")));
+
+    settings = new QSettings(QDir::currentPath() + QStringLiteral("//data//settings.ini"),
+                             QSettings::IniFormat, this);
+
+    albumInfos = new AlbumInfos(this);
+
+    connect(ui->actionImporter_Csv, &QAction::triggered, this, &Phylacto::ImportCsv);
+    connect(ui->actionEnregistrer, &QAction::triggered, this, &Phylacto::save);
+    connect(ui->actionAjouter_Album, &QAction::triggered, this, &Phylacto::ajouterAlbum);
+    connect(ui->actionQuitter, &QAction::triggered, this, &Phylacto::closeProg);
+    connect(ui->actionEnregistrer_sous, &QAction::triggered, this, &Phylacto::saveAs);
+    connect(ui->actionConfiguration_reseau, &QAction::triggered, this, &Phylacto::ConfigReseaux);
+    connect(ui->actionRerchercher_un_album, &QAction::triggered, this, &Phylacto::ChercherAlbum);
+    connect(ui->actionGestion_des_prets, &QAction::triggered, this, &Phylacto::affichagePret);
+    connect(ui->actionChercher_image_manquantes, &QAction::triggered, this,
+            &Phylacto::ChercherToutesImages);
+    connect(ui->actionExploration_bd, &QAction::triggered, this, &Phylacto::AfficherRecherche);
+
+    actionSuppSerie = new QAction(tr("Supprimer série"), this);
+    connect(actionSuppSerie, &QAction::triggered, this, &Phylacto::suppSerie);
+    actionSuppAlbum = new QAction(tr("Supprimer album"), this);
+    connect(actionSuppAlbum, &QAction::triggered, this, &Phylacto::suppAlbum);
+    actionAjouterSuite = new QAction(tr("Ajouter une suite"), this);
+    connect(actionAjouterSuite, &QAction::triggered, this, &Phylacto::ajouterSuite);
+
+    const auto choixSerie =
+        qOverload<QListWidgetItem*, QListWidgetItem*>(&Phylacto::updateLstAlbum);
+    for (QListWidget* liste : listesSeries())
+        connect(liste, &QListWidget::currentItemChanged, this, choixSerie);
+    connect(ui->LstAlbum, &QTableWidget::currentItemChanged, this,
+            qOverload<QTableWidgetItem*, QTableWidgetItem*>(&Phylacto::updateLstAlbum));
+    connect(ui->LstAlbum, &QTableWidget::doubleClicked, this, &Phylacto::ModifAlbum);
+    connect(ui->LabelImage, &labelClickable::clicked, this, &Phylacto::changeImage);
+    connect(ui->pbChercherImage, &QPushButton::clicked, this, &Phylacto::ChercherAlbum);
+    connect(ui->pbPreter, &QPushButton::clicked, this, &Phylacto::Preter);
+    for (QListWidget* liste : listesSeries())
+        connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
+    connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
+    connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
+
+    if (settings) {
+        const QString nomFichier = settings->value(QStringLiteral("BASE/FileName")).toString();
+        const QString encodage = settings->value(QStringLiteral("BASE/Encodage")).toString();
+
+        chargerBase(nomFichier);
+
+        if (!encodage.isEmpty()) {
+            Codecs::setCodecLocale(Codecs::codecParNom(encodage));
+        } else {
+            settings->setValue(QStringLiteral("BASE/Encodage"), QStringLiteral("UTF-8"));
+            settings->sync();
+            Codecs::setCodecLocale(Codecs::codecParNom(QStringLiteral("UTF-8")));
+        }
+
+        emit relayInfoReseau(settings->value(QStringLiteral("RESEAU/Address")).toString(),
+                             settings->value(QStringLiteral("RESEAU/Port")).toString(),
+                             settings->value(QStringLiteral("RESEAU/Login")).toString(),
+                             settings->value(QStringLiteral("RESEAU/Password")).toString());
+    }
+
+    modifie = false;
+    MAJListesSeries();
+    if (ui->LstSerie->count() > 0)
+        ui->LstSerie->setCurrentRow(0);
+
+    ui->LstAlbum->setSortingEnabled(true);
+    ui->LstAlbum->verticalHeader()->hide();
+    ui->LstAlbum->setColumnWidth(0, 40);
+    ui->LstAlbum->setColumnWidth(1, 200);
+
+    arretRechercheAuto = false;
+}
+
+Phylacto::~Phylacto()
+{
+    delete ui;
+}
+
+QList<QListWidget*> Phylacto::listesSeries() const
+{
+    return {ui->LstSerie, ui->LstBDEuro, ui->LstComics, ui->LstManga};
+}

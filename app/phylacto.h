@@ -1,0 +1,133 @@
+#pragma once
+
+#include "model/catalogue.h"
+
+#include <QMainWindow>
+#include <QModelIndex>
+#include <QHash>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+
+class AlbumInfos;
+class BD;
+class QAction;
+class QCloseEvent;
+class QDialog;
+class QListWidget;
+class QListWidgetItem;
+class QSettings;
+class QTableWidgetItem;
+class Serie;
+class choitImage;
+
+namespace Ui {
+class Phylacto;
+}
+
+// The main window: owns the catalogue, the settings and the cover-search
+// request object, wires the interface and delegates the work. Its slots are
+// split by concern over app/, covers/, settings/ and dialogs/.
+class Phylacto : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Phylacto(QWidget* parent = nullptr);
+    ~Phylacto() override;
+
+    // Catalogue lookups (see Catalogue).
+    Serie* findSerie(const QString& nom) const { return catalogue.findSerie(nom); }
+    QList<BD*> albumsParNom(const QString& texte, bool parSerie) const
+    {
+        return catalogue.albumsParNom(texte, parSerie);
+    }
+    Catalogue& getCatalogue() { return catalogue; }
+    const QList<BD*>& getAlbums() const { return catalogue.albums(); }
+
+    bool estModifie() const { return modifie; }
+    void setModifie(bool valeur) { modifie = valeur; }
+    QString getSerieCourante() const { return serieCourante; }
+    QSettings* getSettings() const { return settings; }
+    AlbumInfos* getAlbumInfos() const { return albumInfos; }
+
+    // The start-up load, once, from the constructor.
+    void chargerBase(const QString& fileName);
+    // True when the start-up load stopped at a bad line or could not read an
+    // existing collection file: the albums it did not read are still only on disk.
+    bool chargementIncomplet() const { return m_chargementIncomplet; }
+
+    void MAJListesSeries();
+    void MAJCompteurs();
+
+signals:
+    void relayInfoReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
+    void relayAfficher(int);
+
+public slots:
+    void ImportCsv();
+    void updateLstAlbum(QListWidgetItem* current, QListWidgetItem* previous);
+    void updateLstAlbum(QTableWidgetItem* current, QTableWidgetItem* previous);
+    QString convertir(QString fileName);
+    void save();
+    void ajouterAlbum();
+    void ajouterSuite();
+    void saveAs();
+    void ConfigReseaux();
+    void MAJReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
+    void ChercherAlbum();
+    void LancerRechercheAlbum(QString aRechercher);
+    void changeImage();
+    void nouvelAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
+                     int tome, QString commentaire, int type, int note, int serieFinie,
+                     QString editeur, QString genre, QString coloriste);
+    void UpdateAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
+                     int tome, QString commentaire, int type, int note, int serieFinie,
+                     QString editeur, QString genre, QString coloriste);
+    void closeProg();
+    void setNewImage(QString aRechercher);
+    void properlyDestroyed(int);
+    void affichagePret();
+    void Preter();
+    void myMenu(QPoint);
+    void suppSerie();
+    void suppAlbum();
+    void ChercherToutesImages();
+    void stopRechercheAuto();
+    void setImageBD(QString aNom, QString aRecherche);
+    void ModifAlbum(QModelIndex aIndex);
+    void AfficherRecherche();
+    void updateInfosBd(BD* lBd);
+    void MAJEncodage(QString aEncodage);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The album a row of LstAlbum names: the title cell of that row, looked up
+    // in the shown series (first in catalogue order).
+    BD* albumDeLaLigne(int ligne) const;
+    void remplirLigneAlbum(int ligne, const BD* album);
+    QList<QListWidget*> listesSeries() const;
+    // Deletes the item of that name from LstManga, LstBDEuro, LstComics and
+    // LstSerie, in that order.
+    void retirerSerieDesListes(const QString& nom);
+
+    AlbumInfos* albumInfos = nullptr;
+    Ui::Phylacto* ui = nullptr;
+    Catalogue catalogue;
+    QSettings* settings = nullptr;
+    bool modifie = false;
+    QPointer<QDialog> dialogueRechercheAuto;
+    QPointer<choitImage> choixImage;
+    QAction* actionSuppSerie = nullptr;
+    QAction* actionSuppAlbum = nullptr;
+    QAction* actionAjouterSuite = nullptr;
+    QString serieCourante;
+    bool arretRechercheAuto = false;
+
+    bool m_chargementIncomplet = false;
+    QString m_fichierCharge; // path the start-up load read
+    // Names each series list already shows, so a refresh never searches a widget.
+    QHash<const QListWidget*, QSet<QString>> m_nomsListes;
+};

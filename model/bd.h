@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// Kinds of comic. Any other value is kept and saved, and counted as Euro.
+enum TypeBD { Euro = 0, Comic = 1, Manga = 2 };
+
+// One album of the catalogue. The field order is the column order of the
+// collection file.
+class BD : public QObject
+{
+    Q_OBJECT
+
+public:
+    BD(const QString& serie, const QString& titre, int tome, const QString& dessinateur,
+       const QString& scenariste, const QString& editeur, const QString& commentaire, int entier8,
+       const QString& genre, const QString& image, const QString& emprunteur,
+       const QString& dateEmprunt, double reel13, int type, const QString& texte15, int note,
+       int serieFinie, int nbEmprunts, const QString& texte19, const QString& coloriste,
+       QObject* parent = nullptr);
+
+    QString getSerie() const { return serie; }
+    QString getTitre() const { return titre; }
+    QString getDessinateur() const { return dessinateur; }
+    QString getScenariste() const { return scenariste; }
+    QString getEditeur() const { return editeur; }
+    QString getCommentaire() const { return commentaire; }
+    QString getGenre() const { return genre; }
+    QString getImage() const { return image; }
+    QString getEmprunteur() const { return emprunteur; }
+    QString getDateEmprunt() const { return dateEmprunt; }
+    // "_" stands for an empty value in the file.
+    QString getTexte15() const;
+    QString getTexte19() const { return texte19; }
+    QString getColoriste() const { return coloriste; }
+
+    void setSerie(const QString& valeur) { serie = valeur; }
+    void setTitre(const QString& valeur) { titre = valeur; }
+    void setDessinateur(const QString& valeur) { dessinateur = valeur; }
+    void setScenariste(const QString& valeur) { scenariste = valeur; }
+    void setColoriste(const QString& valeur) { coloriste = valeur; }
+    void setEditeur(const QString& valeur) { editeur = valeur; }
+    void setGenre(const QString& valeur) { genre = valeur; }
+    void setCommentaire(const QString& valeur) { commentaire = valeur; }
+    void setImage(const QString& valeur) { image = valeur; }
+    void setEmprunteur(const QString& valeur) { emprunteur = valeur; }
+    void setDateEmprunt(const QString& valeur) { dateEmprunt = valeur; }
+
+    // "_" and empty both mean "none" for the cover and the borrower.
+    bool aUneImage() const { return !image.isEmpty() && image != QLatin1String("_"); }
+    bool estPretee() const { return !emprunteur.isEmpty() && emprunteur != QLatin1String("_"); }
+
+    int tome;
+    int entier8;
+    double reel13;
+    int type;
+    int note;
+    int serieFinie;
+    int nbEmprunts;
+
+private:
+    QString serie;
+    QString titre;
+    QString dessinateur;
+    QString scenariste;
+    QString editeur;
+    QString commentaire;
+    QString genre;
+    QString image;
+    QString emprunteur;
+    QString dateEmprunt;
+    QString texte15;
+    QString texte19;
+    QString coloriste;
+};

@@ -1,0 +1,129 @@
+#include "model/catalogue.h"
+
+#include "model/bd.h"
+#include "model/serie.h"
+
+Catalogue::~Catalogue()
+{
+    vider();
+}
+
+QList<BD*> Catalogue::albumsParNom(const QString& texte, bool parSerie) const
+{
+    QList<BD*> trouves;
+    for (BD* album : m_albums) {
+        if ((parSerie ? album->getSerie() : album->getTitre()) == texte)
+            trouves.append(album);
+    }
+    return trouves;
+}
+
+BD* Catalogue::premierAlbum(const QString& serie, const QString& titre) const
+{
+    for (BD* album : m_albums) {
+        if (album->getTitre() == titre && album->getSerie() == serie)
+            return album;
+    }
+    return nullptr;
+}
+
+bool Catalogue::contient(const BD* album) const
+{
+    return album && m_albums.contains(const_cast<BD*>(album));
+}
+
+bool Catalogue::attacher(BD* album)
+{
+    m_albums.append(album);
+    return integrerSerie(album);
+}
+
+bool Catalogue::integrerSerie(const BD* album)
+{
+    if (Serie* serie = findSerie(album->getSerie())) {
+        if (serie->tomeMax < album->tome)
+            serie->tomeMax = album->tome;
+        if (album->serieFinie != 0)
+            serie->serieFinie = album->serieFinie;
+        return false;
+    }
+    ajouterSerie(new Serie(album->getSerie(), album->tome, album->serieFinie, album->type));
+    return true;
+}
+
+void Catalogue::ajouterSerie(Serie* serie)
+{
+    m_series.append(serie);
+    m_indexSeries.insert(serie->getNom(), serie);
+    switch (serie->type) {
+    case Euro:
+        m_seriesEuro.append(serie);
+        break;
+    case Comic:
+        m_seriesComics.append(serie);
+        break;
+    case Manga:
+        m_seriesManga.append(serie);
+        break;
+    default:
+        break;
+    }
+}
+
+void Catalogue::supprimerAlbum(BD* album)
+{
+    if (m_albums.removeOne(album))
+        delete album;
+}
+
+int Catalogue::supprimerSerie(const QString& nom)
+{
+    int retires = 0;
+    QList<BD*> restants;
+    restants.reserve(m_albums.size());
+    for (BD* album : std::as_const(m_albums)) {
+        if (album->getSerie() == nom) {
+            delete album;
+            ++retires;
+        } else {
+            restants.append(album);
+        }
+    }
+    m_albums.swap(restants);
+
+    if (Serie* serie = m_indexSeries.take(nom)) {
+        m_series.removeOne(serie);
+        m_seriesEuro.removeOne(serie);
+        m_seriesComics.removeOne(serie);
+        m_seriesManga.removeOne(serie);
+        delete serie;
+    }
+    return retires;
+}
+
+void Catalogue::vider()
+{
+    qDeleteAll(m_albums);
+    qDeleteAll(m_series);
+    m_albums.clear();
+    m_series.clear();
+    m_seriesEuro.clear();
+    m_seriesComics.clear();
+    m_seriesManga.clear();
+    m_indexSeries.clear();
+}
+
+Compteurs Catalogue::compter() const
+{
+    Compteurs compteurs;
+    compteurs.total = int(m_albums.size());
+    for (const BD* album : m_albums) {
+        if (album->type == Comic)
+            ++compteurs.comics;
+        else if (album->type == Manga)
+            ++compteurs.manga;
+        else
+            ++compteurs.euro;
+    }
+    return compteurs;
+}

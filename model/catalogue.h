@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+class BD;
+class Serie;
+
+struct Compteurs
+{
+    int total = 0;
+    int euro = 0;
+    int comics = 0;
+    int manga = 0;
+};
+
+// The five lists of the catalogue and the rules that keep them together.
+// The catalogue owns every album and series it holds.
+class Catalogue
+{
+public:
+    Catalogue() = default;
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+    const QList<BD*>& albums() const { return m_albums; }
+    const QList<Serie*>& series() const { return m_series; }
+    const QList<Serie*>& seriesEuro() const { return m_seriesEuro; }
+    const QList<Serie*>& seriesComics() const { return m_seriesComics; }
+    const QList<Serie*>& seriesManga() const { return m_seriesManga; }
+
+    // Series whose name is exactly nom (names are unique), or nullptr.
+    Serie* findSerie(const QString& nom) const { return m_indexSeries.value(nom, nullptr); }
+    // Albums, in catalogue order, whose series (parSerie) or title equals texte.
+    QList<BD*> albumsParNom(const QString& texte, bool parSerie) const;
+    // The album a row of the album table means: first in catalogue order.
+    BD* premierAlbum(const QString& serie, const QString& titre) const;
+    bool contient(const BD* album) const;
+
+    // Attach steps: append the album (taking ownership), then update or create
+    // its series. Returns true when a series was created.
+    bool attacher(BD* album);
+    // Steps 2 to 4 of the attach steps alone, for an album already listed.
+    bool integrerSerie(const BD* album);
+
+    // Removes and destroys one album; its series stays.
+    void supprimerAlbum(BD* album);
+    // Removes and destroys a series and every album of that name.
+    // Returns the number of albums removed.
+    int supprimerSerie(const QString& nom);
+    void vider();
+
+    Compteurs compter() const;
+
+private:
+    void ajouterSerie(Serie* serie);
+
+    QList<BD*> m_albums;
+    QList<Serie*> m_series;
+    QList<Serie*> m_seriesEuro;
+    QList<Serie*> m_seriesComics;
+    QList<Serie*> m_seriesManga;
+    QHash<QString, Serie*> m_indexSeries;
+};

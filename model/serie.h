@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// A series, rebuilt from its albums; its type is the one of its first album.
+class Serie : public QObject
+{
+    Q_OBJECT
+
+public:
+    Serie(const QString& nom, int tomeMax, int serieFinie, int type, QObject* parent = nullptr)
+        : QObject(parent), tomeMax(tomeMax), serieFinie(serieFinie), type(type), nom(nom)
+    {
+    }
+
+    QString getNom() const { return nom; }
+
+    int tomeMax;
+    int serieFinie;
+    int type;
+
+private:
+    QString nom;
+};

@@ -1,0 +1,45 @@
+#include "settings/codecs.h"
+
+#include <QTextCodec>
+
+namespace Codecs {
+
+namespace {
+QTextCodec* codecCourant = nullptr;
+}
+
+QTextCodec* codecParNom(const QString& nom)
+{
+    if (nom.isEmpty())
+        return nullptr;
+    return QTextCodec::codecForName(nom.toLatin1());
+}
+
+QTextCodec* codec8Bits()
+{
+    if (!codecCourant)
+        codecCourant = QTextCodec::codecForName("UTF-8");
+    return codecCourant;
+}
+
+void setCodec8Bits(QTextCodec* codec)
+{
+    codecCourant = codec ? codec : QTextCodec::codecForName("UTF-8");
+}
+
+void setCodecLocale(QTextCodec* codec)
+{
+    QTextCodec::setCodecForLocale(codec);
+}
+
+QByteArray versOctets(const QString& texte)
+{
+    return codec8Bits()->fromUnicode(texte);
+}
+
+QString depuisOctets(const QByteArray& octets)
+{
+    return codec8Bits()->toUnicode(octets);
+}
+
+} // namespace Codecs

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+class BD;
+
+// One album per line, 20 fields separated by ";" (19 in older files, without
+// the colourist). No quoting: a ";" cannot be stored in a text.
+namespace LigneCollection {
+
+constexpr int nbChamps = 20;
+
+// The line of an album, without its final line feed: integers in decimal,
+// the real number in 'g' format, texte15 as "_" when empty, every line feed
+// turned into a space. A ";" that has reached a text is written as "," so the
+// file always reads back.
+QString encoder(const BD& album);
+
+// A new album from a line of 19 or 20 fields (the line terminator already
+// removed), or nullptr. nbParties receives the number of fields found.
+BD* decoder(QStringView ligne, int* nbParties = nullptr);
+
+// True when one of the album's texts holds a ";".
+bool contientSeparateur(const BD& album);
+
+} // namespace LigneCollection
