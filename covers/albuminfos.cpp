@@ -1,5 +1,6 @@
 #include "covers/albuminfos.h"
 
+#include <QAuthenticator>
 #include <QNetworkAccessManager>
 
 AlbumInfos::AlbumInfos(QObject* parent)
@@ -11,6 +12,22 @@ AlbumInfos::AlbumInfos(QObject* parent)
 void AlbumInfos::envoyerRequete(const QString& aRechercher)
 {
     Q_UNUSED(aRechercher);
+}
+
+void AlbumInfos::xmlDownloaded(QNetworkReply* aReply)
+{
+    Q_UNUSED(aReply);
+}
+
+void AlbumInfos::traitementErreur(QNetworkReply::NetworkError aErreur)
+{
+    Q_UNUSED(aErreur);
+}
+
+void AlbumInfos::Proxy(QNetworkProxy Proxy, QAuthenticator* aId)
+{
+    Q_UNUSED(Proxy);
+    Q_UNUSED(aId);
 }
 
 void AlbumInfos::setProxy(QString aAdd, QString aPort, QString aLogin, QString aPassword)

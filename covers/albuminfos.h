@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QNetworkProxy>
+#include <QNetworkReply>
 #include <QObject>
 #include <QString>
 
+class QAuthenticator;
 class QNetworkAccessManager;
 
-// Sends the signed product searches of the cover search.
+// Sends the signed product searches of the cover search and stores the
+// answer in "//data//tutu.xml".
 class AlbumInfos : public QObject
 {
     Q_OBJECT
@@ -20,6 +24,9 @@ signals:
     void xmlFinished(int);
 
 public slots:
+    void xmlDownloaded(QNetworkReply* aReply);
+    void traitementErreur(QNetworkReply::NetworkError aErreur);
+    void Proxy(QNetworkProxy Proxy, QAuthenticator* aId);
     void setProxy(QString aAdd, QString aPort, QString aLogin, QString aPassword);
 
 private:
