@@ -60,6 +60,10 @@ public:
     void MAJListesSeries();
     void MAJCompteurs();
 
+    // Cover search: points the album of that title in the shown series at a
+    // file of the images directory and shows it.
+    void affecterImage(QString titre, QString fichier);
+
 signals:
     void relayInfoReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
     void relayAfficher(int);
@@ -130,4 +134,9 @@ private:
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.
     QHash<const QListWidget*, QSet<QString>> m_nomsListes;
+
+    // Cover search: the album the automatic search is showing, so that the
+    // cover chosen for it lands on it, and whether that search is running.
+    QPointer<BD> m_albumVisite;
+    bool m_rechercheAutoEnCours = false;
 };

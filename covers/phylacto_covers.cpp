@@ -1,29 +1,188 @@
 #include "app/phylacto.h"
 
+#include "covers/albuminfos.h"
+#include "covers/choitimage.h"
+#include "covers/nomimage.h"
+#include "model/bd.h"
+#include "ui_phylacto.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QMessageBox>
+
+namespace {
+
+void avertir(const QString& texte)
+{
+    QMessageBox boite;
+    boite.setText(texte);
+    boite.exec();
+}
+
+QString dossierImages()
+{
+    const QString dossier = QDir::currentPath() + QStringLiteral("//images//");
+    QDir().mkpath(dossier);
+    return dossier;
+}
+
+} // namespace
+
 void Phylacto::ChercherAlbum()
 {
+    const bool depuisBouton =
+        sender() && sender()->objectName() == QLatin1String("pbChercherImage");
+    QString proposition;
+    if (depuisBouton) {
+        const QTableWidgetItem* courant = ui->LstAlbum->currentItem();
+        if (!courant) {
+            avertir(tr("Veuillez selectioner un album"));
+            return;
+        }
+        if (const BD* album = catalogue.premierAlbum(serieCourante, courant->text()))
+            proposition = album->getSerie() + QLatin1Char(' ') + album->getTitre();
+    }
+
+    // One cover dialog at a time: the open one comes back to the front,
+    // with the newly chosen album proposed when it is a search for one album.
+    if (dialogueRechercheAuto) {
+        if (!m_rechercheAutoEnCours && choixImage && !proposition.isEmpty())
+            choixImage->setRecherche(proposition);
+        dialogueRechercheAuto->raise();
+        dialogueRechercheAuto->activateWindow();
+        return;
+    }
+
+    choixImage = new choitImage(albumInfos->getManager(), this, false);
+    if (depuisBouton)
+        choixImage->setRecherche(proposition);
+    connect(choixImage, &choitImage::demandeRecherche, this, &Phylacto::LancerRechercheAlbum);
+    connect(choixImage, &choitImage::newImage, this, &Phylacto::setNewImage);
+    connect(albumInfos, &AlbumInfos::xmlFinished, choixImage, &choitImage::afficherImage);
+
+    dialogueRechercheAuto = new QDialog(this);
+    dialogueRechercheAuto->setWindowTitle(tr("Chercher une image"));
+    auto* grille = new QGridLayout(dialogueRechercheAuto);
+    connect(dialogueRechercheAuto, &QDialog::finished, this, &Phylacto::properlyDestroyed);
+    grille->addWidget(choixImage);
+    dialogueRechercheAuto->show();
 }
 
 void Phylacto::LancerRechercheAlbum(QString aRechercher)
 {
-    Q_UNUSED(aRechercher);
-}
-
-void Phylacto::changeImage()
-{
+    albumInfos->envoyerRequete(aRechercher);
 }
 
 void Phylacto::setNewImage(QString aRechercher)
 {
-    Q_UNUSED(aRechercher);
+    const QList<QTableWidgetItem*> choisis = ui->LstAlbum->selectedItems();
+    if (choisis.isEmpty())
+        return;
+    if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1))
+        affecterImage(titre->text(), aRechercher);
+    modifie = true;
+}
+
+void Phylacto::affecterImage(QString titre, QString fichier)
+{
+    BD* album = catalogue.premierAlbum(serieCourante, titre);
+    if (!album)
+        return;
+    album->setImage(QStringLiteral("images//") + fichier);
+    updateInfosBd(album);
+}
+
+void Phylacto::changeImage()
+{
+    const QString chemin = QFileDialog::getOpenFileName(
+        this, tr("Nouvelle image"), QDir::currentPath(),
+        tr("JPG (*.jpg);; BMP (*.bmp) ;; PNG (*.png)"));
+    if (chemin.isEmpty())
+        return;
+
+    const QString nom = QFileInfo(chemin).fileName();
+    // An existing cover of that name is kept: QFile::copy never overwrites.
+    QFile::copy(chemin, dossierImages() + nom);
+
+    const QList<QTableWidgetItem*> choisis = ui->LstAlbum->selectedItems();
+    if (choisis.isEmpty()) {
+        avertir(tr("Merci de selectionner l'album souhaité"));
+        return;
+    }
+    if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1))
+        affecterImage(titre->text(), nom);
+    modifie = true;
 }
 
 void Phylacto::properlyDestroyed(int)
 {
+    // Acts on the dialog that finished, which may no longer be the current one.
+    QDialog* fini = qobject_cast<QDialog*>(sender());
+    if (!fini)
+        fini = dialogueRechercheAuto;
+    if (!fini)
+        return;
+
+    disconnect(fini, &QDialog::finished, this, &Phylacto::properlyDestroyed);
+    if (fini == dialogueRechercheAuto) {
+        dialogueRechercheAuto = nullptr;
+        choixImage = nullptr;
+    }
+    // Its panel hears no more searches; it goes with the dialog, later,
+    // since this call may come from inside one of the panel's own signals.
+    if (choitImage* panneau = fini->findChild<choitImage*>()) {
+        disconnect(albumInfos, nullptr, panneau, nullptr);
+        disconnect(panneau, nullptr, this, nullptr);
+    }
+    fini->close();
+    fini->deleteLater();
 }
 
 void Phylacto::ChercherToutesImages()
 {
+    if (m_rechercheAutoEnCours)
+        return;
+    if (dialogueRechercheAuto)
+        dialogueRechercheAuto->close();
+    m_rechercheAutoEnCours = true;
+
+    for (int i = NomImage::prochainAlbumSansImage(catalogue.albums(), 0);
+         i >= 0 && !arretRechercheAuto;
+         i = NomImage::prochainAlbumSansImage(catalogue.albums(), i + 1)) {
+        m_albumVisite = catalogue.albums().at(i);
+
+        QPointer<QDialog> dialogue = new QDialog(this);
+        dialogueRechercheAuto = dialogue;
+        dialogue->setWindowTitle(tr("Chercher les images manquantes"));
+
+        choixImage = new choitImage(albumInfos->getManager(), dialogue, true);
+        choixImage->setRecherche(NomImage::rechercheAlbum(m_albumVisite));
+        choixImage->afficherBoutonsAuto(true);
+        connect(choixImage, &choitImage::demandeRecherche, this, &Phylacto::LancerRechercheAlbum);
+        connect(choixImage, &choitImage::newImage, this, &Phylacto::setNewImage);
+        connect(choixImage, &choitImage::newImageFile, this, &Phylacto::setImageBD);
+        connect(albumInfos, &AlbumInfos::xmlFinished, choixImage, &choitImage::afficherImage);
+
+        auto* grille = new QGridLayout(dialogue);
+        connect(dialogue, &QDialog::finished, this, &Phylacto::properlyDestroyed);
+        connect(choixImage, &choitImage::DemandeStop, this, &Phylacto::stopRechercheAuto);
+        connect(choixImage, &choitImage::DemandeStop, dialogue, &QWidget::close);
+        connect(choixImage, &choitImage::DemandeSuivant, dialogue, &QWidget::close);
+        grille->addWidget(choixImage);
+
+        dialogue->exec();
+        // Nothing of the dialog is on the stack any more: free it now rather
+        // than after a walk over thousands of albums.
+        delete dialogue;
+    }
+
+    m_albumVisite = nullptr;
+    m_rechercheAutoEnCours = false;
+    arretRechercheAuto = false;
 }
 
 void Phylacto::stopRechercheAuto()
@@ -33,6 +192,18 @@ void Phylacto::stopRechercheAuto()
 
 void Phylacto::setImageBD(QString aNom, QString aRecherche)
 {
-    Q_UNUSED(aNom);
-    Q_UNUSED(aRecherche);
+    // The album on screen is recognised by its own search text, which also
+    // covers series names holding "_" or "Tome" and twin volumes.
+    BD* album = nullptr;
+    if (m_albumVisite
+        && NomImage::rechercheAlbum(m_albumVisite).replace(QLatin1Char(' '), QLatin1Char('_'))
+               == aRecherche)
+        album = m_albumVisite;
+    else
+        album = NomImage::albumDeRecherche(
+            catalogue, NomImage::lireRecherche(aRecherche.replace(QLatin1Char('_'), QLatin1Char(' '))));
+    if (!album)
+        return;
+    album->setImage(QStringLiteral("images//") + aNom);
+    modifie = true;
 }
