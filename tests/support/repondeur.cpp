@@ -30,6 +30,11 @@ void RepondeurModal::repondreMenu(const QString& texteAction)
     m_reponsesMenus.enqueue(texteAction);
 }
 
+void RepondeurModal::traiterDialogue(const EtapeDialogue& etape)
+{
+    m_etapesDialogues.enqueue(etape);
+}
+
 QStringList RepondeurModal::textesBoites() const
 {
     QStringList textes;
@@ -43,6 +48,8 @@ void RepondeurModal::oublier()
     m_boites.clear();
     m_menus.clear();
     m_nbFichiers = 0;
+    m_titresDialogues.clear();
+    m_dernierDialogue = nullptr;
 }
 
 void RepondeurModal::examiner()
@@ -109,5 +116,24 @@ void RepondeurModal::examiner()
             // accept() is protected on QFileDialog; QDialog's runs the same checks.
             static_cast<QDialog*>(dialogue)->accept();
         }
+        return;
     }
+
+    auto* dialogue = qobject_cast<QDialog*>(modal);
+    if (!dialogue || m_etapesDialogues.isEmpty())
+        return;
+    if (dialogue != m_dernierDialogue) {
+        // A new dialog may reuse a deleted one's address: compare only to spot
+        // a change, never dereference the old one.
+        m_dernierDialogue = dialogue;
+        m_titresDialogues.append(dialogue->windowTitle());
+        connect(dialogue, &QObject::destroyed, this, [this, dialogue]() {
+            if (m_dernierDialogue == dialogue)
+                m_dernierDialogue = nullptr;
+        });
+    }
+    // Taken out before the call: a step may run an event loop of its own.
+    EtapeDialogue etape = m_etapesDialogues.head();
+    if (etape(dialogue) && !m_etapesDialogues.isEmpty())
+        m_etapesDialogues.dequeue();
 }

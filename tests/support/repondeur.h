@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
+
+class QDialog;
+
 // Answers the modal message boxes, file dialogs and popup menus a test
 // provokes, by polling QApplication::activeModalWidget() while their nested
 // event loops run. Queued answers are used in order; without one, a message
@@ -24,6 +28,13 @@ public:
     void repondreFichier(const QString& chemin);
     // Next popup menu: trigger the entry with this text (empty: close it).
     void repondreMenu(const QString& texteAction);
+    // Any other modal dialog (one run by exec()): the first queued step is
+    // called at each poll with the dialog, until it returns true; then it is
+    // dropped and the next step serves the next poll. Without a queued step
+    // such dialogs are left alone.
+    using EtapeDialogue = std::function<bool(QDialog*)>;
+    void traiterDialogue(const EtapeDialogue& etape);
+    int nbEtapesDialogueRestantes() const { return int(m_etapesDialogues.size()); }
 
     struct BoiteVue
     {
@@ -40,6 +51,8 @@ public:
     QString titreDernierDialogueFichier() const { return m_titreFichier; }
     QStringList filtresDernierDialogueFichier() const { return m_filtresFichier; }
     const QList<QStringList>& menus() const { return m_menus; }
+    // Title of every other modal dialog a step was called with, once per dialog.
+    const QStringList& titresDialogues() const { return m_titresDialogues; }
     void oublier();
 
 private:
@@ -51,6 +64,9 @@ private:
     QQueue<QString> m_reponsesMenus;
     QList<BoiteVue> m_boites;
     QList<QStringList> m_menus;
+    QQueue<EtapeDialogue> m_etapesDialogues;
+    QStringList m_titresDialogues;
+    QObject* m_dernierDialogue = nullptr;
     int m_nbFichiers = 0;
     QString m_titreFichier;
     QStringList m_filtresFichier;
