@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -113,6 +114,11 @@ void RepondeurModal::examiner()
             dialogue->reject();
         } else {
             dialogue->selectFile(chemin);
+            // selectFile leaves the name field alone once it has the focus.
+            if (dialogue->selectedFiles().isEmpty()) {
+                if (auto* nom = dialogue->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    nom->setText(chemin);
+            }
             // accept() is protected on QFileDialog; QDialog's runs the same checks.
             static_cast<QDialog*>(dialogue)->accept();
         }
