@@ -8,10 +8,12 @@
 #include "model/catalogue.h"
 #include "support/dossiertravail.h"
 #include "support/repondeur.h"
+#include "support/serveurtest.h"
 
 #include <QBuffer>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +72,19 @@ QList<QDialog*> dialoguesCouverture(Phylacto& fenetre)
             trouves.append(dialogue);
     }
     return trouves;
+}
+
+// Points the program at a loopback service; a mute one never answers a
+// search, so that no answer arrives while a test drives the panel by hand.
+void serviceLocal(DossierTravail& dossier, ServeurTest& serveur, bool muet)
+{
+    QVERIFY(serveur.demarrer());
+    dossier.ecrireParametres(serveur.parametresService());
+    if (muet) {
+        ServeurTest::Reponse silence;
+        silence.delai = -1;
+        serveur.setReponseRecherche(silence);
+    }
 }
 
 void traiterSuppressionsDifferees()
@@ -370,6 +385,8 @@ private slots:
                                  + ligneAlbum("Les Aventures", "Tome 5", 5)
                                  + ligneAlbum("Autre", "Tome 4", 4));
         dossier.ecrireFichier("data/tutu.jpg", imagePng(30, 60));
+        ServeurTest serveur;
+        serviceLocal(dossier, serveur, true);
         RepondeurModal repondeur;
         Phylacto fenetre;
         choisirAlbum(fenetre, "Les Aventures", "Tome 4");
@@ -540,6 +557,8 @@ private slots:
                                  + ligneAlbum("Autre  Serie", "Un", 1)
                                  + ligneAlbum("Fin", "F", 9));
         dossier.ecrireFichier("data/tutu.jpg", imagePng(8, 8));
+        ServeurTest serveur;
+        serviceLocal(dossier, serveur, true);
         RepondeurModal repondeur;
         Phylacto fenetre;
 
@@ -619,6 +638,8 @@ private slots:
                                  + ligneAlbum("Spirou_et Tome", "S", 2)
                                  + ligneAlbum("Astérix", "A", 3));
         dossier.ecrireFichier("data/tutu.jpg", imagePng(8, 8));
+        ServeurTest serveur;
+        serviceLocal(dossier, serveur, true);
         RepondeurModal repondeur;
         Phylacto fenetre;
         for (int i = 0; i < 3; ++i) {
@@ -696,6 +717,150 @@ private slots:
         QVERIFY(declencherAction(&fenetre, "actionChercher_image_manquantes"));
         QVERIFY(repondeur.titresDialogues().isEmpty());
         QVERIFY(!fenetre.estModifie());
+    }
+
+    // --- Through the loopback service -------------------------------------
+
+    void rechercheReseau()
+    {
+        DossierTravail dossier;
+        dossier.ecrireCollection(ligneAlbum("Les Aventures", "Tome 4", 4)
+                                 + ligneAlbum("Les Aventures", "Tome 5", 5));
+        ServeurTest serveur;
+        serviceLocal(dossier, serveur, false);
+        RepondeurModal repondeur;
+        Phylacto fenetre;
+        choisirAlbum(fenetre, "Les Aventures", "Tome 4");
+        enfant<QPushButton>(&fenetre, "pbChercherImage")->click();
+        auto* panneau = fenetre.findChild<choitImage*>();
+        QVERIFY(panneau);
+        auto* label = enfant<QLabel>(panneau, "labelImage");
+
+        enfant<QPushButton>(panneau, "pbRechercher")->click();
+        QTRY_VERIFY(!label->pixmap().isNull());
+        const QList<ServeurTest::Requete> recherches = serveur.requetesVers("/onca/xml");
+        QCOMPARE(recherches.size(), 1);
+        QCOMPARE(recherches.at(0).valeur("Keywords"), QByteArray("Les%20Aventures%20Tome%204"));
+        QCOMPARE(serveur.requetesVers("/images/grand-1.jpg").size(), 1);
+        const QByteArray grand1 = ServeurTest::octetsImage("grand-1.jpg");
+        QCOMPARE(dossier.lireFichier("data/tutu.jpg"), grand1);
+
+        enfant<QPushButton>(panneau, "pbSelectionner")->click();
+        QCOMPARE(dossier.lireFichier("images/Les_Aventures_Tome_4.jpg"), grand1);
+        QCOMPARE(albumDe(fenetre, "Les Aventures", "Tome 4")->getImage(),
+                 QString("images//Les_Aventures_Tome_4.jpg"));
+        QVERIFY(!enfant<QLabel>(&fenetre, "LabelImage")->pixmap().isNull());
+        QVERIFY(fenetre.estModifie());
+
+        // A failed download keeps the picture shown and the stored one.
+        const qint64 avant = label->pixmap().cacheKey();
+        ServeurTest::Reponse absente;
+        absente.statut = 404;
+        absente.corps = "absent";
+        serveur.setReponse("/images/grand-1.jpg", absente);
+        enfant<QPushButton>(panneau, "pbRechercher")->click();
+        QTRY_COMPARE(serveur.requetesVers("/images/grand-1.jpg").size(), 2);
+        QTest::qWait(200);
+        QCOMPARE(label->pixmap().cacheKey(), avant);
+        QCOMPARE(dossier.lireFichier("data/tutu.jpg"), grand1);
+        QVERIFY(repondeur.boites().isEmpty());
+    }
+
+    void rechercheAutomatiqueReseau()
+    {
+        DossierTravail dossier;
+        dossier.ecrireCollection(ligneAlbum("Les Aventures", "Rien", 3, 0, "_")
+                                 + ligneAlbum("Les Aventures", "Douze", 12)
+                                 + ligneAlbum("Les Aventures", "Douze bis", 12));
+        ServeurTest serveur;
+        serviceLocal(dossier, serveur, false);
+        RepondeurModal repondeur;
+        Phylacto fenetre;
+
+        QStringList proposes;
+        bool recherche = false;
+        QElapsedTimer chrono;
+        chrono.start();
+        repondeur.traiterDialogue([&](QDialog* dialogue) {
+            auto* panneau = dialogue->findChild<choitImage*>();
+            if (!recherche) {
+                recherche = true;
+                proposes.append(enfant<QLineEdit>(panneau, "leTitreRecherche")->text());
+                enfant<QPushButton>(panneau, "pbRechercher")->click();
+                return false;
+            }
+            if (enfant<QLabel>(panneau, "labelImage")->pixmap().isNull() && chrono.elapsed() < 20000)
+                return false;
+            enfant<QPushButton>(panneau, "pbSelectionner")->click();
+            enfant<QPushButton>(panneau, "pbBDSuivante")->click();
+            return true;
+        });
+        repondeur.traiterDialogue([&](QDialog* dialogue) {
+            auto* panneau = dialogue->findChild<choitImage*>();
+            proposes.append(enfant<QLineEdit>(panneau, "leTitreRecherche")->text());
+            enfant<QPushButton>(panneau, "pbStopRecherche")->click();
+            return true;
+        });
+        QVERIFY(declencherAction(&fenetre, "actionChercher_image_manquantes"));
+
+        QCOMPARE(proposes, QStringList({"Les Aventures Tome 12", "Les Aventures Tome 12"}));
+        QCOMPARE(serveur.requetesVers("/onca/xml").value(0).valeur("Keywords"),
+                 QByteArray("Les%20Aventures%20Tome%2012"));
+        QCOMPARE(dossier.lireFichier("images/Les_Aventures_Tome_12.jpg"),
+                 ServeurTest::octetsImage("grand-1.jpg"));
+        QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze")->getImage(),
+                 QString("images//Les_Aventures_Tome_12.jpg"));
+        QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze bis")->getImage(), QString());
+        QCOMPARE(albumDe(fenetre, "Les Aventures", "Rien")->getImage(), QString("_"));
+        QVERIFY(fenetre.estModifie());
+        QVERIFY(repondeur.boites().isEmpty());
+    }
+
+    void recherchesEnVolReseau()
+    {
+        DossierTravail dossier;
+        dossier.ecrireCollection(ligneAlbum("Les Aventures", "Tome 4", 4)
+                                 + ligneAlbum("Les Aventures", "Tome 5", 5));
+        ServeurTest serveur;
+        serviceLocal(dossier, serveur, false);
+        ServeurTest::Reponse lente;
+        lente.corps = ServeurTest::octetsImage("grand-1.jpg");
+        lente.entetes = {{"Content-Type", "image/png"}};
+        lente.delai = 300;
+        serveur.setReponse("/images/grand-1.jpg", lente);
+        RepondeurModal repondeur;
+        Phylacto fenetre;
+        auto* bouton = enfant<QPushButton>(&fenetre, "pbChercherImage");
+        auto rechercher = [&fenetre]() {
+            choitImage* panneau = nullptr;
+            for (choitImage* candidat : fenetre.findChildren<choitImage*>())
+                panneau = candidat->isVisible() ? candidat : panneau;
+            enfant<QPushButton>(panneau, "pbRechercher")->click();
+            return QPointer<choitImage>(panneau);
+        };
+
+        // Closed while its search is under way, then another one at once.
+        choisirAlbum(fenetre, "Les Aventures", "Tome 4");
+        bouton->click();
+        QPointer<choitImage> premier = rechercher();
+        dialoguesCouverture(fenetre).value(0)->close();
+        choisirAlbum(fenetre, "Les Aventures", "Tome 5");
+        bouton->click();
+        QPointer<choitImage> second = rechercher();
+        QVERIFY(second != premier);
+        QTRY_VERIFY(second && !enfant<QLabel>(second, "labelImage")->pixmap().isNull());
+        QVERIFY(!premier);
+
+        // Closed and destroyed while its picture is still downloading.
+        const int telechargements = int(serveur.requetesVers("/images/grand-1.jpg").size());
+        enfant<QPushButton>(second, "pbRechercher")->click();
+        QTRY_COMPARE(serveur.requetesVers("/images/grand-1.jpg").size(), telechargements + 1);
+        dialoguesCouverture(fenetre).value(0)->close();
+        traiterSuppressionsDifferees();
+        QVERIFY(!second);
+        QTest::qWait(500);
+        QVERIFY(fenetre.findChildren<choitImage*>().isEmpty());
+        QVERIFY(repondeur.boites().isEmpty());
     }
 };
 

@@ -42,6 +42,16 @@ ServeurTest::ServeurTest(QObject* parent)
     connect(&m_serveur, &QTcpServer::newConnection, this, &ServeurTest::nouvelleConnexion);
 }
 
+ServeurTest::~ServeurTest()
+{
+    // Connections still open at the end of a test (a silent answer) would
+    // report their disconnection to a server whose members are gone.
+    const QList<QTcpSocket*> sockets =
+        m_serveur.findChildren<QTcpSocket*>() + findChildren<QTcpSocket*>();
+    for (QTcpSocket* socket : sockets)
+        disconnect(socket, nullptr, this, nullptr);
+}
+
 bool ServeurTest::demarrer()
 {
     return m_serveur.listen(QHostAddress::LocalHost, 0);

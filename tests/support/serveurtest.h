@@ -48,6 +48,7 @@ public:
     };
 
     explicit ServeurTest(QObject* parent = nullptr);
+    ~ServeurTest() override;
 
     bool demarrer();
     quint16 port() const { return m_serveur.serverPort(); }
