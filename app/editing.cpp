@@ -64,15 +64,25 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
                            int tome, QString commentaire, int type, int note, int serieFinie,
                            QString editeur, QString genre, QString coloriste)
 {
-    if (catalogue.premierAlbum(serie, titre)) {
-        refuserDoublon(serie, titre);
-        return;
+    // One walk of the catalogue: the duplicate, and the album of the shown
+    // series with that title, which the panel shows afterwards.
+    BD* aMontrer = nullptr;
+    for (BD* album : catalogue.albums()) {
+        if (album->getTitre() != titre)
+            continue;
+        const QString serieAlbum = album->getSerie();
+        if (serieAlbum == serie) {
+            refuserDoublon(serie, titre);
+            return;
+        }
+        if (!aMontrer && serieAlbum == serieCourante)
+            aMontrer = album;
     }
 
     auto* album = new BD(serie, titre, tome, dessinateur, scenariste, editeur, commentaire, 0,
                          genre, QString(), QString(), QString(), 0.0, type, QString(), note,
                          serieFinie, 0, QString(), coloriste);
-    catalogue.attacher(album);
+    const bool serieCreee = catalogue.attacher(album);
 
     if (serie == serieCourante) {
         // Filled unsorted so that the new row keeps its pair of cells.
@@ -84,9 +94,15 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
     }
 
     modifie = true;
-    MAJListesSeries();
-    if (BD* montre = catalogue.premierAlbum(serieCourante, titre))
-        updateInfosBd(montre);
+    // Only a new series can be missing from the lists.
+    if (serieCreee)
+        MAJListesSeries();
+    else
+        MAJCompteurs();
+    if (serie == serieCourante)
+        aMontrer = album;
+    if (aMontrer)
+        updateInfosBd(aMontrer);
     update();
 }
 
@@ -149,9 +165,12 @@ void Phylacto::suppAlbum()
     if (!album)
         return;
 
+    const QString serie = album->getSerie();
+    const QString titre = album->getTitre();
     catalogue.supprimerAlbum(album);
     ui->LstAlbum->removeRow(ligne);
-    oublierDetailSupprime();
+    if (!catalogue.premierAlbum(serie, titre))
+        oublierDetail(serie, titre);
 
     MAJCompteurs();
     update();
@@ -170,7 +189,7 @@ void Phylacto::suppSerie()
     // of albums that are gone.
     if (serieCourante == nom)
         ui->LstAlbum->setRowCount(0);
-    oublierDetailSupprime();
+    oublierDetail(nom);
 
     MAJCompteurs();
     update();
@@ -188,11 +207,9 @@ void Phylacto::remplirTableAlbums()
     ui->LstAlbum->setSortingEnabled(true);
 }
 
-void Phylacto::oublierDetailSupprime()
+void Phylacto::oublierDetail(const QString& serie, const QString& titre)
 {
-    const QString serie = ui->leSerie->text();
-    const QString titre = ui->leTitre->text();
-    if ((serie.isEmpty() && titre.isEmpty()) || catalogue.premierAlbum(serie, titre))
+    if (ui->leSerie->text() != serie || (!titre.isNull() && ui->leTitre->text() != titre))
         return;
     for (QLineEdit* champ : {ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
                              ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre})

@@ -137,8 +137,9 @@ private:
     Saise* ouvrirSaisie(BD* album);
     // Refills LstAlbum from serieCourante without touching the detail panel.
     void remplirTableAlbums();
-    // Empties the detail panel when the album it shows has left the catalogue.
-    void oublierDetailSupprime();
+    // Empties the detail panel when it shows an album of that series (and
+    // title, unless null): one that has just left the catalogue.
+    void oublierDetail(const QString& serie, const QString& titre = QString());
     QPointer<Saise> m_saisie;
     // The album a change dialog was opened on, named as the table names it.
     QString m_serieModifiee;
