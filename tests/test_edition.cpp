@@ -286,6 +286,9 @@ private slots:
         valider(saisie);
         QCOMPARE(repondeur.textesBoites(), QStringList("Un nom de série est necessaire"));
         QVERIFY(!repondeur.boites().first().avecParent);
+        saisie->Verify(nullptr);
+        QCOMPARE(repondeur.boites().size(), 2);
+        repondeur.oublier();
 
         taper(enfant<QLineEdit>(saisie, "leSerie"), "S");
         taper(enfant<QLineEdit>(saisie, "leComment"), "un;deux");
@@ -303,6 +306,13 @@ private slots:
         QVERIFY(fenetre.getAlbums().isEmpty());
 
         enfant<QComboBox>(saisie, "cbEditeur")->setEditText("AB");
+        enfant<QLineEdit>(saisie, "leDessinateur")->setText("ligne\nsuivante");
+        valider(saisie);
+        QCOMPARE(repondeur.textesBoites().last(),
+                 QString("Les retours à la ligne ne sont pas autorisés dans le champ Dessinateur"));
+        QCOMPARE(spy.count(), 0);
+
+        enfant<QLineEdit>(saisie, "leDessinateur")->setText("Moebius");
         valider(saisie);
         QCOMPARE(spy.count(), 1);
         QCOMPARE(repondeur.boites().size(), 3);
@@ -594,7 +604,8 @@ private slots:
         // A name removed then entered again comes back as a new series.
         saisir(fenetre, "Alpha", "A9");
         QVERIFY(fenetre.findSerie("Alpha"));
-        QVERIFY(textes(enfant<QListWidget>(&fenetre, "LstSerie")).contains("Alpha"));
+        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstSerie")), QStringList({"Alpha", "Beta", "Gamma"}));
+        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstBDEuro")), QStringList({"Alpha", "Beta", "Gamma"}));
     }
 
     void suppressionDeLaDerniereSerie()
