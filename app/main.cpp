@@ -13,11 +13,15 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Phylacto"));
     QApplication::setApplicationVersion(QStringLiteral(PHYLACTO_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("phylacto"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Phylacto, catalogue of comic albums. Works in DIR (default: the current "
-                       "directory): data/settings.ini, the collection file, images/, icon.ico."));
+        QStringLiteral("Phylacto, catalogue of comic albums. Works in DIR: data/settings.ini, the "
+                       "collection file, images/, icon.ico. Without DIR: the current directory, or, "
+                       "when started from the home folder (as from the desktop menu) and no "
+                       "data/settings.ini is there, the per-user folder %1.")
+            .arg(Demarrage::dossierUtilisateur()));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption optionCapture(
@@ -34,9 +38,14 @@ int main(int argc, char* argv[])
         capture = QDir::current().absoluteFilePath(capture);
 
     const QStringList arguments = parser.positionalArguments();
-    const QString dossier = arguments.isEmpty() ? QDir::currentPath() : arguments.first();
+    Demarrage::Emplacements emplacements;
+    emplacements.argument = arguments.value(0);
+    emplacements.courant = QDir::currentPath();
+    emplacements.personnel = QDir::homePath();
+    emplacements.utilisateur = Demarrage::dossierUtilisateur();
+    emplacements.defauts = Demarrage::dossierDefauts(QCoreApplication::applicationDirPath());
     QString erreur;
-    if (!Demarrage::preparerDossierTravail(dossier, &erreur)) {
+    if (Demarrage::demarrer(emplacements, &erreur).isEmpty()) {
         std::fprintf(stderr, "phylacto: %s\n", qPrintable(erreur));
         return 1;
     }
