@@ -7,15 +7,18 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
-int main(int argc, char* argv[])
+namespace {
+
+void nommerApplication()
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Phylacto"));
-    QApplication::setApplicationVersion(QStringLiteral(PHYLACTO_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("phylacto"));
+    QCoreApplication::setApplicationName(QStringLiteral("Phylacto"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PHYLACTO_VERSION));
+}
 
-    QCommandLineParser parser;
+QCommandLineOption preparerOptions(QCommandLineParser& parser)
+{
     parser.setApplicationDescription(
         QStringLiteral("Phylacto, catalogue of comic albums. Works in DIR: data/settings.ini, the "
                        "collection file, images/, icon.ico. Without DIR: the current directory, or, "
@@ -31,6 +34,39 @@ int main(int argc, char* argv[])
     parser.addOption(optionCapture);
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("Working directory."),
                                  QStringLiteral("[DIR]"));
+    return optionCapture;
+}
+
+// --help and --version answer without a window system, e.g. over ssh.
+bool texteSeulement(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (texteSeulement(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        nommerApplication();
+        QCommandLineParser parser;
+        preparerOptions(parser);
+        parser.process(application); // prints and exits
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    nommerApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral("phylacto"));
+    QCommandLineParser parser;
+    const QCommandLineOption optionCapture = preparerOptions(parser);
     parser.process(application);
 
     QString capture = parser.value(optionCapture);
