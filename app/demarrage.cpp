@@ -50,7 +50,7 @@ QString choisirDossierTravail(const Emplacements& emplacements)
     if (QFileInfo::exists(courant.filePath(QStringLiteral("data/settings.ini"))))
         return emplacements.courant;
     const bool depuisBureau = memeDossier(emplacements.courant, emplacements.personnel)
-                              || memeDossier(emplacements.courant, QDir::rootPath());
+        || memeDossier(emplacements.courant, QDir::rootPath());
     if (depuisBureau && !emplacements.utilisateur.isEmpty())
         return emplacements.utilisateur;
     return emplacements.courant;
@@ -63,7 +63,7 @@ bool preparerDossierTravail(const QString& dossier, QString* erreur)
         return echec(erreur, QStringLiteral("cannot create %1").arg(dossier));
     if (!QDir::setCurrent(cible.absolutePath()))
         return echec(erreur, QStringLiteral("cannot enter %1").arg(dossier));
-    for (const QString& sousDossier : {QStringLiteral("data"), QStringLiteral("images")}) {
+    for (const QString& sousDossier : { QStringLiteral("data"), QStringLiteral("images") }) {
         if (!QDir::current().mkpath(sousDossier))
             return echec(erreur, QStringLiteral("cannot create %1").arg(sousDossier));
     }
@@ -73,8 +73,8 @@ bool preparerDossierTravail(const QString& dossier, QString* erreur)
 bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QString* erreur)
 {
     const QList<QPair<QString, QString>> copies = {
-        {QStringLiteral("icon.ico"), QStringLiteral("icon.ico")},
-        {QStringLiteral("AddPicture.bmp"), QStringLiteral("data/AddPicture.bmp")},
+        { QStringLiteral("icon.ico"), QStringLiteral("icon.ico") },
+        { QStringLiteral("AddPicture.bmp"), QStringLiteral("data/AddPicture.bmp") },
     };
     const QDir source(defauts);
     const QDir cible(dossier);
@@ -83,15 +83,16 @@ bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QSt
         if (QFileInfo::exists(chemin) || !QFileInfo::exists(source.filePath(nom)))
             continue;
         if (!QFile::copy(source.filePath(nom), chemin))
-            return echec(erreur, QStringLiteral("cannot copy %1 to %2").arg(source.filePath(nom), chemin));
+            return echec(
+                erreur, QStringLiteral("cannot copy %1 to %2").arg(source.filePath(nom), chemin));
     }
     return true;
 }
 
 bool nommerCollection(const QString& dossier, QString* erreur)
 {
-    QSettings parametres(QDir(dossier).filePath(QStringLiteral("data/settings.ini")),
-                         QSettings::IniFormat);
+    QSettings parametres(
+        QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
     const QString cle = QStringLiteral("BASE/FileName");
     if (!parametres.value(cle).toString().isEmpty())
         return true;

@@ -11,10 +11,10 @@ namespace Demarrage {
 struct Emplacements
 {
     QString argument;
-    QString courant;      // directory the program was started in
-    QString personnel;    // the user's home
-    QString utilisateur;  // per-user data folder (dossierUtilisateur())
-    QString defauts;      // installed "AddPicture.bmp" and "icon.ico"
+    QString courant; // directory the program was started in
+    QString personnel; // the user's home
+    QString utilisateur; // per-user data folder (dossierUtilisateur())
+    QString defauts; // installed "AddPicture.bmp" and "icon.ico"
 };
 
 // Name of the first collection file, written when the settings name none.

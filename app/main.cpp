@@ -19,21 +19,20 @@ void nommerApplication()
 
 QCommandLineOption preparerOptions(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Phylacto, catalogue of comic albums. Works in DIR: data/settings.ini, the "
-                       "collection file, images/, icon.ico. Without DIR: the current directory, or, "
-                       "when started from the home folder (as from the desktop menu) and no "
-                       "data/settings.ini is there, the per-user folder %1.")
-            .arg(Demarrage::dossierUtilisateur()));
+    const QString description = QStringLiteral(
+        "Phylacto, catalogue of comic albums. Works in DIR: data/settings.ini, the "
+        "collection file, images/, icon.ico. Without DIR: the current directory, or, "
+        "when started from the home folder (as from the desktop menu) and no "
+        "data/settings.ini is there, the per-user folder %1.");
+    parser.setApplicationDescription(description.arg(Demarrage::dossierUtilisateur()));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption optionCapture(
-        QStringLiteral("screenshot"),
+    const QCommandLineOption optionCapture(QStringLiteral("screenshot"),
         QStringLiteral("Start normally, save a picture of the main window to FILE and quit."),
         QStringLiteral("FILE"));
     parser.addOption(optionCapture);
-    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("Working directory."),
-                                 QStringLiteral("[DIR]"));
+    parser.addPositionalArgument(
+        QStringLiteral("DIR"), QStringLiteral("Working directory."), QStringLiteral("[DIR]"));
     return optionCapture;
 }
 
@@ -41,7 +40,7 @@ QCommandLineOption preparerOptions(QCommandLineParser& parser)
 bool texteSeulement(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char* option : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+        for (const char* option : { "-h", "-?", "--help", "--help-all", "-v", "--version" }) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }

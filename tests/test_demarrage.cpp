@@ -73,7 +73,8 @@ private slots:
 
     void dossierDefautsRelatifAuProgramme()
     {
-        QCOMPARE(Demarrage::dossierDefauts("/opt/phylacto/bin"), QString("/opt/phylacto/share/phylacto"));
+        QCOMPARE(Demarrage::dossierDefauts("/opt/phylacto/bin"),
+            QString("/opt/phylacto/share/phylacto"));
         QCOMPARE(Demarrage::dossierDefauts("/usr/bin/"), QString("/usr/share/phylacto"));
     }
 
@@ -85,6 +86,7 @@ private slots:
         QTest::addColumn<bool>("parametresDansCourant");
         QTest::addColumn<QString>("attendu");
 
+        // clang-format off
         QTest::newRow("bureau: home sans parametres") << "" << "@home" << false << "@user";
         QTest::newRow("bureau: racine du systeme") << "" << "/" << false << "@user";
         QTest::newRow("home deja dossier de travail") << "" << "@home" << true << "@home";
@@ -93,6 +95,7 @@ private slots:
         QTest::newRow("DIR absolu depuis home") << "@abs" << "@home" << false << "collection";
         QTest::newRow("DIR relatif") << "bd/../mes-bd" << "ailleurs" << false << "ailleurs/mes-bd";
         QTest::newRow("DIR gagne sur les parametres") << "@abs" << "ailleurs" << true << "collection";
+        // clang-format on
     }
 
     void choix()
@@ -138,7 +141,8 @@ private slots:
         const QString xdg = m_racine.filePath("xdg");
         qputenv("XDG_DATA_HOME", QFile::encodeName(xdg));
         QDir::setCurrent(m_home);
-        Demarrage::Emplacements e{QString(), m_home, m_home, Demarrage::dossierUtilisateur(), m_defauts};
+        Demarrage::Emplacements e { QString(), m_home, m_home, Demarrage::dossierUtilisateur(),
+            m_defauts };
 
         QString erreur;
         const QString dossier = Demarrage::demarrer(e, &erreur);
@@ -156,7 +160,8 @@ private slots:
         // Second start: what the user changed stays.
         ecrire(dossier + "/icon.ico", "icone de l'utilisateur");
         QFile::remove(dossier + "/data/AddPicture.bmp");
-        QSettings(dossier + "/data/settings.ini", QSettings::IniFormat).setValue("BASE/FileName", "mes-bd.csv");
+        QSettings(dossier + "/data/settings.ini", QSettings::IniFormat)
+            .setValue("BASE/FileName", "mes-bd.csv");
         QDir::setCurrent(m_home);
         QCOMPARE(Demarrage::demarrer(e, &erreur), dossier);
         QCOMPARE(lire(dossier + "/icon.ico"), QByteArray("icone de l'utilisateur"));
@@ -169,7 +174,8 @@ private slots:
         const QString dossier = m_racine.filePath("collection");
         ecrire(dossier + "/data/settings.ini", "[BASE]\nFileName=vieille.csv\nEncodage=KOI8-R\n");
         ecrire(dossier + "/data/AddPicture.bmp", "ma couverture");
-        Demarrage::Emplacements e{dossier, m_home, m_home, Demarrage::dossierUtilisateur(), m_defauts};
+        Demarrage::Emplacements e { dossier, m_home, m_home, Demarrage::dossierUtilisateur(),
+            m_defauts };
 
         QString erreur;
         QCOMPARE(Demarrage::demarrer(e, &erreur), dossier);
@@ -184,7 +190,8 @@ private slots:
     {
         // Run from the build tree: nothing installed beside the program.
         const QString dossier = m_racine.filePath("neuf");
-        Demarrage::Emplacements e{dossier, m_home, m_home, QString(), m_racine.filePath("absent")};
+        Demarrage::Emplacements e { dossier, m_home, m_home, QString(),
+            m_racine.filePath("absent") };
         QString erreur;
         QCOMPARE(Demarrage::demarrer(e, &erreur), dossier);
         QVERIFY(!QFileInfo::exists(dossier + "/icon.ico"));
@@ -195,7 +202,8 @@ private slots:
     {
         // A file where the working folder should be.
         ecrire(m_racine.filePath("occupe"), "x");
-        Demarrage::Emplacements e{m_racine.filePath("occupe"), m_home, m_home, QString(), m_defauts};
+        Demarrage::Emplacements e { m_racine.filePath("occupe"), m_home, m_home, QString(),
+            m_defauts };
         QString erreur;
         QVERIFY(Demarrage::demarrer(e, &erreur).isEmpty());
         QVERIFY(erreur.contains("occupe"));
