@@ -61,8 +61,8 @@ void Phylacto::ModifAlbum(QModelIndex aIndex)
 }
 
 void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
-                           int tome, QString commentaire, int type, int note, int serieFinie,
-                           QString editeur, QString genre, QString coloriste)
+    int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
+    QString genre, QString coloriste)
 {
     // One walk of the catalogue: the duplicate, and the album of the shown
     // series with that title, which the panel shows afterwards.
@@ -80,8 +80,8 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
     }
 
     auto* album = new BD(serie, titre, tome, dessinateur, scenariste, editeur, commentaire, 0,
-                         genre, QString(), QString(), QString(), 0.0, type, QString(), note,
-                         serieFinie, 0, QString(), coloriste);
+        genre, QString(), QString(), QString(), 0.0, type, QString(), note, serieFinie, 0,
+        QString(), coloriste);
     const bool serieCreee = catalogue.attacher(album);
 
     if (serie == serieCourante) {
@@ -107,8 +107,8 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
 }
 
 void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
-                           int tome, QString commentaire, int type, int note, int serieFinie,
-                           QString editeur, QString genre, QString coloriste)
+    int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
+    QString genre, QString coloriste)
 {
     BD* album = catalogue.premierAlbum(m_serieModifiee, m_titreModifie);
     if (!album)
@@ -211,8 +211,8 @@ void Phylacto::oublierDetail(const QString& serie, const QString& titre)
 {
     if (ui->leSerie->text() != serie || (!titre.isNull() && ui->leTitre->text() != titre))
         return;
-    for (QLineEdit* champ : {ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
-                             ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre})
+    for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
+             ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre })
         champ->clear();
     ui->LabelImage->clear();
     ui->pbPreter->setEnabled(true);

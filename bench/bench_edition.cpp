@@ -33,10 +33,11 @@ bool ecrireCollection(const QString& chemin)
     // Albums of a series are spread over the whole file, as years of buying make them.
     for (int i = 0; i < nbAlbums; ++i) {
         const int serie = i % nbSeries;
-        contenu += QStringLiteral("%1;Album %2;%3;Dessinateur %4;Scenariste;Editeur %5;;0;Genre %6;_;_;;0;%7;_;0;0;0;;Coloriste\n")
+        contenu += QStringLiteral("%1;Album %2;%3;Dessinateur %4;Scenariste;Editeur %5;;0;Genre "
+                                  "%6;_;_;;0;%7;_;0;0;0;;Coloriste\n")
                        .arg(nomSerie(serie), QString::number(i), QString::number(i / nbSeries + 1),
-                            QString::number(serie % 300), QString::number(serie % 40),
-                            QString::number(serie % 12), QString::number(serie % 3))
+                           QString::number(serie % 300), QString::number(serie % 40),
+                           QString::number(serie % 12), QString::number(serie % 3))
                        .toUtf8();
     }
     return fichier.write(contenu) == contenu.size();
@@ -51,7 +52,7 @@ struct Stats
 Stats resumer(QList<double> durees)
 {
     std::sort(durees.begin(), durees.end());
-    return {durees.at(durees.size() / 2), durees.last()};
+    return { durees.at(durees.size() / 2), durees.last() };
 }
 
 } // namespace
@@ -68,8 +69,8 @@ int main(int argc, char** argv)
     if (!ecrireCollection(dossier.filePath(QStringLiteral("collection.csv"))))
         return 1;
     {
-        QSettings parametres(dossier.filePath(QStringLiteral("data/settings.ini")),
-                             QSettings::IniFormat);
+        QSettings parametres(
+            dossier.filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
         parametres.setValue(QStringLiteral("BASE/FileName"), QStringLiteral("collection.csv"));
         parametres.setValue(QStringLiteral("BASE/Encodage"), QStringLiteral("UTF-8"));
     }
@@ -78,8 +79,8 @@ int main(int argc, char** argv)
     chrono.start();
     Phylacto fenetre;
     std::printf("chargement de %lld albums : %lld ms\n",
-                static_cast<long long>(fenetre.getAlbums().size()),
-                static_cast<long long>(chrono.elapsed()));
+        static_cast<long long>(fenetre.getAlbums().size()),
+        static_cast<long long>(chrono.elapsed()));
     if (fenetre.getAlbums().size() != nbAlbums)
         return 1;
 
@@ -88,14 +89,20 @@ int main(int argc, char** argv)
     for (int i = 0; i < nbMesures; ++i) {
         QString serie;
         switch (i % 3) {
-        case 0: serie = fenetre.getSerieCourante(); break;
-        case 1: serie = nomSerie(i * 97 % nbSeries); break;
-        default: serie = QStringLiteral("Nouvelle %1").arg(i); break;
+        case 0:
+            serie = fenetre.getSerieCourante();
+            break;
+        case 1:
+            serie = nomSerie(i * 97 % nbSeries);
+            break;
+        default:
+            serie = QStringLiteral("Nouvelle %1").arg(i);
+            break;
         }
         chrono.restart();
         fenetre.nouvelAlbum(serie, QStringLiteral("Ajout %1").arg(i), QStringLiteral("Scenariste"),
-                            QStringLiteral("Dessinateur"), 99, QString(), i % 3, 0, 0,
-                            QStringLiteral("Dargaud"), QStringLiteral("Fantastique"), QString());
+            QStringLiteral("Dessinateur"), 99, QString(), i % 3, 0, 0, QStringLiteral("Dargaud"),
+            QStringLiteral("Fantastique"), QString());
         ajouts.append(chrono.nsecsElapsed() / 1e6);
     }
 
@@ -113,8 +120,9 @@ int main(int argc, char** argv)
 
     const Stats a = resumer(ajouts);
     const Stats s = resumer(suppressions);
-    std::printf("ajout d'un album : médiane %.2f ms, max %.2f ms (objectif 50 ms)\n", a.mediane, a.max);
+    std::printf(
+        "ajout d'un album : médiane %.2f ms, max %.2f ms (objectif 50 ms)\n", a.mediane, a.max);
     std::printf("suppression d'une série : médiane %.2f ms, max %.2f ms (objectif 50 ms)\n",
-                s.mediane, s.max);
+        s.mediane, s.max);
     return (a.max <= 50.0 && s.max <= 50.0) ? 0 : 2;
 }

@@ -11,8 +11,8 @@ namespace {
 
 // Texts of the albums' field that the combo box does not hold yet, in order of
 // first appearance.
-QStringList valeursManquantes(const QComboBox* liste, const QList<BD*>& albums,
-                              QString (BD::*champ)() const)
+QStringList valeursManquantes(
+    const QComboBox* liste, const QList<BD*>& albums, QString (BD::*champ)() const)
 {
     QSet<QString> connues;
     for (int i = 0; i < liste->count(); ++i)
@@ -121,16 +121,16 @@ bool Saise::verifierSerie()
 bool Saise::verifierCaracteres()
 {
     const QList<QPair<QString, QString>> champs = {
-        {ui->label->text(), ui->leSerie->text()},
-        {ui->label_2->text(), ui->leAlbum->text()},
-        {ui->label_5->text(), ui->leTome->text()},
-        {ui->label_3->text(), ui->leDessinateur->text()},
-        {ui->label_4->text(), ui->leScenariste->text()},
-        {ui->label_10->text(), ui->leColoriste->text()},
-        {ui->label_8->text(), ui->cbGenre->currentText()},
-        {ui->label_9->text(), ui->cbEditeur->currentText()},
-        {ui->label_7->text(), ui->leComment->text()},
-        {ui->label_6->text(), ui->leNote->text()},
+        { ui->label->text(), ui->leSerie->text() },
+        { ui->label_2->text(), ui->leAlbum->text() },
+        { ui->label_5->text(), ui->leTome->text() },
+        { ui->label_3->text(), ui->leDessinateur->text() },
+        { ui->label_4->text(), ui->leScenariste->text() },
+        { ui->label_10->text(), ui->leColoriste->text() },
+        { ui->label_8->text(), ui->cbGenre->currentText() },
+        { ui->label_9->text(), ui->cbEditeur->currentText() },
+        { ui->label_7->text(), ui->leComment->text() },
+        { ui->label_6->text(), ui->leNote->text() },
     };
     for (const auto& [nom, texte] : champs) {
         if (texte.contains(QLatin1Char(';'))) {
@@ -161,10 +161,9 @@ void Saise::transmissioinDonnee()
         titre = QStringLiteral("Tome ") + ui->leTome->text();
 
     emit nouvelAlbum(ui->leSerie->text(), titre, ui->leScenariste->text(),
-                     ui->leDessinateur->text(), ui->leTome->text().toInt(), ui->leComment->text(),
-                     type, ui->leNote->text().toInt(), int(ui->serieFinie->checkState()),
-                     ui->cbEditeur->currentText(), ui->cbGenre->currentText(),
-                     ui->leColoriste->text());
+        ui->leDessinateur->text(), ui->leTome->text().toInt(), ui->leComment->text(), type,
+        ui->leNote->text().toInt(), int(ui->serieFinie->checkState()), ui->cbEditeur->currentText(),
+        ui->cbGenre->currentText(), ui->leColoriste->text());
     close();
 }
 

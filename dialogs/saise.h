@@ -26,8 +26,8 @@ public:
 
 signals:
     void nouvelAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
-                     int tome, QString commentaire, int type, int note, int serieFinie,
-                     QString editeur, QString genre, QString coloriste);
+        int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
+        QString genre, QString coloriste);
 
 public slots:
     void transmissioinDonnee();

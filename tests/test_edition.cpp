@@ -47,7 +47,7 @@ QByteArray ligne(const Album& a)
 {
     return QStringLiteral("%1;%2;%3;Dess;Scen;%4;%5;0;%6;%7;%8;;0;%9;_;%10;%11;%12;;Col\n")
         .arg(a.serie, a.titre, QString::number(a.tome), a.editeur, a.commentaire, a.genre, a.image,
-             a.emprunteur, QString::number(a.type))
+            a.emprunteur, QString::number(a.type))
         .arg(a.note)
         .arg(a.serieFinie)
         .arg(a.nbEmprunts)
@@ -116,7 +116,8 @@ void valider(Saise* saisie)
 }
 
 // Types a new album through "Ajouter Album".
-void saisir(Phylacto& fenetre, const QString& serie, const QString& titre, const QString& tome = "1")
+void saisir(
+    Phylacto& fenetre, const QString& serie, const QString& titre, const QString& tome = "1")
 {
     QVERIFY(declencherAction(&fenetre, "actionAjouter_Album"));
     Saise* saisie = saisieOuverte(fenetre);
@@ -149,9 +150,9 @@ Saise* modifier(Phylacto& fenetre, const QString& titre)
     return saisieOuverte(fenetre);
 }
 
-const QStringList editeursFixes = {"Dargaud", "Delcourt", "Soleil", "Futuropolis", "12 bis", "Panini",
-                                   "Urban", "Lombard", "Casterman", "Dupuis", "Ankama"};
-const QStringList genresFixes = {"Fantastique", "Policier", "Science fiction"};
+const QStringList editeursFixes = { "Dargaud", "Delcourt", "Soleil", "Futuropolis", "12 bis",
+    "Panini", "Urban", "Lombard", "Casterman", "Dupuis", "Ankama" };
+const QStringList genresFixes = { "Fantastique", "Policier", "Science fiction" };
 
 } // namespace
 
@@ -180,17 +181,16 @@ private slots:
         QCOMPARE(enfant<QLineEdit>(saisie, "leTome")->text(), QString("0"));
         QCOMPARE(enfant<QCheckBox>(saisie, "serieFinie")->layoutDirection(), Qt::RightToLeft);
 
-        const QList<QPair<QString, QString>> etiquettes = {
-            {"label", "Serie"}, {"label_2", "Album"}, {"label_5", "Tome"}, {"label_3", "Dessinateur"},
-            {"label_4", "Scenariste"}, {"label_10", "Coloriste"}, {"label_8", "Genre"},
-            {"label_9", "Editeur"}, {"label_7", "Commentaire"}, {"label_6", "Note"}};
+        const QList<QPair<QString, QString>> etiquettes = { { "label", "Serie" },
+            { "label_2", "Album" }, { "label_5", "Tome" }, { "label_3", "Dessinateur" },
+            { "label_4", "Scenariste" }, { "label_10", "Coloriste" }, { "label_8", "Genre" },
+            { "label_9", "Editeur" }, { "label_7", "Commentaire" }, { "label_6", "Note" } };
         for (const auto& [nom, texte] : etiquettes)
             QCOMPARE(enfant<QLabel>(saisie, nom)->text(), texte);
 
-        const QStringList ordre = {"leSerie", "leAlbum", "leTome", "leDessinateur", "leScenariste",
-                                   "leColoriste", "cbGenre", "cbEditeur", "leComment", "rBBDEuro",
-                                   "rBManga", "rBComic", "leNote", "serieFinie", "pbValider",
-                                   "pbAnnuler"};
+        const QStringList ordre = { "leSerie", "leAlbum", "leTome", "leDessinateur", "leScenariste",
+            "leColoriste", "cbGenre", "cbEditeur", "leComment", "rBBDEuro", "rBManga", "rBComic",
+            "leNote", "serieFinie", "pbValider", "pbAnnuler" };
         QStringList parcours;
         QWidget* w = enfant<QLineEdit>(saisie, "leSerie");
         while (parcours.size() < ordre.size()) {
@@ -213,19 +213,28 @@ private slots:
 
         QTest::newRow("seulement la série")
             << "Astérix" << QString() << QString() << false << QString() << QString()
-            << QVariantList{"Astérix", "Tome 0", "", "", 0, "", 0, 0, 0, "Dargaud", "Fantastique", ""};
+            << QVariantList { "Astérix", "Tome 0", "", "", 0, "", 0, 0, 0, "Dargaud", "Fantastique",
+                   "" };
         QTest::newRow("tome effacé")
-            << "S" << "" << QString() << false << QString() << QString()
-            << QVariantList{"S", "Tome ", "", "", 0, "", 0, 0, 0, "Dargaud", "Fantastique", ""};
+            << "S"
+            << "" << QString() << false << QString() << QString()
+            << QVariantList { "S", "Tome ", "", "", 0, "", 0, 0, 0, "Dargaud", "Fantastique", "" };
         QTest::newRow("série de blancs")
             << "   " << QString() << QString() << false << QString() << QString()
-            << QVariantList{"   ", "Tome 0", "", "", 0, "", 0, 0, 0, "Dargaud", "Fantastique", ""};
+            << QVariantList { "   ", "Tome 0", "", "", 0, "", 0, 0, 0, "Dargaud", "Fantastique",
+                   "" };
         QTest::newRow("manga fini")
-            << "M" << "3" << "rBManga" << true << "4" << QString()
-            << QVariantList{"M", "Tome 3", "", "", 3, "", 2, 4, 2, "Dargaud", "Fantastique", ""};
+            << "M"
+            << "3"
+            << "rBManga" << true << "4" << QString()
+            << QVariantList { "M", "Tome 3", "", "", 3, "", 2, 4, 2, "Dargaud", "Fantastique", "" };
         QTest::newRow("comic, tome non entier, éditeur tapé")
-            << "C" << "abc" << "rBComic" << false << "x" << "Glénat"
-            << QVariantList{"C", "Tome abc", "", "", 0, "", 1, 0, 0, "Glénat", "Fantastique", ""};
+            << "C"
+            << "abc"
+            << "rBComic" << false << "x"
+            << "Glénat"
+            << QVariantList { "C", "Tome abc", "", "", 0, "", 1, 0, 0, "Glénat", "Fantastique",
+                   "" };
     }
 
     void emission()
@@ -294,12 +303,12 @@ private slots:
         taper(enfant<QLineEdit>(saisie, "leComment"), "un;deux");
         valider(saisie);
         QCOMPARE(repondeur.textesBoites().last(),
-                 QString("Le caractère « ; » n'est pas autorisé dans le champ Commentaire"));
+            QString("Le caractère « ; » n'est pas autorisé dans le champ Commentaire"));
         enfant<QLineEdit>(saisie, "leComment")->setText("un deux");
         enfant<QComboBox>(saisie, "cbEditeur")->setEditText("A;B");
         valider(saisie);
         QCOMPARE(repondeur.textesBoites().last(),
-                 QString("Le caractère « ; » n'est pas autorisé dans le champ Editeur"));
+            QString("Le caractère « ; » n'est pas autorisé dans le champ Editeur"));
         QCOMPARE(spy.count(), 0);
         QVERIFY(saisie->isVisible());
         QCOMPARE(enfant<QLineEdit>(saisie, "leAlbum")->text(), QString("Gardé"));
@@ -309,7 +318,7 @@ private slots:
         enfant<QLineEdit>(saisie, "leDessinateur")->setText("ligne\nsuivante");
         valider(saisie);
         QCOMPARE(repondeur.textesBoites().last(),
-                 QString("Les retours à la ligne ne sont pas autorisés dans le champ Dessinateur"));
+            QString("Les retours à la ligne ne sont pas autorisés dans le champ Dessinateur"));
         QCOMPARE(spy.count(), 0);
 
         enfant<QLineEdit>(saisie, "leDessinateur")->setText("Moebius");
@@ -360,8 +369,9 @@ private slots:
         fenetre.ajouterAlbum();
         Saise* saisie = saisieOuverte(fenetre);
         QCOMPARE(textes(enfant<QComboBox>(saisie, "cbEditeur")),
-                 editeursFixes + QStringList({"dargaud", "", "Glénat"}));
-        QCOMPARE(textes(enfant<QComboBox>(saisie, "cbGenre")), genresFixes + QStringList{"Aventure"});
+            editeursFixes + QStringList({ "dargaud", "", "Glénat" }));
+        QCOMPARE(
+            textes(enfant<QComboBox>(saisie, "cbGenre")), genresFixes + QStringList { "Aventure" });
         QCOMPARE(enfant<QComboBox>(saisie, "cbEditeur")->currentText(), QString("Dargaud"));
     }
 
@@ -410,7 +420,7 @@ private slots:
         QCOMPARE(spy.first().at(6).toInt(), 0); // type 7 shown as Euro
         QCOMPARE(spy.first().at(8).toInt(), 2);
         QCOMPARE(fenetre.getAlbums().size(), 2);
-        QCOMPARE(titres(table), QStringList({"Tome 5", "Vol"}));
+        QCOMPARE(titres(table), QStringList({ "Tome 5", "Vol" }));
     }
 
     void ajoutsEtDoublons()
@@ -442,7 +452,7 @@ private slots:
         QCOMPARE(enfant<QLabel>(&fenetre, "lbTotale")->text(), QString("5"));
 
         // The shown series gets its row and the panel shows the new album.
-        QCOMPARE(titres(table), QStringList({"A1", "B1"}));
+        QCOMPARE(titres(table), QStringList({ "A1", "B1" }));
         QCOMPARE(table->item(ligneDuTitre(fenetre, "B1"), 0)->text(), QString("2"));
         QVERIFY(!(table->item(1, 0)->flags() & Qt::ItemIsEditable));
         QCOMPARE(enfant<QLineEdit>(&fenetre, "leSerie")->text(), QString("Akira"));
@@ -532,7 +542,8 @@ private slots:
         saisie = modifier(fenetre, "A2");
         remplacer(enfant<QLineEdit>(saisie, "leAlbum"), "Nouveau");
         valider(saisie);
-        QCOMPARE(repondeur.textesBoites(), QStringList("Album Nouveau de la série Akira déjà existant"));
+        QCOMPARE(
+            repondeur.textesBoites(), QStringList("Album Nouveau de la série Akira déjà existant"));
         QCOMPARE(fenetre.getAlbums().at(1)->getTitre(), QString("A2"));
     }
 
@@ -559,7 +570,8 @@ private slots:
         QVERIFY(fenetre.findSerie("Neuve"));
         QCOMPARE(fenetre.findSerie("Neuve")->type, 1);
         QVERIFY(fenetre.findSerie("Akira"));
-        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstSerie")), QStringList({"Akira", "Blake", "Neuve"}));
+        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstSerie")),
+            QStringList({ "Akira", "Blake", "Neuve" }));
         QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstComics")), QStringList("Neuve"));
         QCOMPARE(titres(table), QStringList("A2"));
         QCOMPARE(enfant<QLineEdit>(&fenetre, "leSerie")->text(), QString("Neuve"));
@@ -579,8 +591,8 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireCollection(ligne(album("Beta", "B1")) + ligne(album("Alpha", "A1"))
-                                 + ligne(album("Alpha", "A2")) + ligne(album("Alpha", "A3"))
-                                 + ligne(album("Gamma", "G1")) + ligne(album("Alpha", "A4")));
+            + ligne(album("Alpha", "A2")) + ligne(album("Alpha", "A3"))
+            + ligne(album("Gamma", "G1")) + ligne(album("Alpha", "A4")));
         Phylacto fenetre;
         QCOMPARE(fenetre.getSerieCourante(), QString("Alpha"));
         QPointer<BD> supprime = fenetre.getAlbums().at(2);
@@ -593,19 +605,23 @@ private slots:
         QCOMPARE(fenetre.getCatalogue().seriesEuro().size(), 2);
         QCOMPARE(enfant<QLabel>(&fenetre, "lbTotale")->text(), QString("2"));
         QCOMPARE(enfant<QLabel>(&fenetre, "lbEuro")->text(), QString("2"));
-        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstSerie")), QStringList({"Beta", "Gamma"}));
-        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstBDEuro")), QStringList({"Beta", "Gamma"}));
+        QCOMPARE(
+            textes(enfant<QListWidget>(&fenetre, "LstSerie")), QStringList({ "Beta", "Gamma" }));
+        QCOMPARE(
+            textes(enfant<QListWidget>(&fenetre, "LstBDEuro")), QStringList({ "Beta", "Gamma" }));
         QVERIFY(fenetre.estModifie());
         // The selection moved on: the table shows the series now selected.
-        const QStringList attendu =
-            fenetre.getSerieCourante() == "Beta" ? QStringList("B1") : QStringList("G1");
+        const QStringList attendu
+            = fenetre.getSerieCourante() == "Beta" ? QStringList("B1") : QStringList("G1");
         QCOMPARE(titres(enfant<QTableWidget>(&fenetre, "LstAlbum")), attendu);
 
         // A name removed then entered again comes back as a new series.
         saisir(fenetre, "Alpha", "A9");
         QVERIFY(fenetre.findSerie("Alpha"));
-        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstSerie")), QStringList({"Alpha", "Beta", "Gamma"}));
-        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstBDEuro")), QStringList({"Alpha", "Beta", "Gamma"}));
+        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstSerie")),
+            QStringList({ "Alpha", "Beta", "Gamma" }));
+        QCOMPARE(textes(enfant<QListWidget>(&fenetre, "LstBDEuro")),
+            QStringList({ "Alpha", "Beta", "Gamma" }));
     }
 
     void suppressionDeLaDerniereSerie()
