@@ -1,13 +1,10 @@
 // Adding one album and deleting one series in a 100,000-album catalogue.
 #include "app/phylacto.h"
+#include "generateur.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QListWidget>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,27 +17,7 @@ constexpr int nbMesures = 20;
 
 QString nomSerie(int i)
 {
-    return QStringLiteral("Série %1").arg(i, 5, 10, QLatin1Char('0'));
-}
-
-bool ecrireCollection(const QString& chemin)
-{
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray contenu;
-    contenu.reserve(nbAlbums * 110);
-    // Albums of a series are spread over the whole file, as years of buying make them.
-    for (int i = 0; i < nbAlbums; ++i) {
-        const int serie = i % nbSeries;
-        contenu += QStringLiteral("%1;Album %2;%3;Dessinateur %4;Scenariste;Editeur %5;;0;Genre "
-                                  "%6;_;_;;0;%7;_;0;0;0;;Coloriste\n")
-                       .arg(nomSerie(serie), QString::number(i), QString::number(i / nbSeries + 1),
-                           QString::number(serie % 300), QString::number(serie % 40),
-                           QString::number(serie % 12), QString::number(serie % 3))
-                       .toUtf8();
-    }
-    return fichier.write(contenu) == contenu.size();
+    return QStringLiteral("Série n°%1").arg(i);
 }
 
 struct Stats
@@ -64,16 +41,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     QTemporaryDir dossier;
-    QDir::setCurrent(dossier.path());
-    QDir().mkpath(QStringLiteral("data"));
-    if (!ecrireCollection(dossier.filePath(QStringLiteral("collection.csv"))))
+    if (!preparerDossier(dossier, nbAlbums, nbSeries))
         return 1;
-    {
-        QSettings parametres(
-            dossier.filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
-        parametres.setValue(QStringLiteral("BASE/FileName"), QStringLiteral("collection.csv"));
-        parametres.setValue(QStringLiteral("BASE/Encodage"), QStringLiteral("UTF-8"));
-    }
 
     QElapsedTimer chrono;
     chrono.start();
