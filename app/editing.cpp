@@ -169,8 +169,11 @@ void Phylacto::suppAlbum()
     const QString titre = album->getTitre();
     catalogue.supprimerAlbum(album);
     ui->LstAlbum->removeRow(ligne);
-    if (!catalogue.premierAlbum(serie, titre))
-        oublierDetail(serie, titre);
+    // The row that became current shows its album; with none left, the panel
+    // must not go on showing the deleted one.
+    if (ui->leSerie->text() == serie && ui->leTitre->text() == titre
+        && !catalogue.premierAlbum(serie, titre))
+        viderDetail();
 
     MAJCompteurs();
     update();
@@ -189,7 +192,8 @@ void Phylacto::suppSerie()
     // of albums that are gone.
     if (serieCourante == nom)
         ui->LstAlbum->setRowCount(0);
-    oublierDetail(nom);
+    if (ui->leSerie->text() == nom)
+        viderDetail();
 
     MAJCompteurs();
     update();
@@ -207,10 +211,8 @@ void Phylacto::remplirTableAlbums()
     ui->LstAlbum->setSortingEnabled(true);
 }
 
-void Phylacto::oublierDetail(const QString& serie, const QString& titre)
+void Phylacto::viderDetail()
 {
-    if (ui->leSerie->text() != serie || (!titre.isNull() && ui->leTitre->text() != titre))
-        return;
     for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
              ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre })
         champ->clear();

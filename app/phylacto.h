@@ -137,9 +137,8 @@ private:
     Saise* ouvrirSaisie(BD* album);
     // Refills LstAlbum from serieCourante without touching the detail panel.
     void remplirTableAlbums();
-    // Empties the detail panel when it shows an album of that series (and
-    // title, unless null): one that has just left the catalogue.
-    void oublierDetail(const QString& serie, const QString& titre = QString());
+    // Empties the detail panel, as at start-up (its album was deleted).
+    void viderDetail();
     QPointer<Saise> m_saisie;
     // The album a change dialog was opened on, named as the table names it.
     QString m_serieModifiee;
