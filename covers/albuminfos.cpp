@@ -51,6 +51,10 @@ void AlbumInfos::envoyerRequete(const QString& aRechercher)
 
     QNetworkRequest requete(url);
     requete.setTransferTimeout(delaiTransfert);
+    // A search sent before the previous one has completed replaces it: the
+    // older answer is dropped when it arrives.
+    if (reponseEnCours)
+        connect(reponseEnCours, &QNetworkReply::finished, reponseEnCours, &QObject::deleteLater);
     QNetworkReply* reponse = manager->get(requete);
     reponseEnCours = reponse;
     connect(reponse, &QNetworkReply::errorOccurred, this, &AlbumInfos::traitementErreur);

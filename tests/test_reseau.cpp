@@ -454,6 +454,18 @@ private slots:
         QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")), serveur.documentRecherche());
         QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")), ServeurTest::octetsImage("grand-1.jpg"));
         QCOMPARE(pret.size(), 1);
+
+        // A search sent before the previous one has completed replaces it.
+        serveur.oublier();
+        fin.clear();
+        infos.envoyerRequete(QStringLiteral("Largo Winch"));
+        infos.envoyerRequete(QStringLiteral("XIII"));
+        QVERIFY(fin.wait(5000));
+        QTest::qWait(400);
+        QCOMPARE(fin.size(), 1);
+        QCOMPARE(serveur.requetes().size(), 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(infos.getManager()->findChildren<QNetworkReply*>().isEmpty());
     }
 };
 
