@@ -90,6 +90,8 @@ Phylacto::Phylacto(QWidget* parent)
 
     modifie = false;
     MAJListesSeries();
+    // Volumes ascending at first (Qt's header would start descending).
+    ui->LstAlbum->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     if (ui->LstSerie->count() > 0)
         ui->LstSerie->setCurrentRow(0);
 
