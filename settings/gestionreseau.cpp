@@ -3,7 +3,7 @@
 #include "ui_gestionreseau.h"
 
 GestionReseau::GestionReseau(QString aAdresse, QString aPort, QString aLogin, QString aPassword,
-                             QString aEncodage, QWidget* parent)
+    QString aEncodage, QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::GestionReseau)
 {
@@ -23,7 +23,8 @@ GestionReseau::GestionReseau(QString aAdresse, QString aPort, QString aLogin, QS
         ui->lePassw->setText(aPassword);
     }
 
-    const int index = ui->cbEncodage->findText(aEncodage, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index
+        = ui->cbEncodage->findText(aEncodage, Qt::MatchExactly | Qt::MatchCaseSensitive);
     ui->cbEncodage->setCurrentIndex(index >= 0 ? index : 0);
 
     connect(ui->pushAnnuler, &QPushButton::clicked, this, &QWidget::close);
@@ -38,8 +39,8 @@ GestionReseau::~GestionReseau()
 
 QStringList GestionReseau::encodages()
 {
-    return {QStringLiteral("UTF8"), QStringLiteral("UTF-16"), QStringLiteral("Windows-1250"),
-            QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman")};
+    return { QStringLiteral("UTF8"), QStringLiteral("UTF-16"), QStringLiteral("Windows-1250"),
+        QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman") };
 }
 
 void GestionReseau::Upadtefield(int state)
@@ -54,8 +55,8 @@ void GestionReseau::Upadtefield(int state)
 void GestionReseau::RelayValidation()
 {
     if (ui->cBProxy->checkState() != Qt::Unchecked)
-        emit validationReseau(ui->leAdresse->text(), ui->leport->text(), ui->leLogin->text(),
-                              ui->lePassw->text());
+        emit validationReseau(
+            ui->leAdresse->text(), ui->leport->text(), ui->leLogin->text(), ui->lePassw->text());
     else
         emit validationReseau(QString(), QString(), QString(), QString());
     emit validationEncodage(ui->cbEncodage->currentText());

@@ -15,7 +15,7 @@ class GestionReseau : public QWidget
 
 public:
     GestionReseau(QString aAdresse, QString aPort, QString aLogin, QString aPassword,
-                  QString aEncodage, QWidget* parent = nullptr);
+        QString aEncodage, QWidget* parent = nullptr);
     ~GestionReseau() override;
 
     // The encodings offered, in their order.

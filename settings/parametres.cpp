@@ -11,7 +11,8 @@ void enregistrer(QSettings* settings)
         return;
     settings->sync();
     if (QFile::exists(settings->fileName()))
-        QFile::setPermissions(settings->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(
+            settings->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace Parametres

@@ -13,8 +13,7 @@ void Phylacto::ConfigReseaux()
     };
     // Top-level on purpose; each use opens a window of its own.
     auto* fenetre = new GestionReseau(valeur("RESEAU/Address"), valeur("RESEAU/Port"),
-                                      valeur("RESEAU/Login"), valeur("RESEAU/Password"),
-                                      valeur("BASE/Encodage"));
+        valeur("RESEAU/Login"), valeur("RESEAU/Password"), valeur("BASE/Encodage"));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::MAJReseau);
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau);

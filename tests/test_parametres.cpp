@@ -18,8 +18,9 @@
 #include <QtTest>
 
 namespace {
-const QStringList champs = {"leAdresse", "leport", "leLogin", "lePassw"};
-const QStringList clesReseau = {"RESEAU/Address", "RESEAU/Port", "RESEAU/Login", "RESEAU/Password"};
+const QStringList champs = { "leAdresse", "leport", "leLogin", "lePassw" };
+const QStringList clesReseau
+    = { "RESEAU/Address", "RESEAU/Port", "RESEAU/Login", "RESEAU/Password" };
 
 QList<GestionReseau*> fenetresReglages()
 {
@@ -87,14 +88,14 @@ private slots:
 
     void formulaire()
     {
-        GestionReseau fenetre{QString(), QString(), QString(), QString(), QString()};
+        GestionReseau fenetre { QString(), QString(), QString(), QString(), QString() };
         QCOMPARE(fenetre.objectName(), QStringLiteral("GestionReseau"));
         QCOMPARE(fenetre.windowTitle(), QStringLiteral("Paramêtre Phylacto"));
         QCOMPARE(fenetre.size(), QSize(405, 212));
         QCOMPARE(fenetre.windowModality(), Qt::NonModal);
-        const QList<QPair<QString, QString>> libelles = {
-            {"label", "Adresse du Proxy"}, {"label_2", "Port "}, {"label_3", "Login"},
-            {"label_4", "Mot de passe"}, {"label_5", "Encodage :"}};
+        const QList<QPair<QString, QString>> libelles
+            = { { "label", "Adresse du Proxy" }, { "label_2", "Port " }, { "label_3", "Login" },
+                  { "label_4", "Mot de passe" }, { "label_5", "Encodage :" } };
         for (const auto& [nom, texte] : libelles)
             QCOMPARE(enfant<QLabel>(&fenetre, nom)->text(), texte);
         QCOMPARE(enfant<QCheckBox>(&fenetre, "cBProxy")->text(), QStringLiteral("Activer Proxy"));
@@ -105,7 +106,7 @@ private slots:
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
             items << combo->itemText(i);
-        QCOMPARE(items, QStringList({"UTF8", "UTF-16", "Windows-1250", "KOI8-R", "Apple Roman"}));
+        QCOMPARE(items, QStringList({ "UTF8", "UTF-16", "Windows-1250", "KOI8-R", "Apple Roman" }));
 
         // Grid cells.
         auto* principale = fenetre.findChild<QGridLayout*>("gridLayout_2");
@@ -116,18 +117,21 @@ private slots:
                 if (layout->itemAt(i) == cherche) {
                     int ligne, colonne, lignes, colonnes;
                     layout->getItemPosition(i, &ligne, &colonne, &lignes, &colonnes);
-                    return QList<int>{ligne, colonne, lignes, colonnes};
+                    return QList<int> { ligne, colonne, lignes, colonnes };
                 }
             return QList<int>();
         };
-        QCOMPARE(position(principale, fenetre.findChild<QLayout*>("verticalLayout")), QList<int>({0, 1, 1, 1}));
-        QCOMPARE(position(principale, fenetre.findChild<QLayout*>("gridLayout_3")), QList<int>({0, 2, 1, 1}));
-        QCOMPARE(position(principale, grille), QList<int>({1, 1, 1, 2}));
+        QCOMPARE(position(principale, fenetre.findChild<QLayout*>("verticalLayout")),
+            QList<int>({ 0, 1, 1, 1 }));
+        QCOMPARE(position(principale, fenetre.findChild<QLayout*>("gridLayout_3")),
+            QList<int>({ 0, 2, 1, 1 }));
+        QCOMPARE(position(principale, grille), QList<int>({ 1, 1, 1, 2 }));
         for (int ligne = 0; ligne < 4; ++ligne)
             QCOMPARE(grille->itemAtPosition(ligne, 1)->widget()->objectName(), champs.at(ligne));
-        QCOMPARE(grille->itemAtPosition(4, 1)->layout()->objectName(), QStringLiteral("horizontalLayout"));
+        QCOMPARE(grille->itemAtPosition(4, 1)->layout()->objectName(),
+            QStringLiteral("horizontalLayout"));
         QCOMPARE(grille->itemAtPosition(4, 1)->layout()->itemAt(0)->widget()->objectName(),
-                 QStringLiteral("pushAnnuler"));
+            QStringLiteral("pushAnnuler"));
     }
 
     void ouverture_data()
@@ -137,14 +141,14 @@ private slots:
         QTest::addColumn<bool>("coche");
         QTest::addColumn<QStringList>("affichees");
         QTest::addColumn<QString>("encodageAffiche");
-        const QStringList proxy = {"proxy.local", "3128", "jdupont", "secret"};
+        const QStringList proxy = { "proxy.local", "3128", "jdupont", "secret" };
         QTest::newRow("proxy") << proxy << "KOI8-R" << true << proxy << "KOI8-R";
-        QTest::newRow("port sans adresse") << QStringList({"", "3128", "jdupont", "secret"})
-                                           << "Windows-1250" << false
-                                           << QStringList({"", "", "", ""}) << "Windows-1250";
+        QTest::newRow("port sans adresse")
+            << QStringList({ "", "3128", "jdupont", "secret" }) << "Windows-1250" << false
+            << QStringList({ "", "", "", "" }) << "Windows-1250";
         QTest::newRow("UTF-8 du demarrage") << proxy << "UTF-8" << true << proxy << "UTF8";
-        QTest::newRow("rien") << QStringList({"", "", "", ""}) << "" << false
-                              << QStringList({"", "", "", ""}) << "UTF8";
+        QTest::newRow("rien") << QStringList({ "", "", "", "" }) << "" << false
+                              << QStringList({ "", "", "", "" }) << "UTF8";
     }
 
     void ouverture()
@@ -167,7 +171,7 @@ private slots:
         QSignalSpy reseau(&fenetre, &GestionReseau::validationReseau);
         QSignalSpy encodage(&fenetre, &GestionReseau::validationEncodage);
         auto* caseProxy = enfant<QCheckBox>(&fenetre, "cBProxy");
-        const QStringList saisie = {"10.0.0.1", "8080", "marc", "mdp"};
+        const QStringList saisie = { "10.0.0.1", "8080", "marc", "mdp" };
 
         QTest::mouseClick(caseProxy, Qt::LeftButton);
         saisir(&fenetre, saisie);
@@ -181,8 +185,8 @@ private slots:
         // Unchecked: four empty values whatever the fields hold.
         QTest::mouseClick(enfant<QPushButton>(&fenetre, "pushValider"), Qt::LeftButton);
         QCOMPARE(reseau.size(), 1);
-        QCOMPARE(reseau.first(), QVariantList({"", "", "", ""}));
-        QCOMPARE(encodage.first(), QVariantList({"UTF-16"}));
+        QCOMPARE(reseau.first(), QVariantList({ "", "", "", "" }));
+        QCOMPARE(encodage.first(), QVariantList({ "UTF-16" }));
         QVERIFY(!fenetre.isVisible());
 
         fenetre.show();
@@ -190,62 +194,64 @@ private slots:
         QCOMPARE(textes(&fenetre), saisie);
         QVERIFY(enfant<QLineEdit>(&fenetre, "lePassw")->isEnabled());
         QTest::mouseClick(enfant<QPushButton>(&fenetre, "pushValider"), Qt::LeftButton);
-        QCOMPARE(reseau.last(), QVariantList({"10.0.0.1", "8080", "marc", "mdp"}));
+        QCOMPARE(reseau.last(), QVariantList({ "10.0.0.1", "8080", "marc", "mdp" }));
     }
 
     void validationDepuisLaFenetrePrincipale()
     {
         DossierTravail dossier;
-        dossier.ecrireParametres({{"BASE/Encodage", "UTF-8"}, {"RESEAU/Login", "ancien"}});
+        dossier.ecrireParametres({ { "BASE/Encodage", "UTF-8" }, { "RESEAU/Login", "ancien" } });
         Phylacto principale;
         const QString fichier = dossier.chemin("data/settings.ini");
-        QCOMPARE(int(QFile::permissions(fichier) & 0x7077), int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(int(QFile::permissions(fichier) & 0x7077),
+            int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
 
         QStringList relayees;
         connect(&principale, &Phylacto::relayInfoReseau, this,
-                [&](QString a, QString p, QString l, QString m) {
-                    // Stored before being relayed.
-                    QCOMPARE(principale.getSettings()->value("RESEAU/Address").toString(), a);
-                    relayees = {a, p, l, m};
-                });
+            [&](QString a, QString p, QString l, QString m) {
+                // Stored before being relayed.
+                QCOMPARE(principale.getSettings()->value("RESEAU/Address").toString(), a);
+                relayees = { a, p, l, m };
+            });
 
         GestionReseau* fenetre = ouvrirReglages(principale);
         QVERIFY(fenetre);
         QVERIFY(!fenetre->parent());
         QCOMPARE(enfant<QComboBox>(fenetre, "cbEncodage")->currentText(), QStringLiteral("UTF8"));
         QTest::mouseClick(enfant<QCheckBox>(fenetre, "cBProxy"), Qt::LeftButton);
-        saisir(fenetre, {"proxy.local", "3128", "jdupont", "s3cret"});
+        saisir(fenetre, { "proxy.local", "3128", "jdupont", "s3cret" });
         cliquer(fenetre, "pushValider");
         QVERIFY(fenetresReglages().isEmpty());
-        QCOMPARE(relayees, QStringList({"proxy.local", "3128", "jdupont", "s3cret"}));
+        QCOMPARE(relayees, QStringList({ "proxy.local", "3128", "jdupont", "s3cret" }));
         QCOMPARE(valeursStockees(dossier), relayees);
         QCOMPARE(dossier.valeurParametre("BASE/Encodage"), QStringLiteral("UTF8"));
-        QCOMPARE(int(QFile::permissions(fichier) & 0x7077), int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(int(QFile::permissions(fichier) & 0x7077),
+            int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
 
         // Unchecked: four empty values stored and relayed.
         fenetre = ouvrirReglages(principale);
         QCOMPARE(textes(fenetre), relayees);
         QTest::mouseClick(enfant<QCheckBox>(fenetre, "cBProxy"), Qt::LeftButton);
         cliquer(fenetre, "pushValider");
-        QCOMPARE(valeursStockees(dossier), QStringList({"", "", "", ""}));
-        QCOMPARE(relayees, QStringList({"", "", "", ""}));
+        QCOMPARE(valeursStockees(dossier), QStringList({ "", "", "", "" }));
+        QCOMPARE(relayees, QStringList({ "", "", "", "" }));
     }
 
     void annulerEtFermerNeStockentRien()
     {
         DossierTravail dossier;
-        dossier.ecrireParametres({{"BASE/Encodage", "KOI8-R"}, {"RESEAU/Address", "proxy.local"},
-                                  {"RESEAU/Port", "3128"}});
+        dossier.ecrireParametres({ { "BASE/Encodage", "KOI8-R" },
+            { "RESEAU/Address", "proxy.local" }, { "RESEAU/Port", "3128" } });
         Phylacto principale;
         const QByteArray avant = dossier.lireFichier("data/settings.ini");
         QSignalSpy relais(&principale, &Phylacto::relayInfoReseau);
 
         GestionReseau* fenetre = ouvrirReglages(principale);
-        saisir(fenetre, {"autre", "1", "x", "y"});
+        saisir(fenetre, { "autre", "1", "x", "y" });
         enfant<QComboBox>(fenetre, "cbEncodage")->setCurrentText("UTF-16");
         cliquer(fenetre, "pushAnnuler");
         fenetre = ouvrirReglages(principale);
-        saisir(fenetre, {"encore", "2", "z", "w"});
+        saisir(fenetre, { "encore", "2", "z", "w" });
         fenetre->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -265,17 +271,17 @@ private slots:
         QVERIFY(premiere && seconde && premiere != seconde);
 
         QTest::mouseClick(enfant<QCheckBox>(premiere, "cBProxy"), Qt::LeftButton);
-        saisir(premiere, {"un.local", "1111", "un", "mdp1"});
+        saisir(premiere, { "un.local", "1111", "un", "mdp1" });
         QTest::mouseClick(enfant<QCheckBox>(seconde, "cBProxy"), Qt::LeftButton);
-        saisir(seconde, {"deux.local", "2222", "deux", "mdp2"});
+        saisir(seconde, { "deux.local", "2222", "deux", "mdp2" });
         enfant<QComboBox>(seconde, "cbEncodage")->setCurrentText("KOI8-R");
 
         cliquer(seconde, "pushValider");
-        QCOMPARE(valeursStockees(dossier), QStringList({"deux.local", "2222", "deux", "mdp2"}));
+        QCOMPARE(valeursStockees(dossier), QStringList({ "deux.local", "2222", "deux", "mdp2" }));
         QCOMPARE(dossier.valeurParametre("BASE/Encodage"), QStringLiteral("KOI8-R"));
-        QCOMPARE(textes(premiere), QStringList({"un.local", "1111", "un", "mdp1"}));
+        QCOMPARE(textes(premiere), QStringList({ "un.local", "1111", "un", "mdp1" }));
         cliquer(premiere, "pushValider");
-        QCOMPARE(valeursStockees(dossier), QStringList({"un.local", "1111", "un", "mdp1"}));
+        QCOMPARE(valeursStockees(dossier), QStringList({ "un.local", "1111", "un", "mdp1" }));
         QCOMPARE(dossier.valeurParametre("BASE/Encodage"), QStringLiteral("UTF8"));
     }
 
