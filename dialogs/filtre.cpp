@@ -1,31 +1,34 @@
 #include "dialogs/filtre.h"
 
 #include "app/phylacto.h"
-#include "dialogs/filtrecolonne.h"
 #include "model/bd.h"
 #include "ui_filtre.h"
 
-#include <QSet>
 #include <QStandardItemModel>
 
 namespace {
 
-// Distinct texts in order of first occurrence, after an empty first entry.
+// The distinct texts of one column over some rows, in order of first
+// occurrence, after an empty first entry.
 class ListeValeurs
 {
 public:
-    ListeValeurs()
+    explicit ListeValeurs(const ValeursColonne& valeurs)
+        : m_valeurs(valeurs)
+        , m_vus(valeurs.nbTextes(), false)
     {
-        m_valeurs.append(QString());
-        m_vues.insert(QString());
+        m_textes.append(QString());
     }
 
-    void ajouter(const QString& valeur)
+    void ajouterLigne(int ligne)
     {
-        if (!m_vues.contains(valeur)) {
-            m_vues.insert(valeur);
-            m_valeurs.append(valeur);
-        }
+        const int numero = m_valeurs.numeroLigne(ligne);
+        if (m_vus.at(numero))
+            return;
+        m_vus[numero] = true;
+        const QString& texte = m_valeurs.texte(numero);
+        if (!texte.isEmpty())
+            m_textes.append(texte);
     }
 
     // Fills the combo box without running its filter; the entry equal to the
@@ -34,13 +37,15 @@ public:
     {
         const QSignalBlocker bloqueur(liste);
         liste->clear();
-        liste->addItems(m_valeurs);
-        liste->setCurrentIndex(filtreEnCours.isEmpty() ? 0 : qMax(0, int(m_valeurs.indexOf(filtreEnCours))));
+        liste->addItems(m_textes);
+        const int courante = filtreEnCours.isEmpty() ? 0 : int(m_textes.indexOf(filtreEnCours));
+        liste->setCurrentIndex(qMax(0, courante));
     }
 
 private:
-    QStringList m_valeurs;
-    QSet<QString> m_vues;
+    const ValeursColonne& m_valeurs;
+    QList<bool> m_vus;
+    QStringList m_textes;
 };
 
 } // namespace
@@ -54,13 +59,10 @@ filtre::filtre(Phylacto* parent)
     setAttribute(Qt::WA_DeleteOnClose);
 
     const QList<BD*> albums = fenetre->getAlbums();
-    ListeValeurs editeurs, dessinateurs, scenaristes;
-    modele = new QStandardItemModel(int(albums.size()), NbColonnes, this);
-    modele->setHorizontalHeaderLabels({tr("Serie"), tr("Titre"), tr("Tome"), tr("Scenariste"),
-                                       tr("Dessinateur"), tr("Editeur"), tr("Coloriste")});
+    const int nbLignes = int(albums.size());
     textes.resize(NbColonnes);
     for (QStringList& colonne : textes)
-        colonne.reserve(albums.size());
+        colonne.reserve(nbLignes);
     for (const BD* album : albums) {
         textes[ColSerie].append(album->getSerie());
         textes[ColTitre].append(album->getTitre());
@@ -69,15 +71,27 @@ filtre::filtre(Phylacto* parent)
         textes[ColDessinateur].append(album->getDessinateur());
         textes[ColEditeur].append(album->getEditeur());
         textes[ColColoriste].append(album->getColoriste());
-        editeurs.ajouter(album->getEditeur());
-        dessinateurs.ajouter(album->getDessinateur());
-        scenaristes.ajouter(album->getScenariste());
+        valeursScenariste.ajouterLigne(album->getScenariste());
+        valeursDessinateur.ajouterLigne(album->getDessinateur());
+        valeursEditeur.ajouterLigne(album->getEditeur());
     }
-    for (int ligne = 0; ligne < albums.size(); ++ligne) {
+
+    modele = new QStandardItemModel(nbLignes, NbColonnes, this);
+    modele->setHorizontalHeaderLabels({ tr("Serie"), tr("Titre"), tr("Tome"), tr("Scenariste"),
+        tr("Dessinateur"), tr("Editeur"), tr("Coloriste") });
+    for (int ligne = 0; ligne < nbLignes; ++ligne) {
         for (int colonne = 0; colonne < NbColonnes; ++colonne)
             modele->setItem(ligne, colonne, new QStandardItem(textes[colonne].at(ligne)));
     }
     connect(modele, &QAbstractItemModel::dataChanged, this, &filtre::noterModification);
+
+    ListeValeurs editeurs(valeursEditeur), dessinateurs(valeursDessinateur),
+        scenaristes(valeursScenariste);
+    for (int ligne = 0; ligne < nbLignes; ++ligne) {
+        editeurs.ajouterLigne(ligne);
+        dessinateurs.ajouterLigne(ligne);
+        scenaristes.ajouterLigne(ligne);
+    }
     editeurs.remplir(ui->cbEditeur, QString());
     dessinateurs.remplir(ui->cbDessinteur, QString());
     scenaristes.remplir(ui->cbScenariste, QString());
@@ -89,11 +103,11 @@ filtre::filtre(Phylacto* parent)
     tri = new TriColonnes(&textes, this);
     tri->setDynamicSortFilter(false);
     tri->setSourceModel(modele);
-    filtreDessinateur = new FiltreColonne(ColDessinateur, this);
+    filtreDessinateur = new FiltreColonne(&valeursDessinateur, ColDessinateur, this);
     filtreDessinateur->setSourceModel(tri);
-    filtreScenariste = new FiltreColonne(ColScenariste, this);
+    filtreScenariste = new FiltreColonne(&valeursScenariste, ColScenariste, this);
     filtreScenariste->setSourceModel(filtreDessinateur);
-    filtreEditeur = new FiltreColonne(ColEditeur, this);
+    filtreEditeur = new FiltreColonne(&valeursEditeur, ColEditeur, this);
     filtreEditeur->setSourceModel(filtreScenariste);
     ui->tableResult->setModel(filtreEditeur);
     ui->tableResult->setSortingEnabled(true);
@@ -135,13 +149,14 @@ void filtre::appliquerFiltres()
     filtreScenariste->setTexte(texteScenariste);
     filtreEditeur->setTexte(texteEditeur);
 
-    ListeValeurs editeurs, dessinateurs, scenaristes;
+    ListeValeurs editeurs(valeursEditeur), dessinateurs(valeursDessinateur),
+        scenaristes(valeursScenariste);
     const int nbLignes = filtreEditeur->rowCount();
     for (int ligne = 0; ligne < nbLignes; ++ligne) {
         const int source = ligneSource(ligne);
-        editeurs.ajouter(textes[ColEditeur].at(source));
-        dessinateurs.ajouter(textes[ColDessinateur].at(source));
-        scenaristes.ajouter(textes[ColScenariste].at(source));
+        editeurs.ajouterLigne(source);
+        dessinateurs.ajouterLigne(source);
+        scenaristes.ajouterLigne(source);
     }
     editeurs.remplir(ui->cbEditeur, texteEditeur);
     dessinateurs.remplir(ui->cbDessinteur, texteDessinateur);
@@ -157,12 +172,30 @@ int filtre::ligneSource(int ligneAffichee) const
     return tri->mapToSource(index).row();
 }
 
+ValeursColonne* filtre::valeursDe(int colonne)
+{
+    switch (colonne) {
+    case ColScenariste:
+        return &valeursScenariste;
+    case ColDessinateur:
+        return &valeursDessinateur;
+    case ColEditeur:
+        return &valeursEditeur;
+    default:
+        return nullptr;
+    }
+}
+
 void filtre::noterModification(const QModelIndex& hautGauche, const QModelIndex& basDroite)
 {
     for (int ligne = hautGauche.row(); ligne <= basDroite.row(); ++ligne) {
         for (int colonne = hautGauche.column(); colonne <= basDroite.column(); ++colonne) {
-            if (const QStandardItem* cellule = modele->item(ligne, colonne))
-                textes[colonne][ligne] = cellule->text();
+            const QStandardItem* cellule = modele->item(ligne, colonne);
+            if (!cellule)
+                continue;
+            textes[colonne][ligne] = cellule->text();
+            if (ValeursColonne* valeurs = valeursDe(colonne))
+                valeurs->changer(ligne, cellule->text());
         }
     }
 }

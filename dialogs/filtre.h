@@ -1,15 +1,15 @@
 #pragma once
 
+#include "dialogs/filtrecolonne.h"
+
 #include <QDialog>
 #include <QList>
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
 
-class FiltreColonne;
 class Phylacto;
 class QComboBox;
-class TriColonnes;
 class QStandardItemModel;
 
 namespace Ui {
@@ -38,10 +38,19 @@ public slots:
     void showInPhylacto();
 
 private:
-    enum Colonne { ColSerie, ColTitre, ColTome, ColScenariste, ColDessinateur, ColEditeur,
-                   ColColoriste, NbColonnes };
+    enum Colonne {
+        ColSerie,
+        ColTitre,
+        ColTome,
+        ColScenariste,
+        ColDessinateur,
+        ColEditeur,
+        ColColoriste,
+        NbColonnes
+    };
 
     int ligneSource(int ligneAffichee) const;
+    ValeursColonne* valeursDe(int colonne);
     void noterModification(const QModelIndex& hautGauche, const QModelIndex& basDroite);
 
     Ui::filtre* ui = nullptr;
@@ -49,8 +58,12 @@ private:
     QStandardItemModel* modele = nullptr;
     // Sorts the table for the view's header; the filters sit above it.
     TriColonnes* tri = nullptr;
-    // The model's texts, column by column, for sorting and for the lists.
+    // The model's texts, column by column, for sorting; the three filtered
+    // columns also numbered, for the filters and the lists.
     QList<QStringList> textes;
+    ValeursColonne valeursScenariste;
+    ValeursColonne valeursDessinateur;
+    ValeursColonne valeursEditeur;
     // Built once: artist (column 4), then writer (3), then publisher (5).
     FiltreColonne* filtreDessinateur = nullptr;
     FiltreColonne* filtreScenariste = nullptr;

@@ -30,7 +30,7 @@ Pret::Pret(const QList<BD*>& albums, Phylacto* fenetre)
     tablePrets = new QTableWidget(0, 4, this);
     tablePrets->setObjectName(QStringLiteral("LstPrets"));
     tablePrets->setHorizontalHeaderLabels(
-        {tr("Serie"), tr("Titre"), tr("Emprunteur"), tr("Date d'emprunt")});
+        { tr("Serie"), tr("Titre"), tr("Emprunteur"), tr("Date d'emprunt") });
     auto* pbQuitter = new QPushButton(tr("Quitter"), this);
     pbQuitter->setObjectName(QStringLiteral("pbQuitter"));
     pbRendue = new QPushButton(tr("Rendue"), this);

@@ -15,7 +15,7 @@
 namespace {
 
 QByteArray ligne(const QString& serie, const QString& titre, int tome, const QString& dessinateur,
-                 const QString& scenariste, const QString& editeur)
+    const QString& scenariste, const QString& editeur)
 {
     return QStringLiteral("%1;%2;%3;%4;%5;%6;;0;G;_;_;;0;0;_;0;0;0;;Col %1\n")
         .arg(serie, titre, QString::number(tome), dessinateur, scenariste, editeur)
@@ -26,10 +26,10 @@ QByteArray ligne(const QString& serie, const QString& titre, int tome, const QSt
 QByteArray collection()
 {
     return ligne("S1", "T1", 1, "Jean", "Paul", "Dargaud")
-           + ligne("S1", "T2", 2, "Jean-Marc", "Luc", "dargaud")
-           + ligne("S2", "T1", 1, "Pierre", "Paul", "Dupuis")
-           + ligne("S2", "T2", 2, "Jean", "Marie", "Dupuis")
-           + ligne("S3", "Titre", 9, "Marc", "", "Casterman");
+        + ligne("S1", "T2", 2, "Jean-Marc", "Luc", "dargaud")
+        + ligne("S2", "T1", 1, "Pierre", "Paul", "Dupuis")
+        + ligne("S2", "T2", 2, "Jean", "Marie", "Dupuis")
+        + ligne("S3", "Titre", 9, "Marc", "", "Casterman");
 }
 
 struct Explorateur
@@ -59,7 +59,7 @@ struct Explorateur
         const QAbstractItemModel* modele = table->model();
         for (int ligne = 0; ligne < modele->rowCount(); ++ligne)
             resultat << modele->index(ligne, 0).data().toString() + "/"
-                            + modele->index(ligne, 1).data().toString();
+                    + modele->index(ligne, 1).data().toString();
         resultat.sort();
         return resultat;
     }
@@ -123,12 +123,12 @@ private slots:
         QCOMPARE(explorateur.dialogue->windowTitle(), QString("Explorer la base de donnée"));
 
         QCOMPARE(entrees(explorateur.dessinateurs),
-                 QStringList({"", "Jean", "Jean-Marc", "Pierre", "Marc"}));
-        QCOMPARE(entrees(explorateur.scenaristes), QStringList({"", "Paul", "Luc", "Marie"}));
+            QStringList({ "", "Jean", "Jean-Marc", "Pierre", "Marc" }));
+        QCOMPARE(entrees(explorateur.scenaristes), QStringList({ "", "Paul", "Luc", "Marie" }));
         QCOMPARE(entrees(explorateur.editeurs),
-                 QStringList({"", "Dargaud", "dargaud", "Dupuis", "Casterman"}));
+            QStringList({ "", "Dargaud", "dargaud", "Dupuis", "Casterman" }));
         for (const QComboBox* liste :
-             {explorateur.dessinateurs, explorateur.scenaristes, explorateur.editeurs}) {
+            { explorateur.dessinateurs, explorateur.scenaristes, explorateur.editeurs }) {
             QCOMPARE(liste->currentIndex(), 0);
             QVERIFY(!liste->isEditable());
         }
@@ -138,13 +138,14 @@ private slots:
         QStringList entetes;
         for (int colonne = 0; colonne < modele->columnCount(); ++colonne)
             entetes << modele->headerData(colonne, Qt::Horizontal).toString();
-        QCOMPARE(entetes, QStringList({"Serie", "Titre", "Tome", "Scenariste", "Dessinateur",
-                                       "Editeur", "Coloriste"}));
+        QCOMPARE(entetes,
+            QStringList(
+                { "Serie", "Titre", "Tome", "Scenariste", "Dessinateur", "Editeur", "Coloriste" }));
         const int s3 = explorateur.ligneDe("S3", "Titre");
         QStringList cellules;
         for (int colonne = 0; colonne < modele->columnCount(); ++colonne)
             cellules << modele->index(s3, colonne).data().toString();
-        QCOMPARE(cellules, QStringList({"S3", "Titre", "9", "", "Marc", "Casterman", "Col S3"}));
+        QCOMPARE(cellules, QStringList({ "S3", "Titre", "9", "", "Marc", "Casterman", "Col S3" }));
         QVERIFY(explorateur.table->isSortingEnabled());
     }
 
@@ -156,27 +157,29 @@ private slots:
         Explorateur explorateur(fenetre);
 
         choisir(explorateur.dessinateurs, "Jean");
-        QCOMPARE(explorateur.lignes(), QStringList({"S1/T1", "S1/T2", "S2/T2"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S1/T1", "S1/T2", "S2/T2" }));
         QCOMPARE(explorateur.dessinateurs->currentText(), QString("Jean"));
         // Lists now hold only the values of the rows shown.
-        QCOMPARE(triees(entrees(explorateur.scenaristes)), QStringList({"", "Luc", "Marie", "Paul"}));
+        QCOMPARE(
+            triees(entrees(explorateur.scenaristes)), QStringList({ "", "Luc", "Marie", "Paul" }));
         QCOMPARE(triees(entrees(explorateur.editeurs)),
-                 QStringList({"", "Dargaud", "Dupuis", "dargaud"}));
-        QCOMPARE(triees(entrees(explorateur.dessinateurs)), QStringList({"", "Jean", "Jean-Marc"}));
+            QStringList({ "", "Dargaud", "Dupuis", "dargaud" }));
+        QCOMPARE(
+            triees(entrees(explorateur.dessinateurs)), QStringList({ "", "Jean", "Jean-Marc" }));
         QCOMPARE(explorateur.scenaristes->currentIndex(), 0);
 
         choisir(explorateur.editeurs, "Dargaud");
-        QCOMPARE(explorateur.lignes(), QStringList({"S1/T1"}));
-        QCOMPARE(entrees(explorateur.scenaristes), QStringList({"", "Paul"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S1/T1" }));
+        QCOMPARE(entrees(explorateur.scenaristes), QStringList({ "", "Paul" }));
         QCOMPARE(explorateur.editeurs->currentText(), QString("Dargaud"));
 
         // The empty artist entry drops that filter only; the publisher stays.
         choisir(explorateur.dessinateurs, "");
-        QCOMPARE(explorateur.lignes(), QStringList({"S1/T1"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S1/T1" }));
         choisir(explorateur.editeurs, "");
         QCOMPARE(explorateur.lignes().size(), 5);
         QCOMPARE(triees(entrees(explorateur.dessinateurs)),
-                 QStringList({"", "Jean", "Jean-Marc", "Marc", "Pierre"}));
+            QStringList({ "", "Jean", "Jean-Marc", "Marc", "Pierre" }));
         QCOMPARE(entrees(explorateur.editeurs).size(), 5);
         QCOMPARE(entrees(explorateur.scenaristes).size(), 4);
     }
@@ -189,17 +192,17 @@ private slots:
         Explorateur explorateur(fenetre);
 
         choisir(explorateur.dessinateurs, "Pierre");
-        QCOMPARE(explorateur.lignes(), QStringList({"S2/T1"}));
-        QCOMPARE(entrees(explorateur.scenaristes), QStringList({"", "Paul"}));
-        QCOMPARE(entrees(explorateur.editeurs), QStringList({"", "Dupuis"}));
-        QCOMPARE(entrees(explorateur.dessinateurs), QStringList({"", "Pierre"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S2/T1" }));
+        QCOMPARE(entrees(explorateur.scenaristes), QStringList({ "", "Paul" }));
+        QCOMPARE(entrees(explorateur.editeurs), QStringList({ "", "Dupuis" }));
+        QCOMPARE(entrees(explorateur.dessinateurs), QStringList({ "", "Pierre" }));
 
         choisir(explorateur.scenaristes, "Paul");
-        QCOMPARE(explorateur.lignes(), QStringList({"S2/T1"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S2/T1" }));
 
         choisir(explorateur.dessinateurs, "");
-        QCOMPARE(explorateur.lignes(), QStringList({"S1/T1", "S2/T1"}));
-        QCOMPARE(triees(entrees(explorateur.dessinateurs)), QStringList({"", "Jean", "Pierre"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S1/T1", "S2/T1" }));
+        QCOMPARE(triees(entrees(explorateur.dessinateurs)), QStringList({ "", "Jean", "Pierre" }));
         QCOMPARE(explorateur.scenaristes->currentText(), QString("Paul"));
     }
 
@@ -213,12 +216,12 @@ private slots:
         choisir(explorateur.dessinateurs, "Jean");
         // Only "Jean-Marc" has this publisher: "Jean" matches it as a substring.
         choisir(explorateur.editeurs, "dargaud");
-        QCOMPARE(explorateur.lignes(), QStringList({"S1/T2"}));
-        QCOMPARE(entrees(explorateur.dessinateurs), QStringList({"", "Jean-Marc"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S1/T2" }));
+        QCOMPARE(entrees(explorateur.dessinateurs), QStringList({ "", "Jean-Marc" }));
         QCOMPARE(explorateur.dessinateurs->currentIndex(), 0);
 
         choisir(explorateur.editeurs, "");
-        QCOMPARE(explorateur.lignes(), QStringList({"S1/T1", "S1/T2", "S2/T2"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S1/T1", "S1/T2", "S2/T2" }));
         QCOMPARE(explorateur.dessinateurs->currentText(), QString("Jean"));
     }
 
@@ -229,12 +232,12 @@ private slots:
         Phylacto fenetre;
         Explorateur explorateur(fenetre);
         choisir(explorateur.dessinateurs, "Marc");
-        QCOMPARE(explorateur.lignes(), QStringList({"S1/T2", "S3/Titre"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S1/T2", "S3/Titre" }));
         // Lists only offer values of the rows shown: only the slots can combine these.
         explorateur.dialogue->filtrerEditeur("Dupuis");
         QVERIFY(explorateur.lignes().isEmpty());
         for (const QComboBox* liste :
-             {explorateur.dessinateurs, explorateur.scenaristes, explorateur.editeurs}) {
+            { explorateur.dessinateurs, explorateur.scenaristes, explorateur.editeurs }) {
             QCOMPARE(entrees(liste), QStringList(""));
             QCOMPARE(liste->currentIndex(), 0);
         }
@@ -274,7 +277,8 @@ private slots:
     void memeSerieEtTitre()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligne("S", "T", 1, "A", "B", "C") + ligne("S", "T", 7, "X", "Y", "Z"));
+        dossier.ecrireCollection(
+            ligne("S", "T", 1, "A", "B", "C") + ligne("S", "T", 7, "X", "Y", "Z"));
         Phylacto fenetre;
         auto* tome = enfant<QLineEdit>(&fenetre, "leTome");
         Explorateur explorateur(fenetre);
@@ -309,9 +313,9 @@ private slots:
         const int s2 = explorateur.ligneDe("S2", "T1");
         QVERIFY(modele->setData(modele->index(s2, 4), "Zep"));
         choisir(explorateur.editeurs, "Dupuis");
-        QCOMPARE(triees(entrees(explorateur.dessinateurs)), QStringList({"", "Jean", "Zep"}));
+        QCOMPARE(triees(entrees(explorateur.dessinateurs)), QStringList({ "", "Jean", "Zep" }));
         choisir(explorateur.dessinateurs, "Zep");
-        QCOMPARE(explorateur.lignes(), QStringList({"S2/T1"}));
+        QCOMPARE(explorateur.lignes(), QStringList({ "S2/T1" }));
 
         // Deleted from the main window after the click: nothing happens.
         explorateur.cliquer(0);

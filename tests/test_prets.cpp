@@ -18,7 +18,7 @@ namespace {
 
 // A collection line with a loan: borrower, date and loan count.
 QByteArray lignePret(const QString& serie, const QString& titre, int tome,
-                     const QString& emprunteur, const QString& date = QString(), int nbEmprunts = 0)
+    const QString& emprunteur, const QString& date = QString(), int nbEmprunts = 0)
 {
     return QStringLiteral("%1;%2;%3;D;S;E;;0;G;_;%4;%5;0;0;_;0;0;%6;;C\n")
         .arg(serie, titre, QString::number(tome), emprunteur, date, QString::number(nbEmprunts))
@@ -233,8 +233,8 @@ private slots:
     void memeTitreEtCelluleDuTome()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneAlbum("S", "T", 4) + ligneAlbum("S", "T", 7)
-                                 + ligneAlbum("Autre", "T", 1));
+        dossier.ecrireCollection(
+            ligneAlbum("S", "T", 4) + ligneAlbum("S", "T", 7) + ligneAlbum("Autre", "T", 1));
         Phylacto fenetre;
         QCOMPARE(fenetre.getSerieCourante(), QString("Autre"));
         enfant<QListWidget>(&fenetre, "LstSerie")->setCurrentRow(1);
@@ -287,8 +287,8 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireCollection(lignePret("S", "T1", 1, "Marc", "01/03/2014", 1)
-                                 + lignePret("S", "T2", 2, "_") + lignePret("S", "T3", 3, "")
-                                 + lignePret("A", "T4", 4, "Zoé", "05/06/2015", 3));
+            + lignePret("S", "T2", 2, "_") + lignePret("S", "T3", 3, "")
+            + lignePret("A", "T4", 4, "Zoé", "05/06/2015", 3));
         Phylacto fenetre;
         Pret* prets = ouvrirPrets(fenetre);
         QVERIFY(prets);
@@ -300,11 +300,11 @@ private slots:
         QStringList entetes;
         for (int colonne = 0; colonne < 4; ++colonne)
             entetes << table->horizontalHeaderItem(colonne)->text();
-        QCOMPARE(entetes, QStringList({"Serie", "Titre", "Emprunteur", "Date d'emprunt"}));
+        QCOMPARE(entetes, QStringList({ "Serie", "Titre", "Emprunteur", "Date d'emprunt" }));
         QCOMPARE(table->rowCount(), 2);
-        QStringList lignes{ligneTable(table, 0).join('|'), ligneTable(table, 1).join('|')};
+        QStringList lignes { ligneTable(table, 0).join('|'), ligneTable(table, 1).join('|') };
         lignes.sort();
-        QCOMPARE(lignes, QStringList({"A|T4|Zoé|05/06/2015", "S|T1|Marc|01/03/2014"}));
+        QCOMPARE(lignes, QStringList({ "A|T4|Zoé|05/06/2015", "S|T1|Marc|01/03/2014" }));
         QVERIFY(!(table->item(0, 0)->flags() & Qt::ItemIsEditable));
         QVERIFY(!(table->item(1, 3)->flags() & Qt::ItemIsEditable));
         QVERIFY(table->isSortingEnabled());
@@ -327,8 +327,8 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireCollection(lignePret("S", "T1", 1, "Zoé", "01/03/2014", 1)
-                                 + lignePret("S", "T2", 2, "Anne", "02/03/2014", 2)
-                                 + lignePret("S", "T3", 3, "Marc", "03/03/2014", 5));
+            + lignePret("S", "T2", 2, "Anne", "02/03/2014", 2)
+            + lignePret("S", "T3", 3, "Marc", "03/03/2014", 5));
         Phylacto fenetre;
         Pret* prets = ouvrirPrets(fenetre);
         auto* table = enfant<QTableWidget>(prets, "LstPrets");
@@ -393,7 +393,7 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireCollection(lignePret("S", "T1", 1, "Marc") + lignePret("S", "T2", 2, "Paul")
-                                 + lignePret("Z", "T9", 1, "Léa"));
+            + lignePret("Z", "T9", 1, "Léa"));
         Phylacto fenetre;
         Pret* prets = ouvrirPrets(fenetre);
         auto* table = enfant<QTableWidget>(prets, "LstPrets");
