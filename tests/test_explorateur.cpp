@@ -147,6 +147,11 @@ private slots:
             cellules << modele->index(s3, colonne).data().toString();
         QCOMPARE(cellules, QStringList({ "S3", "Titre", "9", "", "Marc", "Casterman", "Col S3" }));
         QVERIFY(explorateur.table->isSortingEnabled());
+        explorateur.table->sortByColumn(1, Qt::DescendingOrder);
+        QCOMPARE(modele->index(0, 1).data().toString(), QString("Titre"));
+        explorateur.table->sortByColumn(0, Qt::AscendingOrder);
+        QCOMPARE(modele->index(0, 0).data().toString(), QString("S1"));
+        QCOMPARE(modele->index(4, 0).data().toString(), QString("S3"));
     }
 
     void filtresParSousChaineEtCasse()
