@@ -29,28 +29,33 @@ void AlbumInfos::envoyerRequete(const QString& aRechercher)
 {
     QFile::remove(fichierDonnees(QStringLiteral("tutu.xml")));
 
-    const Signature::Service service =
-        Signature::serviceDepuis(fichierDonnees(QStringLiteral("settings.ini")));
+    const Signature::Service service
+        = Signature::serviceDepuis(fichierDonnees(QStringLiteral("settings.ini")));
     endpoint = service.endpoint;
     secretKey = service.secretKey;
 
-    QMap<QString, QString> parametres =
-        Signature::parametresRecherche(aRechercher, service, Signature::horodatage());
-    parametres.insert(QStringLiteral("Signature"), QString::fromLatin1(calculerSignature(parametres)));
+    QMap<QString, QString> parametres
+        = Signature::parametresRecherche(aRechercher, service, Signature::horodatage());
+    parametres.insert(
+        QStringLiteral("Signature"), QString::fromLatin1(calculerSignature(parametres)));
     const QUrl url = construireUrl(parametres);
 
-    QNetworkProxy proxy(QNetworkProxy::HttpProxy, proxyAdresse,
-                        quint16(proxyPort.toInt()), proxyLogin, proxyPassword);
+    QNetworkProxy proxy(QNetworkProxy::HttpProxy, proxyAdresse, quint16(proxyPort.toInt()),
+        proxyLogin, proxyPassword);
     if (!proxyAdresse.isEmpty())
         manager->setProxy(proxy);
 
     connect(manager, &QNetworkAccessManager::finished, this, &AlbumInfos::xmlDownloaded,
-            Qt::UniqueConnection);
-    connect(manager, &QNetworkAccessManager::proxyAuthenticationRequired, this,
-            &AlbumInfos::Proxy, Qt::UniqueConnection);
+        Qt::UniqueConnection);
+    connect(manager, &QNetworkAccessManager::proxyAuthenticationRequired, this, &AlbumInfos::Proxy,
+        Qt::UniqueConnection);
 
     QNetworkRequest requete(url);
     requete.setTransferTimeout(delaiTransfert);
+    // A search sent before the previous one has completed replaces it: the
+    // older answer is dropped when it arrives.
+    if (reponseEnCours)
+        connect(reponseEnCours, &QNetworkReply::finished, reponseEnCours, &QObject::deleteLater);
     QNetworkReply* reponse = manager->get(requete);
     reponseEnCours = reponse;
     connect(reponse, &QNetworkReply::errorOccurred, this, &AlbumInfos::traitementErreur);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QMap>
 #include <QNetworkProxy>
 #include <QNetworkReply>
-#include <QMap>
 #include <QObject>
 #include <QPointer>
 #include <QString>

@@ -12,10 +12,9 @@ Service serviceParDefaut()
 {
     // Placeholders of the right shapes: a 20-character key id and a 40-character
     // secret. A deployment provides its own through the settings file.
-    return {QUrl(QStringLiteral("http://webservices.amazon.fr/onca/xml")),
-            QStringLiteral("PLACEHOLDERACCESSKEY"),
-            QByteArrayLiteral("PLACEHOLDER/secret+key/NOT/A/REAL/ONE000"),
-            QStringLiteral("comics")};
+    return { QUrl(QStringLiteral("http://webservices.amazon.fr/onca/xml")),
+        QStringLiteral("PLACEHOLDERACCESSKEY"),
+        QByteArrayLiteral("PLACEHOLDER/secret+key/NOT/A/REAL/ONE000"), QStringLiteral("comics") };
 }
 
 Service serviceDepuis(const QString& fichierParametres)
@@ -46,8 +45,8 @@ QByteArray horodatage()
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toUtf8();
 }
 
-QMap<QString, QString> parametresRecherche(const QString& rechercher, const Service& service,
-                                           const QByteArray& horodatage)
+QMap<QString, QString> parametresRecherche(
+    const QString& rechercher, const Service& service, const QByteArray& horodatage)
 {
     QMap<QString, QString> parametres;
     parametres.insert(QStringLiteral("AWSAccessKeyId"), service.accessKeyId);
@@ -60,7 +59,7 @@ QMap<QString, QString> parametresRecherche(const QString& rechercher, const Serv
     parametres.insert(QStringLiteral("SignatureVersion"), QStringLiteral("2"));
     parametres.insert(QStringLiteral("AssociateTag"), service.associateTag);
     parametres.insert(QStringLiteral("Timestamp"),
-                      QString::fromLatin1(encoderPourcent(QString::fromUtf8(horodatage))));
+        QString::fromLatin1(encoderPourcent(QString::fromUtf8(horodatage))));
     return parametres;
 }
 
@@ -78,7 +77,7 @@ QByteArray requete(const QMap<QString, QString>& parametres)
 QByteArray chaineASigner(const QUrl& endpoint, const QMap<QString, QString>& parametres)
 {
     return "GET\n" + endpoint.host().toUtf8() + '\n' + endpoint.path().toUtf8() + '\n'
-           + requete(parametres);
+        + requete(parametres);
 }
 
 QByteArray signer(const QByteArray& chaineASigner, const QByteArray& secretKey)

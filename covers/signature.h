@@ -31,8 +31,8 @@ QByteArray encoderPourcent(const QString& texte);
 QByteArray horodatage();
 
 // The ten request parameters, values already percent-encoded, sorted by key.
-QMap<QString, QString> parametresRecherche(const QString& rechercher, const Service& service,
-                                           const QByteArray& horodatage);
+QMap<QString, QString> parametresRecherche(
+    const QString& rechercher, const Service& service, const QByteArray& horodatage);
 
 // key=value&key=value... in key order, values taken as they are.
 QByteArray requete(const QMap<QString, QString>& parametres);
@@ -50,8 +50,8 @@ QUrl construireUrl(const QUrl& endpoint, const QMap<QString, QString>& parametre
 struct ImageTrouvee
 {
     bool trouvee = false;
-    QByteArray url;   // Latin-1 bytes of the element's text
-    QString erreur;   // reader's message when the document is not well-formed
+    QByteArray url; // Latin-1 bytes of the element's text
+    QString erreur; // reader's message when the document is not well-formed
 };
 ImageTrouvee urlGrandeImage(const QByteArray& xml, int rang);
 

@@ -52,8 +52,8 @@ bool Xml_Dom::downloadImage(int aIndex)
     QFile fichier(fichierDonnees(QStringLiteral("tutu.xml")));
     if (!fichier.open(QIODevice::ReadOnly | QIODevice::Text)) {
         QMessageBox::critical(this, tr("Retrieve information"),
-                              tr("Probleme durant les transfert d'information depuis amazon. Veuillez reesayer."),
-                              QMessageBox::Ok);
+            tr("Probleme durant les transfert d'information depuis amazon. Veuillez reesayer."),
+            QMessageBox::Ok);
         return false;
     }
     const Signature::ImageTrouvee trouvee = Signature::urlGrandeImage(fichier.readAll(), aIndex);
@@ -61,11 +61,11 @@ bool Xml_Dom::downloadImage(int aIndex)
 
     if (trouvee.trouvee) {
         connect(manager, &QNetworkAccessManager::finished, this, &Xml_Dom::imagesDlFinished,
-                Qt::UniqueConnection);
+            Qt::UniqueConnection);
         QNetworkRequest requete(QUrl::fromEncoded(trouvee.url));
         // A redirection is reported, never followed.
-        requete.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::ManualRedirectPolicy);
+        requete.setAttribute(
+            QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         requete.setTransferTimeout(delaiTransfert);
         telechargement = manager->get(requete);
     }

@@ -20,9 +20,9 @@ QByteArray basic(const QByteArray& login, const QByteArray& motDePasse)
     return "Basic " + (login + ':' + motDePasse).toBase64();
 }
 
-const QList<QByteArray> ordreRequete = {
-    "AWSAccessKeyId", "AssociateTag", "Keywords", "Operation", "ResponseGroup", "SearchIndex",
-    "Service", "Signature", "SignatureMethod", "SignatureVersion", "Timestamp"};
+const QList<QByteArray> ordreRequete
+    = { "AWSAccessKeyId", "AssociateTag", "Keywords", "Operation", "ResponseGroup", "SearchIndex",
+          "Service", "Signature", "SignatureMethod", "SignatureVersion", "Timestamp" };
 } // namespace
 
 class TestReseau : public QObject
@@ -59,11 +59,14 @@ private slots:
                            << QByteArray("4c9007f4026250c6bc8414f9bf50c86c2d7235da");
         QTest::newRow("5") << QByteArray(20, '\x0c') << QByteArray("Test With Truncation")
                            << QByteArray("4c1a03424b55e07fe7f27be1d58bb9324a9a5a04");
-        QTest::newRow("6 cle de 80 octets") << QByteArray(80, '\xaa')
+        QTest::newRow("6 cle de 80 octets")
+            << QByteArray(80, '\xaa')
             << QByteArray("Test Using Larger Than Block-Size Key - Hash Key First")
             << QByteArray("aa4ae5e15272d00e95705637ce8a3b55ed402112");
-        QTest::newRow("7 cle et message longs") << QByteArray(80, '\xaa')
-            << QByteArray("Test Using Larger Than Block-Size Key and Larger Than One Block-Size Data")
+        QTest::newRow("7 cle et message longs")
+            << QByteArray(80, '\xaa')
+            << QByteArray(
+                   "Test Using Larger Than Block-Size Key and Larger Than One Block-Size Data")
             << QByteArray("e8e99d0f45237d786d6bbaa7965c7808bbff1a91");
     }
 
@@ -83,7 +86,8 @@ private slots:
         QTest::addColumn<QString>("texte");
         QTest::addColumn<QByteArray>("attendu");
         QTest::newRow("trois mots") << "Tintin au Tibet" << QByteArray("Tintin%20au%20Tibet");
-        QTest::newRow("horodatage") << "2014-05-19T08:05:09Z" << QByteArray("2014-05-19T08%3A05%3A09Z");
+        QTest::newRow("horodatage")
+            << "2014-05-19T08:05:09Z" << QByteArray("2014-05-19T08%3A05%3A09Z");
         QTest::newRow("base64") << "a+b/c=" << QByteArray("a%2Bb%2Fc%3D");
         QTest::newRow("accent") << QString::fromUtf8("é") << QByteArray("%C3%A9");
         QTest::newRow("non reserves") << "AZaz09-._~" << QByteArray("AZaz09-._~");
@@ -99,29 +103,34 @@ private slots:
     void chaineASignerEtUrl()
     {
         const Signature::Service service = Signature::serviceParDefaut();
-        QCOMPARE(service.endpoint.toString(), QStringLiteral("http://webservices.amazon.fr/onca/xml"));
+        QCOMPARE(
+            service.endpoint.toString(), QStringLiteral("http://webservices.amazon.fr/onca/xml"));
         QCOMPARE(service.accessKeyId.size(), 20);
-        QVERIFY(QRegularExpression(QStringLiteral("^[A-Z0-9]{20}$")).match(service.accessKeyId).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("^[A-Z0-9]{20}$"))
+                    .match(service.accessKeyId)
+                    .hasMatch());
         QCOMPARE(service.secretKey.size(), 40);
         QVERIFY(QRegularExpression(QStringLiteral("^[A-Za-z0-9+/=]{40}$"))
-                    .match(QString::fromLatin1(service.secretKey)).hasMatch());
+                    .match(QString::fromLatin1(service.secretKey))
+                    .hasMatch());
 
-        auto parametres = Signature::parametresRecherche(QStringLiteral("Les Tuniques Bleues"), service,
-                                                         "2014-05-19T08:05:09Z");
+        auto parametres = Signature::parametresRecherche(
+            QStringLiteral("Les Tuniques Bleues"), service, "2014-05-19T08:05:09Z");
         QCOMPARE(parametres.size(), 10);
         const QByteArray chaine = Signature::chaineASigner(service.endpoint, parametres);
         QCOMPARE(chaine,
-                 "GET\nwebservices.amazon.fr\n/onca/xml\n"
-                 "AWSAccessKeyId=PLACEHOLDERACCESSKEY&AssociateTag=comics"
-                 "&Keywords=Les%20Tuniques%20Bleues&Operation=ItemSearch&ResponseGroup=Images"
-                 "&SearchIndex=Books&Service=AWSECommerceService&SignatureMethod=HmacSHA1"
-                 "&SignatureVersion=2&Timestamp=2014-05-19T08%3A05%3A09Z");
+            "GET\nwebservices.amazon.fr\n/onca/xml\n"
+            "AWSAccessKeyId=PLACEHOLDERACCESSKEY&AssociateTag=comics"
+            "&Keywords=Les%20Tuniques%20Bleues&Operation=ItemSearch&ResponseGroup=Images"
+            "&SearchIndex=Books&Service=AWSECommerceService&SignatureMethod=HmacSHA1"
+            "&SignatureVersion=2&Timestamp=2014-05-19T08%3A05%3A09Z");
 
         // A signature with "+", "/" and "=" keeps them encoded up to the wire.
         QByteArray signature;
         for (int i = 0; i < 500 && !(signature.contains("%2B") && signature.contains("%2F")); ++i)
             signature = Signature::signer(chaine + QByteArray::number(i), service.secretKey);
-        QVERIFY(signature.contains("%2B") && signature.contains("%2F") && signature.endsWith("%3D"));
+        QVERIFY(
+            signature.contains("%2B") && signature.contains("%2F") && signature.endsWith("%3D"));
         parametres.insert(QStringLiteral("Signature"), QString::fromLatin1(signature));
         const QByteArray url = Signature::construireUrl(service.endpoint, parametres).toEncoded();
         QVERIFY2(url.contains("&Signature=" + signature + "&"), url.constData());
@@ -144,8 +153,10 @@ private slots:
         QCOMPARE(requete.cles(), ordreRequete);
         QCOMPARE(requete.valeur("Keywords"), QByteArray("Tintin%20au%20Tibet"));
         QCOMPARE(requete.valeur("AWSAccessKeyId"), ServeurTest::accessKeyId());
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d%3A\\d\\d%3A\\d\\dZ$"))
-                    .match(QString::fromLatin1(requete.valeur("Timestamp"))).hasMatch());
+        QVERIFY(
+            QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d%3A\\d\\d%3A\\d\\dZ$"))
+                .match(QString::fromLatin1(requete.valeur("Timestamp")))
+                .hasMatch());
         QVERIFY(serveur.signatureValide(requete));
         QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")), serveur.documentRecherche());
 
@@ -154,7 +165,7 @@ private slots:
         QList<QByteArray> items = requete.requete.split('&');
         items.removeAt(ordreRequete.indexOf("Signature"));
         QCOMPARE(dossier.lireFichier(QStringLiteral("data/signature.txt")),
-                 "GET\n127.0.0.1\n/onca/xml\n" + items.join('&'));
+            "GET\n127.0.0.1\n/onca/xml\n" + items.join('&'));
 
         // Signatures with "+" and "/" (and always "=") go out encoded and are
         // accepted; a few searches are enough to meet them.
@@ -165,7 +176,8 @@ private slots:
             const QByteArray signature = serveur.requetes().first().valeur("Signature");
             QVERIFY(signature.endsWith("%3D"));
             QVERIFY(!signature.contains('+') && !signature.contains('/'));
-            QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")), serveur.documentRecherche());
+            QCOMPARE(
+                dossier.lireFichier(QStringLiteral("data/tutu.xml")), serveur.documentRecherche());
             vu = signature.contains("%2B") && signature.contains("%2F");
         }
         QVERIFY(vu);
@@ -188,7 +200,8 @@ private slots:
         dossier.ecrireParametres(cles);
         QCOMPARE(rechercher(infos, QStringLiteral("Astérix")), 0);
         QCOMPARE(serveur.requetes().first().valeur("Keywords"), QByteArray("Ast%C3%A9rix"));
-        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")), ServeurTest::documentErreurSignature());
+        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")),
+            ServeurTest::documentErreurSignature());
         {
             // ...in which no image is found, silently.
             RepondeurModal repondeur;
@@ -205,20 +218,21 @@ private slots:
         // An empty body: -1 and no answer file, even an old one.
         dossier.ecrireParametres(serveur.parametresService());
         dossier.ecrireFichier(QStringLiteral("data/tutu.xml"), "<ancienne/>");
-        serveur.setReponseRecherche({200, QByteArray(), {}, 0, false});
+        serveur.setReponseRecherche({ 200, QByteArray(), {}, 0, false });
         QCOMPARE(rechercher(infos, QStringLiteral("Spirou")), -1);
         QVERIFY(!QFile::exists(dossier.chemin(QStringLiteral("data/tutu.xml"))));
 
         // A silent service: the transfer timeout ends the search as a failure.
         infos.setDelaiTransfert(150);
-        serveur.setReponseRecherche({200, QByteArray("<trop tard/>"), {}, -1, false});
+        serveur.setReponseRecherche({ 200, QByteArray("<trop tard/>"), {}, -1, false });
         QElapsedTimer chrono;
         chrono.start();
         QCOMPARE(rechercher(infos, QStringLiteral("Spirou")), -1);
         QVERIFY(chrono.elapsed() < 3000);
 
         // Nobody listening: a network failure.
-        dossier.ecrireParametres({{QStringLiteral("AMAZON/Endpoint"), QStringLiteral("http://127.0.0.1:1/onca/xml")}});
+        dossier.ecrireParametres({ { QStringLiteral("AMAZON/Endpoint"),
+            QStringLiteral("http://127.0.0.1:1/onca/xml") } });
         QCOMPARE(rechercher(infos, QStringLiteral("Spirou")), -1);
     }
 
@@ -228,7 +242,8 @@ private slots:
         ServeurTest serveur;
         QVERIFY(serveur.demarrer());
         // Through the proxy the service's host needs no name resolution.
-        dossier.ecrireParametres(serveur.parametresService(QStringLiteral("http://webservices.test/onca/xml")));
+        dossier.ecrireParametres(
+            serveur.parametresService(QStringLiteral("http://webservices.test/onca/xml")));
         AlbumInfos infos;
 
         QAuthenticator fixe;
@@ -238,18 +253,20 @@ private slots:
         QCOMPARE(fixe.password().size(), 10);
 
         // No address: the manager's proxy is left alone.
-        infos.setProxy(QString(), QStringLiteral("3128"), QStringLiteral("jdupont"), QStringLiteral("secret"));
+        infos.setProxy(
+            QString(), QStringLiteral("3128"), QStringLiteral("jdupont"), QStringLiteral("secret"));
         dossier.ecrireParametres(serveur.parametresService());
         QCOMPARE(rechercher(infos, QStringLiteral("Gaston")), 0);
         QCOMPARE(infos.getManager()->proxy().type(), QNetworkProxy::DefaultProxy);
         QVERIFY(!serveur.requetes().first().viaProxy);
 
         // The configured login first; the fixed pair answers the next challenge.
-        dossier.ecrireParametres(serveur.parametresService(QStringLiteral("http://webservices.test/onca/xml")));
+        dossier.ecrireParametres(
+            serveur.parametresService(QStringLiteral("http://webservices.test/onca/xml")));
         serveur.oublier();
         serveur.exigerAuthentificationProxy(fixe.user().toLatin1(), fixe.password().toLatin1());
         infos.setProxy(QStringLiteral("127.0.0.1"), QString::number(serveur.port()),
-                       QStringLiteral("jdupont"), QStringLiteral("secret"));
+            QStringLiteral("jdupont"), QStringLiteral("secret"));
         QCOMPARE(rechercher(infos, QStringLiteral("Gaston")), 0);
         QList<QByteArray> autorisations;
         for (const ServeurTest::Requete& requete : serveur.requetes()) {
@@ -257,12 +274,12 @@ private slots:
             QCOMPARE(requete.hote, QByteArray("webservices.test"));
             autorisations << requete.entete("Proxy-Authorization");
         }
-        QVERIFY2(autorisations.contains(basic("jdupont", "secret")), autorisations.join(' ').constData());
+        QVERIFY2(autorisations.contains(basic("jdupont", "secret")),
+            autorisations.join(' ').constData());
         QCOMPARE(autorisations.last(), basic(fixe.user().toLatin1(), fixe.password().toLatin1()));
         QVERIFY(autorisations.indexOf(basic("jdupont", "secret")) < autorisations.size() - 1);
         QVERIFY(serveur.signatureValide(serveur.requetes().last()));
-        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")),
-                 serveur.documentRecherche());
+        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")), serveur.documentRecherche());
 
         // Cleared address: the proxy once set stays set.
         infos.setProxy(QString(), QString(), QString(), QString());
@@ -309,7 +326,8 @@ private slots:
             QVERIFY(pret.wait(5000));
             QCOMPARE(serveur.requetes().size(), 1);
             QCOMPARE(serveur.requetes().first().chemin, "/images/" + image);
-            QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")), ServeurTest::octetsImage(image));
+            QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")),
+                ServeurTest::octetsImage(image));
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(manager.findChildren<QNetworkReply*>().isEmpty());
         }
@@ -325,8 +343,8 @@ private slots:
                                         .replace("@BASE@", "http://127.0.0.1:1");
         const int large2 = document.indexOf("<LargeImage>", document.indexOf("grand-1"));
         QTest::newRow("coupee dans LargeImage") << document.left(large2 + 14) << 1 << QByteArray();
-        QTest::newRow("coupee avant le rang") << document.left(large2 + 14) << 0
-                                              << QByteArray("/images/grand-1.jpg");
+        QTest::newRow("coupee avant le rang")
+            << document.left(large2 + 14) << 0 << QByteArray("/images/grand-1.jpg");
         QTest::newRow("mal formee") << QByteArray("<Items><Item></Items>") << 0 << QByteArray();
         QTest::newRow("pas du xml") << QByteArray("Service Unavailable") << 0 << QByteArray();
     }
@@ -369,7 +387,8 @@ private slots:
         QCOMPARE(repondeur.boites().size(), 1);
         QCOMPARE(repondeur.boites().first().titre, QStringLiteral("Retrieve information"));
         QCOMPARE(repondeur.boites().first().texte,
-                 QStringLiteral("Probleme durant les transfert d'information depuis amazon. Veuillez reesayer."));
+            QStringLiteral(
+                "Probleme durant les transfert d'information depuis amazon. Veuillez reesayer."));
         QCOMPARE(repondeur.boites().first().boutons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 
@@ -387,28 +406,32 @@ private slots:
         QSignalSpy erreur(&dom, &Xml_Dom::erreurBadRequest);
 
         // An HTTP error keeps the previous image; the next download works.
-        serveur.setReponse("/images/grand-1.jpg", {404, "absente", {}, 0, false});
+        serveur.setReponse("/images/grand-1.jpg", { 404, "absente", {}, 0, false });
         QVERIFY(dom.downloadImage(0));
         QVERIFY(erreur.wait(5000));
-        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")), QByteArray("ancienne image"));
+        QCOMPARE(
+            dossier.lireFichier(QStringLiteral("data/tutu.jpg")), QByteArray("ancienne image"));
         QVERIFY(dom.downloadImage(1));
         QVERIFY(pret.wait(5000));
         QCOMPARE(erreur.size(), 1);
-        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")), ServeurTest::octetsImage("grand-2.jpg"));
+        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")),
+            ServeurTest::octetsImage("grand-2.jpg"));
 
         // A silent host: the timeout reports the failure, the image stays.
-        serveur.setReponse("/images/grand-3.jpg", {200, "jamais", {}, -1, false});
+        serveur.setReponse("/images/grand-3.jpg", { 200, "jamais", {}, -1, false });
         QVERIFY(dom.downloadImage(2));
         QVERIFY(erreur.wait(3000));
-        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")), ServeurTest::octetsImage("grand-2.jpg"));
+        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")),
+            ServeurTest::octetsImage("grand-2.jpg"));
 
         // A body cut short is a failure too.
-        serveur.setReponse("/images/grand-1.jpg", {200, "debut", {}, 0, true});
+        serveur.setReponse("/images/grand-1.jpg", { 200, "debut", {}, 0, true });
         QVERIFY(dom.downloadImage(0));
         QVERIFY(erreur.wait(3000));
         QCOMPARE(erreur.size(), 3);
         QCOMPARE(pret.size(), 1);
-        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")), ServeurTest::octetsImage("grand-2.jpg"));
+        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")),
+            ServeurTest::octetsImage("grand-2.jpg"));
     }
 
     void redirectionNonSuivie()
@@ -418,7 +441,7 @@ private slots:
         QVERIFY(serveur.demarrer());
         dossier.ecrireFichier(QStringLiteral("data/tutu.xml"), serveur.documentRecherche());
         serveur.setReponse("/images/grand-1.jpg",
-                           {302, QByteArray(), {{"Location", serveur.urlImage("ailleurs.jpg")}}, 0, false});
+            { 302, QByteArray(), { { "Location", serveur.urlImage("ailleurs.jpg") } }, 0, false });
         QNetworkAccessManager manager;
         Xml_Dom dom(&manager);
         QSignalSpy pret(&dom, &Xml_Dom::readyToPrint);
@@ -445,15 +468,28 @@ private slots:
         QSignalSpy fin(&infos, &AlbumInfos::xmlFinished);
 
         QVERIFY(dom.downloadImage(0));
-        serveur.setReponseRecherche({200, serveur.documentRecherche(), {}, 300, false});
+        serveur.setReponseRecherche({ 200, serveur.documentRecherche(), {}, 300, false });
         infos.envoyerRequete(QStringLiteral("Lucky Luke"));
         QVERIFY(pret.wait(5000));
         QCOMPARE(fin.size(), 0);
         QVERIFY(fin.wait(5000));
         QCOMPARE(fin.first().first().toInt(), 0);
         QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")), serveur.documentRecherche());
-        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")), ServeurTest::octetsImage("grand-1.jpg"));
+        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")),
+            ServeurTest::octetsImage("grand-1.jpg"));
         QCOMPARE(pret.size(), 1);
+
+        // A search sent before the previous one has completed replaces it.
+        serveur.oublier();
+        fin.clear();
+        infos.envoyerRequete(QStringLiteral("Largo Winch"));
+        infos.envoyerRequete(QStringLiteral("XIII"));
+        QVERIFY(fin.wait(5000));
+        QTest::qWait(400);
+        QCOMPARE(fin.size(), 1);
+        QCOMPARE(serveur.requetes().size(), 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(infos.getManager()->findChildren<QNetworkReply*>().isEmpty());
     }
 };
 

@@ -64,9 +64,10 @@ QByteArray ServeurTest::base() const
 
 QList<QPair<QString, QString>> ServeurTest::parametresService(const QString& endpoint) const
 {
-    return {{QStringLiteral("AMAZON/Endpoint"), endpoint.isEmpty() ? this->endpoint() : endpoint},
-            {QStringLiteral("AMAZON/AccessKeyId"), QString::fromLatin1(accessKeyId())},
-            {QStringLiteral("AMAZON/SecretKey"), QString::fromLatin1(secretKey())}};
+    return { { QStringLiteral("AMAZON/Endpoint"),
+                 endpoint.isEmpty() ? this->endpoint() : endpoint },
+        { QStringLiteral("AMAZON/AccessKeyId"), QString::fromLatin1(accessKeyId()) },
+        { QStringLiteral("AMAZON/SecretKey"), QString::fromLatin1(secretKey()) } };
 }
 
 void ServeurTest::exigerAuthentificationProxy(const QByteArray& login, const QByteArray& motDePasse)
@@ -119,9 +120,11 @@ bool ServeurTest::signatureValide(const Requete& requete) const
     std::sort(items.begin(), items.end(), [](const QByteArray& a, const QByteArray& b) {
         return a.left(a.indexOf('=')) < b.left(b.indexOf('='));
     });
-    const QByteArray chaine = "GET\n" + requete.hote + '\n' + requete.chemin + '\n' + items.join('&');
+    const QByteArray chaine
+        = "GET\n" + requete.hote + '\n' + requete.chemin + '\n' + items.join('&');
     const QByteArray attendue = QUrl::toPercentEncoding(QString::fromLatin1(
-        QMessageAuthenticationCode::hash(chaine, secretKey(), QCryptographicHash::Sha1).toBase64()));
+        QMessageAuthenticationCode::hash(chaine, secretKey(), QCryptographicHash::Sha1)
+            .toBase64()));
     return requete.valeur("Signature") == attendue;
 }
 
@@ -153,7 +156,8 @@ void ServeurTest::lire(QTcpSocket* socket)
             const QByteArray ligne = lignes.at(i).trimmed();
             const int deuxPoints = ligne.indexOf(':');
             if (deuxPoints > 0)
-                requete.entetes.append({ligne.left(deuxPoints).trimmed(), ligne.mid(deuxPoints + 1).trimmed()});
+                requete.entetes.append(
+                    { ligne.left(deuxPoints).trimmed(), ligne.mid(deuxPoints + 1).trimmed() });
         }
         QByteArray cible = requete.cible;
         requete.viaProxy = cible.startsWith("http://");
@@ -182,7 +186,7 @@ void ServeurTest::traiter(QTcpSocket* socket, const Requete& requete)
         && requete.entete("Proxy-Authorization") != m_authProxy) {
         Reponse refus;
         refus.statut = 407;
-        refus.entetes = {{"Proxy-Authenticate", "Basic realm=\"phylacto\""}};
+        refus.entetes = { { "Proxy-Authenticate", "Basic realm=\"phylacto\"" } };
         refus.corps = "proxy authentication required";
         repondre(socket, refus);
         return;
@@ -197,13 +201,13 @@ void ServeurTest::traiter(QTcpSocket* socket, const Requete& requete)
         } else if (signatureValide(requete)) {
             Reponse reponse;
             reponse.corps = documentRecherche();
-            reponse.entetes = {{"Content-Type", "text/xml;charset=UTF-8"}};
+            reponse.entetes = { { "Content-Type", "text/xml;charset=UTF-8" } };
             repondre(socket, reponse);
         } else {
             Reponse reponse;
             reponse.statut = 403;
             reponse.corps = documentErreurSignature();
-            reponse.entetes = {{"Content-Type", "text/xml;charset=UTF-8"}};
+            reponse.entetes = { { "Content-Type", "text/xml;charset=UTF-8" } };
             repondre(socket, reponse);
         }
         return;
@@ -211,7 +215,7 @@ void ServeurTest::traiter(QTcpSocket* socket, const Requete& requete)
     Reponse reponse;
     if (requete.chemin.startsWith("/images/")) {
         reponse.corps = octetsImage(requete.chemin.mid(8));
-        reponse.entetes = {{"Content-Type", "image/png"}};
+        reponse.entetes = { { "Content-Type", "image/png" } };
     } else {
         reponse.statut = 404;
         reponse.corps = "not found";
@@ -227,12 +231,12 @@ void ServeurTest::repondre(QTcpSocket* socket, const Reponse& reponse)
     auto envoyer = [cible, reponse] {
         if (!cible)
             return;
-        static const QHash<int, QByteArray> raisons = {
-            {200, "OK"}, {301, "Moved Permanently"}, {302, "Found"}, {400, "Bad Request"},
-            {403, "Forbidden"}, {404, "Not Found"}, {407, "Proxy Authentication Required"},
-            {500, "Internal Server Error"}, {503, "Service Unavailable"}};
+        static const QHash<int, QByteArray> raisons = { { 200, "OK" }, { 301, "Moved Permanently" },
+            { 302, "Found" }, { 400, "Bad Request" }, { 403, "Forbidden" }, { 404, "Not Found" },
+            { 407, "Proxy Authentication Required" }, { 500, "Internal Server Error" },
+            { 503, "Service Unavailable" } };
         QByteArray tete = "HTTP/1.1 " + QByteArray::number(reponse.statut) + ' '
-                          + raisons.value(reponse.statut, "Status") + "\r\n";
+            + raisons.value(reponse.statut, "Status") + "\r\n";
         const qsizetype annonce = reponse.corps.size() + (reponse.tronquee ? 100 : 0);
         tete += "Content-Length: " + QByteArray::number(annonce) + "\r\n";
         tete += "Connection: close\r\n";

@@ -25,8 +25,8 @@ public:
     struct Requete
     {
         QByteArray methode;
-        QByteArray cible;   // as on the request line (absolute through a proxy)
-        QByteArray hote;    // host the request names, without port
+        QByteArray cible; // as on the request line (absolute through a proxy)
+        QByteArray hote; // host the request names, without port
         QByteArray chemin;
         QByteArray requete; // raw query, still encoded
         QList<QPair<QByteArray, QByteArray>> entetes;
@@ -43,7 +43,7 @@ public:
         int statut = 200;
         QByteArray corps;
         QList<QPair<QByteArray, QByteArray>> entetes;
-        int delai = 0;        // ms before answering; -1: never answers
+        int delai = 0; // ms before answering; -1: never answers
         bool tronquee = false; // announces more bytes than it sends, then closes
     };
 
@@ -62,10 +62,17 @@ public:
     static QByteArray secretKey() { return "TestSecretKey/for+the/loopback/server/00"; }
 
     // Replaces the answer to searches (whatever their signature).
-    void setReponseRecherche(const Reponse& reponse) { m_recherche = reponse; m_rechercheFixee = true; }
+    void setReponseRecherche(const Reponse& reponse)
+    {
+        m_recherche = reponse;
+        m_rechercheFixee = true;
+    }
     void retablirReponseRecherche() { m_rechercheFixee = false; }
     // Answer to one path ("/images/x.jpg"), instead of the default.
-    void setReponse(const QByteArray& chemin, const Reponse& reponse) { m_reponses.insert(chemin, reponse); }
+    void setReponse(const QByteArray& chemin, const Reponse& reponse)
+    {
+        m_reponses.insert(chemin, reponse);
+    }
     // Proxy requests are refused with 407 until they carry this pair.
     void exigerAuthentificationProxy(const QByteArray& login, const QByteArray& motDePasse);
 
