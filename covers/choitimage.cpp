@@ -61,13 +61,9 @@ void choitImage::afficherImage(int index)
     xmlDom->downloadImage(index < 0 ? 0 : index);
 }
 
-void choitImage::Next()
-{
-}
+void choitImage::Next() { }
 
-void choitImage::Prev()
-{
-}
+void choitImage::Prev() { }
 
 void choitImage::changeImage()
 {

@@ -34,8 +34,8 @@ QString dossierImages()
 
 void Phylacto::ChercherAlbum()
 {
-    const bool depuisBouton =
-        sender() && sender()->objectName() == QLatin1String("pbChercherImage");
+    const bool depuisBouton
+        = sender() && sender()->objectName() == QLatin1String("pbChercherImage");
     QString proposition;
     if (depuisBouton) {
         const QTableWidgetItem* courant = ui->LstAlbum->currentItem();
@@ -98,9 +98,8 @@ void Phylacto::affecterImage(QString titre, QString fichier)
 
 void Phylacto::changeImage()
 {
-    const QString chemin = QFileDialog::getOpenFileName(
-        this, tr("Nouvelle image"), QDir::currentPath(),
-        tr("JPG (*.jpg);; BMP (*.bmp) ;; PNG (*.png)"));
+    const QString chemin = QFileDialog::getOpenFileName(this, tr("Nouvelle image"),
+        QDir::currentPath(), tr("JPG (*.jpg);; BMP (*.bmp) ;; PNG (*.png)"));
     if (chemin.isEmpty())
         return;
 
@@ -197,11 +196,11 @@ void Phylacto::setImageBD(QString aNom, QString aRecherche)
     BD* album = nullptr;
     if (m_albumVisite
         && NomImage::rechercheAlbum(m_albumVisite).replace(QLatin1Char(' '), QLatin1Char('_'))
-               == aRecherche)
+            == aRecherche)
         album = m_albumVisite;
     else
-        album = NomImage::albumDeRecherche(
-            catalogue, NomImage::lireRecherche(aRecherche.replace(QLatin1Char('_'), QLatin1Char(' '))));
+        album = NomImage::albumDeRecherche(catalogue,
+            NomImage::lireRecherche(aRecherche.replace(QLatin1Char('_'), QLatin1Char(' '))));
     if (!album)
         return;
     album->setImage(QStringLiteral("images//") + aNom);

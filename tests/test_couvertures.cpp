@@ -42,7 +42,7 @@ QByteArray imagePng(int largeur, int hauteur, QColor couleur = Qt::red)
 BD* album(const QString& serie, const QString& titre, int tome, const QString& image = QString())
 {
     return new BD(serie, titre, tome, QString(), QString(), QString(), QString(), 0, QString(),
-                  image, QString(), QString(), 0, 0, QString(), 0, 0, 0, QString(), QString());
+        image, QString(), QString(), 0, 0, QString(), 0, 0, 0, QString(), QString());
 }
 
 BD* albumDe(Phylacto& fenetre, const QString& serie, const QString& titre)
@@ -106,14 +106,22 @@ private slots:
     {
         QTest::addColumn<QString>("recherche");
         QTest::addColumn<QString>("nom");
-        QTest::newRow("espaces") << "Les Aventures Tome 4" << "Les_Aventures_Tome_4.jpg";
-        QTest::newRow("accents gardés") << "Astérix Tome 3" << "Astérix_Tome_3.jpg";
-        QTest::newRow("double espace") << "Les  Aventures" << "Les__Aventures.jpg";
-        QTest::newRow("remontée") << "../../etc/passwd" << "____etc_passwd.jpg";
-        QTest::newRow("anti-slash") << "a\\..\\b" << "a___b.jpg";
-        QTest::newRow("refusés") << "Qui? <Moi>: \"x\"|*" << "Qui___Moi____x___.jpg";
-        QTest::newRow("contrôle") << "a\tb\nc" << "a_b_c.jpg";
-        QTest::newRow("vide") << "" << ".jpg";
+        QTest::newRow("espaces") << "Les Aventures Tome 4"
+                                 << "Les_Aventures_Tome_4.jpg";
+        QTest::newRow("accents gardés") << "Astérix Tome 3"
+                                        << "Astérix_Tome_3.jpg";
+        QTest::newRow("double espace") << "Les  Aventures"
+                                       << "Les__Aventures.jpg";
+        QTest::newRow("remontée") << "../../etc/passwd"
+                                  << "____etc_passwd.jpg";
+        QTest::newRow("anti-slash") << "a\\..\\b"
+                                    << "a___b.jpg";
+        QTest::newRow("refusés") << "Qui? <Moi>: \"x\"|*"
+                                 << "Qui___Moi____x___.jpg";
+        QTest::newRow("contrôle") << "a\tb\nc"
+                                  << "a_b_c.jpg";
+        QTest::newRow("vide") << ""
+                              << ".jpg";
     }
 
     void nomsFichiers()
@@ -130,7 +138,8 @@ private slots:
         QVERIFY(nom.toUtf8().size() <= 255);
         QVERIFY(nom.startsWith(QString(100, QChar(0x00e9))));
         // A character outside the BMP is never cut in half.
-        const QString emoji = NomImage::nomFichier(QString::fromUtf8("\xF0\x9F\x98\x80").repeated(80));
+        const QString emoji
+            = NomImage::nomFichier(QString::fromUtf8("\xF0\x9F\x98\x80").repeated(80));
         QVERIFY(!emoji.chopped(4).back().isHighSurrogate());
         QCOMPARE(emoji.toUtf8().size(), 200 + 4);
     }
@@ -140,12 +149,24 @@ private slots:
         QTest::addColumn<QString>("texte");
         QTest::addColumn<QString>("serie");
         QTest::addColumn<QString>("tome");
-        QTest::newRow("simple") << "Les Aventures Tome 12" << "Les Aventures" << "12";
-        QTest::newRow("double espace") << "Les  Aventures Tome 3" << "Les  Aventures" << "3";
-        QTest::newRow("sans Tome") << "Les Aventures" << "Les Aventures" << "";
-        QTest::newRow("Tome en dernier") << "Les Aventures Tome" << "Les Aventures" << "";
-        QTest::newRow("premier Tome") << "Le Tome Maudit Tome 2" << "Le" << "Maudit";
-        QTest::newRow("casse") << "Serie tome 2" << "Serie tome 2" << "";
+        QTest::newRow("simple") << "Les Aventures Tome 12"
+                                << "Les Aventures"
+                                << "12";
+        QTest::newRow("double espace") << "Les  Aventures Tome 3"
+                                       << "Les  Aventures"
+                                       << "3";
+        QTest::newRow("sans Tome") << "Les Aventures"
+                                   << "Les Aventures"
+                                   << "";
+        QTest::newRow("Tome en dernier") << "Les Aventures Tome"
+                                         << "Les Aventures"
+                                         << "";
+        QTest::newRow("premier Tome") << "Le Tome Maudit Tome 2"
+                                      << "Le"
+                                      << "Maudit";
+        QTest::newRow("casse") << "Serie tome 2"
+                               << "Serie tome 2"
+                               << "";
     }
 
     void lectureRecherche()
@@ -165,12 +186,12 @@ private slots:
         catalogue.attacher(album("Autre", "C", 12));
         const QList<BD*>& a = catalogue.albums();
         using NomImage::albumDeRecherche;
-        QCOMPARE(albumDeRecherche(catalogue, {"Les Aventures", "12"}), a.at(1));
-        QCOMPARE(albumDeRecherche(catalogue, {"Les Aventures", "012"}), a.at(1));
-        QCOMPARE(albumDeRecherche(catalogue, {"Les Aventures", "abc"}), a.at(0));
-        QCOMPARE(albumDeRecherche(catalogue, {"Les Aventures", ""}), a.at(0));
-        QCOMPARE(albumDeRecherche(catalogue, {"Les Aventures", "7"}), nullptr);
-        QCOMPARE(albumDeRecherche(catalogue, {"Inconnue", "12"}), nullptr);
+        QCOMPARE(albumDeRecherche(catalogue, { "Les Aventures", "12" }), a.at(1));
+        QCOMPARE(albumDeRecherche(catalogue, { "Les Aventures", "012" }), a.at(1));
+        QCOMPARE(albumDeRecherche(catalogue, { "Les Aventures", "abc" }), a.at(0));
+        QCOMPARE(albumDeRecherche(catalogue, { "Les Aventures", "" }), a.at(0));
+        QCOMPARE(albumDeRecherche(catalogue, { "Les Aventures", "7" }), nullptr);
+        QCOMPARE(albumDeRecherche(catalogue, { "Inconnue", "12" }), nullptr);
     }
 
     void prochainAlbumSansImage()
@@ -199,10 +220,10 @@ private slots:
         QVERIFY(panneau.autoFillBackground());
         QCOMPARE(enfant<QLabel>(&panneau, "labelImage")->text(), QString("Image non trouvée"));
 
-        const QStringList boutons = {"pbRechercher", "pbSelectionner", "pbBDSuivante",
-                                     "pbStopRecherche"};
-        const QStringList textes = {"Rechercher", "Selectionner", "BD Suivante",
-                                    "Arreter recherche automatique"};
+        const QStringList boutons
+            = { "pbRechercher", "pbSelectionner", "pbBDSuivante", "pbStopRecherche" };
+        const QStringList textes
+            = { "Rechercher", "Selectionner", "BD Suivante", "Arreter recherche automatique" };
         auto* vertical = enfant<QVBoxLayout>(&panneau, "verticalLayout");
         QVERIFY(vertical);
         QCOMPARE(vertical->count(), 6);
@@ -224,11 +245,10 @@ private slots:
         QStringList methodes;
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
             methodes.append(QString::fromLatin1(meta->method(i).methodSignature()));
-        QCOMPARE(methodes, QStringList({"demandeRecherche(QString)", "newImage(QString)",
-                                        "DemandeStop()", "newImageFile(QString,QString)",
-                                        "DemandeSuivant()", "memoriserRecherche()",
-                                        "afficherImage(int)", "Next()", "Prev()",
-                                        "changeImage()", "saveImage()"}));
+        QCOMPARE(methodes,
+            QStringList({ "demandeRecherche(QString)", "newImage(QString)", "DemandeStop()",
+                "newImageFile(QString,QString)", "DemandeSuivant()", "memoriserRecherche()",
+                "afficherImage(int)", "Next()", "Prev()", "changeImage()", "saveImage()" }));
     }
 
     void panneauModeAuto()
@@ -330,7 +350,7 @@ private slots:
         QCOMPARE(nom, QString("____evasion_Tome_1.jpg"));
         // The search text itself is unchanged but for its spaces.
         QCOMPARE(fichiers.at(0).at(1).toString(), QString("../../evasion_Tome_1"));
-        QCOMPARE(QDir(dossier.chemin("images")).entryList(QDir::Files), QStringList{nom});
+        QCOMPARE(QDir(dossier.chemin("images")).entryList(QDir::Files), QStringList { nom });
         QCOMPARE(QDir(dossier.chemin()).entryList(QDir::Files), QStringList());
     }
 
@@ -370,7 +390,7 @@ private slots:
         Phylacto fenetre;
         choisirAlbum(fenetre, "Les Aventures", QString());
         enfant<QPushButton>(&fenetre, "pbChercherImage")->click();
-        QCOMPARE(repondeur.textesBoites(), QStringList{"Veuillez selectioner un album"});
+        QCOMPARE(repondeur.textesBoites(), QStringList { "Veuillez selectioner un album" });
         QCOMPARE(repondeur.boites().at(0).titre, QString());
         QVERIFY(!repondeur.boites().at(0).avecParent);
         QCOMPARE(repondeur.boites().at(0).boutons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -382,8 +402,7 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireCollection(ligneAlbum("Les Aventures", "Tome 4", 4)
-                                 + ligneAlbum("Les Aventures", "Tome 5", 5)
-                                 + ligneAlbum("Autre", "Tome 4", 4));
+            + ligneAlbum("Les Aventures", "Tome 5", 5) + ligneAlbum("Autre", "Tome 4", 4));
         dossier.ecrireFichier("data/tutu.jpg", imagePng(30, 60));
         ServeurTest serveur;
         serviceLocal(dossier, serveur, true);
@@ -408,7 +427,7 @@ private slots:
         enfant<QPushButton>(panneau, "pbSelectionner")->click();
         QVERIFY(QFile::exists(dossier.chemin("images/Les_Aventures_Tome_4.jpg")));
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Tome 4")->getImage(),
-                 QString("images//Les_Aventures_Tome_4.jpg"));
+            QString("images//Les_Aventures_Tome_4.jpg"));
         QCOMPARE(albumDe(fenetre, "Autre", "Tome 4")->getImage(), QString());
         QVERIFY(fenetre.estModifie());
         QCOMPARE(enfant<QLabel>(&fenetre, "LabelImage")->pixmap().size(), QSize(250, 500));
@@ -417,7 +436,8 @@ private slots:
         // The panel stays open; it attaches to the album selected now.
         choisirAlbum(fenetre, "Les Aventures", "Tome 5");
         emit panneau->newImage("autre.jpg");
-        QCOMPARE(albumDe(fenetre, "Les Aventures", "Tome 5")->getImage(), QString("images//autre.jpg"));
+        QCOMPARE(
+            albumDe(fenetre, "Les Aventures", "Tome 5")->getImage(), QString("images//autre.jpg"));
 
         // Closing it destroys the panel once the event loop has run.
         dialogue->close();
@@ -453,8 +473,8 @@ private slots:
     void deuxRecherchesDeSuite()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneAlbum("Les Aventures", "Tome 4", 4)
-                                 + ligneAlbum("Les Aventures", "Tome 5", 5));
+        dossier.ecrireCollection(
+            ligneAlbum("Les Aventures", "Tome 4", 4) + ligneAlbum("Les Aventures", "Tome 5", 5));
         RepondeurModal repondeur;
         auto fenetre = std::make_unique<Phylacto>();
         auto* bouton = enfant<QPushButton>(fenetre.get(), "pbChercherImage");
@@ -470,7 +490,7 @@ private slots:
         QCOMPARE(dialoguesCouverture(*fenetre).size(), 1);
         QCOMPARE(fenetre->findChildren<choitImage*>().size(), 1);
         QCOMPARE(enfant<QLineEdit>(premier, "leTitreRecherche")->text(),
-                 QString("Les Aventures Tome 5"));
+            QString("Les Aventures Tome 5"));
 
         // The end of a search reaches no closed panel.
         premier->close();
@@ -501,8 +521,8 @@ private slots:
     void imageLocale()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneAlbum("Les Aventures", "Tome 4", 4)
-                                 + ligneAlbum("Les Aventures", "Tome 5", 5));
+        dossier.ecrireCollection(
+            ligneAlbum("Les Aventures", "Tome 4", 4) + ligneAlbum("Les Aventures", "Tome 5", 5));
         QTemporaryDir ailleurs;
         const QString source = ailleurs.filePath("ma couverture.jpg");
         const QByteArray octets = imagePng(20, 40);
@@ -521,14 +541,15 @@ private slots:
         QCOMPARE(repondeur.nbDialoguesFichier(), 1);
         QCOMPARE(repondeur.titreDernierDialogueFichier(), QString("Nouvelle image"));
         QCOMPARE(repondeur.filtresDernierDialogueFichier(),
-                 QStringList({"JPG (*.jpg)", "BMP (*.bmp)", "PNG (*.png)"}));
+            QStringList({ "JPG (*.jpg)", "BMP (*.bmp)", "PNG (*.png)" }));
         QVERIFY(!fenetre.estModifie());
 
         // No album selected: copied all the same, then the message.
         choisirAlbum(fenetre, "Les Aventures", QString());
         repondeur.repondreFichier(source);
         QTest::mouseClick(label, Qt::RightButton);
-        QCOMPARE(repondeur.textesBoites(), QStringList{"Merci de selectionner l'album souhaité"});
+        QCOMPARE(
+            repondeur.textesBoites(), QStringList { "Merci de selectionner l'album souhaité" });
         QVERIFY(!repondeur.boites().at(0).avecParent);
         QCOMPARE(dossier.lireFichier("images/ma couverture.jpg"), octets);
         QVERIFY(!fenetre.estModifie());
@@ -539,7 +560,7 @@ private slots:
         repondeur.repondreFichier(source);
         QTest::mouseClick(label, Qt::LeftButton);
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Tome 5")->getImage(),
-                 QString("images//ma couverture.jpg"));
+            QString("images//ma couverture.jpg"));
         QVERIFY(fenetre.estModifie());
         QCOMPARE(label->pixmap().size(), QSize(250, 500));
         QCOMPARE(repondeur.boites().size(), 1);
@@ -551,11 +572,10 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireCollection(ligneAlbum("Les Aventures", "Douze", 12)
-                                 + ligneAlbum("Les Aventures", "Douze bis", 12)
-                                 + ligneAlbum("Les Aventures", "Rien", 3, 0, "_")
-                                 + ligneAlbum("Les Aventures", "Déjà", 5, 0, "images//x.jpg")
-                                 + ligneAlbum("Autre  Serie", "Un", 1)
-                                 + ligneAlbum("Fin", "F", 9));
+            + ligneAlbum("Les Aventures", "Douze bis", 12)
+            + ligneAlbum("Les Aventures", "Rien", 3, 0, "_")
+            + ligneAlbum("Les Aventures", "Déjà", 5, 0, "images//x.jpg")
+            + ligneAlbum("Autre  Serie", "Un", 1) + ligneAlbum("Fin", "F", 9));
         dossier.ecrireFichier("data/tutu.jpg", imagePng(8, 8));
         ServeurTest serveur;
         serviceLocal(dossier, serveur, true);
@@ -573,9 +593,9 @@ private slots:
         repondeur.traiterDialogue([&](QDialog* dialogue) {
             auto* panneau = panneauDe(dialogue);
             modeAutoVu = dialogue->isModal()
-                         && enfant<QLineEdit>(panneau, "leTitreRecherche")->isReadOnly()
-                         && !enfant<QPushButton>(panneau, "pbBDSuivante")->isHidden()
-                         && !enfant<QPushButton>(panneau, "pbStopRecherche")->isHidden();
+                && enfant<QLineEdit>(panneau, "leTitreRecherche")->isReadOnly()
+                && !enfant<QPushButton>(panneau, "pbBDSuivante")->isHidden()
+                && !enfant<QPushButton>(panneau, "pbStopRecherche")->isHidden();
             enfant<QPushButton>(panneau, "pbRechercher")->click();
             enfant<QPushButton>(panneau, "pbSelectionner")->click();
             dialogue->close();
@@ -602,17 +622,18 @@ private slots:
         QCOMPARE(repondeur.nbEtapesDialogueRestantes(), 0);
         QVERIFY(modeAutoVu);
         QCOMPARE(repondeur.titresDialogues(),
-                 QStringList(4, QStringLiteral("Chercher les images manquantes")));
-        QCOMPARE(proposes, QStringList({"Les Aventures Tome 12", "Les Aventures Tome 12",
-                                        "Autre  Serie Tome 1", "Fin Tome 9"}));
+            QStringList(4, QStringLiteral("Chercher les images manquantes")));
+        QCOMPARE(proposes,
+            QStringList({ "Les Aventures Tome 12", "Les Aventures Tome 12", "Autre  Serie Tome 1",
+                "Fin Tome 9" }));
         QVERIFY(QFile::exists(dossier.chemin("images/Les_Aventures_Tome_12.jpg")));
         QVERIFY(QFile::exists(dossier.chemin("images/Autre__Serie_Tome_1.jpg")));
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze")->getImage(),
-                 QString("images//Les_Aventures_Tome_12.jpg"));
+            QString("images//Les_Aventures_Tome_12.jpg"));
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze bis")->getImage(), QString());
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Rien")->getImage(), QString("_"));
         QCOMPARE(albumDe(fenetre, "Autre  Serie", "Un")->getImage(),
-                 QString("images//Autre__Serie_Tome_1.jpg"));
+            QString("images//Autre__Serie_Tome_1.jpg"));
         QCOMPARE(albumDe(fenetre, "Fin", "F")->getImage(), QString());
         QVERIFY(fenetre.estModifie());
         QVERIFY(repondeur.boites().isEmpty());
@@ -626,7 +647,7 @@ private slots:
             return true;
         });
         QVERIFY(declencherAction(&fenetre, "actionChercher_image_manquantes"));
-        QCOMPARE(proposes, QStringList{"Les Aventures Tome 12"});
+        QCOMPARE(proposes, QStringList { "Les Aventures Tome 12" });
     }
 
     void rechercheAutomatiqueRetrouveSonAlbum()
@@ -634,9 +655,8 @@ private slots:
         // The first twin already has a cover: the one on screen gets the new one.
         DossierTravail dossier;
         dossier.ecrireCollection(ligneAlbum("Les Aventures", "Douze", 12, 0, "images//d.jpg")
-                                 + ligneAlbum("Les Aventures", "Douze bis", 12)
-                                 + ligneAlbum("Spirou_et Tome", "S", 2)
-                                 + ligneAlbum("Astérix", "A", 3));
+            + ligneAlbum("Les Aventures", "Douze bis", 12) + ligneAlbum("Spirou_et Tome", "S", 2)
+            + ligneAlbum("Astérix", "A", 3));
         dossier.ecrireFichier("data/tutu.jpg", imagePng(8, 8));
         ServeurTest serveur;
         serviceLocal(dossier, serveur, true);
@@ -655,19 +675,19 @@ private slots:
         QCOMPARE(repondeur.nbEtapesDialogueRestantes(), 0);
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze")->getImage(), QString("images//d.jpg"));
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze bis")->getImage(),
-                 QString("images//Les_Aventures_Tome_12.jpg"));
+            QString("images//Les_Aventures_Tome_12.jpg"));
         QCOMPARE(albumDe(fenetre, "Spirou_et Tome", "S")->getImage(),
-                 QString("images//Spirou_et_Tome_Tome_2.jpg"));
-        QCOMPARE(albumDe(fenetre, "Astérix", "A")->getImage(),
-                 QString("images//Astérix_Tome_3.jpg"));
+            QString("images//Spirou_et_Tome_Tome_2.jpg"));
+        QCOMPARE(
+            albumDe(fenetre, "Astérix", "A")->getImage(), QString("images//Astérix_Tome_3.jpg"));
     }
 
     void setImageBDSansRecherche()
     {
         DossierTravail dossier;
         dossier.ecrireCollection(ligneAlbum("Les Aventures", "Douze", 12)
-                                 + ligneAlbum("Les Aventures", "Douze bis", 12)
-                                 + ligneAlbum("Les  Aventures", "Deux espaces", 1));
+            + ligneAlbum("Les Aventures", "Douze bis", 12)
+            + ligneAlbum("Les  Aventures", "Deux espaces", 1));
         Phylacto fenetre;
         fenetre.setImageBD("a.jpg", "Les_Aventures_Tome_12");
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze")->getImage(), QString("images//a.jpg"));
@@ -675,7 +695,7 @@ private slots:
         QVERIFY(fenetre.estModifie());
         fenetre.setImageBD("b.jpg", "Les__Aventures_Tome_1");
         QCOMPARE(albumDe(fenetre, "Les  Aventures", "Deux espaces")->getImage(),
-                 QString("images//b.jpg"));
+            QString("images//b.jpg"));
         fenetre.setModifie(false);
         fenetre.setImageBD("c.jpg", "Inconnue_Tome_1");
         QVERIFY(!fenetre.estModifie());
@@ -724,8 +744,8 @@ private slots:
     void rechercheReseau()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneAlbum("Les Aventures", "Tome 4", 4)
-                                 + ligneAlbum("Les Aventures", "Tome 5", 5));
+        dossier.ecrireCollection(
+            ligneAlbum("Les Aventures", "Tome 4", 4) + ligneAlbum("Les Aventures", "Tome 5", 5));
         ServeurTest serveur;
         serviceLocal(dossier, serveur, false);
         RepondeurModal repondeur;
@@ -748,7 +768,7 @@ private slots:
         enfant<QPushButton>(panneau, "pbSelectionner")->click();
         QCOMPARE(dossier.lireFichier("images/Les_Aventures_Tome_4.jpg"), grand1);
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Tome 4")->getImage(),
-                 QString("images//Les_Aventures_Tome_4.jpg"));
+            QString("images//Les_Aventures_Tome_4.jpg"));
         QVERIFY(!enfant<QLabel>(&fenetre, "LabelImage")->pixmap().isNull());
         QVERIFY(fenetre.estModifie());
 
@@ -770,8 +790,8 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireCollection(ligneAlbum("Les Aventures", "Rien", 3, 0, "_")
-                                 + ligneAlbum("Les Aventures", "Douze", 12)
-                                 + ligneAlbum("Les Aventures", "Douze bis", 12));
+            + ligneAlbum("Les Aventures", "Douze", 12)
+            + ligneAlbum("Les Aventures", "Douze bis", 12));
         ServeurTest serveur;
         serviceLocal(dossier, serveur, false);
         RepondeurModal repondeur;
@@ -789,7 +809,8 @@ private slots:
                 enfant<QPushButton>(panneau, "pbRechercher")->click();
                 return false;
             }
-            if (enfant<QLabel>(panneau, "labelImage")->pixmap().isNull() && chrono.elapsed() < 20000)
+            if (enfant<QLabel>(panneau, "labelImage")->pixmap().isNull()
+                && chrono.elapsed() < 20000)
                 return false;
             enfant<QPushButton>(panneau, "pbSelectionner")->click();
             enfant<QPushButton>(panneau, "pbBDSuivante")->click();
@@ -803,13 +824,13 @@ private slots:
         });
         QVERIFY(declencherAction(&fenetre, "actionChercher_image_manquantes"));
 
-        QCOMPARE(proposes, QStringList({"Les Aventures Tome 12", "Les Aventures Tome 12"}));
+        QCOMPARE(proposes, QStringList({ "Les Aventures Tome 12", "Les Aventures Tome 12" }));
         QCOMPARE(serveur.requetesVers("/onca/xml").value(0).valeur("Keywords"),
-                 QByteArray("Les%20Aventures%20Tome%2012"));
+            QByteArray("Les%20Aventures%20Tome%2012"));
         QCOMPARE(dossier.lireFichier("images/Les_Aventures_Tome_12.jpg"),
-                 ServeurTest::octetsImage("grand-1.jpg"));
+            ServeurTest::octetsImage("grand-1.jpg"));
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze")->getImage(),
-                 QString("images//Les_Aventures_Tome_12.jpg"));
+            QString("images//Les_Aventures_Tome_12.jpg"));
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Douze bis")->getImage(), QString());
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Rien")->getImage(), QString("_"));
         QVERIFY(fenetre.estModifie());
@@ -819,13 +840,13 @@ private slots:
     void recherchesEnVolReseau()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneAlbum("Les Aventures", "Tome 4", 4)
-                                 + ligneAlbum("Les Aventures", "Tome 5", 5));
+        dossier.ecrireCollection(
+            ligneAlbum("Les Aventures", "Tome 4", 4) + ligneAlbum("Les Aventures", "Tome 5", 5));
         ServeurTest serveur;
         serviceLocal(dossier, serveur, false);
         ServeurTest::Reponse lente;
         lente.corps = ServeurTest::octetsImage("grand-1.jpg");
-        lente.entetes = {{"Content-Type", "image/png"}};
+        lente.entetes = { { "Content-Type", "image/png" } };
         lente.delai = 300;
         serveur.setReponse("/images/grand-1.jpg", lente);
         RepondeurModal repondeur;
