@@ -240,15 +240,6 @@ private slots:
         QVERIFY(!enfant<QLineEdit>(&panneau, "leTitreRecherche")->isReadOnly());
         QVERIFY(enfant<QPushButton>(&panneau, "pbBDSuivante")->isHidden());
         QVERIFY(enfant<QPushButton>(&panneau, "pbStopRecherche")->isHidden());
-
-        const QMetaObject* meta = panneau.metaObject();
-        QStringList methodes;
-        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
-            methodes.append(QString::fromLatin1(meta->method(i).methodSignature()));
-        QCOMPARE(methodes,
-            QStringList({ "demandeRecherche(QString)", "newImage(QString)", "DemandeStop()",
-                "newImageFile(QString,QString)", "DemandeSuivant()", "memoriserRecherche()",
-                "afficherImage(int)", "Next()", "Prev()", "changeImage()", "saveImage()" }));
     }
 
     void panneauModeAuto()
@@ -264,15 +255,6 @@ private slots:
         QVERIFY(!suivante->isHidden() && !stop->isHidden());
         panneau.afficherBoutonsAuto(false);
         QVERIFY(suivante->isHidden() && stop->isHidden());
-
-        QSignalSpy stops(&panneau, &choitImage::DemandeStop);
-        QSignalSpy suivants(&panneau, &choitImage::DemandeSuivant);
-        panneau.afficherBoutonsAuto(true);
-        stop->click();
-        suivante->click();
-        suivante->click();
-        QCOMPARE(stops.count(), 1);
-        QCOMPARE(suivants.count(), 2);
     }
 
     void rechercheGardeLeTexte()
