@@ -16,7 +16,7 @@ bool caractereRefuse(QChar c)
 {
     if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control)
         return true;
-    static const QString refuses = QStringLiteral("/\\<>:\"|?*");
+    static const QString refuses = QStringLiteral("/\\<>:\"|?*;");
     return refuses.contains(c);
 }
 
@@ -50,6 +50,16 @@ QString nomFichier(const QString& recherche)
             c = QLatin1Char('_');
     }
     return couperEnOctets(nom, octetsMaxNom) + QStringLiteral(".jpg");
+}
+
+QString nomCopie(const QString& nomLocal)
+{
+    QString nom = nomLocal;
+    for (QChar& c : nom) {
+        if (c == QLatin1Char(';') || c.unicode() < 0x20 || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    }
+    return nom;
 }
 
 QString rechercheAlbum(const BD* album)

@@ -12,9 +12,15 @@ namespace NomImage {
 
 // Cover file name for a search text: spaces become "_", then anything that
 // could leave the images directory or that file systems refuse ("/", "\",
-// "..", control characters, <>:"|?*) becomes "_" too; ".jpg" is appended.
-// Overlong names are cut so that the file can be created.
+// "..", control characters, <>:"|?*) becomes "_" too, and so does ";", the
+// separator of the collection file; ".jpg" is appended. Overlong names are
+// cut so that the file can be created.
 QString nomFichier(const QString& recherche);
+
+// Name under which a local picture is copied into the images directory: its
+// own file name, with ";" and control characters made "_" so that the name
+// stored in the collection file finds the file again.
+QString nomCopie(const QString& nomLocal);
 
 // The search text proposed for an album in the automatic search:
 // "<series> Tome <volume>".

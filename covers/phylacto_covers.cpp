@@ -103,7 +103,7 @@ void Phylacto::changeImage()
     if (chemin.isEmpty())
         return;
 
-    const QString nom = QFileInfo(chemin).fileName();
+    const QString nom = NomImage::nomCopie(QFileInfo(chemin).fileName());
     // An existing cover of that name is kept: QFile::copy never overwrites.
     QFile::copy(chemin, dossierImages() + nom);
 

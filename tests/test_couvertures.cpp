@@ -120,6 +120,8 @@ private slots:
                                  << "Qui___Moi____x___.jpg";
         QTest::newRow("contrôle") << "a\tb\nc"
                                   << "a_b_c.jpg";
+        QTest::newRow("séparateur du fichier") << "A;B"
+                                               << "A_B.jpg";
         QTest::newRow("vide") << ""
                               << ".jpg";
     }
@@ -506,7 +508,7 @@ private slots:
         dossier.ecrireCollection(
             ligneAlbum("Les Aventures", "Tome 4", 4) + ligneAlbum("Les Aventures", "Tome 5", 5));
         QTemporaryDir ailleurs;
-        const QString source = ailleurs.filePath("ma couverture.jpg");
+        const QString source = ailleurs.filePath("ma couverture;2.jpg");
         const QByteArray octets = imagePng(20, 40);
         {
             QFile f(source);
@@ -533,16 +535,17 @@ private slots:
         QCOMPARE(
             repondeur.textesBoites(), QStringList { "Merci de selectionner l'album souhaité" });
         QVERIFY(!repondeur.boites().at(0).avecParent);
-        QCOMPARE(dossier.lireFichier("images/ma couverture.jpg"), octets);
+        QCOMPARE(dossier.lireFichier("images/ma couverture_2.jpg"), octets);
         QVERIFY(!fenetre.estModifie());
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Tome 4")->getImage(), QString());
 
-        // Selected: the album points at the copy and shows it.
+        // Selected: the album points at the copy and shows it; the ";" of the
+        // name would not survive the collection file.
         choisirAlbum(fenetre, "Les Aventures", "Tome 5");
         repondeur.repondreFichier(source);
         QTest::mouseClick(label, Qt::LeftButton);
         QCOMPARE(albumDe(fenetre, "Les Aventures", "Tome 5")->getImage(),
-            QString("images//ma couverture.jpg"));
+            QString("images//ma couverture_2.jpg"));
         QVERIFY(fenetre.estModifie());
         QCOMPARE(label->pixmap().size(), QSize(250, 500));
         QCOMPARE(repondeur.boites().size(), 1);
