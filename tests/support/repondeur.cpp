@@ -96,7 +96,7 @@ void RepondeurModal::examiner()
         return;
     }
 
-    if (auto* dialogue = qobject_cast<QFileDialog*>(modal)) {
+    if (auto* dialogue = qobject_cast<QFileDialog*>(modal); dialogue && !m_acceptationEnAttente) {
         ++m_nbFichiers;
         m_titreFichier = dialogue->windowTitle();
         m_filtresFichier = dialogue->nameFilters();
@@ -106,8 +106,14 @@ void RepondeurModal::examiner()
             dialogue->reject();
         } else {
             dialogue->selectFile(chemin);
-            // accept() is protected on QFileDialog; QDialog's runs the same checks.
-            static_cast<QDialog*>(dialogue)->accept();
+            // Accepted once this poll has returned: accept() may open its own
+            // question ("replace it?"), which the next polls must answer.
+            m_acceptationEnAttente = true;
+            QTimer::singleShot(0, dialogue, [this, dialogue]() {
+                // accept() is protected on QFileDialog; QDialog's runs the same checks.
+                static_cast<QDialog*>(dialogue)->accept();
+                m_acceptationEnAttente = false;
+            });
         }
     }
 }
