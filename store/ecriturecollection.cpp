@@ -19,18 +19,17 @@ namespace EcritureCollection {
 
 namespace {
 
-QByteArray versOctets(QTextCodec* codec, const QString& texte, int* intraduisibles)
-{
-    QTextCodec::ConverterState etat(QTextCodec::IgnoreHeader);
-    const QByteArray octets = codec->fromUnicode(texte.constData(), int(texte.size()), &etat);
-    *intraduisibles = etat.invalidChars;
-    return octets;
-}
-
 QString raison(const QIODevice& appareil)
 {
     const QString texte = appareil.errorString();
     return texte.isEmpty() ? QCoreApplication::translate("Phylacto", "écriture interrompue") : texte;
+}
+
+bool traduisible(QTextCodec* codec, const QString& texte)
+{
+    QTextCodec::ConverterState etat(QTextCodec::IgnoreHeader);
+    codec->fromUnicode(texte.constData(), int(texte.size()), &etat);
+    return etat.invalidChars == 0;
 }
 
 } // namespace
@@ -40,25 +39,35 @@ OctetsCollection encoder(const QList<BD*>& albums, QTextCodec* codec)
     if (!codec)
         codec = QTextCodec::codecForLocale();
 
-    QString texte;
-    texte.reserve(qsizetype(albums.size()) * 128);
-    for (const BD* album : albums) {
-        texte += LigneCollection::encoder(*album);
-        texte += QLatin1Char('\n');
-    }
-
+    // Encoded by slices of lines: the text of a whole catalogue is never held
+    // at once beside its bytes.
+    constexpr qsizetype tailleTranche = 1 << 16;
     OctetsCollection resultat;
-    int intraduisibles = 0;
-    resultat.octets = versOctets(codec, texte, &intraduisibles);
-    if (intraduisibles > 0) {
-        // Rare: only now is it worth encoding line by line to name the album.
-        for (int i = 0; i < albums.size(); ++i) {
-            versOctets(codec, LigneCollection::encoder(*albums.at(i)), &intraduisibles);
-            if (intraduisibles > 0) {
-                resultat.premierAlbumIntraduisible = i;
-                break;
+    QTextCodec::ConverterState etat(QTextCodec::IgnoreHeader);
+    QString tranche;
+    tranche.reserve(tailleTranche + 1024);
+    int premierDeTranche = 0;
+    for (int i = 0; i < albums.size(); ++i) {
+        LigneCollection::ajouter(*albums.at(i), tranche);
+        tranche += QLatin1Char('\n');
+        if (tranche.size() < tailleTranche && i + 1 < albums.size())
+            continue;
+
+        const int invalidesAvant = etat.invalidChars;
+        resultat.octets += codec->fromUnicode(tranche.constData(), int(tranche.size()), &etat);
+        if (premierDeTranche == 0) // the first slice tells the size of the whole
+            resultat.octets.reserve(resultat.octets.size() / (i + 1) * albums.size() * 11 / 10);
+        if (etat.invalidChars > invalidesAvant && resultat.premierAlbumIntraduisible < 0) {
+            // Rare: only now is it worth encoding line by line to name the album.
+            for (int j = premierDeTranche; j <= i; ++j) {
+                if (!traduisible(codec, LigneCollection::encoder(*albums.at(j)))) {
+                    resultat.premierAlbumIntraduisible = j;
+                    break;
+                }
             }
         }
+        tranche.resize(0);
+        premierDeTranche = i + 1;
     }
     return resultat;
 }

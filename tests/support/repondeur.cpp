@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMenu>
+#include <QLineEdit>
 #include <QPushButton>
 
 RepondeurModal::RepondeurModal(QObject* parent)
@@ -96,7 +97,7 @@ void RepondeurModal::examiner()
         return;
     }
 
-    if (auto* dialogue = qobject_cast<QFileDialog*>(modal); dialogue && !m_acceptationEnAttente) {
+    if (auto* dialogue = qobject_cast<QFileDialog*>(modal)) {
         ++m_nbFichiers;
         m_titreFichier = dialogue->windowTitle();
         m_filtresFichier = dialogue->nameFilters();
@@ -105,15 +106,19 @@ void RepondeurModal::examiner()
         if (chemin.isEmpty()) {
             dialogue->reject();
         } else {
+            // selectFile() leaves the name edit alone while it has the focus.
+            if (auto* nom = dialogue->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                nom->clearFocus();
             dialogue->selectFile(chemin);
-            // Accepted once this poll has returned: accept() may open its own
-            // question ("replace it?"), which the next polls must answer.
-            m_acceptationEnAttente = true;
-            QTimer::singleShot(0, dialogue, [this, dialogue]() {
-                // accept() is protected on QFileDialog; QDialog's runs the same checks.
-                static_cast<QDialog*>(dialogue)->accept();
-                m_acceptationEnAttente = false;
-            });
+            // accept() may ask its own question ("replace it?") while this poll
+            // runs, and a timer does not fire again inside its own slot: a
+            // second one answers meanwhile.
+            QTimer imbriquee;
+            imbriquee.setInterval(10);
+            connect(&imbriquee, &QTimer::timeout, this, &RepondeurModal::examiner);
+            imbriquee.start();
+            // accept() is protected on QFileDialog; QDialog's runs the same checks.
+            static_cast<QDialog*>(dialogue)->accept();
         }
     }
 }

@@ -52,7 +52,6 @@ private:
     QList<BoiteVue> m_boites;
     QList<QStringList> m_menus;
     int m_nbFichiers = 0;
-    bool m_acceptationEnAttente = false;
     QString m_titreFichier;
     QStringList m_filtresFichier;
 };
