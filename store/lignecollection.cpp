@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 
 namespace LigneCollection {
 
@@ -57,7 +56,7 @@ void ajouter(const BD& album, QString& sortie)
     ajouterTexte(sortie, album.getImage());
     ajouterTexte(sortie, album.getEmprunteur());
     ajouterTexte(sortie, album.getDateEmprunt());
-    if (album.reel13 == 0.0 && !std::signbit(album.reel13))
+    if (album.reel13 == 0.0)
         sortie += QLatin1Char('0'); // nearly always: the number is seldom used
     else
         sortie += QStringLiteral("%1").arg(album.reel13);

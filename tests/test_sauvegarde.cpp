@@ -6,6 +6,7 @@
 #include "settings/codecs.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
+#include "store/lignecollection.h"
 #include "support/albumtest.h"
 #include "support/dossiertravail.h"
 #include "support/repondeur.h"
@@ -104,6 +105,32 @@ private slots:
         QCOMPARE(resultat.premierAlbumIntraduisible, -1);
         for (const QByteArray& ligne : resultat.octets.split('\n').mid(0, 2))
             QCOMPARE(ligne.count(';'), 19);
+    }
+
+    void nombres_data()
+    {
+        QTest::addColumn<double>("reel");
+        QTest::addColumn<int>("entier");
+        QTest::addColumn<QString>("champs");
+        QTest::newRow("zéro") << 0.0 << 0 << "0;0;0";
+        QTest::newRow("moins zéro") << -0.0 << -1 << "-1;0;-1";
+        QTest::newRow("décimal") << 12.5 << 2147483647 << "2147483647;12.5;2147483647";
+        QTest::newRow("petit") << 0.00001 << -2147483647 - 1 << "-2147483648;1e-05;-2147483648";
+        QTest::newRow("grand") << 1234567.0 << 7 << "7;1.23457e+06;7";
+    }
+
+    void nombres()
+    {
+        QFETCH(double, reel);
+        QFETCH(int, entier);
+        BD* album = albumTest("S", "T");
+        album->entier8 = entier;
+        album->reel13 = reel;
+        album->type = entier;
+        const QString ligne = LigneCollection::encoder(*album);
+        delete album;
+        const QStringList parties = ligne.split(';');
+        QTEST(QStringList({parties.at(7), parties.at(12), parties.at(13)}).join(';'), "champs");
     }
 
     void encodages_data()
