@@ -16,12 +16,12 @@
 
 void Phylacto::chargerBase(const QString& fileName)
 {
-    const QString encodage = settings ? settings->value(QStringLiteral("BASE/Encodage")).toString()
-                                      : QString();
+    const QString encodage
+        = settings ? settings->value(QStringLiteral("BASE/Encodage")).toString() : QString();
     if (!fileName.isEmpty()) {
         m_fichierCharge = FichierCollection::chemin(fileName);
-        const LectureCollection lecture = FichierCollection::charger(
-            m_fichierCharge, Codecs::codecParNom(encodage), catalogue);
+        const LectureCollection lecture
+            = FichierCollection::charger(m_fichierCharge, Codecs::codecParNom(encodage), catalogue);
         m_chargementIncomplet = lecture.etat != LectureCollection::Complete;
         if (lecture.etat == LectureCollection::LigneInvalide) {
             QMessageBox boite;
@@ -71,7 +71,8 @@ void Phylacto::closeProg()
 
 bool Phylacto::enregistrer()
 {
-    QString nom = settings ? settings->value(QStringLiteral("BASE/FileName")).toString() : QString();
+    QString nom
+        = settings ? settings->value(QStringLiteral("BASE/FileName")).toString() : QString();
     const bool nouveauNom = nom.isEmpty();
     if (nouveauNom && (nom = demanderFichier()).isEmpty())
         return false;
@@ -79,11 +80,13 @@ bool Phylacto::enregistrer()
     const QString encodage = settings ? settings->value(QStringLiteral("BASE/Encodage")).toString()
                                       : QStringLiteral("UTF-8");
     QTextCodec* codec = Codecs::codecParNom(encodage);
-    if (!ecrireCatalogue(FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale()))
+    if (!ecrireCatalogue(
+            FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale()))
         return false;
 
     if (nouveauNom && settings) {
-        settings->setValue(QStringLiteral("BASE/FileName"), EcritureCollection::nomDansParametres(nom));
+        settings->setValue(
+            QStringLiteral("BASE/FileName"), EcritureCollection::nomDansParametres(nom));
         settings->sync();
     }
     modifie = false;
@@ -97,10 +100,10 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
         const BD* album = catalogue.albums().at(contenu.premierAlbumIntraduisible);
         QMessageBox question;
         question.setIcon(QMessageBox::Warning);
-        question.setText(tr("L'encodage %1 ne peut pas écrire tous les caractères du catalogue, "
-                            "à commencer par ceux de l'album « %2 - %3 ».")
-                             .arg(QString::fromLatin1(codec->name()), album->getSerie(),
-                                  album->getTitre()));
+        question.setText(
+            tr("L'encodage %1 ne peut pas écrire tous les caractères du catalogue, "
+               "à commencer par ceux de l'album « %2 - %3 ».")
+                .arg(QString::fromLatin1(codec->name()), album->getSerie(), album->getTitre()));
         question.setInformativeText(
             tr("Enregistrer quand même ? Ces caractères seront remplacés dans le fichier."));
         question.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
@@ -132,8 +135,8 @@ bool Phylacto::garderCopieAvantEcrasement(const QString& chemin)
         return true;
 
     QString erreur;
-    const QString copie =
-        EcritureCollection::garderCopie(chemin, QDateTime::currentDateTime(), &erreur);
+    const QString copie
+        = EcritureCollection::garderCopie(chemin, QDateTime::currentDateTime(), &erreur);
     QMessageBox boite;
     if (copie.isEmpty()) {
         boite.setIcon(QMessageBox::Warning);
@@ -152,6 +155,6 @@ bool Phylacto::garderCopieAvantEcrasement(const QString& chemin)
 
 QString Phylacto::demanderFichier()
 {
-    return QFileDialog::getSaveFileName(this, tr("Enregistrer sous..."), QDir::currentPath(),
-                                        tr("CSV (*.csv)"));
+    return QFileDialog::getSaveFileName(
+        this, tr("Enregistrer sous..."), QDir::currentPath(), tr("CSV (*.csv)"));
 }

@@ -32,8 +32,7 @@ void afficher(const char* quoi, qint64 nanosecondes)
 }
 
 // The machine is shared: the best of several runs is the figure that means something.
-template <typename F>
-qint64 meilleurDe(F&& operation)
+template <typename F> qint64 meilleurDe(F&& operation)
 {
     qint64 meilleur = std::numeric_limits<qint64>::max();
     QElapsedTimer chrono;
@@ -58,8 +57,8 @@ int main(int argc, char* argv[])
         return 1;
     const QString collection = QStringLiteral("collection.csv");
     const QByteArray origine = lire(collection);
-    std::printf("collection: %d albums, %lld bytes\n", nbAlbums,
-                static_cast<long long>(origine.size()));
+    std::printf(
+        "collection: %d albums, %lld bytes\n", nbAlbums, static_cast<long long>(origine.size()));
 
     bool identique = false;
     {
@@ -69,15 +68,15 @@ int main(int argc, char* argv[])
 
         const QList<BD*>& albums = fenetre.getAlbums();
         afficher("encode 100000 albums, Windows-1250 (best of 5)", meilleurDe([&] {
-                     EcritureCollection::encoder(albums, QTextCodec::codecForName("Windows-1250"));
-                 }));
+            EcritureCollection::encoder(albums, QTextCodec::codecForName("Windows-1250"));
+        }));
         afficher("encode 100000 albums, UTF-8 (best of 5)", meilleurDe([&] {
-                     EcritureCollection::encoder(albums, QTextCodec::codecForName("UTF-8"));
-                 }));
+            EcritureCollection::encoder(albums, QTextCodec::codecForName("UTF-8"));
+        }));
         afficher("save 100000 albums (best of 5)", meilleurDe([&] {
-                     fenetre.setModifie(true);
-                     fenetre.save();
-                 }));
+            fenetre.setModifie(true);
+            fenetre.save();
+        }));
         identique = !fenetre.estModifie() && lire(collection) == origine;
     }
     {
@@ -85,8 +84,8 @@ int main(int argc, char* argv[])
         Phylacto fenetre;
         fenetre.setModifie(true);
         fenetre.save();
-        identique = identique && fenetre.getAlbums().size() == nbAlbums
-                    && lire(collection) == origine;
+        identique
+            = identique && fenetre.getAlbums().size() == nbAlbums && lire(collection) == origine;
     }
     std::printf("load-save-load round trip byte-identical: %s\n", identique ? "yes" : "NO");
     std::printf("peak memory: %.0f MB\n", memoireMaxMo());

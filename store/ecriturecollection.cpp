@@ -22,7 +22,8 @@ namespace {
 QString raison(const QIODevice& appareil)
 {
     const QString texte = appareil.errorString();
-    return texte.isEmpty() ? QCoreApplication::translate("Phylacto", "écriture interrompue") : texte;
+    return texte.isEmpty() ? QCoreApplication::translate("Phylacto", "écriture interrompue")
+                           : texte;
 }
 
 bool traduisible(QTextCodec* codec, const QString& texte)
@@ -108,7 +109,8 @@ QString enregistrer(const QString& chemin, const QByteArray& octets)
 
 QString nomCopie(const QString& chemin, const QDateTime& quand)
 {
-    const QString base = chemin + QLatin1Char('.') + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm"));
+    const QString base
+        = chemin + QLatin1Char('.') + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm"));
     QString nom = base + QStringLiteral(".bak");
     for (int n = 2; QFileInfo::exists(nom); ++n)
         nom = base + QLatin1Char('-') + QString::number(n) + QStringLiteral(".bak");

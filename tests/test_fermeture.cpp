@@ -112,7 +112,8 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireFichier("fichier", "pas un dossier");
-        dossier.ecrireParametres({{"BASE/FileName", "fichier/collection.csv"}, {"BASE/Encodage", "UTF-8"}});
+        dossier.ecrireParametres(
+            { { "BASE/FileName", "fichier/collection.csv" }, { "BASE/Encodage", "UTF-8" } });
         RepondeurModal repondeur;
         Phylacto fenetre;
         fenetre.show();

@@ -68,8 +68,8 @@ QStringList fichiersDe(const QString& dossier)
 int albumsRelus(const QString& chemin, const char* codec)
 {
     Catalogue relu;
-    const LectureCollection lecture =
-        FichierCollection::charger(chemin, QTextCodec::codecForName(codec), relu);
+    const LectureCollection lecture
+        = FichierCollection::charger(chemin, QTextCodec::codecForName(codec), relu);
     return lecture.etat == LectureCollection::Complete ? lecture.albumsLus : -1;
 }
 
@@ -89,19 +89,22 @@ private slots:
     void lignes()
     {
         Catalogue catalogue;
-        QCOMPARE(EcritureCollection::encoder(catalogue.albums(), QTextCodec::codecForName("UTF-8")).octets,
-                 QByteArray());
+        QCOMPARE(EcritureCollection::encoder(catalogue.albums(), QTextCodec::codecForName("UTF-8"))
+                     .octets,
+            QByteArray());
 
         catalogue.attacher(albumTest("Blake", "B1", "ligne 1\nligne 2"));
         BD* deuxieme = albumTest("Blake", "B;2");
         deuxieme->reel13 = 1234567.5;
         deuxieme->setEmprunteur("Marc");
         catalogue.attacher(deuxieme);
-        const OctetsCollection resultat =
-            EcritureCollection::encoder(catalogue.albums(), QTextCodec::codecForName("UTF-8"));
+        const OctetsCollection resultat
+            = EcritureCollection::encoder(catalogue.albums(), QTextCodec::codecForName("UTF-8"));
         QCOMPARE(resultat.octets,
-                 QByteArray("Blake;B1;1;Dessinateur;Scenariste;Dargaud;ligne 1 ligne 2;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n"
-                            "Blake;B,2;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;Marc;;1.23457e+06;0;_;0;0;0;;Coloriste\n"));
+            QByteArray("Blake;B1;1;Dessinateur;Scenariste;Dargaud;ligne 1 ligne "
+                       "2;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n"
+                       "Blake;B,2;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;Marc;;1.23457e+06;"
+                       "0;_;0;0;0;;Coloriste\n"));
         QCOMPARE(resultat.premierAlbumIntraduisible, -1);
         for (const QByteArray& ligne : resultat.octets.split('\n').mid(0, 2))
             QCOMPARE(ligne.count(';'), 19);
@@ -130,7 +133,7 @@ private slots:
         const QString ligne = LigneCollection::encoder(*album);
         delete album;
         const QStringList parties = ligne.split(';');
-        QTEST(QStringList({parties.at(7), parties.at(12), parties.at(13)}).join(';'), "champs");
+        QTEST(QStringList({ parties.at(7), parties.at(12), parties.at(13) }).join(';'), "champs");
     }
 
     void encodages_data()
@@ -141,13 +144,16 @@ private slots:
         QTest::addColumn<int>("intraduisible");
 
         QTest::newRow("UTF-8") << QByteArray("UTF-8") << "é" << QByteArray("\xc3\xa9") << -1;
-        QTest::newRow("Windows-1250") << QByteArray("Windows-1250") << "é" << QByteArray("\xe9") << -1;
-        QTest::newRow("Apple Roman") << QByteArray("Apple Roman") << "é" << QByteArray("\x8e") << -1;
+        QTest::newRow("Windows-1250")
+            << QByteArray("Windows-1250") << "é" << QByteArray("\xe9") << -1;
+        QTest::newRow("Apple Roman")
+            << QByteArray("Apple Roman") << "é" << QByteArray("\x8e") << -1;
         // No byte-order mark, the machine's byte order (what the load reads back).
         QTest::newRow("UTF-16") << QByteArray("UTF-16") << "é"
                                 << QTextCodec::codecForName("UTF-16LE")->fromUnicode(u"é"_qs) << -1;
         QTest::newRow("€ en KOI8-R") << QByteArray("KOI8-R") << "5 €" << QByteArray("5 ?") << 1;
-        QTest::newRow("€ en Windows-1250") << QByteArray("Windows-1250") << "€" << QByteArray("\x80") << -1;
+        QTest::newRow("€ en Windows-1250")
+            << QByteArray("Windows-1250") << "€" << QByteArray("\x80") << -1;
     }
 
     void encodages()
@@ -164,12 +170,15 @@ private slots:
         const OctetsCollection resultat = EcritureCollection::encoder(catalogue.albums(), leCodec);
         QTEST(resultat.premierAlbumIntraduisible, "intraduisible");
 
-        const QByteArray debut = "S;T;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\nS;";
-        const QByteArray fin = ";1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n";
+        const QByteArray debut
+            = "S;T;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\nS;";
+        const QByteArray fin
+            = ";1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n";
         if (codec == "UTF-16") {
             QTextCodec* le = QTextCodec::codecForName("UTF-16LE");
-            QCOMPARE(resultat.octets, le->fromUnicode(QString::fromLatin1(debut)) + octetsTitre
-                                          + le->fromUnicode(QString::fromLatin1(fin)));
+            QCOMPARE(resultat.octets,
+                le->fromUnicode(QString::fromLatin1(debut)) + octetsTitre
+                    + le->fromUnicode(QString::fromLatin1(fin)));
         } else {
             QCOMPARE(resultat.octets, debut + octetsTitre + fin);
         }
@@ -253,12 +262,15 @@ private slots:
         original.write(ligneZ1 + "\n");
         original.close();
         QString erreur;
-        QCOMPARE(EcritureCollection::garderCopie(chemin, quand, &erreur), chemin + ".2026-12-06-1832.bak");
-        QCOMPARE(EcritureCollection::garderCopie(chemin, quand, &erreur), chemin + ".2026-12-06-1832-2.bak");
+        QCOMPARE(EcritureCollection::garderCopie(chemin, quand, &erreur),
+            chemin + ".2026-12-06-1832.bak");
+        QCOMPARE(EcritureCollection::garderCopie(chemin, quand, &erreur),
+            chemin + ".2026-12-06-1832-2.bak");
         QCOMPARE(lire(chemin + ".2026-12-06-1832-2.bak"), ligneZ1 + "\n");
 
         QVERIFY(QDir(dossier.path()).mkdir("dossier.csv"));
-        QCOMPARE(EcritureCollection::garderCopie(dossier.filePath("dossier.csv"), quand, &erreur), QString());
+        QCOMPARE(EcritureCollection::garderCopie(dossier.filePath("dossier.csv"), quand, &erreur),
+            QString());
         QVERIFY(!erreur.isEmpty());
     }
 
@@ -267,8 +279,10 @@ private slots:
         DossierTravail dossier;
         QTemporaryDir ailleurs;
         QCOMPARE(EcritureCollection::nomDansParametres(dossier.chemin("c.csv")), QString("c.csv"));
-        QCOMPARE(EcritureCollection::nomDansParametres(dossier.chemin("data/c.csv")), QString("data/c.csv"));
-        QCOMPARE(EcritureCollection::nomDansParametres(ailleurs.filePath("c.csv")), ailleurs.filePath("c.csv"));
+        QCOMPARE(EcritureCollection::nomDansParametres(dossier.chemin("data/c.csv")),
+            QString("data/c.csv"));
+        QCOMPARE(EcritureCollection::nomDansParametres(ailleurs.filePath("c.csv")),
+            ailleurs.filePath("c.csv"));
     }
 
     // --- "Enregistrer" ------------------------------------------------------
@@ -288,7 +302,8 @@ private slots:
     void saveReecritToutLeFichier()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneZ1 + ligneAlbum("Zorro", "Z2", 2) + ligneAlbum("Blake", "B1", 1));
+        dossier.ecrireCollection(
+            ligneZ1 + ligneAlbum("Zorro", "Z2", 2) + ligneAlbum("Blake", "B1", 1));
         Phylacto fenetre;
         Catalogue& catalogue = fenetre.getCatalogue();
         catalogue.supprimerAlbum(catalogue.albums().at(2));
@@ -298,9 +313,11 @@ private slots:
 
         fenetre.save();
         QCOMPARE(dossier.lireFichier("collection.csv"),
-                 ligneZ1 + u"Akira;A1;1;Dessinateur;Scenariste;Dargaud;Tokyo Néo;0;Aventure;;;;0;2;_;0;0;0;;Coloriste\n"_qs.toUtf8());
+            ligneZ1
+                + u"Akira;A1;1;Dessinateur;Scenariste;Dargaud;Tokyo Néo;0;Aventure;;;;0;2;_;0;0;0;;Coloriste\n"_qs
+                      .toUtf8());
         QVERIFY(!fenetre.estModifie());
-        QCOMPARE(fichiersDe(dossier.chemin()), QStringList({"collection.csv", "data", "images"}));
+        QCOMPARE(fichiersDe(dossier.chemin()), QStringList({ "collection.csv", "data", "images" }));
     }
 
     void saveEncodage_data()
@@ -321,7 +338,8 @@ private slots:
         fenetre.getCatalogue().attacher(albumTest("S", "é"));
         fenetre.save();
         QCOMPARE(dossier.lireFichier("collection.csv"),
-                 "S;" + octets + ";1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n");
+            "S;" + octets
+                + ";1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n");
     }
 
     // --- "Enregistrer sous" -------------------------------------------------
@@ -343,14 +361,18 @@ private slots:
         QVERIFY(repondeur.boites().isEmpty());
         // The application's 8-bit codec (UTF-8), not the collection's.
         QCOMPARE(dossier.lireFichier("copie.csv"),
-                 ligneZ1 + u"S;é;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n"_qs.toUtf8());
+            ligneZ1
+                + u"S;é;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n"_qs
+                      .toUtf8());
         QCOMPARE(dossier.lireFichier("collection.csv"), ligneZ1);
         QCOMPARE(dossier.valeurParametre("BASE/FileName"), QString("collection.csv"));
         QVERIFY(fenetre.estModifie());
 
         fenetre.save();
         QCOMPARE(dossier.lireFichier("collection.csv"),
-                 ligneZ1 + "S;\xe9;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n");
+            ligneZ1
+                + "S;\xe9;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;"
+                  "Coloriste\n");
         QCOMPARE(repondeur.nbDialoguesFichier(), 1);
     }
 
@@ -374,7 +396,8 @@ private slots:
     {
         DossierTravail dossier;
         dossier.ecrireFichier("fichier", "pas un dossier");
-        dossier.ecrireParametres({{"BASE/FileName", "fichier/collection.csv"}, {"BASE/Encodage", "UTF-8"}});
+        dossier.ecrireParametres(
+            { { "BASE/FileName", "fichier/collection.csv" }, { "BASE/Encodage", "UTF-8" } });
         RepondeurModal repondeur;
         Phylacto fenetre;
         fenetre.getCatalogue().attacher(albumTest("S", "T"));
@@ -393,7 +416,7 @@ private slots:
     void sansNomDeFichier()
     {
         DossierTravail dossier;
-        dossier.ecrireParametres({{"BASE/Encodage", "Windows-1250"}});
+        dossier.ecrireParametres({ { "BASE/Encodage", "Windows-1250" } });
         RepondeurModal repondeur;
         Phylacto fenetre;
         fenetre.getCatalogue().attacher(albumTest("S", "é"));
@@ -450,14 +473,15 @@ private slots:
         fenetre.setModifie(true);
 
         fenetre.save();
-        const QStringList copies = QDir(dossier.chemin()).entryList({"collection.csv.*.bak"});
+        const QStringList copies = QDir(dossier.chemin()).entryList({ "collection.csv.*.bak" });
         QCOMPARE(copies.size(), 1);
         QVERIFY(QRegularExpression("^collection\\.csv\\.\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.bak$")
-                    .match(copies.first()).hasMatch());
+                    .match(copies.first())
+                    .hasMatch());
         QCOMPARE(dossier.lireFichier(copies.first()), origine);
         QCOMPARE(repondeur.boites().size(), 1);
         QVERIFY2(repondeur.boites().first().texte.contains(dossier.chemin(copies.first())),
-                 qPrintable(repondeur.boites().first().texte));
+            qPrintable(repondeur.boites().first().texte));
         QCOMPARE(albumsRelus(dossier.chemin("collection.csv"), "UTF-8"), 2);
         QVERIFY(!fenetre.estModifie());
 
@@ -465,7 +489,7 @@ private slots:
         fenetre.setModifie(true);
         fenetre.save();
         QCOMPARE(repondeur.boites().size(), 1);
-        QCOMPARE(QDir(dossier.chemin()).entryList({"*.bak"}).size(), 1);
+        QCOMPARE(QDir(dossier.chemin()).entryList({ "*.bak" }).size(), 1);
     }
 
     void chargementIncompletEnregistrerSous()
@@ -480,7 +504,7 @@ private slots:
         repondeur.repondreFichier(dossier.chemin("collection.csv"));
         repondeur.repondreBoite(QMessageBox::Yes); // the dialog's "replace it?"
         fenetre.saveAs();
-        const QStringList copies = QDir(dossier.chemin()).entryList({"collection.csv.*.bak"});
+        const QStringList copies = QDir(dossier.chemin()).entryList({ "collection.csv.*.bak" });
         QCOMPARE(copies.size(), 1);
         QCOMPARE(dossier.lireFichier(copies.first()), origine);
         QCOMPARE(dossier.lireFichier("collection.csv"), ligneZ1);
@@ -492,7 +516,8 @@ private slots:
         // refuses rather than destroy it.
         DossierTravail dossier;
         QVERIFY(QDir(dossier.chemin()).mkdir("collection.csv"));
-        dossier.ecrireParametres({{"BASE/FileName", "collection.csv"}, {"BASE/Encodage", "UTF-8"}});
+        dossier.ecrireParametres(
+            { { "BASE/FileName", "collection.csv" }, { "BASE/Encodage", "UTF-8" } });
         RepondeurModal repondeur;
         Phylacto fenetre;
         QVERIFY(fenetre.chargementIncomplet());
@@ -501,7 +526,7 @@ private slots:
         fenetre.save();
         QCOMPARE(repondeur.boites().size(), 1);
         QVERIFY2(repondeur.boites().first().texte.startsWith("Enregistrement annulé"),
-                 qPrintable(repondeur.boites().first().texte));
+            qPrintable(repondeur.boites().first().texte));
         QVERIFY(fenetre.estModifie());
         QVERIFY(QFileInfo(dossier.chemin("collection.csv")).isDir());
     }
@@ -517,7 +542,7 @@ private slots:
         fenetre.save();
         repondeur.repondreFichier(dossier.chemin("copie.csv"));
         fenetre.saveAs();
-        for (const char* nom : {"collection.csv", "copie.csv"}) {
+        for (const char* nom : { "collection.csv", "copie.csv" }) {
             QCOMPARE(albumsRelus(dossier.chemin(nom), "UTF-8"), 2);
             QVERIFY(dossier.lireFichier(nom).startsWith("Point,virgule;T,1;"));
         }
@@ -538,7 +563,8 @@ private slots:
         fenetre.save();
         QCOMPARE(repondeur.boites().size(), 1);
         const RepondeurModal::BoiteVue question = repondeur.boites().first();
-        QVERIFY2(question.texte.contains("« Largo - Dix millions de € »"), qPrintable(question.texte));
+        QVERIFY2(
+            question.texte.contains("« Largo - Dix millions de € »"), qPrintable(question.texte));
         QVERIFY(question.texte.contains("KOI8-R"));
         QCOMPARE(question.boutons, QMessageBox::Save | QMessageBox::Cancel);
         QCOMPARE(question.boutonParDefaut, QMessageBox::Cancel);
@@ -568,13 +594,13 @@ private slots:
         QVERIFY(fichier.open(QIODevice::WriteOnly));
         fichier.write(ligneZ1);
         fichier.close();
-        dossier.ecrireParametres({{"BASE/FileName", chemin}, {"BASE/Encodage", "UTF-8"}});
+        dossier.ecrireParametres({ { "BASE/FileName", chemin }, { "BASE/Encodage", "UTF-8" } });
         Phylacto fenetre;
         QCOMPARE(fenetre.getAlbums().size(), 1);
         fenetre.getCatalogue().attacher(albumTest("S", "T"));
         fenetre.save();
         QCOMPARE(albumsRelus(chemin, "UTF-8"), 2);
-        QCOMPARE(fichiersDe(dossier.chemin()), QStringList({"data", "images"}));
+        QCOMPARE(fichiersDe(dossier.chemin()), QStringList({ "data", "images" }));
     }
 };
 

@@ -4,8 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 RepondeurModal::RepondeurModal(QObject* parent)
