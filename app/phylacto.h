@@ -128,7 +128,7 @@ private:
     QString serieCourante;
     bool arretRechercheAuto = false;
 
-    // Saving (app/files.cpp). Each returns false when nothing was written.
+    // Saving (app/files.cpp). The bool helpers return false when nothing was written.
     bool enregistrer();
     bool ecrireCatalogue(const QString& chemin, QTextCodec* codec);
     bool garderCopieAvantEcrasement(const QString& chemin);
