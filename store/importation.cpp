@@ -9,6 +9,22 @@
 
 namespace Importation {
 
+namespace {
+
+// QFileInfo's own comparison takes two missing files for the same one.
+bool memeFichier(const QString& a, const QString& b)
+{
+    const QFileInfo x(a);
+    const QFileInfo y(b);
+    const QString canoniqueX = x.canonicalFilePath();
+    const QString canoniqueY = y.canonicalFilePath();
+    if (!canoniqueX.isEmpty() && !canoniqueY.isEmpty())
+        return canoniqueX == canoniqueY;
+    return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
+}
+
+} // namespace
+
 QString nomConverti(const QString& ancien, const QString& aProteger)
 {
     const QFileInfo info(ancien);
@@ -16,7 +32,7 @@ QString nomConverti(const QString& ancien, const QString& aProteger)
     const QString base = info.fileName().chopped(qMin<qsizetype>(2, info.fileName().size()));
     const QString dossier = ancien.left(ancien.size() - info.fileName().size());
     const QString nom = dossier + base + QStringLiteral("csv");
-    if (!aProteger.isEmpty() && QFileInfo(nom) == QFileInfo(aProteger))
+    if (!aProteger.isEmpty() && memeFichier(nom, aProteger))
         return dossier + base + QStringLiteral("converti.csv");
     return nom;
 }

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -97,15 +98,24 @@ void RepondeurModal::examiner()
     }
 
     if (auto* dialogue = qobject_cast<QFileDialog*>(modal)) {
-        ++m_nbFichiers;
-        m_titreFichier = dialogue->windowTitle();
-        m_filtresFichier = dialogue->nameFilters();
-        const QString chemin =
-            m_reponsesFichiers.isEmpty() ? QString() : m_reponsesFichiers.dequeue();
+        // A dialog still there at the next look refused the answer (its file
+        // list was still being filled): it gets the same answer again.
+        if (m_dialogueFichier != dialogue) {
+            m_dialogueFichier = dialogue;
+            ++m_nbFichiers;
+            m_titreFichier = dialogue->windowTitle();
+            m_filtresFichier = dialogue->nameFilters();
+            m_reponseFichier =
+                m_reponsesFichiers.isEmpty() ? QString() : m_reponsesFichiers.dequeue();
+        }
+        const QString chemin = m_reponseFichier;
         if (chemin.isEmpty()) {
             dialogue->reject();
         } else {
             dialogue->selectFile(chemin);
+            // selectFile() leaves the name field alone while it has the focus.
+            if (auto* nom = dialogue->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                nom->setText(chemin);
             // accept() is protected on QFileDialog; QDialog's runs the same checks.
             static_cast<QDialog*>(dialogue)->accept();
         }
