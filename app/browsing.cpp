@@ -132,6 +132,12 @@ void Phylacto::MAJListesSeries()
         }
         if (nouveaux.isEmpty())
             continue;
+        if (nouveaux.size() <= 16) {
+            // A few names (an album entered): sorted insertion beats a full sort.
+            for (const QString& nom : std::as_const(nouveaux))
+                liste->addItem(nom);
+            continue;
+        }
         // One sort for the whole batch instead of one sorted insertion per name.
         liste->setSortingEnabled(false);
         liste->addItems(nouveaux);
@@ -166,6 +172,8 @@ void Phylacto::myMenu(QPoint)
 void Phylacto::retirerSerieDesListes(const QString& nom)
 {
     for (QListWidget* liste : {ui->LstManga, ui->LstBDEuro, ui->LstComics, ui->LstSerie}) {
+        if (!m_nomsListes[liste].contains(nom))
+            continue;
         const QList<QListWidgetItem*> trouves = liste->findItems(nom, Qt::MatchExactly);
         if (trouves.isEmpty())
             continue;

@@ -1,30 +1,118 @@
 #include "app/demarrage.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace Demarrage {
+
+namespace {
+
+// Same directory, seen through symbolic links when both exist.
+bool memeDossier(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    const QString cb = QFileInfo(b).canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return QDir::cleanPath(a) == QDir::cleanPath(b);
+}
+
+bool echec(QString* erreur, const QString& raison)
+{
+    if (erreur)
+        *erreur = raison;
+    return false;
+}
+
+} // namespace
+
+QString dossierUtilisateur()
+{
+    const QString donnees = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return donnees.isEmpty() ? QString() : QDir(donnees).filePath(QStringLiteral("Phylacto"));
+}
+
+QString dossierDefauts(const QString& dossierProgramme)
+{
+    return QDir::cleanPath(dossierProgramme + QStringLiteral("/../share/phylacto"));
+}
+
+QString choisirDossierTravail(const Emplacements& emplacements)
+{
+    const QDir courant(emplacements.courant);
+    if (!emplacements.argument.isEmpty())
+        return QDir::cleanPath(courant.absoluteFilePath(emplacements.argument));
+    if (QFileInfo::exists(courant.filePath(QStringLiteral("data/settings.ini"))))
+        return emplacements.courant;
+    const bool depuisBureau = memeDossier(emplacements.courant, emplacements.personnel)
+        || memeDossier(emplacements.courant, QDir::rootPath());
+    if (depuisBureau && !emplacements.utilisateur.isEmpty())
+        return emplacements.utilisateur;
+    return emplacements.courant;
+}
 
 bool preparerDossierTravail(const QString& dossier, QString* erreur)
 {
     QDir cible(dossier);
-    if (!cible.exists() && !QDir().mkpath(dossier)) {
-        if (erreur)
-            *erreur = QStringLiteral("cannot create %1").arg(dossier);
-        return false;
-    }
-    if (!QDir::setCurrent(cible.absolutePath())) {
-        if (erreur)
-            *erreur = QStringLiteral("cannot enter %1").arg(dossier);
-        return false;
-    }
-    for (const QString& sousDossier : {QStringLiteral("data"), QStringLiteral("images")}) {
-        if (!QDir::current().mkpath(sousDossier)) {
-            if (erreur)
-                *erreur = QStringLiteral("cannot create %1").arg(sousDossier);
-            return false;
-        }
+    if (!cible.exists() && !QDir().mkpath(dossier))
+        return echec(erreur, QStringLiteral("cannot create %1").arg(dossier));
+    if (!QDir::setCurrent(cible.absolutePath()))
+        return echec(erreur, QStringLiteral("cannot enter %1").arg(dossier));
+    for (const QString& sousDossier : { QStringLiteral("data"), QStringLiteral("images") }) {
+        if (!QDir::current().mkpath(sousDossier))
+            return echec(erreur, QStringLiteral("cannot create %1").arg(sousDossier));
     }
     return true;
+}
+
+bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QString* erreur)
+{
+    const QList<QPair<QString, QString>> copies = {
+        { QStringLiteral("icon.ico"), QStringLiteral("icon.ico") },
+        { QStringLiteral("AddPicture.bmp"), QStringLiteral("data/AddPicture.bmp") },
+    };
+    const QDir source(defauts);
+    const QDir cible(dossier);
+    for (const auto& [nom, destination] : copies) {
+        const QString chemin = cible.filePath(destination);
+        if (QFileInfo::exists(chemin) || !QFileInfo::exists(source.filePath(nom)))
+            continue;
+        if (!QFile::copy(source.filePath(nom), chemin))
+            return echec(
+                erreur, QStringLiteral("cannot copy %1 to %2").arg(source.filePath(nom), chemin));
+    }
+    return true;
+}
+
+bool nommerCollection(const QString& dossier, QString* erreur)
+{
+    QSettings parametres(
+        QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+    const QString cle = QStringLiteral("BASE/FileName");
+    if (!parametres.value(cle).toString().isEmpty())
+        return true;
+    parametres.setValue(cle, QLatin1String(nomCollectionParDefaut));
+    parametres.sync();
+    if (parametres.status() != QSettings::NoError)
+        return echec(erreur, QStringLiteral("cannot write %1").arg(parametres.fileName()));
+    return true;
+}
+
+QString demarrer(const Emplacements& emplacements, QString* erreur)
+{
+    const QString dossier = choisirDossierTravail(emplacements);
+    if (!preparerDossierTravail(dossier, erreur))
+        return QString();
+    const QString absolu = QDir::currentPath();
+    if (!copierFichiersParDefaut(emplacements.defauts, absolu, erreur)
+        || !nommerCollection(absolu, erreur))
+        return QString();
+    return absolu;
 }
 
 } // namespace Demarrage

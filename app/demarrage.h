@@ -6,8 +6,48 @@
 // directory ("data", "images", "icon.ico").
 namespace Demarrage {
 
+// What a start decides from. Paths are absolute, except argument: the DIR
+// of the command line as typed, empty when none was given.
+struct Emplacements
+{
+    QString argument;
+    QString courant; // directory the program was started in
+    QString personnel; // the user's home
+    QString utilisateur; // per-user data folder (dossierUtilisateur())
+    QString defauts; // installed "AddPicture.bmp" and "icon.ico"
+};
+
+// Name of the first collection file, written when the settings name none.
+inline constexpr char nomCollectionParDefaut[] = "collection.csv";
+
+// The XDG data location of the user followed by "Phylacto".
+QString dossierUtilisateur();
+
+// The installed defaults, found from the program's own directory so that a
+// relocated installation still finds them.
+QString dossierDefauts(const QString& dossierProgramme);
+
+// A DIR argument wins; then a current directory that already holds
+// "data/settings.ini"; a start from the home folder (or from "/", as some
+// desktops do) goes to the per-user folder; else the current directory.
+QString choisirDossierTravail(const Emplacements& emplacements);
+
 // Makes dossier the working directory (created when missing) and makes sure
 // it holds "data" and "images". Returns false with a reason on failure.
 bool preparerDossierTravail(const QString& dossier, QString* erreur);
+
+// Copies "icon.ico" and "data/AddPicture.bmp" from defauts into dossier when
+// they are missing there; a file already there is never replaced, a default
+// that is not installed is skipped.
+bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QString* erreur);
+
+// Names a first collection file in "data/settings.ini" when "BASE/FileName"
+// is empty: without a name nothing the user enters would ever be saved.
+bool nommerCollection(const QString& dossier, QString* erreur);
+
+// The whole start: chooses the folder, prepares and enters it, copies the
+// defaults and names the collection. Returns the folder, or an empty text
+// with a reason.
+QString demarrer(const Emplacements& emplacements, QString* erreur);
 
 } // namespace Demarrage

@@ -1,40 +1,222 @@
 #include "app/phylacto.h"
 
+#include "dialogs/saise.h"
+#include "model/bd.h"
+#include "ui_phylacto.h"
+
+#include <QMessageBox>
+
+namespace {
+
+void refuserDoublon(const QString& serie, const QString& titre)
+{
+    QMessageBox boite;
+    boite.setText(Phylacto::tr("Album %1 de la série %2 déjà existant").arg(titre, serie));
+    boite.exec();
+}
+
+} // namespace
+
+Saise* Phylacto::ouvrirSaisie(BD* album)
+{
+    // The entry dialog is modal: the one opened before is closed by now.
+    delete m_saisie;
+    m_saisie = new Saise(album, this);
+    return m_saisie;
+}
+
 void Phylacto::ajouterAlbum()
 {
+    Saise* saisie = ouvrirSaisie(nullptr);
+    connect(saisie, &Saise::nouvelAlbum, this, &Phylacto::nouvelAlbum);
+    saisie->show();
 }
 
 void Phylacto::ajouterSuite()
 {
+    const QList<QTableWidgetItem*> selection = ui->LstAlbum->selectedItems();
+    BD* album = selection.isEmpty() ? nullptr : albumDeLaLigne(selection.first()->row());
+    Saise* saisie = ouvrirSaisie(album);
+    connect(saisie, &Saise::nouvelAlbum, this, &Phylacto::nouvelAlbum);
+    saisie->show();
 }
 
 void Phylacto::ModifAlbum(QModelIndex aIndex)
 {
     Q_UNUSED(aIndex);
+    const QTableWidgetItem* courant = ui->LstAlbum->currentItem();
+    if (!courant || courant->column() != 1)
+        return;
+    BD* album = albumDeLaLigne(courant->row());
+    if (!album)
+        return;
+    m_serieModifiee = album->getSerie();
+    m_titreModifie = album->getTitre();
+    Saise* saisie = ouvrirSaisie(album);
+    saisie->afficherTitre(album->getTitre());
+    // Without it, validating any change would erase the comment.
+    saisie->afficherCommentaire(album->getCommentaire());
+    connect(saisie, &Saise::nouvelAlbum, this, &Phylacto::UpdateAlbum);
+    saisie->show();
 }
 
 void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
-                           int tome, QString commentaire, int type, int note, int serieFinie,
-                           QString editeur, QString genre, QString coloriste)
+    int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
+    QString genre, QString coloriste)
 {
-    Q_UNUSED(serie); Q_UNUSED(titre); Q_UNUSED(scenariste); Q_UNUSED(dessinateur);
-    Q_UNUSED(tome); Q_UNUSED(commentaire); Q_UNUSED(type); Q_UNUSED(note);
-    Q_UNUSED(serieFinie); Q_UNUSED(editeur); Q_UNUSED(genre); Q_UNUSED(coloriste);
+    // One walk of the catalogue: the duplicate, and the album of the shown
+    // series with that title, which the panel shows afterwards.
+    BD* aMontrer = nullptr;
+    for (BD* album : catalogue.albums()) {
+        if (album->getTitre() != titre)
+            continue;
+        const QString serieAlbum = album->getSerie();
+        if (serieAlbum == serie) {
+            refuserDoublon(serie, titre);
+            return;
+        }
+        if (!aMontrer && serieAlbum == serieCourante)
+            aMontrer = album;
+    }
+
+    auto* album = new BD(serie, titre, tome, dessinateur, scenariste, editeur, commentaire, 0,
+        genre, QString(), QString(), QString(), 0.0, type, QString(), note, serieFinie, 0,
+        QString(), coloriste);
+    const bool serieCreee = catalogue.attacher(album);
+
+    if (serie == serieCourante) {
+        // Filled unsorted so that the new row keeps its pair of cells.
+        ui->LstAlbum->setSortingEnabled(false);
+        const int ligne = ui->LstAlbum->rowCount();
+        ui->LstAlbum->insertRow(ligne);
+        remplirLigneAlbum(ligne, album);
+        ui->LstAlbum->setSortingEnabled(true);
+    }
+
+    modifie = true;
+    // Only a new series can be missing from the lists.
+    if (serieCreee)
+        MAJListesSeries();
+    else
+        MAJCompteurs();
+    if (serie == serieCourante)
+        aMontrer = album;
+    if (aMontrer)
+        updateInfosBd(aMontrer);
+    update();
 }
 
 void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
-                           int tome, QString commentaire, int type, int note, int serieFinie,
-                           QString editeur, QString genre, QString coloriste)
+    int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
+    QString genre, QString coloriste)
 {
-    Q_UNUSED(serie); Q_UNUSED(titre); Q_UNUSED(scenariste); Q_UNUSED(dessinateur);
-    Q_UNUSED(tome); Q_UNUSED(commentaire); Q_UNUSED(type); Q_UNUSED(note);
-    Q_UNUSED(serieFinie); Q_UNUSED(editeur); Q_UNUSED(genre); Q_UNUSED(coloriste);
+    BD* album = catalogue.premierAlbum(m_serieModifiee, m_titreModifie);
+    if (!album)
+        return;
+    // The table, the loans and the explorer name an album by its series and
+    // title: a change must not make two albums answer to the same pair.
+    for (const BD* autre : catalogue.albumsParNom(titre, false)) {
+        if (autre != album && autre->getSerie() == serie) {
+            refuserDoublon(serie, titre);
+            return;
+        }
+    }
+
+    album->setSerie(serie);
+    album->setTitre(titre);
+    album->setDessinateur(dessinateur);
+    album->setScenariste(scenariste);
+    album->setColoriste(coloriste);
+    album->setEditeur(editeur);
+    album->setCommentaire(commentaire);
+    album->setGenre(genre);
+    album->tome = tome;
+    album->note = note;
+    album->type = type;
+    album->serieFinie = serieFinie;
+    // Joins the series it now names, created when no series bears that name.
+    catalogue.integrerSerie(album);
+
+    modifie = true;
+    MAJListesSeries();
+
+    // Refilled so that no row keeps a title, a volume or an album that has left.
+    remplirTableAlbums();
+    if (album->getSerie() == serieCourante) {
+        for (int ligne = 0; ligne < ui->LstAlbum->rowCount(); ++ligne) {
+            const QTableWidgetItem* cellule = ui->LstAlbum->item(ligne, 1);
+            if (cellule && cellule->text() == album->getTitre()) {
+                ui->LstAlbum->setCurrentCell(ligne, 1);
+                break;
+            }
+        }
+    }
+    updateInfosBd(album);
+    update();
 }
 
 void Phylacto::suppAlbum()
 {
+    const QTableWidgetItem* courant = ui->LstAlbum->currentItem();
+    if (!courant)
+        return;
+    const int ligne = courant->row();
+    BD* album = albumDeLaLigne(ligne);
+    if (!album)
+        return;
+
+    const QString serie = album->getSerie();
+    const QString titre = album->getTitre();
+    catalogue.supprimerAlbum(album);
+    ui->LstAlbum->removeRow(ligne);
+    // The row that became current shows its album; with none left, the panel
+    // must not go on showing the deleted one.
+    if (ui->leSerie->text() == serie && ui->leTitre->text() == titre
+        && !catalogue.premierAlbum(serie, titre))
+        viderDetail();
+
+    MAJCompteurs();
+    update();
+    modifie = true;
 }
 
 void Phylacto::suppSerie()
 {
+    const QString nom = serieCourante;
+    const bool existait = catalogue.findSerie(nom) != nullptr;
+    if (catalogue.supprimerSerie(nom) == 0 && !existait)
+        return;
+
+    retirerSerieDesListes(nom);
+    // No list moved to another series: the table must not keep showing rows
+    // of albums that are gone.
+    if (serieCourante == nom)
+        ui->LstAlbum->setRowCount(0);
+    if (ui->leSerie->text() == nom)
+        viderDetail();
+
+    MAJCompteurs();
+    update();
+    modifie = true;
+}
+
+void Phylacto::remplirTableAlbums()
+{
+    ui->LstAlbum->setRowCount(0);
+    const QList<BD*> albumsSerie = catalogue.albumsParNom(serieCourante, true);
+    ui->LstAlbum->setSortingEnabled(false);
+    ui->LstAlbum->setRowCount(int(albumsSerie.size()));
+    for (int ligne = 0; ligne < albumsSerie.size(); ++ligne)
+        remplirLigneAlbum(ligne, albumsSerie.at(ligne));
+    ui->LstAlbum->setSortingEnabled(true);
+}
+
+void Phylacto::viderDetail()
+{
+    for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
+             ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre })
+        champ->clear();
+    ui->LabelImage->clear();
+    ui->pbPreter->setEnabled(true);
+    ui->pbPreter->setText(tr("Preter"));
 }

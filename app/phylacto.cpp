@@ -3,6 +3,7 @@
 #include "covers/albuminfos.h"
 #include "covers/labelclickable.h"
 #include "settings/codecs.h"
+#include "settings/parametres.h"
 #include "ui_phylacto.h"
 
 #include <QAction>
@@ -83,10 +84,14 @@ Phylacto::Phylacto(QWidget* parent)
                              settings->value(QStringLiteral("RESEAU/Port")).toString(),
                              settings->value(QStringLiteral("RESEAU/Login")).toString(),
                              settings->value(QStringLiteral("RESEAU/Password")).toString());
+        // Settings: the file holds the proxy password.
+        Parametres::enregistrer(settings);
     }
 
     modifie = false;
     MAJListesSeries();
+    // Volumes ascending at first (Qt's header would start descending).
+    ui->LstAlbum->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     if (ui->LstSerie->count() > 0)
         ui->LstSerie->setCurrentRow(0);
 

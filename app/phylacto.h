@@ -18,6 +18,7 @@ class QListWidget;
 class QListWidgetItem;
 class QSettings;
 class QTableWidgetItem;
+class Saise;
 class Serie;
 class choitImage;
 
@@ -130,4 +131,16 @@ private:
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.
     QHash<const QListWidget*, QSet<QString>> m_nomsListes;
+
+    // Album editing (app/editing.cpp)
+    // Opens a fresh entry dialog; the previous one, closed by then, is destroyed.
+    Saise* ouvrirSaisie(BD* album);
+    // Refills LstAlbum from serieCourante without touching the detail panel.
+    void remplirTableAlbums();
+    // Empties the detail panel, as at start-up (its album was deleted).
+    void viderDetail();
+    QPointer<Saise> m_saisie;
+    // The album a change dialog was opened on, named as the table names it.
+    QString m_serieModifiee;
+    QString m_titreModifie;
 };

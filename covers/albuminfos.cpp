@@ -1,7 +1,18 @@
 #include "covers/albuminfos.h"
 
+#include "covers/signature.h"
+
 #include <QAuthenticator>
+#include <QDir>
+#include <QFile>
 #include <QNetworkAccessManager>
+#include <QNetworkRequest>
+
+namespace {
+// Answer of this program to a proxy that keeps asking for credentials.
+const QString utilisateurProxy = QStringLiteral("phylact");
+const QString motDePasseProxy = QStringLiteral("bdth3que!2");
+}
 
 AlbumInfos::AlbumInfos(QObject* parent)
     : QObject(parent)
@@ -9,25 +20,93 @@ AlbumInfos::AlbumInfos(QObject* parent)
 {
 }
 
+QString AlbumInfos::fichierDonnees(const QString& nom)
+{
+    return QDir::currentPath() + QStringLiteral("//data//") + nom;
+}
+
 void AlbumInfos::envoyerRequete(const QString& aRechercher)
 {
-    Q_UNUSED(aRechercher);
+    QFile::remove(fichierDonnees(QStringLiteral("tutu.xml")));
+
+    const Signature::Service service
+        = Signature::serviceDepuis(fichierDonnees(QStringLiteral("settings.ini")));
+    endpoint = service.endpoint;
+    secretKey = service.secretKey;
+
+    QMap<QString, QString> parametres
+        = Signature::parametresRecherche(aRechercher, service, Signature::horodatage());
+    parametres.insert(
+        QStringLiteral("Signature"), QString::fromLatin1(calculerSignature(parametres)));
+    const QUrl url = construireUrl(parametres);
+
+    QNetworkProxy proxy(QNetworkProxy::HttpProxy, proxyAdresse, quint16(proxyPort.toInt()),
+        proxyLogin, proxyPassword);
+    if (!proxyAdresse.isEmpty())
+        manager->setProxy(proxy);
+
+    connect(manager, &QNetworkAccessManager::finished, this, &AlbumInfos::xmlDownloaded,
+        Qt::UniqueConnection);
+    connect(manager, &QNetworkAccessManager::proxyAuthenticationRequired, this, &AlbumInfos::Proxy,
+        Qt::UniqueConnection);
+
+    QNetworkRequest requete(url);
+    requete.setTransferTimeout(delaiTransfert);
+    // A search sent before the previous one has completed replaces it: the
+    // older answer is dropped when it arrives.
+    if (reponseEnCours)
+        connect(reponseEnCours, &QNetworkReply::finished, reponseEnCours, &QObject::deleteLater);
+    QNetworkReply* reponse = manager->get(requete);
+    reponseEnCours = reponse;
+    connect(reponse, &QNetworkReply::errorOccurred, this, &AlbumInfos::traitementErreur);
+}
+
+QByteArray AlbumInfos::calculerSignature(const QMap<QString, QString>& parametres) const
+{
+    const QByteArray chaine = Signature::chaineASigner(endpoint, parametres);
+    QFile fichier(fichierDonnees(QStringLiteral("signature.txt")));
+    if (fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fichier.write(chaine);
+    return Signature::signer(chaine, secretKey);
+}
+
+QUrl AlbumInfos::construireUrl(const QMap<QString, QString>& parametres) const
+{
+    return Signature::construireUrl(endpoint, parametres);
 }
 
 void AlbumInfos::xmlDownloaded(QNetworkReply* aReply)
 {
-    Q_UNUSED(aReply);
+    // The image downloads share the manager: their replies are not ours.
+    if (aReply != reponseEnCours)
+        return;
+    reponseEnCours = nullptr;
+
+    const QByteArray corps = aReply->isOpen() ? aReply->readAll() : QByteArray();
+    disconnect(manager, &QNetworkAccessManager::finished, this, &AlbumInfos::xmlDownloaded);
+    aReply->deleteLater();
+    if (corps.isEmpty()) {
+        emit xmlFinished(-1);
+        return;
+    }
+    QFile fichier(fichierDonnees(QStringLiteral("tutu.xml")));
+    if (fichier.open(QIODevice::WriteOnly))
+        fichier.write(corps);
+    fichier.close();
+    emit xmlFinished(0);
 }
 
 void AlbumInfos::traitementErreur(QNetworkReply::NetworkError aErreur)
 {
+    // The outcome is read from the body in xmlDownloaded.
     Q_UNUSED(aErreur);
 }
 
 void AlbumInfos::Proxy(QNetworkProxy Proxy, QAuthenticator* aId)
 {
     Q_UNUSED(Proxy);
-    Q_UNUSED(aId);
+    aId->setUser(utilisateurProxy);
+    aId->setPassword(motDePasseProxy);
 }
 
 void AlbumInfos::setProxy(QString aAdd, QString aPort, QString aLogin, QString aPassword)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QMap>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QUrl>
 
 class QAuthenticator;
 class QNetworkAccessManager;
@@ -19,6 +22,10 @@ public:
 
     QNetworkAccessManager* getManager() const { return manager; }
     void envoyerRequete(const QString& aRechercher);
+    // Transfer timeout of every request (30 s); a silent server ends as a
+    // network failure.
+    void setDelaiTransfert(int millisecondes) { delaiTransfert = millisecondes; }
+    int getDelaiTransfert() const { return delaiTransfert; }
 
 signals:
     void xmlFinished(int);
@@ -30,7 +37,16 @@ public slots:
     void setProxy(QString aAdd, QString aPort, QString aLogin, QString aPassword);
 
 private:
+    QByteArray calculerSignature(const QMap<QString, QString>& parametres) const;
+    QUrl construireUrl(const QMap<QString, QString>& parametres) const;
+    static QString fichierDonnees(const QString& nom);
+
     QNetworkAccessManager* manager = nullptr;
+    // Read from the settings file at every request.
+    QUrl endpoint;
+    QByteArray secretKey;
+    QPointer<QNetworkReply> reponseEnCours;
+    int delaiTransfert = 30000;
     QString proxyAdresse;
     QString proxyPort;
     QString proxyLogin;

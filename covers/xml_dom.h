@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QNetworkAccessManager;
@@ -14,6 +15,10 @@ class Xml_Dom : public QWidget
 public:
     Xml_Dom(QNetworkAccessManager* manager, QWidget* parent = nullptr);
 
+    // Transfer timeout of the downloads (30 s); a silent host ends as
+    // erreurBadRequest().
+    void setDelaiTransfert(int millisecondes) { delaiTransfert = millisecondes; }
+
 signals:
     void readyToPrint();
     void erreurBadRequest();
@@ -24,4 +29,6 @@ public slots:
 
 private:
     QNetworkAccessManager* manager = nullptr;
+    QPointer<QNetworkReply> telechargement;
+    int delaiTransfert = 30000;
 };

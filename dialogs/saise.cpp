@@ -1,0 +1,174 @@
+#include "dialogs/saise.h"
+
+#include "app/phylacto.h"
+#include "model/bd.h"
+#include "ui_saise.h"
+
+#include <QMessageBox>
+#include <QSet>
+
+namespace {
+
+// Texts of the albums' field that the combo box does not hold yet, in order of
+// first appearance.
+QStringList valeursManquantes(
+    const QComboBox* liste, const QList<BD*>& albums, QString (BD::*champ)() const)
+{
+    QSet<QString> connues;
+    for (int i = 0; i < liste->count(); ++i)
+        connues.insert(liste->itemText(i));
+    QStringList manquantes;
+    for (const BD* album : albums) {
+        const QString valeur = (album->*champ)();
+        if (!connues.contains(valeur)) {
+            connues.insert(valeur);
+            manquantes.append(valeur);
+        }
+    }
+    return manquantes;
+}
+
+void selectionnerTexte(QComboBox* liste, const QString& texte)
+{
+    const int index = liste->findText(texte, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    liste->setCurrentIndex(index);
+    if (index < 0)
+        liste->setEditText(QString());
+}
+
+void avertir(const QString& texte)
+{
+    QMessageBox boite;
+    boite.setText(texte);
+    boite.exec();
+}
+
+} // namespace
+
+Saise::Saise(BD* album, QWidget* parent)
+    : QDialog(parent)
+    , ui(new Ui::Saise)
+{
+    ui->setupUi(this);
+    connect(ui->pbValider, &QPushButton::clicked, this, &Saise::transmissioinDonnee);
+    connect(ui->pbAnnuler, &QPushButton::clicked, this, &Saise::close);
+
+    etendreListes();
+    ui->leTome->setText(QStringLiteral("0"));
+    if (album)
+        preRemplir(album);
+}
+
+Saise::~Saise()
+{
+    delete ui;
+}
+
+void Saise::etendreListes()
+{
+    const auto* fenetre = qobject_cast<const Phylacto*>(parentWidget());
+    if (!fenetre)
+        return;
+    const QList<BD*>& albums = fenetre->getAlbums();
+    ui->cbEditeur->addItems(valeursManquantes(ui->cbEditeur, albums, &BD::getEditeur));
+    ui->cbGenre->addItems(valeursManquantes(ui->cbGenre, albums, &BD::getGenre));
+}
+
+void Saise::preRemplir(const BD* album)
+{
+    selectionnerTexte(ui->cbEditeur, album->getEditeur());
+    selectionnerTexte(ui->cbGenre, album->getGenre());
+    ui->leSerie->setText(album->getSerie());
+    ui->leDessinateur->setText(album->getDessinateur());
+    ui->leScenariste->setText(album->getScenariste());
+    ui->leColoriste->setText(album->getColoriste());
+    ui->leTome->setText(QString::number(album->tome));
+    ui->leNote->setText(QString::number(album->note));
+    if (album->serieFinie != 0)
+        ui->serieFinie->setChecked(true);
+    switch (album->type) {
+    case Comic:
+        ui->rBComic->setChecked(true);
+        break;
+    case Manga:
+        ui->rBManga->setChecked(true);
+        break;
+    default:
+        ui->rBBDEuro->setChecked(true);
+        break;
+    }
+}
+
+void Saise::afficherTitre(const QString& titre)
+{
+    ui->leAlbum->setText(titre);
+    update();
+}
+
+void Saise::afficherCommentaire(const QString& commentaire)
+{
+    ui->leComment->setText(commentaire);
+}
+
+bool Saise::verifierSerie()
+{
+    if (!ui->leSerie->text().isEmpty())
+        return true;
+    avertir(tr("Un nom de série est necessaire"));
+    return false;
+}
+
+bool Saise::verifierCaracteres()
+{
+    const QList<QPair<QString, QString>> champs = {
+        { ui->label->text(), ui->leSerie->text() },
+        { ui->label_2->text(), ui->leAlbum->text() },
+        { ui->label_5->text(), ui->leTome->text() },
+        { ui->label_3->text(), ui->leDessinateur->text() },
+        { ui->label_4->text(), ui->leScenariste->text() },
+        { ui->label_10->text(), ui->leColoriste->text() },
+        { ui->label_8->text(), ui->cbGenre->currentText() },
+        { ui->label_9->text(), ui->cbEditeur->currentText() },
+        { ui->label_7->text(), ui->leComment->text() },
+        { ui->label_6->text(), ui->leNote->text() },
+    };
+    for (const auto& [nom, texte] : champs) {
+        if (texte.contains(QLatin1Char(';'))) {
+            avertir(tr("Le caractère « ; » n'est pas autorisé dans le champ %1").arg(nom));
+            return false;
+        }
+        if (texte.contains(QLatin1Char('\n')) || texte.contains(QLatin1Char('\r'))) {
+            avertir(tr("Les retours à la ligne ne sont pas autorisés dans le champ %1").arg(nom));
+            return false;
+        }
+    }
+    return true;
+}
+
+void Saise::transmissioinDonnee()
+{
+    if (!verifierSerie() || !verifierCaracteres())
+        return;
+
+    int type = Euro;
+    if (ui->rBComic->isChecked())
+        type = Comic;
+    if (ui->rBManga->isChecked())
+        type = Manga;
+
+    QString titre = ui->leAlbum->text();
+    if (titre.isEmpty())
+        titre = QStringLiteral("Tome ") + ui->leTome->text();
+
+    emit nouvelAlbum(ui->leSerie->text(), titre, ui->leScenariste->text(),
+        ui->leDessinateur->text(), ui->leTome->text().toInt(), ui->leComment->text(), type,
+        ui->leNote->text().toInt(), int(ui->serieFinie->checkState()), ui->cbEditeur->currentText(),
+        ui->cbGenre->currentText(), ui->leColoriste->text());
+    close();
+}
+
+void Saise::Verify(QAbstractButton* bouton)
+{
+    Q_UNUSED(bouton);
+    verifierSerie();
+}

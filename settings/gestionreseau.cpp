@@ -1,0 +1,64 @@
+#include "settings/gestionreseau.h"
+
+#include "ui_gestionreseau.h"
+
+GestionReseau::GestionReseau(QString aAdresse, QString aPort, QString aLogin, QString aPassword,
+    QString aEncodage, QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::GestionReseau)
+{
+    ui->setupUi(this);
+    ui->cbEncodage->clear();
+    ui->cbEncodage->addItems(encodages());
+
+    // The password never shows, whether or not a proxy was stored.
+    ui->lePassw->setEchoMode(QLineEdit::Password);
+    const bool avecProxy = !aAdresse.isEmpty();
+    ui->cBProxy->setChecked(avecProxy);
+    Upadtefield(avecProxy ? Qt::Checked : Qt::Unchecked);
+    if (avecProxy) {
+        ui->leAdresse->setText(aAdresse);
+        ui->leport->setText(aPort);
+        ui->leLogin->setText(aLogin);
+        ui->lePassw->setText(aPassword);
+    }
+
+    const int index
+        = ui->cbEncodage->findText(aEncodage, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ui->cbEncodage->setCurrentIndex(index >= 0 ? index : 0);
+
+    connect(ui->pushAnnuler, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui->pushValider, &QPushButton::clicked, this, &GestionReseau::RelayValidation);
+    connect(ui->cBProxy, &QCheckBox::stateChanged, this, &GestionReseau::Upadtefield);
+}
+
+GestionReseau::~GestionReseau()
+{
+    delete ui;
+}
+
+QStringList GestionReseau::encodages()
+{
+    return { QStringLiteral("UTF8"), QStringLiteral("UTF-16"), QStringLiteral("Windows-1250"),
+        QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman") };
+}
+
+void GestionReseau::Upadtefield(int state)
+{
+    const bool actif = state == Qt::Checked;
+    ui->leAdresse->setEnabled(actif);
+    ui->leport->setEnabled(actif);
+    ui->leLogin->setEnabled(actif);
+    ui->lePassw->setEnabled(actif);
+}
+
+void GestionReseau::RelayValidation()
+{
+    if (ui->cBProxy->checkState() != Qt::Unchecked)
+        emit validationReseau(
+            ui->leAdresse->text(), ui->leport->text(), ui->leLogin->text(), ui->lePassw->text());
+    else
+        emit validationReseau(QString(), QString(), QString(), QString());
+    emit validationEncodage(ui->cbEncodage->currentText());
+    close();
+}

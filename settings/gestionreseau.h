@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace Ui {
+class GestionReseau;
+}
+
+// The settings window: HTTP proxy of the cover search and encoding of the
+// byte strings. Validating hands the values to whoever connected it.
+class GestionReseau : public QWidget
+{
+    Q_OBJECT
+
+public:
+    GestionReseau(QString aAdresse, QString aPort, QString aLogin, QString aPassword,
+        QString aEncodage, QWidget* parent = nullptr);
+    ~GestionReseau() override;
+
+    // The encodings offered, in their order.
+    static QStringList encodages();
+
+signals:
+    void validationReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
+    void validationEncodage(QString aEncodage);
+
+public slots:
+    void RelayValidation();
+    void Upadtefield(int state);
+
+private:
+    Ui::GestionReseau* ui = nullptr;
+};
