@@ -98,24 +98,25 @@ void RepondeurModal::examiner()
     }
 
     if (auto* dialogue = qobject_cast<QFileDialog*>(modal)) {
-        // A dialog still there at the next look refused the answer (its file
-        // list was still being filled): it gets the same answer again.
-        if (m_dialogueFichier != dialogue) {
-            m_dialogueFichier = dialogue;
-            ++m_nbFichiers;
-            m_titreFichier = dialogue->windowTitle();
-            m_filtresFichier = dialogue->nameFilters();
-            m_reponseFichier =
-                m_reponsesFichiers.isEmpty() ? QString() : m_reponsesFichiers.dequeue();
-        }
-        const QString chemin = m_reponseFichier;
+        ++m_nbFichiers;
+        m_titreFichier = dialogue->windowTitle();
+        m_filtresFichier = dialogue->nameFilters();
+        const QString chemin =
+            m_reponsesFichiers.isEmpty() ? QString() : m_reponsesFichiers.dequeue();
         if (chemin.isEmpty()) {
             dialogue->reject();
         } else {
-            dialogue->selectFile(chemin);
-            // selectFile() leaves the name field alone while it has the focus.
+            // selectFile() leaves the name edit alone while it has the focus.
             if (auto* nom = dialogue->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                nom->setText(chemin);
+                nom->clearFocus();
+            dialogue->selectFile(chemin);
+            // accept() may ask its own question ("replace it?") while this poll
+            // runs, and a timer does not fire again inside its own slot: a
+            // second one answers meanwhile.
+            QTimer imbriquee;
+            imbriquee.setInterval(10);
+            connect(&imbriquee, &QTimer::timeout, this, &RepondeurModal::examiner);
+            imbriquee.start();
             // accept() is protected on QFileDialog; QDialog's runs the same checks.
             static_cast<QDialog*>(dialogue)->accept();
         }

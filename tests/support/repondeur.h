@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QMessageBox>
-#include <QFileDialog>
 #include <QObject>
-#include <QPointer>
 #include <QQueue>
 #include <QStringList>
 #include <QTimer>
@@ -54,8 +52,6 @@ private:
     QList<BoiteVue> m_boites;
     QList<QStringList> m_menus;
     int m_nbFichiers = 0;
-    QPointer<QFileDialog> m_dialogueFichier;
-    QString m_reponseFichier;
     QString m_titreFichier;
     QStringList m_filtresFichier;
 };

@@ -1,0 +1,91 @@
+#include "dialogs/pret.h"
+
+#include "app/phylacto.h"
+#include "model/bd.h"
+#include "model/emprunt.h"
+#include "ui_pret.h"
+
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+QTableWidgetItem* celluleFixe(const QString& texte)
+{
+    auto* cellule = new QTableWidgetItem(texte);
+    cellule->setFlags(cellule->flags() & ~Qt::ItemIsEditable);
+    return cellule;
+}
+
+} // namespace
+
+Pret::Pret(const QList<BD*>& albums, Phylacto* fenetre)
+    : QDialog(fenetre)
+    , ui(new Ui::Pret)
+    , fenetre(fenetre)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    tablePrets = new QTableWidget(0, 4, this);
+    tablePrets->setObjectName(QStringLiteral("LstPrets"));
+    tablePrets->setHorizontalHeaderLabels(
+        { tr("Serie"), tr("Titre"), tr("Emprunteur"), tr("Date d'emprunt") });
+    auto* pbQuitter = new QPushButton(tr("Quitter"), this);
+    pbQuitter->setObjectName(QStringLiteral("pbQuitter"));
+    pbRendue = new QPushButton(tr("Rendue"), this);
+    pbRendue->setObjectName(QStringLiteral("pbRendue"));
+    pbRendue->setEnabled(false);
+    ui->LayoutPinrcipal->addWidget(tablePrets);
+    ui->LayoutPinrcipal->addWidget(pbQuitter);
+    ui->LayoutPinrcipal->addWidget(pbRendue);
+
+    connect(pbQuitter, &QPushButton::clicked, this, &QWidget::close);
+    connect(pbRendue, &QPushButton::clicked, this, &Pret::bdRendue);
+    connect(tablePrets, &QTableWidget::currentItemChanged, this, &Pret::setCurrentItem);
+
+    tablePrets->setRowCount(int(albums.size()));
+    for (int ligne = 0; ligne < albums.size(); ++ligne) {
+        const BD* album = albums.at(ligne);
+        tablePrets->setItem(ligne, 0, celluleFixe(album->getSerie()));
+        tablePrets->setItem(ligne, 1, celluleFixe(album->getTitre()));
+        tablePrets->setItem(ligne, 2, celluleFixe(album->getEmprunteur()));
+        tablePrets->setItem(ligne, 3, celluleFixe(album->getDateEmprunt()));
+    }
+    tablePrets->setSortingEnabled(true);
+    albumChoisi = false;
+}
+
+Pret::~Pret()
+{
+    delete ui;
+}
+
+void Pret::setCurrentItem(QTableWidgetItem* current, QTableWidgetItem* previous)
+{
+    Q_UNUSED(previous);
+    pbRendue->setEnabled(true);
+    albumChoisi = false;
+    if (!current)
+        return;
+    const QTableWidgetItem* titre = tablePrets->item(current->row(), 1);
+    if (!titre)
+        return;
+    const QTableWidgetItem* serie = tablePrets->item(current->row(), 0);
+    serieChoisie = serie ? serie->text() : QString();
+    titreChoisi = titre->text();
+    albumChoisi = true;
+}
+
+void Pret::bdRendue()
+{
+    const int ligne = tablePrets->currentRow();
+    if (ligne < 0 || !albumChoisi)
+        return;
+    BD* album = fenetre->getCatalogue().premierAlbum(serieChoisie, titreChoisi);
+    if (!album)
+        return;
+    Emprunt::rendre(*album);
+    tablePrets->removeRow(ligne);
+    fenetre->setModifie(true);
+}
