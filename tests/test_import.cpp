@@ -171,10 +171,20 @@ private slots:
         QByteArray contenu;
         for (const BD* album : original.albums())
             contenu += (LigneCollection::encoder(*album) + '\n').toUtf8();
-        dossier.ecrireFichier("sauve.csv", contenu);
+        // The file as "Enregistrer" writes it, then an empty catalogue imports it.
+        dossier.ecrireCollection(contenu, "sauve.csv");
+        {
+            Phylacto source;
+            QCOMPARE(source.getAlbums().size(), 3);
+            source.setModifie(true);
+            source.save();
+        }
+        QCOMPARE(dossier.lireFichier("sauve.csv"), contenu);
+        dossier.ecrireParametres({{"BASE/FileName", "vide.csv"}});
 
         RepondeurModal repondeur;
         Phylacto fenetre;
+        QVERIFY(fenetre.getAlbums().isEmpty());
         repondeur.repondreFichier(dossier.chemin("sauve.csv"));
         QVERIFY(declencherAction(&fenetre, "actionImporter_Csv"));
         QCOMPARE(repondeur.nbDialoguesFichier(), 1);
