@@ -18,6 +18,7 @@ class QListWidget;
 class QListWidgetItem;
 class QSettings;
 class QTableWidgetItem;
+class QTextCodec;
 class Saise;
 class Serie;
 class choitImage;
@@ -130,6 +131,13 @@ private:
     QAction* actionAjouterSuite = nullptr;
     QString serieCourante;
     bool arretRechercheAuto = false;
+
+    // Saving (app/files.cpp). The bool helpers return false when nothing was written.
+    bool enregistrer();
+    bool ecrireCatalogue(const QString& chemin, QTextCodec* codec);
+    bool garderCopieAvantEcrasement(const QString& chemin);
+    QString demanderFichier();
+    bool m_copieGardee = false; // the unread albums' file is already backed up
 
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read

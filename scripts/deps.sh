@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Phylacto needs to build, run and test.
+# Installs the Debian packages Phylacto needs to build, run and test, and any
+# further package named on the command line.
 set -euo pipefail
 paquets=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-5compat-dev libgl-dev
          qt6-qpa-plugins xvfb xauth
-         desktop-file-utils appstream dpkg-dev)
+         desktop-file-utils appstream dpkg-dev "$@")
 manquants=()
 for p in "${paquets[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")

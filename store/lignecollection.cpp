@@ -4,48 +4,73 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <charconv>
+
 namespace LigneCollection {
 
 namespace {
 
-QString texte(const QString& valeur)
+void ajouterTexte(QString& sortie, const QString& valeur)
 {
-    if (!valeur.contains(QLatin1Char(';')))
-        return valeur;
-    QString copie = valeur;
-    copie.replace(QLatin1Char(';'), QLatin1Char(','));
-    return copie;
+    if (valeur.contains(QLatin1Char(';'))) {
+        const qsizetype debut = sortie.size();
+        sortie += valeur;
+        std::replace(sortie.begin() + debut, sortie.end(), QLatin1Char(';'), QLatin1Char(','));
+    } else {
+        sortie += valeur;
+    }
+    sortie += QLatin1Char(';');
+}
+
+void ajouterEntier(QString& sortie, int valeur)
+{
+    char chiffres[16];
+    const auto fin = std::to_chars(chiffres, chiffres + sizeof chiffres, valeur).ptr;
+    sortie += QLatin1StringView(chiffres, fin - chiffres);
+    sortie += QLatin1Char(';');
 }
 
 } // namespace
 
 QString encoder(const BD& album)
 {
-    const QChar sep = QLatin1Char(';');
     QString ligne;
     ligne.reserve(160);
-    ligne += texte(album.getSerie()) + sep;
-    ligne += texte(album.getTitre()) + sep;
-    ligne += QString::number(album.tome) + sep;
-    ligne += texte(album.getDessinateur()) + sep;
-    ligne += texte(album.getScenariste()) + sep;
-    ligne += texte(album.getEditeur()) + sep;
-    ligne += texte(album.getCommentaire()) + sep;
-    ligne += QString::number(album.entier8) + sep;
-    ligne += texte(album.getGenre()) + sep;
-    ligne += texte(album.getImage()) + sep;
-    ligne += texte(album.getEmprunteur()) + sep;
-    ligne += texte(album.getDateEmprunt()) + sep;
-    ligne += QStringLiteral("%1").arg(album.reel13) + sep;
-    ligne += QString::number(album.type) + sep;
-    ligne += texte(album.getTexte15()) + sep;
-    ligne += QString::number(album.note) + sep;
-    ligne += QString::number(album.serieFinie) + sep;
-    ligne += QString::number(album.nbEmprunts) + sep;
-    ligne += texte(album.getTexte19()) + sep;
-    ligne += texte(album.getColoriste());
-    ligne.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    ajouter(album, ligne);
     return ligne;
+}
+
+void ajouter(const BD& album, QString& sortie)
+{
+    const qsizetype debut = sortie.size();
+    ajouterTexte(sortie, album.getSerie());
+    ajouterTexte(sortie, album.getTitre());
+    ajouterEntier(sortie, album.tome);
+    ajouterTexte(sortie, album.getDessinateur());
+    ajouterTexte(sortie, album.getScenariste());
+    ajouterTexte(sortie, album.getEditeur());
+    ajouterTexte(sortie, album.getCommentaire());
+    ajouterEntier(sortie, album.entier8);
+    ajouterTexte(sortie, album.getGenre());
+    ajouterTexte(sortie, album.getImage());
+    ajouterTexte(sortie, album.getEmprunteur());
+    ajouterTexte(sortie, album.getDateEmprunt());
+    if (album.reel13 == 0.0)
+        sortie += QLatin1Char('0'); // nearly always: the number is seldom used
+    else
+        sortie += QStringLiteral("%1").arg(album.reel13);
+    sortie += QLatin1Char(';');
+    ajouterEntier(sortie, album.type);
+    ajouterTexte(sortie, album.getTexte15());
+    ajouterEntier(sortie, album.note);
+    ajouterEntier(sortie, album.serieFinie);
+    ajouterEntier(sortie, album.nbEmprunts);
+    ajouterTexte(sortie, album.getTexte19());
+    ajouterTexte(sortie, album.getColoriste());
+    sortie.chop(1); // the separator after the last field
+    if (QStringView(sortie).sliced(debut).contains(QLatin1Char('\n')))
+        std::replace(sortie.begin() + debut, sortie.end(), QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 BD* decoder(QStringView ligne, int* nbParties)

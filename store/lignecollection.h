@@ -16,6 +16,8 @@ constexpr int nbChamps = 20;
 // turned into a space. A ";" that has reached a text is written as "," so the
 // file always reads back.
 QString encoder(const BD& album);
+// The same line appended to sortie, for writing many lines without a string each.
+void ajouter(const BD& album, QString& sortie);
 
 // A new album from a line of 19 or 20 fields (the line terminator already
 // removed), or nullptr. nbParties receives the number of fields found.

@@ -3,6 +3,7 @@
 #include "settings/codecs.h"
 #include "settings/gestionreseau.h"
 #include "support/dossiertravail.h"
+#include "support/repondeur.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -288,6 +289,7 @@ private slots:
     void encodageApplique()
     {
         DossierTravail dossier;
+        dossier.ecrireCollection(ligneAlbum(QStringLiteral("Été"), QStringLiteral("T"), 1));
         Phylacto principale;
         GestionReseau* fenetre = ouvrirReglages(principale);
         enfant<QComboBox>(fenetre, "cbEncodage")->setCurrentText("Windows-1250");
@@ -298,6 +300,13 @@ private slots:
         QCOMPARE(Codecs::depuisOctets("\xE9"), QStringLiteral("é"));
         // Literal texts are not affected.
         QCOMPARE(tr("é"), QString::fromUtf8("\xC3\xA9"));
+
+        // "Enregistrer sous" now writes with that codec.
+        RepondeurModal repondeur;
+        repondeur.repondreFichier(dossier.chemin(QStringLiteral("copie.csv")));
+        principale.saveAs();
+        const QByteArray copie = dossier.lireFichier(QStringLiteral("copie.csv"));
+        QVERIFY(copie.startsWith("\xC9t\xE9;T;1;"));
     }
 };
 

@@ -113,12 +113,17 @@ void RepondeurModal::examiner()
         if (chemin.isEmpty()) {
             dialogue->reject();
         } else {
+            // selectFile() leaves the name edit alone while it has the focus.
+            if (auto* nom = dialogue->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                nom->clearFocus();
             dialogue->selectFile(chemin);
-            // selectFile leaves the name field alone once it has the focus.
-            if (dialogue->selectedFiles().isEmpty()) {
-                if (auto* nom = dialogue->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                    nom->setText(chemin);
-            }
+            // accept() may ask its own question ("replace it?") while this poll
+            // runs, and a timer does not fire again inside its own slot: a
+            // second one answers meanwhile.
+            QTimer imbriquee;
+            imbriquee.setInterval(10);
+            connect(&imbriquee, &QTimer::timeout, this, &RepondeurModal::examiner);
+            imbriquee.start();
             // accept() is protected on QFileDialog; QDialog's runs the same checks.
             static_cast<QDialog*>(dialogue)->accept();
         }

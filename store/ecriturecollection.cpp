@@ -1,0 +1,142 @@
+#include "store/ecriturecollection.h"
+
+#include "model/bd.h"
+#include "store/lignecollection.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextCodec>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace EcritureCollection {
+
+namespace {
+
+QString raison(const QIODevice& appareil)
+{
+    const QString texte = appareil.errorString();
+    return texte.isEmpty() ? QCoreApplication::translate("Phylacto", "écriture interrompue")
+                           : texte;
+}
+
+bool traduisible(QTextCodec* codec, const QString& texte)
+{
+    QTextCodec::ConverterState etat(QTextCodec::IgnoreHeader);
+    codec->fromUnicode(texte.constData(), int(texte.size()), &etat);
+    return etat.invalidChars == 0;
+}
+
+} // namespace
+
+OctetsCollection encoder(const QList<BD*>& albums, QTextCodec* codec)
+{
+    if (!codec)
+        codec = QTextCodec::codecForLocale();
+
+    // Encoded by slices of lines: the text of a whole catalogue is never held
+    // at once beside its bytes.
+    constexpr qsizetype tailleTranche = 1 << 16;
+    OctetsCollection resultat;
+    QTextCodec::ConverterState etat(QTextCodec::IgnoreHeader);
+    QString tranche;
+    tranche.reserve(tailleTranche + 1024);
+    int premierDeTranche = 0;
+    for (int i = 0; i < albums.size(); ++i) {
+        LigneCollection::ajouter(*albums.at(i), tranche);
+        tranche += QLatin1Char('\n');
+        if (tranche.size() < tailleTranche && i + 1 < albums.size())
+            continue;
+
+        const int invalidesAvant = etat.invalidChars;
+        resultat.octets += codec->fromUnicode(tranche.constData(), int(tranche.size()), &etat);
+        if (premierDeTranche == 0) // the first slice tells the size of the whole
+            resultat.octets.reserve(resultat.octets.size() / (i + 1) * albums.size() * 11 / 10);
+        if (etat.invalidChars > invalidesAvant && resultat.premierAlbumIntraduisible < 0) {
+            // Rare: only now is it worth encoding line by line to name the album.
+            for (int j = premierDeTranche; j <= i; ++j) {
+                if (!traduisible(codec, LigneCollection::encoder(*albums.at(j)))) {
+                    resultat.premierAlbumIntraduisible = j;
+                    break;
+                }
+            }
+        }
+        tranche.resize(0);
+        premierDeTranche = i + 1;
+    }
+    return resultat;
+}
+
+QString ecrire(QIODevice& appareil, const QByteArray& octets)
+{
+    qint64 ecrits = 0;
+    while (ecrits < octets.size()) {
+        const qint64 n = appareil.write(octets.constData() + ecrits, octets.size() - ecrits);
+        if (n <= 0)
+            return raison(appareil);
+        ecrits += n;
+    }
+    return {};
+}
+
+QString enregistrer(const QString& chemin, const QByteArray& octets)
+{
+    QSaveFile fichier(chemin);
+    if (!fichier.open(QIODevice::WriteOnly))
+        return raison(fichier);
+    QString erreur = ecrire(fichier, octets);
+    // commit() can report success when its own final flush fails.
+    if (erreur.isEmpty() && (!fichier.flush() || fichier.error() != QFileDevice::NoError))
+        erreur = raison(fichier);
+#ifdef Q_OS_UNIX
+    if (erreur.isEmpty() && ::fsync(fichier.handle()) != 0)
+        erreur = qt_error_string(errno);
+#endif
+    if (!erreur.isEmpty()) {
+        fichier.cancelWriting();
+        return erreur;
+    }
+    if (!fichier.commit())
+        return raison(fichier);
+    return {};
+}
+
+QString nomCopie(const QString& chemin, const QDateTime& quand)
+{
+    const QString base
+        = chemin + QLatin1Char('.') + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm"));
+    QString nom = base + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(nom); ++n)
+        nom = base + QLatin1Char('-') + QString::number(n) + QStringLiteral(".bak");
+    return nom;
+}
+
+QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erreur)
+{
+    const QString copie = nomCopie(chemin, quand);
+    QFile original(chemin);
+    if (!original.copy(copie)) {
+        if (erreur)
+            *erreur = original.errorString();
+        return {};
+    }
+    return copie;
+}
+
+QString nomDansParametres(const QString& chemin)
+{
+    const QString absolu = QDir::cleanPath(QFileInfo(chemin).absoluteFilePath());
+    const QString relatif = QDir::current().relativeFilePath(absolu);
+    if (relatif.isEmpty() || QDir::isAbsolutePath(relatif) || relatif == QLatin1String("..")
+        || relatif.startsWith(QLatin1String("../")))
+        return absolu;
+    return relatif;
+}
+
+} // namespace EcritureCollection

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class BD;
+class QDateTime;
+class QIODevice;
+class QTextCodec;
+
+// The catalogue's lines as bytes, ready for the collection file.
+struct OctetsCollection
+{
+    QByteArray octets;
+    // Index in the list of the first album holding a character the codec
+    // cannot write (it was replaced in octets), or -1.
+    int premierAlbumIntraduisible = -1;
+};
+
+// Writing collection files: the whole file is rewritten each time, and never
+// in place, so a failure leaves the previous file as it was.
+namespace EcritureCollection {
+
+// One line per album, in order, each ending with a single line feed, encoded
+// with codec (the locale's when nullptr), without a byte-order mark.
+OctetsCollection encoder(const QList<BD*>& albums, QTextCodec* codec);
+
+// Writes every byte to an open device. Returns the reason of a failure,
+// empty on success.
+QString ecrire(QIODevice& appareil, const QByteArray& octets);
+
+// Replaces the file at chemin by octets: written beside it, flushed to the
+// disk, then renamed over it. Returns the reason of a failure (the file is
+// then untouched), empty on success.
+QString enregistrer(const QString& chemin, const QByteArray& octets);
+
+// Where a copy of chemin made at that time goes:
+// "<chemin>.yyyy-MM-dd-HHmm.bak", or "...-2.bak", "-3" ... when taken.
+QString nomCopie(const QString& chemin, const QDateTime& quand);
+
+// Copies the file beside itself under nomCopie(). Returns the copy's path,
+// or an empty text with *erreur set.
+QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erreur);
+
+// The name to store in the settings for a chosen file: relative to the
+// working directory when the file is inside it, absolute otherwise.
+QString nomDansParametres(const QString& chemin);
+
+} // namespace EcritureCollection

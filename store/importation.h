@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/fichiercollection.h"
+
+#include <QString>
+
+class Catalogue;
+class QTextCodec;
+
+// What the conversion of a ".db" file came to.
+struct ConversionAncienne
+{
+    bool lu = false;         // the legacy file could be opened
+    bool ecrit = false;      // the converted file could be created
+    int lignesConverties = 0;
+    int ligneInvalide = 0;   // number, from 1, of the line that stopped it; 0 when none
+};
+
+namespace Importation {
+
+// The converted file of a ".db" file: beside it, named after it without its
+// last two characters followed by "csv" (bd.db gives bd.csv). When that would
+// be aProteger (the collection file), "converti.csv" ends the name instead, so
+// that a conversion never overwrites the catalogue on disk.
+QString nomConverti(const QString& ancien, const QString& aProteger = QString());
+
+// Converts the legacy file line by line into cible (replaced), through codec.
+// Stops at the first line that does not parse; the lines before it stay.
+ConversionAncienne convertirFichier(const QString& ancien, const QString& cible, QTextCodec* codec);
+
+// Copies the readable regular files of source into destination, leaving the
+// files already there alone. Returns the number of files copied.
+int copierImages(const QString& source, const QString& destination);
+
+// Attaches the albums of a collection-format file (read-only, decoded with
+// codec) to the catalogue, stopping at the first line of neither 19 nor 20
+// fields. A file that cannot be opened adds nothing and is Illisible.
+LectureCollection importer(const QString& chemin, QTextCodec* codec, Catalogue& catalogue);
+
+} // namespace Importation
