@@ -452,6 +452,18 @@ private slots:
         QCOMPARE(serveur.requetes().size(), 1);
         QCOMPARE(pret.size() + erreur.size(), 0);
         QVERIFY(!QFile::exists(dossier.chemin(QStringLiteral("data/tutu.jpg"))));
+
+        // A search answered with a redirection: the answer itself is kept.
+        dossier.ecrireParametres(serveur.parametresService());
+        serveur.oublier();
+        const QByteArray deplace = "<html>moved</html>";
+        serveur.setReponseRecherche(
+            { 301, deplace, { { "Location", serveur.urlImage("ailleurs.xml") } }, 0, false });
+        AlbumInfos infos;
+        QCOMPARE(rechercher(infos, QStringLiteral("Tintin")), 0);
+        QTest::qWait(150);
+        QCOMPARE(serveur.requetes().size(), 1);
+        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")), deplace);
     }
 
     void rechercheEtTelechargementSurLeMemeGestionnaire()
