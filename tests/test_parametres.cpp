@@ -263,6 +263,24 @@ private slots:
         QVERIFY(Codecs::codec8Bits()->name() == "UTF-8");
     }
 
+    void fermerLaFenetrePrincipaleTermine()
+    {
+        // An open settings window does not keep the program running.
+        DossierTravail dossier;
+        Phylacto principale;
+        principale.show();
+        QVERIFY(ouvrirReglages(principale));
+        QTimer fermer;
+        fermer.setSingleShot(true);
+        connect(&fermer, &QTimer::timeout, &principale, &QWidget::close);
+        fermer.start(0);
+        QTimer secours;
+        secours.setSingleShot(true);
+        connect(&secours, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        secours.start(3000);
+        QCOMPARE(QApplication::exec(), 0);
+    }
+
     void deuxFenetresIndependantes()
     {
         DossierTravail dossier;
