@@ -51,6 +51,9 @@ void AlbumInfos::envoyerRequete(const QString& aRechercher)
         Qt::UniqueConnection);
 
     QNetworkRequest requete(url);
+    // A redirection is an answer like any other: stored, never followed.
+    requete.setAttribute(
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     requete.setTransferTimeout(delaiTransfert);
     // A search sent before the previous one has completed replaces it: the
     // older answer is dropped when it arrives.

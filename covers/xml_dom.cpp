@@ -68,6 +68,9 @@ bool Xml_Dom::downloadImage(int aIndex)
             QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         requete.setTransferTimeout(delaiTransfert);
         telechargement = manager->get(requete);
+        // Released even when nobody waits for it any more (replaced by a
+        // newer download, or its dialog gone).
+        connect(telechargement, &QNetworkReply::finished, telechargement, &QObject::deleteLater);
     }
     if (!trouvee.erreur.isEmpty())
         QMessageBox::critical(this, tr("QXSRExample::parseXML"), trouvee.erreur, QMessageBox::Ok);

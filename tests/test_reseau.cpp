@@ -452,6 +452,56 @@ private slots:
         QCOMPARE(serveur.requetes().size(), 1);
         QCOMPARE(pret.size() + erreur.size(), 0);
         QVERIFY(!QFile::exists(dossier.chemin(QStringLiteral("data/tutu.jpg"))));
+
+        // A search answered with a redirection: the answer itself is kept.
+        dossier.ecrireParametres(serveur.parametresService());
+        serveur.oublier();
+        const QByteArray deplace = "<html>moved</html>";
+        serveur.setReponseRecherche(
+            { 301, deplace, { { "Location", serveur.urlImage("ailleurs.xml") } }, 0, false });
+        AlbumInfos infos;
+        QCOMPARE(rechercher(infos, QStringLiteral("Tintin")), 0);
+        QTest::qWait(150);
+        QCOMPARE(serveur.requetes().size(), 1);
+        QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.xml")), deplace);
+    }
+
+    void echangesAbandonnesLiberes()
+    {
+        // Replies nobody waits for any more are released all the same.
+        DossierTravail dossier;
+        ServeurTest serveur;
+        QVERIFY(serveur.demarrer());
+        dossier.ecrireFichier(QStringLiteral("data/tutu.xml"), serveur.documentRecherche());
+        ServeurTest::Reponse lente { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 200, false };
+        serveur.setReponse("/images/grand-1.jpg", lente);
+        QNetworkAccessManager manager;
+        auto reponses = [&manager]() {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return manager.findChildren<QNetworkReply*>().size();
+        };
+
+        // A download replaced by the next one.
+        {
+            Xml_Dom dom(&manager);
+            QSignalSpy pret(&dom, &Xml_Dom::readyToPrint);
+            QVERIFY(dom.downloadImage(0));
+            QVERIFY(dom.downloadImage(1));
+            QVERIFY(pret.wait(5000));
+            QCOMPARE(dossier.lireFichier(QStringLiteral("data/tutu.jpg")),
+                ServeurTest::octetsImage("grand-2.jpg"));
+            QTRY_COMPARE(reponses(), 0);
+            QCOMPARE(pret.size(), 1);
+        }
+
+        // A download whose dialog has gone.
+        {
+            auto* dom = new Xml_Dom(&manager);
+            QVERIFY(dom->downloadImage(0));
+            delete dom;
+        }
+        QTRY_COMPARE(serveur.requetesVers("/images/grand-1.jpg").size(), 2);
+        QTRY_COMPARE(reponses(), 0);
     }
 
     void rechercheEtTelechargementSurLeMemeGestionnaire()
