@@ -114,11 +114,14 @@ void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QSt
     if (!album)
         return;
     // The table, the loans and the explorer name an album by its series and
-    // title: a change must not make two albums answer to the same pair.
-    for (const BD* autre : catalogue.albumsParNom(titre, false)) {
-        if (autre != album && autre->getSerie() == serie) {
-            refuserDoublon(serie, titre);
-            return;
+    // title: a change must not make two albums answer to the same pair. A pair
+    // the album keeps is no new duplicate, even when a loaded file repeats it.
+    if (serie != album->getSerie() || titre != album->getTitre()) {
+        for (const BD* autre : catalogue.albumsParNom(titre, false)) {
+            if (autre != album && autre->getSerie() == serie) {
+                refuserDoublon(serie, titre);
+                return;
+            }
         }
     }
 

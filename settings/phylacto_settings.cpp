@@ -15,6 +15,8 @@ void Phylacto::ConfigReseaux()
     auto* fenetre = new GestionReseau(valeur("RESEAU/Address"), valeur("RESEAU/Port"),
         valeur("RESEAU/Login"), valeur("RESEAU/Password"), valeur("BASE/Encodage"));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the main window still ends the program while this one is open.
+    fenetre->setAttribute(Qt::WA_QuitOnClose, false);
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::MAJReseau);
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau);
     connect(fenetre, &GestionReseau::validationEncodage, this, &Phylacto::MAJEncodage);

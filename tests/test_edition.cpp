@@ -547,6 +547,38 @@ private slots:
         QCOMPARE(fenetre.getAlbums().at(1)->getTitre(), QString("A2"));
     }
 
+    void changementDUnAlbumEnDouble()
+    {
+        // A file may repeat an album: either copy stays editable under its own
+        // series and title, but cannot take another album's pair.
+        DossierTravail dossier;
+        Album a = album("Akira", "A1");
+        a.commentaire = "premier";
+        dossier.ecrireCollection(ligne(a) + ligne(a) + ligne(album("Akira", "A2")));
+        RepondeurModal repondeur;
+        Phylacto fenetre;
+        BD* premier = fenetre.getAlbums().first();
+
+        Saise* saisie = modifier(fenetre, "A1");
+        QVERIFY(saisie);
+        remplacer(enfant<QLineEdit>(saisie, "leComment"), "corrigé");
+        remplacer(enfant<QLineEdit>(saisie, "leTome"), "3");
+        valider(saisie);
+        QVERIFY(repondeur.boites().isEmpty());
+        QCOMPARE(premier->getCommentaire(), QString("corrigé"));
+        QCOMPARE(premier->tome, 3);
+        QCOMPARE(fenetre.getAlbums().at(1)->getCommentaire(), QString("premier"));
+        QVERIFY(fenetre.estModifie());
+
+        fenetre.setModifie(false);
+        saisie = modifier(fenetre, "A1");
+        remplacer(enfant<QLineEdit>(saisie, "leAlbum"), "A2");
+        valider(saisie);
+        QCOMPARE(repondeur.textesBoites(), QStringList("Album A2 de la série Akira déjà existant"));
+        QCOMPARE(premier->getTitre(), QString("A1"));
+        QVERIFY(!fenetre.estModifie());
+    }
+
     void changementDeSerie()
     {
         DossierTravail dossier;

@@ -4,6 +4,9 @@
 #include "support/dossiertravail.h"
 #include "support/repondeur.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -105,6 +108,38 @@ private slots:
         QCOMPARE(fenetre.isVisible(), !ferme);
         QCOMPARE(repondeur.boites().size(), 1);
         QCOMPARE(dossier.lireFichier("collection.csv").count('\n'), lignesEcrites);
+    }
+
+    // The settings window is a top-level window of its own: it must not keep
+    // the program running once the main window has closed.
+    void fermetureTermineLeProgramme()
+    {
+        DossierTravail dossier;
+        dossier.ecrireCollection(ligneZ1);
+        Phylacto fenetre;
+        fenetre.show();
+        QVERIFY(declencherAction(&fenetre, "actionConfiguration_reseau"));
+        QPointer<QWidget> parametres;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != &fenetre && w->isVisible() && w->inherits("GestionReseau"))
+                parametres = w;
+        }
+        QVERIFY(parametres);
+
+        QTimer::singleShot(0, &fenetre, [&fenetre] { fenetre.close(); });
+        bool boucleArretee = true;
+        QTimer garde;
+        garde.setSingleShot(true);
+        connect(&garde, &QTimer::timeout, [&boucleArretee] {
+            boucleArretee = false;
+            QCoreApplication::exit(1);
+        });
+        garde.start(2000);
+        QCoreApplication::exec();
+        garde.stop();
+        QVERIFY2(boucleArretee, "the event loop went on after the main window closed");
+        QVERIFY(!fenetre.isVisible());
+        delete parametres.data();
     }
 
     // A save that does not happen must not lose the changes with the window.
