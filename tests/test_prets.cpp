@@ -1,5 +1,6 @@
 // Lending albums from the main window and returning them from the loans dialog.
 #include "app/phylacto.h"
+#include "dialogs/filtre.h"
 #include "dialogs/pret.h"
 #include "dialogs/saisiepret.h"
 #include "model/bd.h"
@@ -9,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableView>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
@@ -89,6 +91,16 @@ void choisirLigne(QTableWidget* table, const QString& titre)
         }
     }
     QFAIL("row not found");
+}
+
+// Deletes through the context menu of the album table or of the series list,
+// as the user does.
+void supprimerParLeMenu(Phylacto& fenetre, const char* liste, const QString& entree)
+{
+    RepondeurModal repondeur;
+    repondeur.repondreMenu(entree);
+    emit enfant<QWidget>(&fenetre, liste)->customContextMenuRequested(QPoint(1, 1));
+    QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -413,6 +425,64 @@ private slots:
         QCOMPARE(table->rowCount(), 3);
         QVERIFY(!fenetre.estModifie());
         QCOMPARE(fenetre.getAlbums().first()->getEmprunteur(), QString("Paul"));
+    }
+
+    void suppressionParLeMenuDialoguesOuverts()
+    {
+        DossierTravail dossier;
+        dossier.ecrireCollection(lignePret("S", "T1", 1, "Marc", "01/03/2014", 1)
+            + lignePret("S", "T2", 2, "Paul", "02/03/2014", 2) + lignePret("S", "T3", 3, "")
+            + lignePret("Z", "Z1", 1, "Léa", "03/03/2014", 3));
+        Phylacto fenetre;
+        QCOMPARE(fenetre.getSerieCourante(), QString("S"));
+        QVERIFY(choisirCellule(fenetre, "T3"));
+        QPointer<saisiePret> saisie = ouvrirSaisie(fenetre);
+        QPointer<Pret> prets = ouvrirPrets(fenetre);
+        QVERIFY(saisie && prets);
+        declencherAction(&fenetre, "actionExploration_bd");
+        QPointer<filtre> explorateur = fenetre.findChild<filtre*>();
+        QVERIFY(explorateur);
+        auto* tableExplorateur = enfant<QTableView>(explorateur, "tableResult");
+        for (int ligne = 0; ligne < tableExplorateur->model()->rowCount(); ++ligne) {
+            if (tableExplorateur->model()->index(ligne, 1).data() == "T3")
+                explorateur->updateDataLigne(tableExplorateur->model()->index(ligne, 1));
+        }
+        auto* tablePrets = enfant<QTableWidget>(prets, "LstPrets");
+        choisirLigne(tablePrets, "T1");
+
+        QVERIFY(choisirCellule(fenetre, "T3"));
+        supprimerParLeMenu(fenetre, "LstAlbum", "Supprimer album");
+        QVERIFY(choisirCellule(fenetre, "T1"));
+        supprimerParLeMenu(fenetre, "LstAlbum", "Supprimer album");
+        auto* series = enfant<QListWidget>(&fenetre, "LstSerie");
+        series->setCurrentItem(series->findItems("Z", Qt::MatchExactly).first());
+        supprimerParLeMenu(fenetre, "LstSerie", "Supprimer série");
+        QCOMPARE(fenetre.getAlbums().size(), 1);
+        QVERIFY(saisie && prets && explorateur);
+        fenetre.setModifie(false);
+        auto* serie = enfant<QLineEdit>(&fenetre, "leSerie");
+        serie->setText("rien");
+
+        valider(saisie, "Jean");
+        enfant<QPushButton>(prets, "pbRendue")->click();
+        choisirLigne(tablePrets, "Z1");
+        enfant<QPushButton>(prets, "pbRendue")->click();
+        enfant<QPushButton>(explorateur, "pbShowMain")->click();
+
+        const BD* reste = fenetre.getAlbums().first();
+        QCOMPARE(reste->getTitre(), QString("T2"));
+        QCOMPARE(reste->getEmprunteur(), QString("Paul"));
+        QCOMPARE(reste->nbEmprunts, 2);
+        QCOMPARE(reste->getDateEmprunt(), QString("02/03/2014"));
+        QCOMPARE(tablePrets->rowCount(), 3);
+        QCOMPARE(serie->text(), QString("rien"));
+        QVERIFY(!fenetre.estModifie());
+
+        // The album still there is returned as usual.
+        choisirLigne(tablePrets, "T2");
+        enfant<QPushButton>(prets, "pbRendue")->click();
+        QVERIFY(reste->getEmprunteur().isEmpty());
+        QCOMPARE(tablePrets->rowCount(), 2);
     }
 
     void quitterFermeSansRien()
