@@ -21,18 +21,6 @@ constexpr int nbAlbums = 100000;
 constexpr int nbSeries = 5000;
 constexpr int nbEtapes = 200;
 
-struct Stats
-{
-    double mediane;
-    double max;
-};
-
-Stats resumer(QList<double> durees)
-{
-    std::sort(durees.begin(), durees.end());
-    return { durees.at(durees.size() / 2), durees.last() };
-}
-
 // Calls agir with each new dialog of the automatic search as soon as it shows.
 QTimer* piloter(const std::function<void(QDialog*)>& agir)
 {
@@ -58,8 +46,7 @@ void cliquer(QDialog* dialogue, const char* bouton)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    choisirAffichageHorsEcran();
     // The offscreen platform warns at every dialog shown.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);

@@ -13,7 +13,7 @@
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    choisirAffichageHorsEcran();
     QApplication application(argc, argv);
     const int nbAlbums = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
     const int nbSeries = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 5000;

@@ -39,8 +39,7 @@ filtre* ouvrirExplorateur(Phylacto& fenetre, double* duree)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    choisirAffichageHorsEcran();
     QApplication application(argc, argv);
 
     QTemporaryDir dossier;

@@ -20,24 +20,11 @@ QString nomSerie(int i)
     return QStringLiteral("Série n°%1").arg(i);
 }
 
-struct Stats
-{
-    double mediane;
-    double max;
-};
-
-Stats resumer(QList<double> durees)
-{
-    std::sort(durees.begin(), durees.end());
-    return { durees.at(durees.size() / 2), durees.last() };
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    choisirAffichageHorsEcran();
     QApplication app(argc, argv);
 
     QTemporaryDir dossier;

@@ -48,8 +48,7 @@ template <typename F> qint64 meilleurDe(F&& operation)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    choisirAffichageHorsEcran();
     QApplication application(argc, argv);
 
     QTemporaryDir dossier;

@@ -3,13 +3,17 @@
 // Builds a scratch working directory holding a generated collection of
 // nbAlbums albums over nbSeries series, named in data/settings.ini.
 
+#include <QApplication>
 #include <QByteArray>
+#include <QList>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+
+#include <algorithm>
 
 inline QByteArray genererCollection(int nbAlbums, int nbSeries)
 {
@@ -57,4 +61,23 @@ inline double memoireMaxMo()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;
+}
+
+// Benchmarks run without a display unless one is asked for.
+inline void choisirAffichageHorsEcran()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+struct Stats
+{
+    double mediane;
+    double max;
+};
+
+inline Stats resumer(QList<double> durees)
+{
+    std::sort(durees.begin(), durees.end());
+    return { durees.at(durees.size() / 2), durees.last() };
 }
