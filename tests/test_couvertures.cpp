@@ -303,8 +303,6 @@ private slots:
         dossier.ecrireFichier("data/tutu.jpg", imagePng(40, 80));
         panneau.changeImage();
         QCOMPARE(label->pixmap().size(), QSize(250, 500));
-        panneau.Next();
-        QCOMPARE(label->pixmap().size(), QSize(250, 500));
         dossier.ecrireFichier("data/tutu.jpg", "pas une image");
         panneau.changeImage();
         QVERIFY(label->pixmap().isNull());
@@ -336,7 +334,6 @@ private slots:
         QVERIFY(dialogue->isVisible() && !dialogue->isModal());
         auto* panneau = dialogue->findChild<choitImage*>();
         QCOMPARE(proposition(panneau), QString("Les Aventures Tome 4"));
-        QVERIFY(enfant<QPushButton>(panneau, "pbBDSuivante")->isHidden());
         auto* label = enfant<QLabel>(panneau, "labelImage");
 
         cliquer(panneau, "pbRechercher");
@@ -498,6 +495,12 @@ private slots:
             proposes.append(proposition(panneau));
             return panneau;
         };
+        auto bouton = [&](const char* nom) {
+            s.repondeur.traiterDialogue([&, nom](QDialog* dialogue) {
+                cliquer(panneauDe(dialogue), nom);
+                return true;
+            });
+        };
         // 1: searches through the service, chooses its picture, then the close box.
         bool recherche = false;
         bool modeAutoVu = false;
@@ -523,10 +526,7 @@ private slots:
             return true;
         });
         // 2: "BD Suivante"; 3: Escape after choosing; 4: stop.
-        s.repondeur.traiterDialogue([&](QDialog* dialogue) {
-            cliquer(panneauDe(dialogue), "pbBDSuivante");
-            return true;
-        });
+        bouton("pbBDSuivante");
         s.repondeur.traiterDialogue([&](QDialog* dialogue) {
             auto* panneau = panneauDe(dialogue);
             cliquer(panneau, "pbRechercher");
@@ -534,10 +534,7 @@ private slots:
             QTest::keyClick(dialogue, Qt::Key_Escape);
             return true;
         });
-        s.repondeur.traiterDialogue([&](QDialog* dialogue) {
-            cliquer(panneauDe(dialogue), "pbStopRecherche");
-            return true;
-        });
+        bouton("pbStopRecherche");
         QVERIFY(declencherAction(&fenetre, "actionChercher_image_manquantes"));
 
         QCOMPARE(s.repondeur.nbEtapesDialogueRestantes(), 0);
@@ -566,10 +563,7 @@ private slots:
 
         // The next walk starts again from the first album still without a cover.
         proposes.clear();
-        s.repondeur.traiterDialogue([&](QDialog* dialogue) {
-            cliquer(panneauDe(dialogue), "pbStopRecherche");
-            return true;
-        });
+        bouton("pbStopRecherche");
         QVERIFY(declencherAction(&fenetre, "actionChercher_image_manquantes"));
         QCOMPARE(proposes, QStringList { "Les Aventures Tome 12" });
     }
@@ -618,8 +612,7 @@ private slots:
             false);
         Phylacto& fenetre = *s.fenetre;
         s.serveur.setReponse("/images/grand-1.jpg",
-            { 200, ServeurTest::octetsImage("grand-1.jpg"), { { "Content-Type", "image/png" } },
-                300, false });
+            { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 300, false });
         auto rechercher = [&fenetre]() {
             choitImage* panneau = nullptr;
             for (choitImage* candidat : fenetre.findChildren<choitImage*>())

@@ -245,11 +245,6 @@ private slots:
         serveur->oublier();
         QCOMPARE(rechercher(infos, "Gaston"), 0);
         QVERIFY(serveur->requetes().last().viaProxy);
-
-        // A port that is not a number is port 0.
-        infos.setProxy("127.0.0.1", "huit", QString(), QString());
-        QCOMPARE(rechercher(infos, "Gaston"), -1);
-        QCOMPARE(infos.getManager()->proxy().port(), quint16(0));
     }
 
     void reponsesIllisibles_data()
