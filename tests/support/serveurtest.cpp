@@ -176,7 +176,6 @@ void ServeurTest::lire(QTcpSocket* socket)
 
         m_requetes << requete;
         traiter(socket, requete);
-        emit requeteRecue();
     }
 }
 

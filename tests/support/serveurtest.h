@@ -67,7 +67,6 @@ public:
         m_recherche = reponse;
         m_rechercheFixee = true;
     }
-    void retablirReponseRecherche() { m_rechercheFixee = false; }
     // Answer to one path ("/images/x.jpg"), instead of the default.
     void setReponse(const QByteArray& chemin, const Reponse& reponse)
     {
@@ -87,9 +86,6 @@ public:
     QList<Requete> requetesVers(const QByteArray& chemin) const;
     void oublier() { m_requetes.clear(); }
     bool signatureValide(const Requete& requete) const;
-
-signals:
-    void requeteRecue();
 
 private:
     void nouvelleConnexion();
