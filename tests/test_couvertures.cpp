@@ -352,6 +352,40 @@ private slots:
         dialogue->close();
         traiterSuppressionsDifferees();
         QVERIFY(fenetre.findChildren<choitImage*>().isEmpty());
+
+        // Searches whose panel goes while the exchange is under way.
+        s.serveur.setReponse("/images/grand-1.jpg",
+            { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 300, false });
+        auto rechercher = [&fenetre]() {
+            choitImage* panneau = nullptr;
+            for (choitImage* candidat : fenetre.findChildren<choitImage*>())
+                panneau = candidat->isVisible() ? candidat : panneau;
+            cliquer(panneau, "pbRechercher");
+            return QPointer<choitImage>(panneau);
+        };
+
+        // Closed while its search is under way, then another one at once.
+        choisirAlbum(fenetre, "Les Aventures", "Tome 4");
+        cliquer(&fenetre, "pbChercherImage");
+        QPointer<choitImage> premier = rechercher();
+        dialoguesCouverture(fenetre).value(0)->close();
+        choisirAlbum(fenetre, "Les Aventures", "Tome 5");
+        cliquer(&fenetre, "pbChercherImage");
+        QPointer<choitImage> second = rechercher();
+        QVERIFY(second != premier);
+        QTRY_VERIFY(second && !enfant<QLabel>(second, "labelImage")->pixmap().isNull());
+        QVERIFY(!premier);
+
+        // Closed and destroyed while its picture is still downloading.
+        const int telechargements = int(s.serveur.requetesVers("/images/grand-1.jpg").size());
+        cliquer(second, "pbRechercher");
+        QTRY_COMPARE(s.serveur.requetesVers("/images/grand-1.jpg").size(), telechargements + 1);
+        dialoguesCouverture(fenetre).value(0)->close();
+        traiterSuppressionsDifferees();
+        QVERIFY(!second);
+        QTest::qWait(500);
+        QVERIFY(fenetre.findChildren<choitImage*>().isEmpty());
+        QVERIFY(s.repondeur.boites().isEmpty());
     }
 
     void deuxRecherchesDeSuite()
@@ -580,45 +614,6 @@ private slots:
         // Nothing left without a cover: no dialog at all.
         QVERIFY(declencherAction(&fenetre, "actionChercher_image_manquantes"));
         QCOMPARE(s.repondeur.titresDialogues().size(), 7);
-    }
-
-    void recherchesEnVolReseau()
-    {
-        Scene s(ligneAlbum("Les Aventures", "Tome 4", 4) + ligneAlbum("Les Aventures", "Tome 5", 5),
-            false);
-        Phylacto& fenetre = *s.fenetre;
-        s.serveur.setReponse("/images/grand-1.jpg",
-            { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 300, false });
-        auto rechercher = [&fenetre]() {
-            choitImage* panneau = nullptr;
-            for (choitImage* candidat : fenetre.findChildren<choitImage*>())
-                panneau = candidat->isVisible() ? candidat : panneau;
-            cliquer(panneau, "pbRechercher");
-            return QPointer<choitImage>(panneau);
-        };
-
-        // Closed while its search is under way, then another one at once.
-        choisirAlbum(fenetre, "Les Aventures", "Tome 4");
-        cliquer(&fenetre, "pbChercherImage");
-        QPointer<choitImage> premier = rechercher();
-        dialoguesCouverture(fenetre).value(0)->close();
-        choisirAlbum(fenetre, "Les Aventures", "Tome 5");
-        cliquer(&fenetre, "pbChercherImage");
-        QPointer<choitImage> second = rechercher();
-        QVERIFY(second != premier);
-        QTRY_VERIFY(second && !enfant<QLabel>(second, "labelImage")->pixmap().isNull());
-        QVERIFY(!premier);
-
-        // Closed and destroyed while its picture is still downloading.
-        const int telechargements = int(s.serveur.requetesVers("/images/grand-1.jpg").size());
-        cliquer(second, "pbRechercher");
-        QTRY_COMPARE(s.serveur.requetesVers("/images/grand-1.jpg").size(), telechargements + 1);
-        dialoguesCouverture(fenetre).value(0)->close();
-        traiterSuppressionsDifferees();
-        QVERIFY(!second);
-        QTest::qWait(500);
-        QVERIFY(fenetre.findChildren<choitImage*>().isEmpty());
-        QVERIFY(s.repondeur.boites().isEmpty());
     }
 };
 
