@@ -62,9 +62,8 @@ private slots:
         QFETCH(QString, argument);
         QFETCH(QString, courant);
         QFETCH(QString, attendu);
-        const auto absolu = [this](const QString& p) {
-            return p.startsWith('/') ? p : m_racine->chemin(p);
-        };
+        const auto absolu
+            = [this](const QString& p) { return p.startsWith('/') ? p : m_racine->chemin(p); };
         const Demarrage::Emplacements e { argument == "@abs" ? absolu("collection") : argument,
             absolu(courant), m_home, Demarrage::dossierUtilisateur(), QString() };
         QDir().mkpath(e.courant);
@@ -97,8 +96,8 @@ private slots:
         m_racine->ecrireFichier("xdg/Phylacto/icon.ico", "icone de l'utilisateur");
         QDir::setCurrent(m_home);
         QCOMPARE(Demarrage::demarrer(e, &erreur), dossier);
-        QCOMPARE(m_racine->lireFichier("xdg/Phylacto/icon.ico"),
-            QByteArray("icone de l'utilisateur"));
+        QCOMPARE(
+            m_racine->lireFichier("xdg/Phylacto/icon.ico"), QByteArray("icone de l'utilisateur"));
     }
 
     // Started with a DIR that holds a collection: its files stay as they are.
@@ -112,8 +111,8 @@ private slots:
             m_defauts };
         QString erreur;
         QCOMPARE(Demarrage::demarrer(e, &erreur), dossier);
-        QCOMPARE(m_racine->lireFichier("collection/data/AddPicture.bmp"),
-            QByteArray("ma couverture"));
+        QCOMPARE(
+            m_racine->lireFichier("collection/data/AddPicture.bmp"), QByteArray("ma couverture"));
         QCOMPARE(m_racine->lireFichier("collection/data/settings.ini"), parametres);
         QVERIFY(!QFileInfo::exists(Demarrage::dossierUtilisateur()));
 

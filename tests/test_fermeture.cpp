@@ -80,8 +80,8 @@ private slots:
         if (!ferme)
             QVERIFY(fenetre.estModifie());
         QTEST(int(repondeur.boites().size()), "nbBoites");
-        QTEST(int(dossier.lireFichier(choisi.isEmpty() ? nom : choisi).count('\n')),
-            "lignesEcrites");
+        QTEST(
+            int(dossier.lireFichier(choisi.isEmpty() ? nom : choisi).count('\n')), "lignesEcrites");
         if (repondeur.boites().isEmpty())
             return;
         const RepondeurModal::BoiteVue boite = repondeur.boites().first();
@@ -114,7 +114,8 @@ private slots:
         QTimer garde;
         garde.callOnTimeout([] { QCoreApplication::exit(1); });
         garde.start(2000);
-        QVERIFY2(QCoreApplication::exec() == 0, "the event loop went on after the main window closed");
+        QVERIFY2(
+            QCoreApplication::exec() == 0, "the event loop went on after the main window closed");
         QVERIFY(!fenetre.isVisible());
         delete parametres.data();
     }

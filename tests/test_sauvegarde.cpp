@@ -126,8 +126,10 @@ private slots:
         const QString chemin = dossier.chemin("c.csv");
         const QDateTime quand(QDate(2026, 12, 6), QTime(18, 32, 59));
         QString erreur;
-        QCOMPARE(EcritureCollection::garderCopie(chemin, quand, &erreur), chemin + ".2026-12-06-1832.bak");
-        QCOMPARE(EcritureCollection::garderCopie(chemin, quand, &erreur), chemin + ".2026-12-06-1832-2.bak");
+        QCOMPARE(EcritureCollection::garderCopie(chemin, quand, &erreur),
+            chemin + ".2026-12-06-1832.bak");
+        QCOMPARE(EcritureCollection::garderCopie(chemin, quand, &erreur),
+            chemin + ".2026-12-06-1832-2.bak");
         QCOMPARE(dossier.lireFichier("c.csv.2026-12-06-1832-2.bak"), ligneZ1);
     }
 
@@ -146,7 +148,8 @@ private slots:
     {
         QFETCH(QString, encodage);
         DossierTravail dossier;
-        dossier.ecrireParametres({ { "BASE/FileName", "collection.csv" }, { "BASE/Encodage", encodage } });
+        dossier.ecrireParametres(
+            { { "BASE/FileName", "collection.csv" }, { "BASE/Encodage", encodage } });
         Phylacto fenetre;
         dossier.ecrireFichier("collection.csv", ligneZ1.repeated(3));
         QFETCH(bool, avecAlbum);
@@ -180,13 +183,15 @@ private slots:
         QCOMPARE(repondeur.filtresDernierDialogueFichier(), QStringList("CSV (*.csv)"));
         QVERIFY(repondeur.boites().isEmpty());
         // The application's 8-bit codec (UTF-8), not the collection's; ";" written as ",".
-        QCOMPARE(dossier.lireFichier("copie.csv"), ligneZ1 + ligneS("\xc3\xa9") + ligneS("B,2", "a,b"));
+        QCOMPARE(
+            dossier.lireFichier("copie.csv"), ligneZ1 + ligneS("\xc3\xa9") + ligneS("B,2", "a,b"));
         QCOMPARE(dossier.lireFichier("collection.csv"), ligneZ1);
         QCOMPARE(dossier.valeurParametre("BASE/FileName"), QString("collection.csv"));
         QVERIFY(fenetre.estModifie());
 
         fenetre.save();
-        QCOMPARE(dossier.lireFichier("collection.csv"), ligneZ1 + ligneS("\xe9") + ligneS("B,2", "a,b"));
+        QCOMPARE(
+            dossier.lireFichier("collection.csv"), ligneZ1 + ligneS("\xe9") + ligneS("B,2", "a,b"));
         QCOMPARE(repondeur.nbDialoguesFichier(), 2);
     }
 
@@ -204,7 +209,8 @@ private slots:
         QVERIFY(declencherAction(&fenetre, "actionEnregistrer"));
         QCOMPARE(repondeur.boites().size(), 1);
         const QString texte = repondeur.boites().first().texte;
-        QVERIFY2(texte.startsWith("Impossible d'enregistrer " + dossier.chemin("fichier/collection.csv")),
+        QVERIFY2(texte.startsWith(
+                     "Impossible d'enregistrer " + dossier.chemin("fichier/collection.csv")),
             qPrintable(texte));
         QVERIFY2(!texte.endsWith(":\n"), "the reason is missing");
         QVERIFY(fenetre.estModifie());
@@ -224,8 +230,8 @@ private slots:
         QFETCH(bool, dansLeDossier);
         DossierTravail dossier;
         QTemporaryDir ailleurs;
-        const QString chemin
-            = dansLeDossier ? dossier.chemin("data/ma collection.csv") : ailleurs.filePath("loin.csv");
+        const QString chemin = dansLeDossier ? dossier.chemin("data/ma collection.csv")
+                                             : ailleurs.filePath("loin.csv");
         dossier.ecrireParametres({ { "BASE/Encodage", "Windows-1250" } });
         RepondeurModal repondeur;
         auto fenetre = std::make_unique<Phylacto>();
@@ -285,7 +291,9 @@ private slots:
         const QStringList copies = QDir(dossier.chemin()).entryList({ "*.bak" });
         QCOMPARE(copies.size(), 1);
         QVERIFY2(QRegularExpression("^collection\\.csv\\.\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.bak$")
-                     .match(copies.first()).hasMatch(), qPrintable(copies.first()));
+                     .match(copies.first())
+                     .hasMatch(),
+            qPrintable(copies.first()));
         QCOMPARE(dossier.lireFichier(copies.first()), origine);
         const QStringList avis = repondeur.textesBoites().filter("conservés dans");
         QCOMPARE(avis.size(), 1);
@@ -326,7 +334,8 @@ private slots:
         fenetre.save();
         QCOMPARE(repondeur.boites().size(), 1);
         const RepondeurModal::BoiteVue question = repondeur.boites().first();
-        QVERIFY2(question.texte.contains("« Largo - Dix millions de € »"), qPrintable(question.texte));
+        QVERIFY2(
+            question.texte.contains("« Largo - Dix millions de € »"), qPrintable(question.texte));
         QVERIFY(question.texte.contains("KOI8-R"));
         QCOMPARE(question.boutons, QMessageBox::Save | QMessageBox::Cancel);
         QCOMPARE(question.boutonParDefaut, QMessageBox::Cancel);
