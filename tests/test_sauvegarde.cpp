@@ -97,9 +97,18 @@ private slots:
         QTEST(resultat.premierAlbumIntraduisible, "intraduisible");
     }
 
-    void enregistrerSurDisquePlein()
+    void disquePlein_data()
     {
-        // The file-size limit makes the disk refuse bytes, as a full disk does.
+        // Beyond the file-size limit, which makes the disk refuse bytes as a full
+        // disk does: within the write buffer (refused at the flush), and past it.
+        QTest::addColumn<int>("nbLignes");
+        QTest::newRow("refus au vidage du tampon") << 60;
+        QTest::newRow("refus a l'ecriture") << 1000;
+    }
+
+    void disquePlein()
+    {
+        QFETCH(int, nbLignes);
         DossierTravail dossier;
         dossier.ecrireFichier("c.csv", ligneZ1);
         rlimit avant {};
@@ -109,7 +118,7 @@ private slots:
         const auto ancienSignal = std::signal(SIGXFSZ, SIG_IGN);
         const bool limiteePosee = setrlimit(RLIMIT_FSIZE, &limite) == 0;
         const QString erreur
-            = EcritureCollection::enregistrer(dossier.chemin("c.csv"), ligneZ1.repeated(1000));
+            = EcritureCollection::enregistrer(dossier.chemin("c.csv"), ligneZ1.repeated(nbLignes));
         setrlimit(RLIMIT_FSIZE, &avant);
         std::signal(SIGXFSZ, ancienSignal);
 
@@ -117,6 +126,10 @@ private slots:
         QVERIFY2(!erreur.isEmpty(), "the failed write was reported as a success");
         QCOMPARE(dossier.lireFichier("c.csv"), ligneZ1);
         QCOMPARE(fichiersDe(dossier.chemin()), QStringList({ "c.csv", "data", "images" }));
+
+        QFile plein("/dev/full");
+        QVERIFY(plein.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QVERIFY(!EcritureCollection::ecrire(plein, ligneZ1.repeated(nbLignes)).isEmpty());
     }
 
     void nomDeLaCopie()
