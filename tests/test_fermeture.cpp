@@ -9,105 +9,89 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace {
-
-const QByteArray ligneZ1 = ligneAlbum("Zorro", "Z1", 1);
-
-} // namespace
+using Boutons = QList<QMessageBox::StandardButton>;
+Q_DECLARE_METATYPE(Boutons)
 
 class TestFermeture : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void sansChangementPasDeQuestion()
+    void fermer_data()
     {
-        DossierTravail dossier;
-        dossier.ecrireCollection(ligneZ1);
-        RepondeurModal repondeur;
-        Phylacto fenetre;
-        fenetre.show();
-        QVERIFY(fenetre.close());
-        QVERIFY(repondeur.boites().isEmpty());
-
-        // Nor after a save.
-        Phylacto deuxieme;
-        deuxieme.show();
-        deuxieme.getCatalogue().attacher(albumTest("S", "T"));
-        deuxieme.setModifie(true);
-        deuxieme.save();
-        QVERIFY(deuxieme.close());
-        QVERIFY(repondeur.boites().isEmpty());
-    }
-
-    void question_data()
-    {
+        // "fichier" is a regular file, so "fichier/..." cannot be written.
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("encodage");
+        QTest::addColumn<bool>("modifie");
         QTest::addColumn<bool>("parQuitter");
-        QTest::newRow("barre de titre") << false;
-        QTest::newRow("Quitter") << true;
+        QTest::addColumn<Boutons>("reponses");
+        QTest::addColumn<QString>("choisi");
+        QTest::addColumn<bool>("ferme");
+        QTest::addColumn<int>("nbBoites");
+        QTest::addColumn<int>("lignesEcrites");
+
+        const QString c = "collection.csv";
+        const Boutons save { QMessageBox::Save };
+        // clang-format off
+        QTest::newRow("sans changement") << c << "UTF-8" << false << false << Boutons() << "" << true << 0 << 1;
+        QTest::newRow("Cancel") << c << "UTF-8" << true << false << Boutons { QMessageBox::Cancel } << "" << false << 1 << 1;
+        QTest::newRow("Quitter: Cancel") << c << "UTF-8" << true << true << Boutons { QMessageBox::Cancel } << "" << false << 1 << 1;
+        QTest::newRow("Discard") << c << "UTF-8" << true << false << Boutons { QMessageBox::Discard } << "" << true << 1 << 1;
+        QTest::newRow("Quitter: Discard") << c << "UTF-8" << true << true << Boutons { QMessageBox::Discard } << "" << true << 1 << 1;
+        QTest::newRow("Save") << c << "UTF-8" << true << false << save << "" << true << 1 << 2;
+        QTest::newRow("défaut") << c << "UTF-8" << true << false << Boutons { QMessageBox::NoButton } << "" << true << 1 << 2;
+        QTest::newRow("écriture impossible") << "fichier/c.csv" << "UTF-8" << true << false << save << "" << false << 2 << 0;
+        QTest::newRow("sans nom, annulé") << "" << "UTF-8" << true << true << save << "" << false << 1 << 0;
+        QTest::newRow("sans nom, choisi") << "" << "UTF-8" << true << true << save << "premiere.csv" << true << 1 << 1;
+        QTest::newRow("intraduisible, annulé") << c << "KOI8-R" << true << false << Boutons { QMessageBox::Save, QMessageBox::Cancel } << "" << false << 2 << 1;
+        // clang-format on
     }
 
-    void question()
+    void fermer()
     {
+        QFETCH(QString, nom);
+        QFETCH(QString, encodage);
         QFETCH(bool, parQuitter);
+        QFETCH(Boutons, reponses);
+        QFETCH(QString, choisi);
+        QFETCH(bool, ferme);
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneZ1);
+        dossier.ecrireFichier("fichier", "pas un dossier");
+        dossier.ecrireParametres({ { "BASE/FileName", nom }, { "BASE/Encodage", encodage } });
+        if (nom == "collection.csv")
+            dossier.ecrireFichier(nom, ligneAlbum("Zorro", "Z1", 1));
         RepondeurModal repondeur;
         Phylacto fenetre;
         fenetre.show();
-        fenetre.getCatalogue().attacher(albumTest("S", "T"));
-        fenetre.setModifie(true);
+        fenetre.getCatalogue().attacher(albumTest("Largo", "Cent €"));
+        QFETCH(bool, modifie);
+        fenetre.setModifie(modifie);
 
-        repondeur.repondreBoite(QMessageBox::Cancel);
+        for (QMessageBox::StandardButton reponse : reponses)
+            repondeur.repondreBoite(reponse);
+        if (!choisi.isEmpty())
+            repondeur.repondreFichier(dossier.chemin(choisi));
         if (parQuitter)
             QVERIFY(declencherAction(&fenetre, "actionQuitter"));
         else
-            QVERIFY(!fenetre.close());
+            QCOMPARE(fenetre.close(), ferme);
 
-        QCOMPARE(repondeur.boites().size(), 1);
+        QCOMPARE(fenetre.isVisible(), !ferme);
+        if (!ferme)
+            QVERIFY(fenetre.estModifie());
+        QTEST(int(repondeur.boites().size()), "nbBoites");
+        QTEST(
+            int(dossier.lireFichier(choisi.isEmpty() ? nom : choisi).count('\n')), "lignesEcrites");
+        if (repondeur.boites().isEmpty())
+            return;
         const RepondeurModal::BoiteVue boite = repondeur.boites().first();
         QCOMPARE(boite.texte, QString("Votre base de données a ete modifiée"));
         QCOMPARE(boite.texteInformatif, QString("Voulez vous sauvegarder les changements?"));
         QCOMPARE(boite.boutons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         QCOMPARE(boite.boutonParDefaut, QMessageBox::Save);
         QVERIFY(!boite.avecParent);
-        QVERIFY(boite.titre.isEmpty() || boite.titre == QCoreApplication::applicationName());
-
-        QVERIFY(fenetre.isVisible());
-        QVERIFY(fenetre.estModifie());
-        QCOMPARE(fenetre.getAlbums().size(), 2);
-        QCOMPARE(dossier.lireFichier("collection.csv"), ligneZ1);
-    }
-
-    void reponses_data()
-    {
-        QTest::addColumn<int>("reponse");
-        QTest::addColumn<bool>("ferme");
-        QTest::addColumn<int>("lignesEcrites");
-        QTest::newRow("Save") << int(QMessageBox::Save) << true << 2;
-        QTest::newRow("Discard") << int(QMessageBox::Discard) << true << 1;
-        QTest::newRow("Cancel") << int(QMessageBox::Cancel) << false << 1;
-        QTest::newRow("défaut") << int(QMessageBox::NoButton) << true << 2;
-    }
-
-    void reponses()
-    {
-        QFETCH(int, reponse);
-        QFETCH(bool, ferme);
-        QFETCH(int, lignesEcrites);
-        DossierTravail dossier;
-        dossier.ecrireCollection(ligneZ1);
-        RepondeurModal repondeur;
-        Phylacto fenetre;
-        fenetre.show();
-        fenetre.getCatalogue().attacher(albumTest("S", "T"));
-        fenetre.setModifie(true);
-
-        repondeur.repondreBoite(QMessageBox::StandardButton(reponse));
-        QCOMPARE(fenetre.close(), ferme);
-        QCOMPARE(fenetre.isVisible(), !ferme);
-        QCOMPARE(repondeur.boites().size(), 1);
-        QCOMPARE(dossier.lireFichier("collection.csv").count('\n'), lignesEcrites);
+        if (nom.startsWith("fichier/"))
+            QVERIFY(repondeur.boites().at(1).texte.startsWith("Impossible d'enregistrer "));
     }
 
     // The settings window is a top-level window of its own: it must not keep
@@ -115,7 +99,7 @@ private slots:
     void fermetureTermineLeProgramme()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneZ1);
+        dossier.ecrireCollection(ligneAlbum("Zorro", "Z1", 1));
         Phylacto fenetre;
         fenetre.show();
         QVERIFY(declencherAction(&fenetre, "actionConfiguration_reseau"));
@@ -127,81 +111,13 @@ private slots:
         QVERIFY(parametres);
 
         QTimer::singleShot(0, &fenetre, [&fenetre] { fenetre.close(); });
-        bool boucleArretee = true;
         QTimer garde;
-        garde.setSingleShot(true);
-        connect(&garde, &QTimer::timeout, [&boucleArretee] {
-            boucleArretee = false;
-            QCoreApplication::exit(1);
-        });
+        garde.callOnTimeout([] { QCoreApplication::exit(1); });
         garde.start(2000);
-        QCoreApplication::exec();
-        garde.stop();
-        QVERIFY2(boucleArretee, "the event loop went on after the main window closed");
+        QVERIFY2(
+            QCoreApplication::exec() == 0, "the event loop went on after the main window closed");
         QVERIFY(!fenetre.isVisible());
         delete parametres.data();
-    }
-
-    // A save that does not happen must not lose the changes with the window.
-    void saveEchoueFenetreRestee()
-    {
-        DossierTravail dossier;
-        dossier.ecrireFichier("fichier", "pas un dossier");
-        dossier.ecrireParametres(
-            { { "BASE/FileName", "fichier/collection.csv" }, { "BASE/Encodage", "UTF-8" } });
-        RepondeurModal repondeur;
-        Phylacto fenetre;
-        fenetre.show();
-        fenetre.getCatalogue().attacher(albumTest("S", "T"));
-        fenetre.setModifie(true);
-
-        repondeur.repondreBoite(QMessageBox::Save);
-        QVERIFY(!fenetre.close());
-        QCOMPARE(repondeur.boites().size(), 2);
-        QVERIFY(repondeur.boites().at(1).texte.startsWith("Impossible d'enregistrer "));
-        QVERIFY(fenetre.isVisible());
-        QVERIFY(fenetre.estModifie());
-    }
-
-    void saveSansNomAnnuleFenetreRestee()
-    {
-        DossierTravail dossier;
-        RepondeurModal repondeur;
-        Phylacto fenetre;
-        fenetre.show();
-        fenetre.getCatalogue().attacher(albumTest("S", "T"));
-        fenetre.setModifie(true);
-
-        repondeur.repondreBoite(QMessageBox::Save);
-        QVERIFY(declencherAction(&fenetre, "actionQuitter"));
-        QCOMPARE(repondeur.nbDialoguesFichier(), 1);
-        QVERIFY(fenetre.isVisible());
-        QVERIFY(fenetre.estModifie());
-
-        // Second try: a name is chosen, the collection is written and the window closes.
-        repondeur.repondreBoite(QMessageBox::Save);
-        repondeur.repondreFichier(dossier.chemin("premiere.csv"));
-        QVERIFY(fenetre.close());
-        QCOMPARE(dossier.lireFichier("premiere.csv").count('\n'), 1);
-        QCOMPARE(dossier.valeurParametre("BASE/FileName"), QString("premiere.csv"));
-    }
-
-    void saveIntraduisibleAnnuleFenetreRestee()
-    {
-        DossierTravail dossier;
-        dossier.ecrireCollection(ligneZ1, "collection.csv", "KOI8-R");
-        RepondeurModal repondeur;
-        Phylacto fenetre;
-        fenetre.show();
-        fenetre.getCatalogue().attacher(albumTest("Largo", "Cent €"));
-        fenetre.setModifie(true);
-
-        repondeur.repondreBoite(QMessageBox::Save);
-        repondeur.repondreBoite(QMessageBox::Cancel);
-        QVERIFY(!fenetre.close());
-        QCOMPARE(repondeur.boites().size(), 2);
-        QVERIFY(fenetre.isVisible());
-        QCOMPARE(dossier.lireFichier("collection.csv"), ligneZ1);
     }
 };
 
