@@ -38,11 +38,17 @@ void Phylacto::updateLstAlbum(QListWidgetItem* current, QListWidgetItem* previou
     if (!current)
         return;
     serieCourante = current->text();
-    ui->LstAlbum->setRowCount(0);
+    const QList<BD*> albumsSerie = remplirTableAlbums();
+    if (!albumsSerie.isEmpty())
+        updateInfosBd(albumsSerie.first());
+}
 
+QList<BD*> Phylacto::remplirTableAlbums()
+{
+    ui->LstAlbum->setRowCount(0);
     const QList<BD*> albumsSerie = catalogue.albumsParNom(serieCourante, true);
     if (albumsSerie.isEmpty())
-        return;
+        return albumsSerie;
 
     // Filled unsorted so that each row keeps its pair of cells.
     ui->LstAlbum->setSortingEnabled(false);
@@ -50,8 +56,7 @@ void Phylacto::updateLstAlbum(QListWidgetItem* current, QListWidgetItem* previou
     for (int ligne = 0; ligne < albumsSerie.size(); ++ligne)
         remplirLigneAlbum(ligne, albumsSerie.at(ligne));
     ui->LstAlbum->setSortingEnabled(true);
-
-    updateInfosBd(albumsSerie.first());
+    return albumsSerie;
 }
 
 void Phylacto::remplirLigneAlbum(int ligne, const BD* album)

@@ -203,17 +203,6 @@ void Phylacto::suppSerie()
     modifie = true;
 }
 
-void Phylacto::remplirTableAlbums()
-{
-    ui->LstAlbum->setRowCount(0);
-    const QList<BD*> albumsSerie = catalogue.albumsParNom(serieCourante, true);
-    ui->LstAlbum->setSortingEnabled(false);
-    ui->LstAlbum->setRowCount(int(albumsSerie.size()));
-    for (int ligne = 0; ligne < albumsSerie.size(); ++ligne)
-        remplirLigneAlbum(ligne, albumsSerie.at(ligne));
-    ui->LstAlbum->setSortingEnabled(true);
-}
-
 void Phylacto::viderDetail()
 {
     for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,

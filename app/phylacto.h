@@ -114,6 +114,9 @@ private:
     // in the shown series (first in catalogue order).
     BD* albumDeLaLigne(int ligne) const;
     void remplirLigneAlbum(int ligne, const BD* album);
+    // Refills LstAlbum from serieCourante without touching the detail panel;
+    // returns the series' albums in catalogue order.
+    QList<BD*> remplirTableAlbums();
     QList<QListWidget*> listesSeries() const;
     // Deletes the item of that name from LstManga, LstBDEuro, LstComics and
     // LstSerie, in that order.
@@ -147,8 +150,6 @@ private:
     // Album editing (app/editing.cpp)
     // Opens a fresh entry dialog; the previous one, closed by then, is destroyed.
     Saise* ouvrirSaisie(BD* album);
-    // Refills LstAlbum from serieCourante without touching the detail panel.
-    void remplirTableAlbums();
     // Empties the detail panel, as at start-up (its album was deleted).
     void viderDetail();
     QPointer<Saise> m_saisie;
