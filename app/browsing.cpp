@@ -2,10 +2,10 @@
 
 #include "model/bd.h"
 #include "model/serie.h"
+#include "settings/parametres.h"
 #include "ui_phylacto.h"
 
 #include <QCursor>
-#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QPixmap>
@@ -101,8 +101,8 @@ void Phylacto::updateInfosBd(BD* lBd)
     ui->leGenre->setText(lBd->getGenre());
 
     const QString chemin = lBd->aUneImage()
-                               ? QDir::currentPath() + QStringLiteral("//") + lBd->getImage()
-                               : QDir::currentPath() + QStringLiteral("//data//AddPicture.bmp");
+        ? Chemins::fichierTravail(lBd->getImage())
+        : Chemins::fichierDonnees(QStringLiteral("AddPicture.bmp"));
     QPixmap image = lireImage(chemin);
     if (!image.isNull())
         image = image.scaled(250, 250, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);

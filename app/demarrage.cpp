@@ -1,5 +1,7 @@
 #include "app/demarrage.h"
 
+#include "settings/parametres.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,7 +41,8 @@ QString dossierUtilisateur()
 
 QString dossierDefauts(const QString& dossierProgramme)
 {
-    return QDir::cleanPath(dossierProgramme + QStringLiteral("/../share/phylacto"));
+    return QDir::cleanPath(
+        dossierProgramme + QLatin1Char('/') + QStringLiteral(PHYLACTO_DEFAUTS_RELATIFS));
 }
 
 QString choisirDossierTravail(const Emplacements& emplacements)
@@ -93,10 +96,9 @@ bool nommerCollection(const QString& dossier, QString* erreur)
 {
     QSettings parametres(
         QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
-    const QString cle = QStringLiteral("BASE/FileName");
-    if (!parametres.value(cle).toString().isEmpty())
+    if (!Parametres::lire(parametres, Parametres::Cle::NomFichier).isEmpty())
         return true;
-    parametres.setValue(cle, QLatin1String(nomCollectionParDefaut));
+    Parametres::ecrire(parametres, Parametres::Cle::NomFichier, QLatin1String(nomCollectionParDefaut));
     parametres.sync();
     if (parametres.status() != QSettings::NoError)
         return echec(erreur, QStringLiteral("cannot write %1").arg(parametres.fileName()));

@@ -1,18 +1,16 @@
 #include "app/phylacto.h"
 
+#include "dialogs/boites.h"
 #include "dialogs/saise.h"
 #include "model/bd.h"
 #include "ui_phylacto.h"
 
-#include <QMessageBox>
 
 namespace {
 
 void refuserDoublon(const QString& serie, const QString& titre)
 {
-    QMessageBox boite;
-    boite.setText(Phylacto::tr("Album %1 de la série %2 déjà existant").arg(titre, serie));
-    boite.exec();
+    Boites::informer(Phylacto::tr("Album %1 de la série %2 déjà existant").arg(titre, serie));
 }
 
 } // namespace
@@ -21,7 +19,7 @@ Saise* Phylacto::ouvrirSaisie(BD* album)
 {
     // The entry dialog is modal: the one opened before is closed by now.
     delete m_saisie;
-    m_saisie = new Saise(album, this);
+    m_saisie = new Saise(album, this, catalogue.albums());
     return m_saisie;
 }
 
@@ -64,25 +62,13 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
     int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
     QString genre, QString coloriste)
 {
-    // One walk of the catalogue: the duplicate, and the album of the shown
-    // series with that title, which the panel shows afterwards.
-    BD* aMontrer = nullptr;
-    for (BD* album : catalogue.albums()) {
-        if (album->getTitre() != titre)
-            continue;
-        const QString serieAlbum = album->getSerie();
-        if (serieAlbum == serie) {
-            refuserDoublon(serie, titre);
-            return;
-        }
-        if (!aMontrer && serieAlbum == serieCourante)
-            aMontrer = album;
+    const ResultatEdition resultat = catalogue.ajouter({ serie, titre, scenariste, dessinateur,
+        tome, commentaire, type, note, serieFinie, editeur, genre, coloriste });
+    if (resultat.etat == ResultatEdition::Doublon) {
+        refuserDoublon(serie, titre);
+        return;
     }
-
-    auto* album = new BD(serie, titre, tome, dessinateur, scenariste, editeur, commentaire, 0,
-        genre, QString(), QString(), QString(), 0.0, type, QString(), note, serieFinie, 0,
-        QString(), coloriste);
-    const bool serieCreee = catalogue.attacher(album);
+    BD* album = resultat.album;
 
     if (serie == serieCourante) {
         // Filled unsorted so that the new row keeps its pair of cells.
@@ -95,13 +81,11 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
 
     modifie = true;
     // Only a new series can be missing from the lists.
-    if (serieCreee)
+    if (resultat.serieCreee)
         MAJListesSeries();
     else
         MAJCompteurs();
-    if (serie == serieCourante)
-        aMontrer = album;
-    if (aMontrer)
+    if (BD* aMontrer = catalogue.premierAlbum(serieCourante, titre))
         updateInfosBd(aMontrer);
     update();
 }
@@ -110,35 +94,16 @@ void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QSt
     int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
     QString genre, QString coloriste)
 {
-    BD* album = catalogue.premierAlbum(m_serieModifiee, m_titreModifie);
-    if (!album)
+    const ResultatEdition resultat = catalogue.modifier(m_serieModifiee, m_titreModifie,
+        { serie, titre, scenariste, dessinateur, tome, commentaire, type, note, serieFinie,
+            editeur, genre, coloriste });
+    if (resultat.etat == ResultatEdition::Introuvable)
         return;
-    // The table, the loans and the explorer name an album by its series and
-    // title: a change must not make two albums answer to the same pair. A pair
-    // the album keeps is no new duplicate, even when a loaded file repeats it.
-    if (serie != album->getSerie() || titre != album->getTitre()) {
-        for (const BD* autre : catalogue.albumsParNom(titre, false)) {
-            if (autre != album && autre->getSerie() == serie) {
-                refuserDoublon(serie, titre);
-                return;
-            }
-        }
+    if (resultat.etat == ResultatEdition::Doublon) {
+        refuserDoublon(serie, titre);
+        return;
     }
-
-    album->setSerie(serie);
-    album->setTitre(titre);
-    album->setDessinateur(dessinateur);
-    album->setScenariste(scenariste);
-    album->setColoriste(coloriste);
-    album->setEditeur(editeur);
-    album->setCommentaire(commentaire);
-    album->setGenre(genre);
-    album->tome = tome;
-    album->note = note;
-    album->type = type;
-    album->serieFinie = serieFinie;
-    // Joins the series it now names, created when no series bears that name.
-    catalogue.integrerSerie(album);
+    BD* album = resultat.album;
 
     modifie = true;
     MAJListesSeries();

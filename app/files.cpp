@@ -1,33 +1,31 @@
 #include "app/phylacto.h"
 
+#include "dialogs/boites.h"
 #include "model/bd.h"
 #include "settings/codecs.h"
+#include "settings/parametres.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTextCodec>
 
+using Parametres::Cle;
+
 void Phylacto::chargerBase(const QString& fileName)
 {
-    const QString encodage
-        = settings ? settings->value(QStringLiteral("BASE/Encodage")).toString() : QString();
+    const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     if (!fileName.isEmpty()) {
         m_fichierCharge = FichierCollection::chemin(fileName);
         const LectureCollection lecture
             = FichierCollection::charger(m_fichierCharge, Codecs::codecParNom(encodage), catalogue);
         m_chargementIncomplet = lecture.etat != LectureCollection::Complete;
-        if (lecture.etat == LectureCollection::LigneInvalide) {
-            QMessageBox boite;
-            boite.setText(FichierCollection::messageLigneInvalide(lecture));
-            boite.exec();
-        }
+        if (lecture.etat == LectureCollection::LigneInvalide)
+            Boites::informer(FichierCollection::messageLigneInvalide(lecture));
     }
     update();
     MAJListesSeries();
@@ -51,12 +49,12 @@ void Phylacto::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    QMessageBox question;
-    question.setText(tr("Votre base de données a ete modifiée"));
-    question.setInformativeText(tr("Voulez vous sauvegarder les changements?"));
-    question.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    question.setDefaultButton(QMessageBox::Save);
-    const int reponse = question.exec();
+    Boites::Boite question;
+    question.texte = tr("Votre base de données a ete modifiée");
+    question.texteInformatif = tr("Voulez vous sauvegarder les changements?");
+    question.boutons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    question.boutonParDefaut = QMessageBox::Save;
+    const QMessageBox::StandardButton reponse = Boites::montrer(question);
     // A save that failed or was cancelled keeps the window, and the changes, open.
     if (reponse == QMessageBox::Discard || (reponse == QMessageBox::Save && enregistrer()))
         event->accept();
@@ -71,23 +69,20 @@ void Phylacto::closeProg()
 
 bool Phylacto::enregistrer()
 {
-    QString nom
-        = settings ? settings->value(QStringLiteral("BASE/FileName")).toString() : QString();
+    QString nom = Parametres::lire(*settings, Cle::NomFichier);
     const bool nouveauNom = nom.isEmpty();
     if (nouveauNom && (nom = demanderFichier()).isEmpty())
         return false;
 
-    const QString encodage = settings ? settings->value(QStringLiteral("BASE/Encodage")).toString()
-                                      : QStringLiteral("UTF-8");
+    const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     QTextCodec* codec = Codecs::codecParNom(encodage);
     if (!ecrireCatalogue(
             FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale()))
         return false;
 
-    if (nouveauNom && settings) {
-        settings->setValue(
-            QStringLiteral("BASE/FileName"), EcritureCollection::nomDansParametres(nom));
-        settings->sync();
+    if (nouveauNom) {
+        Parametres::ecrire(*settings, Cle::NomFichier, EcritureCollection::nomDansParametres(nom));
+        Parametres::enregistrer(*settings);
     }
     modifie = false;
     return true;
@@ -98,17 +93,17 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
     const OctetsCollection contenu = EcritureCollection::encoder(catalogue.albums(), codec);
     if (contenu.premierAlbumIntraduisible >= 0) {
         const BD* album = catalogue.albums().at(contenu.premierAlbumIntraduisible);
-        QMessageBox question;
-        question.setIcon(QMessageBox::Warning);
-        question.setText(
-            tr("L'encodage %1 ne peut pas écrire tous les caractères du catalogue, "
-               "à commencer par ceux de l'album « %2 - %3 ».")
-                .arg(QString::fromLatin1(codec->name()), album->getSerie(), album->getTitre()));
-        question.setInformativeText(
-            tr("Enregistrer quand même ? Ces caractères seront remplacés dans le fichier."));
-        question.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
-        question.setDefaultButton(QMessageBox::Cancel);
-        if (question.exec() != QMessageBox::Save)
+        Boites::Boite question;
+        question.icone = QMessageBox::Warning;
+        question.texte = tr("L'encodage %1 ne peut pas écrire tous les caractères du catalogue, "
+                            "à commencer par ceux de l'album « %2 - %3 ».")
+                             .arg(QString::fromLatin1(codec->name()), album->getSerie(),
+                                 album->getTitre());
+        question.texteInformatif
+            = tr("Enregistrer quand même ? Ces caractères seront remplacés dans le fichier.");
+        question.boutons = QMessageBox::Save | QMessageBox::Cancel;
+        question.boutonParDefaut = QMessageBox::Cancel;
+        if (Boites::montrer(question) != QMessageBox::Save)
             return false;
     }
     if (!garderCopieAvantEcrasement(chemin))
@@ -116,11 +111,11 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
 
     const QString erreur = EcritureCollection::enregistrer(chemin, contenu.octets);
     if (!erreur.isEmpty()) {
-        QMessageBox boite;
-        boite.setIcon(QMessageBox::Warning);
-        boite.setText(tr("Impossible d'enregistrer %1 :\n%2")
-                          .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin)), erreur));
-        boite.exec();
+        Boites::Boite boite;
+        boite.icone = QMessageBox::Warning;
+        boite.texte = tr("Impossible d'enregistrer %1 :\n%2")
+                          .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin)), erreur);
+        Boites::montrer(boite);
         return false;
     }
     return true;
@@ -137,24 +132,23 @@ bool Phylacto::garderCopieAvantEcrasement(const QString& chemin)
     QString erreur;
     const QString copie
         = EcritureCollection::garderCopie(chemin, QDateTime::currentDateTime(), &erreur);
-    QMessageBox boite;
     if (copie.isEmpty()) {
-        boite.setIcon(QMessageBox::Warning);
-        boite.setText(tr("Enregistrement annulé : %1 contient des albums qui n'ont pas été lus au "
+        Boites::Boite boite;
+        boite.icone = QMessageBox::Warning;
+        boite.texte = tr("Enregistrement annulé : %1 contient des albums qui n'ont pas été lus au "
                          "démarrage et n'a pas pu être copié.\n%2")
-                          .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin)), erreur));
-        boite.exec();
+                          .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin)), erreur);
+        Boites::montrer(boite);
         return false;
     }
     m_copieGardee = true;
-    boite.setText(tr("Les albums qui n'ont pas été lus au démarrage sont conservés dans %1")
-                      .arg(QDir::toNativeSeparators(QDir::cleanPath(copie))));
-    boite.exec();
+    Boites::informer(tr("Les albums qui n'ont pas été lus au démarrage sont conservés dans %1")
+                         .arg(QDir::toNativeSeparators(QDir::cleanPath(copie))));
     return true;
 }
 
 QString Phylacto::demanderFichier()
 {
-    return QFileDialog::getSaveFileName(
-        this, tr("Enregistrer sous..."), QDir::currentPath(), tr("CSV (*.csv)"));
+    return Boites::fichierAEnregistrer(
+        this, tr("Enregistrer sous..."), Chemins::dossierTravail(), tr("CSV (*.csv)"));
 }

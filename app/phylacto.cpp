@@ -12,6 +12,8 @@
 #include <QIcon>
 #include <QSettings>
 
+using Parametres::Cle;
+
 Phylacto::Phylacto(QWidget* parent)
     : QMainWindow(parent)
     , ui(new Ui::Phylacto)
@@ -21,14 +23,13 @@ Phylacto::Phylacto(QWidget* parent)
     ui->tabWidget->setCurrentIndex(0);
     ui->LstSerie->setCurrentRow(-1);
 
-    setWindowIcon(QIcon(QDir::currentPath() + QStringLiteral("//icon.ico")));
+    setWindowIcon(QIcon(Chemins::fichierTravail(QStringLiteral("icon.ico"))));
 
     // Literal texts are UTF-8 sources; only the byte-string codec is an
     // application setting.
     Codecs::setCodec8Bits(Codecs::codecParNom(QStringLiteral("UTF8")));
 
-    settings = new QSettings(QDir::currentPath() + QStringLiteral("//data//settings.ini"),
-                             QSettings::IniFormat, this);
+    settings = Parametres::ouvrir(this);
 
     albumInfos = new AlbumInfos(this);
 
@@ -66,27 +67,22 @@ Phylacto::Phylacto(QWidget* parent)
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
 
-    if (settings) {
-        const QString nomFichier = settings->value(QStringLiteral("BASE/FileName")).toString();
-        const QString encodage = settings->value(QStringLiteral("BASE/Encodage")).toString();
+    const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
+    const QString encodage = Parametres::lire(*settings, Cle::Encodage);
 
-        chargerBase(nomFichier);
+    chargerBase(nomFichier);
 
-        if (!encodage.isEmpty()) {
-            Codecs::setCodecLocale(Codecs::codecParNom(encodage));
-        } else {
-            settings->setValue(QStringLiteral("BASE/Encodage"), QStringLiteral("UTF-8"));
-            settings->sync();
-            Codecs::setCodecLocale(Codecs::codecParNom(QStringLiteral("UTF-8")));
-        }
-
-        emit relayInfoReseau(settings->value(QStringLiteral("RESEAU/Address")).toString(),
-                             settings->value(QStringLiteral("RESEAU/Port")).toString(),
-                             settings->value(QStringLiteral("RESEAU/Login")).toString(),
-                             settings->value(QStringLiteral("RESEAU/Password")).toString());
-        // Settings: the file holds the proxy password.
-        Parametres::enregistrer(settings);
+    if (!encodage.isEmpty()) {
+        Codecs::setCodecLocale(Codecs::codecParNom(encodage));
+    } else {
+        Parametres::ecrire(*settings, Cle::Encodage, QStringLiteral("UTF-8"));
+        Codecs::setCodecLocale(Codecs::codecParNom(QStringLiteral("UTF-8")));
     }
+
+    const Parametres::Proxy proxy = Parametres::lireProxy(*settings);
+    emit relayInfoReseau(proxy.adresse, proxy.port, proxy.login, proxy.motDePasse);
+    // The file holds the proxy password.
+    Parametres::enregistrer(*settings);
 
     modifie = false;
     MAJListesSeries();

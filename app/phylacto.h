@@ -68,6 +68,7 @@ public:
 
 signals:
     void relayInfoReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
+    // Declared and never emitted; kept for callers.
     void relayAfficher(int);
 
 public slots:

@@ -1,6 +1,7 @@
 #include "covers/albuminfos.h"
 
 #include "covers/signature.h"
+#include "settings/parametres.h"
 
 #include <QAuthenticator>
 #include <QDir>
@@ -20,17 +21,12 @@ AlbumInfos::AlbumInfos(QObject* parent)
 {
 }
 
-QString AlbumInfos::fichierDonnees(const QString& nom)
-{
-    return QDir::currentPath() + QStringLiteral("//data//") + nom;
-}
-
 void AlbumInfos::envoyerRequete(const QString& aRechercher)
 {
-    QFile::remove(fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile::remove(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
 
     const Signature::Service service
-        = Signature::serviceDepuis(fichierDonnees(QStringLiteral("settings.ini")));
+        = Signature::serviceDepuis(Chemins::fichierDonnees(QStringLiteral("settings.ini")));
     endpoint = service.endpoint;
     secretKey = service.secretKey;
 
@@ -67,7 +63,7 @@ void AlbumInfos::envoyerRequete(const QString& aRechercher)
 QByteArray AlbumInfos::calculerSignature(const QMap<QString, QString>& parametres) const
 {
     const QByteArray chaine = Signature::chaineASigner(endpoint, parametres);
-    QFile fichier(fichierDonnees(QStringLiteral("signature.txt")));
+    QFile fichier(Chemins::fichierDonnees(QStringLiteral("signature.txt")));
     if (fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fichier.write(chaine);
     return Signature::signer(chaine, secretKey);
@@ -92,7 +88,7 @@ void AlbumInfos::xmlDownloaded(QNetworkReply* aReply)
         emit xmlFinished(-1);
         return;
     }
-    QFile fichier(fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
     if (fichier.open(QIODevice::WriteOnly))
         fichier.write(corps);
     fichier.close();

@@ -25,13 +25,13 @@ public:
     // Transfer timeout of every request (30 s); a silent server ends as a
     // network failure.
     void setDelaiTransfert(int millisecondes) { delaiTransfert = millisecondes; }
-    int getDelaiTransfert() const { return delaiTransfert; }
 
 signals:
     void xmlFinished(int);
 
 public slots:
     void xmlDownloaded(QNetworkReply* aReply);
+    // Does nothing: the outcome is read from the body. Kept for callers.
     void traitementErreur(QNetworkReply::NetworkError aErreur);
     void Proxy(QNetworkProxy Proxy, QAuthenticator* aId);
     void setProxy(QString aAdd, QString aPort, QString aLogin, QString aPassword);
@@ -39,7 +39,6 @@ public slots:
 private:
     QByteArray calculerSignature(const QMap<QString, QString>& parametres) const;
     QUrl construireUrl(const QMap<QString, QString>& parametres) const;
-    static QString fichierDonnees(const QString& nom);
 
     QNetworkAccessManager* manager = nullptr;
     // Read from the settings file at every request.

@@ -2,6 +2,7 @@
 
 #include "covers/nomimage.h"
 #include "covers/xml_dom.h"
+#include "settings/parametres.h"
 #include "ui_choitimage.h"
 
 #include <QDir>
@@ -69,7 +70,7 @@ void choitImage::changeImage()
 {
     // Read from its bytes: "tutu.jpg" is rewritten under the same name.
     QPixmap image;
-    QFile fichier(QDir::currentPath() + QStringLiteral("//data//tutu.jpg"));
+    QFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
     if (fichier.open(QIODevice::ReadOnly))
         image.loadFromData(fichier.readAll());
     if (!image.isNull())
@@ -82,10 +83,10 @@ void choitImage::saveImage()
     recherche.replace(QLatin1Char(' '), QLatin1Char('_'));
     const QString fichier = NomImage::nomFichier(recherche);
 
-    const QString dossierImages = QDir::currentPath() + QStringLiteral("//images//");
+    const QString dossierImages = Chemins::dossierImages();
     QDir().mkpath(dossierImages);
     // An existing cover of that name is kept: QFile::copy never overwrites.
-    QFile::copy(QDir::currentPath() + QStringLiteral("//data//tutu.jpg"), dossierImages + fichier);
+    QFile::copy(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")), dossierImages + fichier);
 
     if (modeAuto)
         emit newImageFile(fichier, recherche);

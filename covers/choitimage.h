@@ -27,7 +27,6 @@ public:
     void afficherBoutonsAuto(bool visibles);
 
     QString getRecherche() const { return recherche; }
-    bool estModeAuto() const { return modeAuto; }
 
 signals:
     void demandeRecherche(QString recherche);
@@ -39,6 +38,8 @@ signals:
 public slots:
     void memoriserRecherche();
     void afficherImage(int index);
+    // Both do nothing: a failed download leaves the panel as it was. Kept
+    // for callers.
     void Next();
     void Prev();
     void changeImage();

@@ -14,6 +14,7 @@ signals:
     void clicked();
 
 public slots:
+    // Does nothing; kept for callers.
     void slotClicked();
 
 protected:

@@ -1,5 +1,7 @@
 #include "covers/signature.h"
 
+#include "settings/parametres.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QMessageAuthenticationCode>
@@ -23,9 +25,9 @@ Service serviceDepuis(const QString& fichierParametres)
     if (!QFile::exists(fichierParametres))
         return service;
     const QSettings parametres(fichierParametres, QSettings::IniFormat);
-    const QString endpoint = parametres.value(QStringLiteral("AMAZON/Endpoint")).toString();
-    const QString accessKeyId = parametres.value(QStringLiteral("AMAZON/AccessKeyId")).toString();
-    const QString secretKey = parametres.value(QStringLiteral("AMAZON/SecretKey")).toString();
+    const QString endpoint = Parametres::lire(parametres, Parametres::Cle::AmazonEndpoint);
+    const QString accessKeyId = Parametres::lire(parametres, Parametres::Cle::AmazonCle);
+    const QString secretKey = Parametres::lire(parametres, Parametres::Cle::AmazonSecret);
     if (!endpoint.isEmpty())
         service.endpoint = QUrl(endpoint);
     if (!accessKeyId.isEmpty())

@@ -1,20 +1,13 @@
 #include "covers/xml_dom.h"
 
 #include "covers/signature.h"
+#include "dialogs/boites.h"
+#include "settings/parametres.h"
 
-#include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-
-namespace {
-QString fichierDonnees(const QString& nom)
-{
-    return QDir::currentPath() + QStringLiteral("//data//") + nom;
-}
-}
 
 Xml_Dom::Xml_Dom(QNetworkAccessManager* manager, QWidget* parent)
     : QWidget(parent)
@@ -35,7 +28,7 @@ void Xml_Dom::imagesDlFinished(QNetworkReply* reply)
         emit erreurBadRequest();
         return;
     }
-    const QString image = fichierDonnees(QStringLiteral("tutu.jpg"));
+    const QString image = Chemins::fichierDonnees(QStringLiteral("tutu.jpg"));
     QFile::remove(image);
     if (reply->attribute(QNetworkRequest::RedirectionTargetAttribute).isValid())
         return;
@@ -49,11 +42,15 @@ void Xml_Dom::imagesDlFinished(QNetworkReply* reply)
 
 bool Xml_Dom::downloadImage(int aIndex)
 {
-    QFile fichier(fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
     if (!fichier.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QMessageBox::critical(this, tr("Retrieve information"),
-            tr("Probleme durant les transfert d'information depuis amazon. Veuillez reesayer."),
-            QMessageBox::Ok);
+        Boites::Boite boite;
+        boite.parent = this;
+        boite.icone = QMessageBox::Critical;
+        boite.titre = tr("Retrieve information");
+        boite.texte
+            = tr("Probleme durant les transfert d'information depuis amazon. Veuillez reesayer.");
+        Boites::montrer(boite);
         return false;
     }
     const Signature::ImageTrouvee trouvee = Signature::urlGrandeImage(fichier.readAll(), aIndex);
@@ -72,7 +69,13 @@ bool Xml_Dom::downloadImage(int aIndex)
         // newer download, or its dialog gone).
         connect(telechargement, &QNetworkReply::finished, telechargement, &QObject::deleteLater);
     }
-    if (!trouvee.erreur.isEmpty())
-        QMessageBox::critical(this, tr("QXSRExample::parseXML"), trouvee.erreur, QMessageBox::Ok);
+    if (!trouvee.erreur.isEmpty()) {
+        Boites::Boite boite;
+        boite.parent = this;
+        boite.icone = QMessageBox::Critical;
+        boite.titre = tr("QXSRExample::parseXML");
+        boite.texte = trouvee.erreur;
+        Boites::montrer(boite);
+    }
     return true;
 }

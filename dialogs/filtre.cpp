@@ -1,6 +1,6 @@
 #include "dialogs/filtre.h"
 
-#include "app/phylacto.h"
+#include "model/catalogue.h"
 #include "model/bd.h"
 #include "ui_filtre.h"
 
@@ -50,15 +50,15 @@ private:
 
 } // namespace
 
-filtre::filtre(Phylacto* parent)
+filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::filtre)
-    , fenetre(parent)
+    , catalogue(catalogue)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    const QList<BD*> albums = fenetre->getAlbums();
+    const QList<BD*> albums = catalogue.albums();
     const int nbLignes = int(albums.size());
     textes.resize(NbColonnes);
     for (QStringList& colonne : textes)
@@ -213,6 +213,6 @@ void filtre::showInPhylacto()
 {
     if (!ligneChoisie)
         return;
-    if (BD* album = fenetre->getCatalogue().premierAlbum(serieChoisie, titreChoisi))
-        fenetre->updateInfosBd(album);
+    if (BD* album = catalogue.premierAlbum(serieChoisie, titreChoisi))
+        emit montrerAlbum(album);
 }

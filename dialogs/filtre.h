@@ -8,7 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-class Phylacto;
+class BD;
+class Catalogue;
 class QComboBox;
 class QStandardItemModel;
 
@@ -23,12 +24,16 @@ class filtre : public QDialog
     Q_OBJECT
 
 public:
-    explicit filtre(Phylacto* parent);
+    filtre(const Catalogue& catalogue, QWidget* parent);
     ~filtre() override;
 
     // Applies the three filter texts, then rebuilds the three lists from the
     // rows shown.
     void appliquerFiltres();
+
+signals:
+    // "Montrer dans Phylacto": the opener shows this album.
+    void montrerAlbum(BD* album);
 
 public slots:
     void filtrerDessinateur(QString texte);
@@ -54,7 +59,7 @@ private:
     void noterModification(const QModelIndex& hautGauche, const QModelIndex& basDroite);
 
     Ui::filtre* ui = nullptr;
-    Phylacto* fenetre = nullptr;
+    const Catalogue& catalogue;
     QStandardItemModel* modele = nullptr;
     // Sorts the table for the view's header; the filters sit above it.
     TriColonnes* tri = nullptr;

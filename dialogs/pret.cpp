@@ -1,6 +1,6 @@
 #include "dialogs/pret.h"
 
-#include "app/phylacto.h"
+#include "model/catalogue.h"
 #include "model/bd.h"
 #include "model/emprunt.h"
 #include "ui_pret.h"
@@ -19,10 +19,10 @@ QTableWidgetItem* celluleFixe(const QString& texte)
 
 } // namespace
 
-Pret::Pret(const QList<BD*>& albums, Phylacto* fenetre)
-    : QDialog(fenetre)
+Pret::Pret(const QList<BD*>& albums, const Catalogue& catalogue, QWidget* parent)
+    : QDialog(parent)
     , ui(new Ui::Pret)
-    , fenetre(fenetre)
+    , catalogue(catalogue)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -82,10 +82,9 @@ void Pret::bdRendue()
     const int ligne = tablePrets->currentRow();
     if (ligne < 0 || !albumChoisi)
         return;
-    BD* album = fenetre->getCatalogue().premierAlbum(serieChoisie, titreChoisi);
+    BD* album = catalogue.premierAlbum(serieChoisie, titreChoisi);
     if (!album)
         return;
-    Emprunt::rendre(*album);
+    emit albumRendu(album);
     tablePrets->removeRow(ligne);
-    fenetre->setModifie(true);
 }

@@ -5,7 +5,7 @@
 #include <QString>
 
 class BD;
-class Phylacto;
+class Catalogue;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
@@ -21,8 +21,14 @@ class Pret : public QDialog
     Q_OBJECT
 
 public:
-    Pret(const QList<BD*>& albums, Phylacto* fenetre);
+    // albums: the lent ones, in the order to show; catalogue finds the album
+    // of a row again when "Rendue" is pressed.
+    Pret(const QList<BD*>& albums, const Catalogue& catalogue, QWidget* parent);
     ~Pret() override;
+
+signals:
+    // "Rendue": the opener marks this album as returned.
+    void albumRendu(BD* album);
 
 public slots:
     void setCurrentItem(QTableWidgetItem* current, QTableWidgetItem* previous);
@@ -30,7 +36,7 @@ public slots:
 
 private:
     Ui::Pret* ui = nullptr;
-    Phylacto* fenetre = nullptr;
+    const Catalogue& catalogue;
     QTableWidget* tablePrets = nullptr;
     QPushButton* pbRendue = nullptr;
     // The album of the current row, named by series and title and found again

@@ -1,10 +1,9 @@
 #include "dialogs/saise.h"
 
-#include "app/phylacto.h"
+#include "dialogs/boites.h"
 #include "model/bd.h"
 #include "ui_saise.h"
 
-#include <QMessageBox>
 #include <QSet>
 
 namespace {
@@ -36,16 +35,9 @@ void selectionnerTexte(QComboBox* liste, const QString& texte)
         liste->setEditText(QString());
 }
 
-void avertir(const QString& texte)
-{
-    QMessageBox boite;
-    boite.setText(texte);
-    boite.exec();
-}
-
 } // namespace
 
-Saise::Saise(BD* album, QWidget* parent)
+Saise::Saise(BD* album, QWidget* parent, const QList<BD*>& albums)
     : QDialog(parent)
     , ui(new Ui::Saise)
 {
@@ -53,7 +45,7 @@ Saise::Saise(BD* album, QWidget* parent)
     connect(ui->pbValider, &QPushButton::clicked, this, &Saise::transmissioinDonnee);
     connect(ui->pbAnnuler, &QPushButton::clicked, this, &Saise::close);
 
-    etendreListes();
+    etendreListes(albums);
     ui->leTome->setText(QStringLiteral("0"));
     if (album)
         preRemplir(album);
@@ -64,12 +56,8 @@ Saise::~Saise()
     delete ui;
 }
 
-void Saise::etendreListes()
+void Saise::etendreListes(const QList<BD*>& albums)
 {
-    const auto* fenetre = qobject_cast<const Phylacto*>(parentWidget());
-    if (!fenetre)
-        return;
-    const QList<BD*>& albums = fenetre->getAlbums();
     ui->cbEditeur->addItems(valeursManquantes(ui->cbEditeur, albums, &BD::getEditeur));
     ui->cbGenre->addItems(valeursManquantes(ui->cbGenre, albums, &BD::getGenre));
 }
@@ -114,7 +102,7 @@ bool Saise::verifierSerie()
 {
     if (!ui->leSerie->text().isEmpty())
         return true;
-    avertir(tr("Un nom de série est necessaire"));
+    Boites::informer(tr("Un nom de série est necessaire"));
     return false;
 }
 
@@ -134,11 +122,7 @@ bool Saise::verifierCaracteres()
     };
     for (const auto& [nom, texte] : champs) {
         if (texte.contains(QLatin1Char(';'))) {
-            avertir(tr("Le caractère « ; » n'est pas autorisé dans le champ %1").arg(nom));
-            return false;
-        }
-        if (texte.contains(QLatin1Char('\n')) || texte.contains(QLatin1Char('\r'))) {
-            avertir(tr("Les retours à la ligne ne sont pas autorisés dans le champ %1").arg(nom));
+            Boites::informer(tr("Le caractère « ; » n'est pas autorisé dans le champ %1").arg(nom));
             return false;
         }
     }

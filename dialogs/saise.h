@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QString>
 
 class BD;
@@ -17,8 +18,8 @@ class Saise : public QDialog
     Q_OBJECT
 
 public:
-    // parent is the main window, whose albums extend the two combo boxes.
-    Saise(BD* album, QWidget* parent);
+    // albums (the catalogue's, in order) extend the two combo boxes.
+    Saise(BD* album, QWidget* parent, const QList<BD*>& albums = {});
     ~Saise() override;
 
     void afficherTitre(const QString& titre);
@@ -31,14 +32,15 @@ signals:
 
 public slots:
     void transmissioinDonnee();
+    // The series check alone; connected to nothing, kept for callers.
     void Verify(QAbstractButton* bouton);
 
 private:
     bool verifierSerie();
-    // The collection file separates its fields with ";" and its albums with
-    // line breaks: a field holding either could not be read back.
+    // The collection file separates its fields with ";": a field holding one
+    // could not be read back. Line breaks are saved as spaces.
     bool verifierCaracteres();
-    void etendreListes();
+    void etendreListes(const QList<BD*>& albums);
     void preRemplir(const BD* album);
 
     Ui::Saise* ui = nullptr;

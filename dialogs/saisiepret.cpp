@@ -1,16 +1,14 @@
 #include "dialogs/saisiepret.h"
 
-#include "app/phylacto.h"
+#include "dialogs/boites.h"
 #include "model/bd.h"
 #include "model/emprunt.h"
 #include "ui_saisiepret.h"
 
-#include <QMessageBox>
 
-saisiePret::saisiePret(BD* album, Phylacto* fenetre)
-    : QDialog(fenetre)
+saisiePret::saisiePret(const BD* album, QWidget* parent)
+    : QDialog(parent)
     , ui(new Ui::saisiePret)
-    , fenetre(fenetre)
     , serie(album->getSerie())
     , titre(album->getTitre())
 {
@@ -29,15 +27,9 @@ void saisiePret::validerPret()
 {
     const QString nom = ui->lePret->text();
     if (!Emprunt::nomValide(nom)) {
-        QMessageBox boite;
-        boite.setText(tr("Le nom de l'emprunteur ne peut pas contenir de point-virgule (;)."));
-        boite.exec();
+        Boites::informer(tr("Le nom de l'emprunteur ne peut pas contenir de point-virgule (;)."));
         return;
     }
-    if (BD* album = fenetre->getCatalogue().premierAlbum(serie, titre)) {
-        Emprunt::preter(*album, nom, QDate::currentDate());
-        fenetre->setModifie(true);
-        fenetre->updateInfosBd(album);
-    }
+    emit pretValide(serie, titre, nom);
     close();
 }

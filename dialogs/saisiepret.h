@@ -4,31 +4,33 @@
 #include <QString>
 
 class BD;
-class Phylacto;
 
 namespace Ui {
 class saisiePret;
 }
 
-// Asks for the borrower of one album and records the loan.
+// Asks for the borrower of one album; the opener records the loan.
 class saisiePret : public QDialog
 {
     Q_OBJECT
 
 public:
-    saisiePret(BD* album, Phylacto* fenetre);
+    saisiePret(const BD* album, QWidget* parent);
     ~saisiePret() override;
 
 signals:
+    // Declared and never emitted; kept for callers.
     void emprunteur(QString);
+    // "Valider pret" with a valid name: the album named by series and title
+    // is lent to that borrower today.
+    void pretValide(QString serie, QString titre, QString emprunteur);
 
 public slots:
     void validerPret();
 
 private:
     Ui::saisiePret* ui = nullptr;
-    Phylacto* fenetre = nullptr;
-    // The album is found again from these when the loan is validated: it may
+    // The album is found again from these when the loan is recorded: it may
     // have been deleted from the main window meanwhile.
     QString serie;
     QString titre;

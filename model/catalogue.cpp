@@ -27,9 +27,44 @@ BD* Catalogue::premierAlbum(const QString& serie, const QString& titre) const
     return nullptr;
 }
 
-bool Catalogue::contient(const BD* album) const
+ResultatEdition Catalogue::ajouter(const ValeursAlbum& v)
 {
-    return album && m_albums.contains(const_cast<BD*>(album));
+    if (premierAlbum(v.serie, v.titre))
+        return { ResultatEdition::Doublon, nullptr, false };
+    auto* album = new BD(v.serie, v.titre, v.tome, v.dessinateur, v.scenariste, v.editeur,
+        v.commentaire, 0, v.genre, QString(), QString(), QString(), 0.0, v.type, QString(), v.note,
+        v.serieFinie, 0, QString(), v.coloriste);
+    const bool serieCreee = attacher(album);
+    return { ResultatEdition::Fait, album, serieCreee };
+}
+
+ResultatEdition Catalogue::modifier(
+    const QString& serie, const QString& titre, const ValeursAlbum& v)
+{
+    BD* album = premierAlbum(serie, titre);
+    if (!album)
+        return { ResultatEdition::Introuvable, nullptr, false };
+    // The table, the loans and the explorer name an album by its series and
+    // title: a change must not make two albums answer to the same pair.
+    if (v.serie != serie || v.titre != titre) {
+        const BD* autre = premierAlbum(v.serie, v.titre);
+        if (autre && autre != album)
+            return { ResultatEdition::Doublon, album, false };
+    }
+    album->setSerie(v.serie);
+    album->setTitre(v.titre);
+    album->setDessinateur(v.dessinateur);
+    album->setScenariste(v.scenariste);
+    album->setColoriste(v.coloriste);
+    album->setEditeur(v.editeur);
+    album->setCommentaire(v.commentaire);
+    album->setGenre(v.genre);
+    album->tome = v.tome;
+    album->note = v.note;
+    album->type = v.type;
+    album->serieFinie = v.serieFinie;
+    const bool serieCreee = integrerSerie(album);
+    return { ResultatEdition::Fait, album, serieCreee };
 }
 
 bool Catalogue::attacher(BD* album)

@@ -15,6 +15,36 @@ struct Compteurs
     int manga = 0;
 };
 
+// The twelve values the entry form gives for one album.
+struct ValeursAlbum
+{
+    QString serie;
+    QString titre;
+    QString scenariste;
+    QString dessinateur;
+    int tome = 0;
+    QString commentaire;
+    int type = 0;
+    int note = 0;
+    int serieFinie = 0;
+    QString editeur;
+    QString genre;
+    QString coloriste;
+};
+
+// What adding or changing an album came to.
+struct ResultatEdition
+{
+    enum Etat {
+        Fait,
+        Doublon,    // another album already has this series and title: nothing changed
+        Introuvable // the album to change is no longer in the catalogue
+    };
+    Etat etat = Fait;
+    BD* album = nullptr;     // the album added or changed
+    bool serieCreee = false; // its series did not exist before
+};
+
 // The five lists of the catalogue and the rules that keep them together.
 // The catalogue owns every album and series it holds.
 class Catalogue
@@ -37,13 +67,22 @@ public:
     QList<BD*> albumsParNom(const QString& texte, bool parSerie) const;
     // The album a row of the album table means: first in catalogue order.
     BD* premierAlbum(const QString& serie, const QString& titre) const;
-    bool contient(const BD* album) const;
 
     // Attach steps: append the album (taking ownership), then update or create
     // its series. Returns true when a series was created.
     bool attacher(BD* album);
     // Steps 2 to 4 of the attach steps alone, for an album already listed.
     bool integrerSerie(const BD* album);
+
+    // A new album from the form's values, refused when its series and title
+    // are already an album's (exact case); otherwise attached.
+    ResultatEdition ajouter(const ValeursAlbum& valeurs);
+    // Changes the album the table names (serie, titre): the form's fields are
+    // set, cover, loan and the fields the form does not show are kept, and the
+    // album joins the series it now names (created when missing). Refused when
+    // the new pair is another album's; keeping its own pair is never refused.
+    ResultatEdition modifier(
+        const QString& serie, const QString& titre, const ValeursAlbum& valeurs);
 
     // Removes and destroys one album; its series stays.
     void supprimerAlbum(BD* album);

@@ -12,10 +12,6 @@ bash "$racine/scripts/deps.sh"
 [ -f "$racine/build/CMakeCache.txt" ] || bash "$racine/scripts/build.sh"
 cmake --build "$racine/build" --parallel
 
-echo "== Desktop entry and AppStream metadata"
-desktop-file-validate "$racine/packaging/phylacto.desktop"
-appstreamcli validate --no-net "$racine"/packaging/*.metainfo.xml
-
 echo "== Debian package"
 rm -f "$racine"/build/phylacto_*.deb
 (cd "$racine/build" && cpack -G DEB)

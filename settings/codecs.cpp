@@ -32,14 +32,5 @@ void setCodecLocale(QTextCodec* codec)
     QTextCodec::setCodecForLocale(codec);
 }
 
-QByteArray versOctets(const QString& texte)
-{
-    return codec8Bits()->fromUnicode(texte);
-}
-
-QString depuisOctets(const QByteArray& octets)
-{
-    return codec8Bits()->toUnicode(octets);
-}
 
 } // namespace Codecs

@@ -20,7 +20,5 @@ void setCodec8Bits(QTextCodec* codec);
 // The locale codec; nullptr returns to the system's own.
 void setCodecLocale(QTextCodec* codec);
 
-QByteArray versOctets(const QString& texte);
-QString depuisOctets(const QByteArray& octets);
 
 } // namespace Codecs

@@ -1,18 +1,128 @@
 #include "settings/parametres.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 
 namespace Parametres {
 
-void enregistrer(QSettings* settings)
+namespace {
+
+struct Definition
 {
-    if (!settings)
-        return;
-    settings->sync();
-    if (QFile::exists(settings->fileName()))
+    Cle cle;
+    const char* nom;
+    const char* defaut;
+};
+
+constexpr Definition definitions[] = {
+    { Cle::NomFichier, "BASE/FileName", "" },
+    { Cle::Encodage, "BASE/Encodage", "" },
+    { Cle::ProxyAdresse, "RESEAU/Address", "" },
+    { Cle::ProxyPort, "RESEAU/Port", "" },
+    { Cle::ProxyLogin, "RESEAU/Login", "" },
+    { Cle::ProxyMotDePasse, "RESEAU/Password", "" },
+    { Cle::AmazonEndpoint, "AMAZON/Endpoint", "" },
+    { Cle::AmazonCle, "AMAZON/AccessKeyId", "" },
+    { Cle::AmazonSecret, "AMAZON/SecretKey", "" },
+};
+
+const Definition& definition(Cle cle)
+{
+    for (const Definition& d : definitions) {
+        if (d.cle == cle)
+            return d;
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+QString nom(Cle cle)
+{
+    return QString::fromLatin1(definition(cle).nom);
+}
+
+QString defaut(Cle cle)
+{
+    return QString::fromUtf8(definition(cle).defaut);
+}
+
+QString lire(const QSettings& settings, Cle cle)
+{
+    return settings.value(nom(cle), defaut(cle)).toString();
+}
+
+void ecrire(QSettings& settings, Cle cle, const QString& valeur)
+{
+    settings.setValue(nom(cle), valeur);
+}
+
+Proxy lireProxy(const QSettings& settings)
+{
+    return { lire(settings, Cle::ProxyAdresse), lire(settings, Cle::ProxyPort),
+        lire(settings, Cle::ProxyLogin), lire(settings, Cle::ProxyMotDePasse) };
+}
+
+void ecrireProxy(QSettings& settings, const Proxy& proxy)
+{
+    ecrire(settings, Cle::ProxyAdresse, proxy.adresse);
+    ecrire(settings, Cle::ProxyPort, proxy.port);
+    ecrire(settings, Cle::ProxyLogin, proxy.login);
+    ecrire(settings, Cle::ProxyMotDePasse, proxy.motDePasse);
+}
+
+QSettings* ouvrir(QObject* parent)
+{
+    return new QSettings(Chemins::fichierDonnees(QStringLiteral("settings.ini")),
+        QSettings::IniFormat, parent);
+}
+
+void enregistrer(QSettings& settings)
+{
+    settings.sync();
+    if (QFile::exists(settings.fileName()))
         QFile::setPermissions(
-            settings->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            settings.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace Parametres
+
+namespace Chemins {
+
+QString dossierTravail()
+{
+    return QDir::currentPath();
+}
+
+QString fichierTravail(const QString& relatif)
+{
+    return dossierTravail() + QStringLiteral("//") + relatif;
+}
+
+QString dossierDonnees()
+{
+    return dossierTravail() + QStringLiteral("//data//");
+}
+
+QString fichierDonnees(const QString& nom)
+{
+    return dossierDonnees() + nom;
+}
+
+QString dossierImages()
+{
+    return dossierTravail() + QStringLiteral("//images//");
+}
+
+QString fichierImage(const QString& nom)
+{
+    return dossierImages() + nom;
+}
+
+QString champImage(const QString& nomFichier)
+{
+    return QStringLiteral("images//") + nomFichier;
+}
+
+} // namespace Chemins

@@ -1,11 +1,68 @@
 #pragma once
 
+#include <QString>
+
+class QObject;
 class QSettings;
 
+// Every key of "data/settings.ini", with its default, and the places of the
+// working folder. Nothing else in the program spells a key or a data path.
 namespace Parametres {
+
+enum class Cle {
+    NomFichier,      // BASE/FileName: the collection file, relative to the working folder
+    Encodage,        // BASE/Encodage: codec of the collection file
+    ProxyAdresse,    // RESEAU/Address: empty means no proxy
+    ProxyPort,       // RESEAU/Port
+    ProxyLogin,      // RESEAU/Login
+    ProxyMotDePasse, // RESEAU/Password
+    AmazonEndpoint,  // AMAZON/Endpoint: the signed service of a deployment
+    AmazonCle,       // AMAZON/AccessKeyId
+    AmazonSecret,    // AMAZON/SecretKey
+};
+
+// "GROUP/Entry" of the key.
+QString nom(Cle cle);
+// Value used when the key is absent.
+QString defaut(Cle cle);
+
+// The key's text, or its default when absent.
+QString lire(const QSettings& settings, Cle cle);
+void ecrire(QSettings& settings, Cle cle, const QString& valeur);
+
+struct Proxy
+{
+    QString adresse;
+    QString port;
+    QString login;
+    QString motDePasse;
+};
+Proxy lireProxy(const QSettings& settings);
+void ecrireProxy(QSettings& settings, const Proxy& proxy);
+
+// The settings file of the working folder, INI format.
+QSettings* ouvrir(QObject* parent);
 
 // Writes the pending changes and keeps the file, which holds the proxy
 // password, readable by its owner only.
-void enregistrer(QSettings* settings);
+void enregistrer(QSettings& settings);
 
 } // namespace Parametres
+
+// Paths inside the working folder (the current directory). The "//" joins
+// are the program's own spelling of these paths; Qt reads them as one "/".
+namespace Chemins {
+
+QString dossierTravail();
+// A file of the working folder, from a path relative to it ("icon.ico", "images//x.jpg").
+QString fichierTravail(const QString& relatif);
+// "<working folder>//data//" and a file in it.
+QString dossierDonnees();
+QString fichierDonnees(const QString& nom);
+// "<working folder>//images//" and a cover file in it.
+QString dossierImages();
+QString fichierImage(const QString& nom);
+// What an album's image field holds for a cover file of the images folder.
+QString champImage(const QString& nomFichier);
+
+} // namespace Chemins

@@ -2,6 +2,7 @@
 
 #include "model/bd.h"
 #include "model/catalogue.h"
+#include "settings/parametres.h"
 #include "store/lignecollection.h"
 
 #include <QCoreApplication>
@@ -15,17 +16,15 @@ QString chemin(const QString& nomFichier)
 {
     if (QDir::isAbsolutePath(nomFichier))
         return nomFichier;
-    return QDir::currentPath() + QStringLiteral("//") + nomFichier;
+    return Chemins::fichierTravail(nomFichier);
 }
 
 QString decoder(const QByteArray& octets, QTextCodec* codec)
 {
     QTextCodec* parDefaut = codec ? codec : QTextCodec::codecForLocale();
     QTextCodec* choisi = QTextCodec::codecForUtfText(octets, parDefaut);
-    QString texte = choisi->toUnicode(octets);
-    if (texte.startsWith(QChar(0xFEFF)))
-        texte.remove(0, 1);
-    return texte;
+    // The codec drops the byte-order mark itself.
+    return choisi->toUnicode(octets);
 }
 
 LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)

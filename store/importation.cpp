@@ -43,7 +43,6 @@ ConversionAncienne convertirFichier(const QString& ancien, const QString& cible,
     QFile source(ancien);
     if (!source.open(QIODevice::ReadOnly))
         return conversion;
-    conversion.lu = true;
     QFile converti(cible);
     conversion.ecrit = converti.open(QIODevice::WriteOnly | QIODevice::Truncate);
 

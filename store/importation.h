@@ -10,7 +10,6 @@ class QTextCodec;
 // What the conversion of a ".db" file came to.
 struct ConversionAncienne
 {
-    bool lu = false;         // the legacy file could be opened
     bool ecrit = false;      // the converted file could be created
     int lignesConverties = 0;
     int ligneInvalide = 0;   // number, from 1, of the line that stopped it; 0 when none

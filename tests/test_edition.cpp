@@ -212,9 +212,6 @@ private slots:
             << refuse << "Le caractère « ; » n'est pas autorisé dans le champ Commentaire";
         QTest::newRow("; dans l'éditeur") << "S" << QStringList("cbEditeur=A;B") << rien << refuse
             << "Le caractère « ; » n'est pas autorisé dans le champ Editeur";
-        QTest::newRow("retour à la ligne") << "S" << QStringList("leDessinateur=ligne\nsuivante")
-            << rien << refuse
-            << "Les retours à la ligne ne sont pas autorisés dans le champ Dessinateur";
     }
 
     void validation()

@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(enfant<QPushButton>(prets, "pbRendue")->text(), QString("Rendue"));
         QCOMPARE(enfant<QPushButton>(prets, "pbQuitter")->text(), QString("Quitter"));
         // Until a row becomes current (showing the dialog may focus one).
-        Pret cache(Emprunt::albumsPretes(fenetre.getAlbums()), &fenetre);
+        Pret cache(Emprunt::albumsPretes(fenetre.getAlbums()), fenetre.getCatalogue(), &fenetre);
         QVERIFY(!enfant<QPushButton>(&cache, "pbRendue")->isEnabled());
 
         // A snapshot: a loan made meanwhile shows at the next opening only.

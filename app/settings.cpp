@@ -6,14 +6,14 @@
 
 #include <QSettings>
 
+using Parametres::Cle;
+
 void Phylacto::ConfigReseaux()
 {
-    auto valeur = [this](const char* cle) {
-        return settings ? settings->value(QLatin1String(cle)).toString() : QString();
-    };
+    const Parametres::Proxy proxy = Parametres::lireProxy(*settings);
     // Top-level on purpose; each use opens a window of its own.
-    auto* fenetre = new GestionReseau(valeur("RESEAU/Address"), valeur("RESEAU/Port"),
-        valeur("RESEAU/Login"), valeur("RESEAU/Password"), valeur("BASE/Encodage"));
+    auto* fenetre = new GestionReseau(proxy.adresse, proxy.port, proxy.login, proxy.motDePasse,
+        Parametres::lire(*settings, Cle::Encodage));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     // Closing the main window still ends the program while this one is open.
     fenetre->setAttribute(Qt::WA_QuitOnClose, false);
@@ -25,21 +25,14 @@ void Phylacto::ConfigReseaux()
 
 void Phylacto::MAJReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword)
 {
-    if (!settings)
-        return;
-    settings->setValue(QStringLiteral("RESEAU/Address"), aAdd);
-    settings->setValue(QStringLiteral("RESEAU/Port"), aPort);
-    settings->setValue(QStringLiteral("RESEAU/Login"), aLogin);
-    settings->setValue(QStringLiteral("RESEAU/Password"), aPassword);
-    Parametres::enregistrer(settings);
+    Parametres::ecrireProxy(*settings, { aAdd, aPort, aLogin, aPassword });
+    Parametres::enregistrer(*settings);
 }
 
 void Phylacto::MAJEncodage(QString aEncodage)
 {
-    if (settings) {
-        settings->setValue(QStringLiteral("BASE/Encodage"), aEncodage);
-        Parametres::enregistrer(settings);
-    }
+    Parametres::ecrire(*settings, Cle::Encodage, aEncodage);
+    Parametres::enregistrer(*settings);
     // Literal texts stay UTF-8: only the byte strings follow the choice.
     Codecs::setCodec8Bits(Codecs::codecParNom(aEncodage));
     update();

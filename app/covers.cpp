@@ -3,29 +3,22 @@
 #include "covers/albuminfos.h"
 #include "covers/choitimage.h"
 #include "covers/nomimage.h"
+#include "dialogs/boites.h"
 #include "model/bd.h"
+#include "settings/parametres.h"
 #include "ui_phylacto.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QMessageBox>
 
 namespace {
 
-void avertir(const QString& texte)
-{
-    QMessageBox boite;
-    boite.setText(texte);
-    boite.exec();
-}
-
 QString dossierImages()
 {
-    const QString dossier = QDir::currentPath() + QStringLiteral("//images//");
+    const QString dossier = Chemins::dossierImages();
     QDir().mkpath(dossier);
     return dossier;
 }
@@ -40,7 +33,7 @@ void Phylacto::ChercherAlbum()
     if (depuisBouton) {
         const QTableWidgetItem* courant = ui->LstAlbum->currentItem();
         if (!courant) {
-            avertir(tr("Veuillez selectioner un album"));
+            Boites::informer(tr("Veuillez selectioner un album"));
             return;
         }
         if (const BD* album = catalogue.premierAlbum(serieCourante, courant->text()))
@@ -92,14 +85,14 @@ void Phylacto::affecterImage(QString titre, QString fichier)
     BD* album = catalogue.premierAlbum(serieCourante, titre);
     if (!album)
         return;
-    album->setImage(QStringLiteral("images//") + fichier);
+    album->setImage(Chemins::champImage(fichier));
     updateInfosBd(album);
 }
 
 void Phylacto::changeImage()
 {
-    const QString chemin = QFileDialog::getOpenFileName(this, tr("Nouvelle image"),
-        QDir::currentPath(), tr("JPG (*.jpg);; BMP (*.bmp) ;; PNG (*.png)"));
+    const QString chemin = Boites::fichierAOuvrir(this, tr("Nouvelle image"),
+        Chemins::dossierTravail(), tr("JPG (*.jpg);; BMP (*.bmp) ;; PNG (*.png)"));
     if (chemin.isEmpty())
         return;
 
@@ -109,7 +102,7 @@ void Phylacto::changeImage()
 
     const QList<QTableWidgetItem*> choisis = ui->LstAlbum->selectedItems();
     if (choisis.isEmpty()) {
-        avertir(tr("Merci de selectionner l'album souhaité"));
+        Boites::informer(tr("Merci de selectionner l'album souhaité"));
         return;
     }
     if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1))
@@ -203,6 +196,6 @@ void Phylacto::setImageBD(QString aNom, QString aRecherche)
             NomImage::lireRecherche(aRecherche.replace(QLatin1Char('_'), QLatin1Char(' '))));
     if (!album)
         return;
-    album->setImage(QStringLiteral("images//") + aNom);
+    album->setImage(Chemins::champImage(aNom));
     modifie = true;
 }

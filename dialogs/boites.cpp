@@ -1,0 +1,121 @@
+#include "dialogs/boites.h"
+
+#include <QFileDialog>
+#include <QQueue>
+
+namespace Boites {
+
+namespace {
+
+struct EtatTest
+{
+    bool automatique = false;
+    QQueue<QMessageBox::StandardButton> reponses;
+    QQueue<QString> fichiers;
+    QList<Boite> vues;
+    int nbFichiers = 0;
+};
+
+EtatTest& etat()
+{
+    static EtatTest e;
+    return e;
+}
+
+QString prochainFichier()
+{
+    ++etat().nbFichiers;
+    return etat().fichiers.isEmpty() ? QString() : etat().fichiers.dequeue();
+}
+
+} // namespace
+
+QMessageBox::StandardButton montrer(const Boite& boite)
+{
+    if (etat().automatique) {
+        etat().vues.append(boite);
+        if (!etat().reponses.isEmpty())
+            return etat().reponses.dequeue();
+        return boite.boutonParDefaut != QMessageBox::NoButton ? boite.boutonParDefaut
+                                                              : QMessageBox::Ok;
+    }
+    QMessageBox question(boite.parent);
+    question.setIcon(boite.icone);
+    if (!boite.titre.isEmpty())
+        question.setWindowTitle(boite.titre);
+    question.setText(boite.texte);
+    if (!boite.texteInformatif.isEmpty())
+        question.setInformativeText(boite.texteInformatif);
+    question.setStandardButtons(boite.boutons);
+    if (boite.boutonParDefaut != QMessageBox::NoButton)
+        question.setDefaultButton(boite.boutonParDefaut);
+    return QMessageBox::StandardButton(question.exec());
+}
+
+void informer(const QString& texte)
+{
+    Boite boite;
+    boite.texte = texte;
+    montrer(boite);
+}
+
+QString fichierAOuvrir(
+    QWidget* parent, const QString& titre, const QString& dossier, const QString& filtres)
+{
+    if (etat().automatique)
+        return prochainFichier();
+    return QFileDialog::getOpenFileName(parent, titre, dossier, filtres);
+}
+
+QString fichierAEnregistrer(
+    QWidget* parent, const QString& titre, const QString& dossier, const QString& filtres)
+{
+    if (etat().automatique)
+        return prochainFichier();
+    return QFileDialog::getSaveFileName(parent, titre, dossier, filtres);
+}
+
+void setAutomatique(bool automatique)
+{
+    etat().automatique = automatique;
+}
+
+bool automatique()
+{
+    return etat().automatique;
+}
+
+void setProchaineReponse(QMessageBox::StandardButton bouton)
+{
+    etat().reponses.enqueue(bouton);
+}
+
+void setProchainFichier(const QString& chemin)
+{
+    etat().fichiers.enqueue(chemin);
+}
+
+const QList<Boite>& boitesVues()
+{
+    return etat().vues;
+}
+
+QStringList textesVus()
+{
+    QStringList textes;
+    for (const Boite& boite : etat().vues)
+        textes.append(boite.texte);
+    return textes;
+}
+
+int nbDialoguesFichier()
+{
+    return etat().nbFichiers;
+}
+
+void oublier()
+{
+    etat() = EtatTest { etat().automatique, {}, {}, {}, 0 };
+}
+
+} // namespace Boites

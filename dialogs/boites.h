@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Every message box and file dialog of the program goes through here, so
+// that a test answers them in advance instead of waiting on a window.
+namespace Boites {
+
+struct Boite
+{
+    QWidget* parent = nullptr;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    QString titre;
+    QString texte;
+    QString texteInformatif;
+    QMessageBox::StandardButtons boutons = QMessageBox::Ok;
+    QMessageBox::StandardButton boutonParDefaut = QMessageBox::NoButton;
+};
+
+// Shows the box modally and returns the button pressed (Escape gives the
+// escape button Qt chooses, Cancel when there is one).
+QMessageBox::StandardButton montrer(const Boite& boite);
+// A box with no parent, no title, one text and an OK button.
+void informer(const QString& texte);
+
+// QFileDialog::getOpenFileName / getSaveFileName; empty when cancelled.
+QString fichierAOuvrir(
+    QWidget* parent, const QString& titre, const QString& dossier, const QString& filtres);
+QString fichierAEnregistrer(
+    QWidget* parent, const QString& titre, const QString& dossier, const QString& filtres);
+
+// For tests. Once automatic, no box or file dialog is shown any more: each
+// takes the next queued answer, else its default button (OK when it has no
+// default) or, for a file dialog, a cancel. Everything asked is recorded.
+void setAutomatique(bool automatique);
+bool automatique();
+void setProchaineReponse(QMessageBox::StandardButton bouton);
+void setProchainFichier(const QString& chemin);
+const QList<Boite>& boitesVues();
+QStringList textesVus();
+int nbDialoguesFichier();
+void oublier(); // forgets what was seen and the answers still queued
+
+} // namespace Boites
