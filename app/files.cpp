@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTextCodec>
@@ -40,7 +41,9 @@ void Phylacto::saveAs()
 {
     const QString chemin = demanderFichier();
     if (!chemin.isEmpty())
-        ecrireCatalogue(chemin, Codecs::codec8Bits());
+        ecrireCatalogue(chemin, Codecs::codec8Bits(),
+            QFileInfo(chemin)
+                == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier))));
 }
 
 void Phylacto::closeEvent(QCloseEvent* event)
@@ -77,7 +80,7 @@ bool Phylacto::enregistrer()
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     QTextCodec* codec = Codecs::codecParNom(encodage);
     if (!ecrireCatalogue(
-            FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale()))
+            FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale(), true))
         return false;
 
     if (nouveauNom) {
@@ -88,7 +91,7 @@ bool Phylacto::enregistrer()
     return true;
 }
 
-bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
+bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection)
 {
     const OctetsCollection contenu = EcritureCollection::encoder(catalogue.albums(), codec);
     if (contenu.premierAlbumIntraduisible >= 0) {
@@ -108,9 +111,15 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
     }
     if (!garderCopieAvantEcrasement(chemin))
         return false;
+    QString probleme;
+    const QString sauvegarde
+        = fichierCollection ? sauvegarderAvantEcrasement(chemin, &probleme) : QString();
 
     const QString erreur = EcritureCollection::enregistrer(chemin, contenu.octets);
     if (!erreur.isEmpty()) {
+        // The file was not replaced: its backup would only push out an older one.
+        if (!sauvegarde.isEmpty())
+            QFile::remove(sauvegarde);
         Boites::Boite boite;
         boite.icone = QMessageBox::Warning;
         boite.texte = tr("Impossible d'enregistrer %1 :\n%2")
@@ -118,6 +127,8 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
         Boites::montrer(boite);
         return false;
     }
+    if (fichierCollection)
+        terminerSauvegarde(chemin, probleme);
     return true;
 }
 

@@ -118,6 +118,8 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     connect(ui->cbScenariste, &QComboBox::currentTextChanged, this, &filtre::filtrerScenariste);
     connect(ui->tableResult, &QTableView::clicked, this, &filtre::updateDataLigne);
     connect(ui->pbShowMain, &QPushButton::clicked, this, &filtre::showInPhylacto);
+    connect(ui->pbExporter, &QPushButton::clicked, this,
+        [this] { emit exporterLignes(lignesAffichees()); });
 }
 
 filtre::~filtre()
@@ -161,6 +163,14 @@ void filtre::appliquerFiltres()
     editeurs.remplir(ui->cbEditeur, texteEditeur);
     dessinateurs.remplir(ui->cbDessinteur, texteDessinateur);
     scenaristes.remplir(ui->cbScenariste, texteScenariste);
+}
+
+QList<int> filtre::lignesAffichees() const
+{
+    QList<int> lignes(filtreEditeur->rowCount());
+    for (int ligne = 0; ligne < lignes.size(); ++ligne)
+        lignes[ligne] = ligneSource(ligne);
+    return lignes;
 }
 
 int filtre::ligneSource(int ligneAffichee) const

@@ -30,10 +30,14 @@ public:
     // Applies the three filter texts, then rebuilds the three lists from the
     // rows shown.
     void appliquerFiltres();
+    // Rows of the catalogue the filters show, in the shown order.
+    QList<int> lignesAffichees() const;
 
 signals:
     // "Montrer dans Phylacto": the opener shows this album.
     void montrerAlbum(BD* album);
+    // "Exporter ces lignes…": the opener writes these rows of the catalogue.
+    void exporterLignes(QList<int> lignes);
 
 public slots:
     void filtrerDessinateur(QString texte);

@@ -107,8 +107,10 @@ void Catalogue::ajouterSerie(Serie* serie)
 
 void Catalogue::supprimerAlbum(BD* album)
 {
-    if (m_albums.removeOne(album))
+    if (m_albums.removeOne(album)) {
         delete album;
+        ++m_generation;
+    }
 }
 
 int Catalogue::supprimerSerie(const QString& nom)
@@ -125,6 +127,8 @@ int Catalogue::supprimerSerie(const QString& nom)
         }
     }
     m_albums.swap(restants);
+    if (retires > 0)
+        ++m_generation;
 
     if (Serie* serie = m_indexSeries.take(nom)) {
         m_series.removeOne(serie);
@@ -146,6 +150,19 @@ void Catalogue::vider()
     m_seriesComics.clear();
     m_seriesManga.clear();
     m_indexSeries.clear();
+    ++m_generation;
+}
+
+void Catalogue::echanger(Catalogue& autre)
+{
+    m_albums.swap(autre.m_albums);
+    m_series.swap(autre.m_series);
+    m_seriesEuro.swap(autre.m_seriesEuro);
+    m_seriesComics.swap(autre.m_seriesComics);
+    m_seriesManga.swap(autre.m_seriesManga);
+    m_indexSeries.swap(autre.m_indexSeries);
+    ++m_generation;
+    ++autre.m_generation;
 }
 
 Compteurs Catalogue::compter() const

@@ -90,6 +90,11 @@ public:
     // Returns the number of albums removed.
     int supprimerSerie(const QString& nom);
     void vider();
+    // Takes the other catalogue's content and gives it this one's.
+    void echanger(Catalogue& autre);
+    // Grows at each removal or exchange: positions in albums() taken before
+    // a change of this count no longer name the same albums.
+    quint64 generation() const { return m_generation; }
 
     Compteurs compter() const;
 
@@ -102,4 +107,5 @@ private:
     QList<Serie*> m_seriesComics;
     QList<Serie*> m_seriesManga;
     QHash<QString, Serie*> m_indexSeries;
+    quint64 m_generation = 0;
 };

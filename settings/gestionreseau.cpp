@@ -43,6 +43,11 @@ QStringList GestionReseau::encodages()
         QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman") };
 }
 
+void GestionReseau::setNbSauvegardes(int nombre)
+{
+    ui->sbSauvegardes->setValue(nombre);
+}
+
 void GestionReseau::Upadtefield(int state)
 {
     const bool actif = state == Qt::Checked;
@@ -60,5 +65,6 @@ void GestionReseau::RelayValidation()
     else
         emit validationReseau(QString(), QString(), QString(), QString());
     emit validationEncodage(ui->cbEncodage->currentText());
+    emit validationSauvegardes(ui->sbSauvegardes->value());
     close();
 }

@@ -20,10 +20,13 @@ public:
 
     // The encodings offered, in their order.
     static QStringList encodages();
+    // Dated backups kept, shown in sbSauvegardes (0: none).
+    void setNbSauvegardes(int nombre);
 
 signals:
     void validationReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
     void validationEncodage(QString aEncodage);
+    void validationSauvegardes(int nombre);
 
 public slots:
     void RelayValidation();

@@ -107,26 +107,34 @@ QString enregistrer(const QString& chemin, const QByteArray& octets)
     return {};
 }
 
+QString nomLibre(const QString& base, const QString& suffixe)
+{
+    QString nom = base + suffixe;
+    for (int n = 2; QFileInfo::exists(nom); ++n)
+        nom = base + QLatin1Char('-') + QString::number(n) + suffixe;
+    return nom;
+}
+
+bool copier(const QString& source, const QString& copie, QString* erreur)
+{
+    QFile original(source);
+    if (original.copy(copie))
+        return true;
+    if (erreur)
+        *erreur = original.errorString();
+    return false;
+}
+
 QString nomCopie(const QString& chemin, const QDateTime& quand)
 {
-    const QString base
-        = chemin + QLatin1Char('.') + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm"));
-    QString nom = base + QStringLiteral(".bak");
-    for (int n = 2; QFileInfo::exists(nom); ++n)
-        nom = base + QLatin1Char('-') + QString::number(n) + QStringLiteral(".bak");
-    return nom;
+    return nomLibre(chemin + QLatin1Char('.') + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm")),
+        QStringLiteral(".bak"));
 }
 
 QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erreur)
 {
     const QString copie = nomCopie(chemin, quand);
-    QFile original(chemin);
-    if (!original.copy(copie)) {
-        if (erreur)
-            *erreur = original.errorString();
-        return {};
-    }
-    return copie;
+    return copier(chemin, copie, erreur) ? copie : QString();
 }
 
 QString nomDansParametres(const QString& chemin)

@@ -225,8 +225,9 @@ private slots:
         QStringList fichier;
         for (QAction* action : enfant<QMenu>(&fenetre, "menuFichier")->actions())
             fichier << (action->isSeparator() ? "-" : action->text());
-        QCOMPARE(fichier, (QStringList{"Importer Csv ou DB", "Exporter Csv", "-", "Enregistrer",
-                                       "Enregistrer sous", "-", "Quitter"}));
+        QCOMPARE(fichier, (QStringList{"Importer Csv ou DB", "Exporter Csv", "Exporter pour un tableur…",
+                                       "-", "Enregistrer", "Enregistrer sous",
+                                       "Restaurer une sauvegarde…", "-", "Quitter"}));
         // Declared but connected to nothing.
         QVERIFY(declencherAction(&fenetre, "actionExporter_Csv"));
         QVERIFY(declencherAction(&fenetre, "actionConvertir_DB_en_CSV"));
