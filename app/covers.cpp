@@ -44,29 +44,31 @@ void Phylacto::ChercherAlbum()
     const bool depuisBouton
         = sender() && sender()->objectName() == QLatin1String("pbChercherImage");
     QString proposition;
+    BD* propose = nullptr;
     if (depuisBouton) {
         const QTableWidgetItem* courant = ui->LstAlbum->currentItem();
         if (!courant) {
             Boites::informer(tr("Veuillez selectioner un album"));
             return;
         }
-        m_albumPropose = catalogue.premierAlbum(serieCourante, courant->text());
-        if (m_albumPropose)
-            proposition = m_albumPropose->getSerie() + QLatin1Char(' ') + m_albumPropose->getTitre();
-    } else {
-        m_albumPropose = nullptr;
+        propose = catalogue.premierAlbum(serieCourante, courant->text());
+        if (propose)
+            proposition = propose->getSerie() + QLatin1Char(' ') + propose->getTitre();
     }
 
     // One cover dialog at a time: the open one comes back to the front,
     // with the newly chosen album proposed when it is a search for one album.
     if (dialogueRechercheAuto) {
-        if (!m_rechercheAutoEnCours && choixImage && !proposition.isEmpty())
+        if (!m_rechercheAutoEnCours && choixImage && !proposition.isEmpty()) {
             choixImage->setRecherche(proposition);
+            m_albumPropose = propose;
+        }
         dialogueRechercheAuto->raise();
         dialogueRechercheAuto->activateWindow();
         return;
     }
 
+    m_albumPropose = propose;
     choixImage = new choitImage(albumInfos->getManager(), this, false);
     if (depuisBouton)
         choixImage->setRecherche(proposition);
