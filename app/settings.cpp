@@ -15,6 +15,7 @@ void Phylacto::ConfigReseaux()
     auto* fenetre = new GestionReseau(proxy.adresse, proxy.port, proxy.login, proxy.motDePasse,
         Parametres::lire(*settings, Cle::Encodage));
     fenetre->setNbSauvegardes(Parametres::nbSauvegardes(*settings));
+    fenetre->setSourceCouvertures(Parametres::lire(*settings, Cle::CouverturesSource));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     // Closing the main window still ends the program while this one is open.
     fenetre->setAttribute(Qt::WA_QuitOnClose, false);
@@ -23,6 +24,15 @@ void Phylacto::ConfigReseaux()
     connect(fenetre, &GestionReseau::validationEncodage, this, &Phylacto::MAJEncodage);
     connect(fenetre, &GestionReseau::validationSauvegardes, this, [this](int nombre) {
         Parametres::ecrire(*settings, Cle::Sauvegardes, QString::number(nombre));
+        Parametres::enregistrer(*settings);
+    });
+    connect(fenetre, &GestionReseau::validationSourceCouvertures, this, [this](QString aSource) {
+        // Left absent while the signed service is kept, as it always was.
+        if (aSource == Parametres::lire(*settings, Cle::CouverturesSource)
+            || (aSource == QLatin1String("signe")
+                && !settings->contains(Parametres::nom(Cle::CouverturesSource))))
+            return;
+        Parametres::ecrire(*settings, Cle::CouverturesSource, aSource);
         Parametres::enregistrer(*settings);
     });
     fenetre->show();

@@ -20,6 +20,10 @@ enum class Cle {
     AmazonCle,       // AMAZON/AccessKeyId
     AmazonSecret,    // AMAZON/SecretKey
     Sauvegardes,     // BASE/Sauvegardes: dated backups kept, 0 for none
+    CouverturesSource, // COUVERTURES/Source: signe, bnf, openlibrary, auto; absent: signe
+    CouverturesBnf,    // COUVERTURES/BnF: base address of the national catalogue
+    CouverturesOpenLibrary,       // COUVERTURES/OpenLibrary: its search
+    CouverturesOpenLibraryImages, // COUVERTURES/OpenLibraryCouvertures: its cover host
 };
 
 // "GROUP/Entry" of the key.
