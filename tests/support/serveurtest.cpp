@@ -1,6 +1,7 @@
 #include "support/serveurtest.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QImage>
 #include <QMessageAuthenticationCode>
 #include <QPointer>
@@ -124,6 +125,7 @@ void ServeurTest::lire(QTcpSocket* socket)
         const QList<QByteArray> lignes = tampon.left(fin).split('\n');
         tampon.remove(0, fin + 4);
         Requete requete;
+        requete.recu = QDateTime::currentMSecsSinceEpoch();
         QByteArray cible = lignes.value(0).trimmed().split(' ').value(1);
         for (const QByteArray& ligne : lignes.mid(1))
             if (const int deuxPoints = ligne.indexOf(':'); deuxPoints > 0)

@@ -29,6 +29,7 @@ public:
         QByteArray requete; // raw query, still encoded
         Entetes entetes;
         bool viaProxy = false;
+        qint64 recu = 0; // ms since the epoch, when its head was read
 
         QByteArray entete(const QByteArray& nom) const;
         QByteArray valeur(const QByteArray& cle) const; // raw value of a query item
