@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 ModeleExplorateur::ModeleExplorateur(const Catalogue& catalogue, QObject* parent)
     : QAbstractTableModel(parent)
@@ -49,6 +50,8 @@ QString ModeleExplorateur::texte(int ligne, int colonne) const
         if (figee != m_figees.constEnd())
             return figee.value()[colonne];
     }
+    if (m_vide)
+        return QString();
     switch (colonne) {
     case ColSerie:
         return album->getSerie();
@@ -131,9 +134,34 @@ QList<int> ModeleExplorateur::selectionner() const
     if (m_filtres[ColDessinateur].isEmpty() && m_filtres[ColScenariste].isEmpty()
         && m_filtres[ColEditeur].isEmpty())
         return m_ordre;
+    // Shared texts repeat from row to row: a text met again is judged by its
+    // buffer, remembered while every text of the walk is alive.
+    struct Jugement
+    {
+        const QChar* texte = nullptr;
+        qsizetype taille = -1;
+        bool accepte = false;
+    };
+    std::vector<Jugement> jugements(3 * 1024);
     QList<int> lignes;
     for (int ligne : m_ordre) {
-        if (accepte(ligne))
+        bool garde = true;
+        int rang = 0;
+        for (int colonne : { ColDessinateur, ColScenariste, ColEditeur }) {
+            const QString& filtre = m_filtres[colonne];
+            if (filtre.isEmpty())
+                continue;
+            const QString valeur = texte(ligne, colonne);
+            Jugement& jugement
+                = jugements[rang++ * 1024 + ((quintptr(valeur.constData()) >> 4) & 1023)];
+            if (jugement.texte != valeur.constData() || jugement.taille != valeur.size())
+                jugement = { valeur.constData(), valeur.size(), valeur.contains(filtre) };
+            if (!jugement.accepte) {
+                garde = false;
+                break;
+            }
+        }
+        if (garde)
             lignes.append(ligne);
     }
     return lignes;
@@ -200,9 +228,20 @@ QStringList ModeleExplorateur::valeursAffichees(int colonne, bool ordreInitial) 
 {
     QStringList valeurs { QString() };
     QSet<QString> vues;
+    // Buffers already met, for the texts this model holds alive; numbers are
+    // written afresh for each row.
+    QSet<const QChar*> tampons;
+    const bool parTampon = colonne != ColTome;
     const auto ajouter = [&](int ligne) {
         const QString valeur = texte(ligne, colonne);
-        if (valeur.isEmpty() || vues.contains(valeur))
+        if (valeur.isEmpty())
+            return;
+        if (parTampon) {
+            if (tampons.contains(valeur.constData()))
+                return;
+            tampons.insert(valeur.constData());
+        }
+        if (vues.contains(valeur))
             return;
         vues.insert(valeur);
         valeurs.append(valeur);
@@ -228,5 +267,7 @@ void ModeleExplorateur::avantChangement(const BD& album)
 
 void ModeleExplorateur::catalogueDetruit()
 {
+    // Its albums are going with it: the rows not kept here show empty.
     m_catalogue = nullptr;
+    m_vide = true;
 }

@@ -75,4 +75,5 @@ private:
     QString m_filtres[NbColonnes];
     QHash<const BD*, TextesLigne> m_figees;
     QHash<qint64, QString> m_editees; // ligne * NbColonnes + colonne
+    bool m_vide = false; // the catalogue is gone
 };

@@ -5,9 +5,11 @@
 
 Catalogue::~Catalogue()
 {
-    vider();
+    // Told first: nothing is worth keeping of albums that all go.
     for (SuiviAlbums* suivi : std::as_const(m_suivis))
         suivi->catalogueDetruit();
+    m_suivis.clear();
+    vider();
 }
 
 void Catalogue::prevenir(const BD& album) const

@@ -53,7 +53,8 @@ class SuiviAlbums
 {
 public:
     virtual void avantChangement(const BD& album) = 0;
-    // The catalogue is going: no more calls, nothing to unregister.
+    // The catalogue is going with its albums: no more calls, nothing to
+    // unregister, no album to read.
     virtual void catalogueDetruit() = 0;
 
 protected:
