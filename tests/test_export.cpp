@@ -3,7 +3,7 @@
 #include "dialogs/boites.h"
 #include "model/bd.h"
 #include "store/exporttableur.h"
-#include "support/dossiertravail.h"
+#include "support/fixture.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -67,7 +67,7 @@ private slots:
     void exporterDepuisLaFenetre()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneAlbum("A", "a1", 1) + ligneAlbum("B", "b1", 1)
+        dossier.collection(ligneAlbum("A", "a1", 1) + ligneAlbum("B", "b1", 1)
             + ligneAlbum("C", "c1", 1).replace("Dessinateur", "Autre") + ligneAlbum("C", "c2", 2));
         Phylacto fenetre;
         fenetre.AfficherRecherche();
@@ -77,7 +77,7 @@ private slots:
         Boites::setProchainFichier(dossier.chemin("lignes.csv"));
         enfant<QPushButton>(explorateur, "pbExporter")->click();
         QList<QStringList> lignes;
-        QVERIFY(lireTableur(dossier.lireFichier("lignes.csv"), &lignes));
+        QVERIFY(lireTableur(dossier.lire("lignes.csv"), &lignes));
         QCOMPARE(lignes.size(), 4);
         QCOMPARE(QStringList({ lignes[1][1], lignes[2][1], lignes[3][1] }),
             QStringList({ "c2", "b1", "a1" }));

@@ -2,7 +2,7 @@
 #include "app/phylacto.h"
 #include "dialogs/boites.h"
 #include "store/sauvegardes.h"
-#include "support/dossiertravail.h"
+#include "support/fixture.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -35,7 +35,7 @@ private slots:
     {
         DossierTravail dossier;
         for (const auto& [nom, contenu, rang, albums] : dossierListe)
-            dossier.ecrireFichier(nom, contenu);
+            dossier.ecrire(nom, contenu);
         const auto liste = Sauvegardes::lister(dossier.chemin(), "/ailleurs/col.csv", nullptr);
         QCOMPARE(liste.size(), 3);
         for (const auto& [nom, contenu, rang, albums] : dossierListe) {
@@ -56,7 +56,7 @@ private slots:
     {
         DossierTravail dossier;
         const QByteArray avant = ligneAlbum("A", "a1", 1).replace("\n", "\r\n");
-        dossier.ecrireCollection(avant);
+        dossier.collection(avant);
         Phylacto fenetre;
         QVERIFY(declencherAction(&fenetre, "actionConfiguration_reseau"));
         for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -71,11 +71,11 @@ private slots:
             QCOMPARE(sauvegardesDe(dossier).size(), qMin(fois, 2));
             if (fois == 1)
                 QCOMPARE(
-                    dossier.lireFichier("data/sauvegardes/" + sauvegardesDe(dossier)[0]), avant);
+                    dossier.lire("data/sauvegardes/" + sauvegardesDe(dossier)[0]), avant);
         }
 
-        const QByteArray actuel = dossier.lireFichier("collection.csv");
-        dossier.ecrireFichier("data/sauvegardes/collection-2026-01-02-030405.csv",
+        const QByteArray actuel = dossier.lire("collection.csv");
+        dossier.ecrire("data/sauvegardes/collection-2026-01-02-030405.csv",
             ligneAlbum("C", "c1", 1) + ligneAlbum("C", "c2", 2));
         QVERIFY(declencherAction(&fenetre, "actionRestaurer"));
         auto* dialogue = fenetre.findChild<QDialog*>("Restauration");
@@ -96,9 +96,9 @@ private slots:
         QCOMPARE(enfant<QTableWidget>(&fenetre, "LstAlbum")->rowCount(), 2);
 
         QVERIFY(QDir(dossier.chemin("data/sauvegardes")).removeRecursively());
-        dossier.ecrireFichier("data/sauvegardes", "");
+        dossier.ecrire("data/sauvegardes", "");
         fenetre.save();
-        QVERIFY(!fenetre.estModifie() && dossier.lireFichier("collection.csv") != actuel);
+        QVERIFY(!fenetre.estModifie() && dossier.lire("collection.csv") != actuel);
         QCOMPARE(Boites::boitesVues().size(), 3); // the two questions, then this one
 
         QFile::remove(dossier.chemin("data/sauvegardes"));
