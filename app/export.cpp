@@ -3,8 +3,11 @@
 #include "dialogs/boites.h"
 #include "settings/parametres.h"
 #include "store/exporttableur.h"
+#include "store/fichiercollection.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <QStatusBar>
 
 void Phylacto::exporterTableur()
@@ -37,6 +40,15 @@ void Phylacto::exporterAlbums(const QList<const BD*>& albums)
         this, tr("Exporter pour un tableur"), Chemins::dossierTravail(), tr("Tableur CSV (*.csv)"));
     if (chemin.isEmpty())
         return;
+    // Overwritten by this format, the collection would no longer load.
+    if (QFileInfo(chemin)
+        == QFileInfo(
+            FichierCollection::chemin(Parametres::lire(*settings, Parametres::Cle::NomFichier)))) {
+        Boites::informer(tr("%1 est le fichier de la collection : choisissez un autre fichier pour "
+                            "l'export.")
+                             .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin))));
+        return;
+    }
     const QString erreur = ExportTableur::enregistrer(chemin, albums);
     if (!erreur.isEmpty()) {
         Boites::Boite boite;

@@ -62,8 +62,8 @@ private slots:
         QCOMPARE(lignes, (QList<QStringList> { ligne, ligne }));
     }
 
-    // The explorer's shown rows in the shown order; from the menu, a target that
-    // cannot be written is reported; rows numbered before a deletion are refused.
+    // The explorer's shown rows in the shown order; refused: an unwritable target,
+    // the collection file, rows numbered before a deletion.
     void exporterDepuisLaFenetre()
     {
         DossierTravail dossier;
@@ -84,10 +84,12 @@ private slots:
 
         Boites::setProchainFichier(dossier.chemin("absent/x.csv"));
         QVERIFY(declencherAction(&fenetre, "actionExporterTableur"));
+        Boites::setProchainFichier(dossier.chemin("collection.csv"));
+        QVERIFY(declencherAction(&fenetre, "actionExporterTableur"));
         fenetre.getCatalogue().supprimerSerie("A");
         enfant<QPushButton>(explorateur, "pbExporter")->click();
-        QCOMPARE(Boites::boitesVues().size(), 2);
-        QCOMPARE(Boites::nbDialoguesFichier(), 2);
+        QCOMPARE(Boites::boitesVues().size(), 3);
+        QCOMPARE(Boites::nbDialoguesFichier(), 3);
     }
 };
 

@@ -49,9 +49,8 @@ private slots:
             QCOMPARE(QFile::exists(dossier.chemin(nom)), rang <= 0);
     }
 
-    // The count from the settings window, the bytes kept before each save
-    // and the retention; an older backup restored (refused, then confirmed);
-    // a backup that cannot be made; 0 for none.
+    // Count from the settings window, bytes kept, retention; an older backup restored
+    // (refused, then confirmed); a backup that cannot be made; 0 for none.
     void sauvegarderEtRestaurer()
     {
         DossierTravail dossier;
@@ -70,8 +69,7 @@ private slots:
             fenetre.save();
             QCOMPARE(sauvegardesDe(dossier).size(), qMin(fois, 2));
             if (fois == 1)
-                QCOMPARE(
-                    dossier.lire("data/sauvegardes/" + sauvegardesDe(dossier)[0]), avant);
+                QCOMPARE(dossier.lire("data/sauvegardes/" + sauvegardesDe(dossier)[0]), avant);
         }
 
         const QByteArray actuel = dossier.lire("collection.csv");
