@@ -2,6 +2,7 @@
 
 #include "covers/albuminfos.h"
 #include "covers/labelclickable.h"
+#include "dialogs/barremessage.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "ui_phylacto.h"
@@ -66,6 +67,7 @@ Phylacto::Phylacto(QWidget* parent)
         connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
+    connect(ui->barreMessage, &BarreMessage::actionDemandee, this, &Phylacto::ConfigReseaux);
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);

@@ -4,9 +4,14 @@
 #include "model/bd.h"
 #include "ui_filtre.h"
 
+#include <QHeaderView>
+#include <QScreen>
 #include <QStandardItemModel>
 
 namespace {
+
+// Longer texts are elided in the table and the lists; the tooltip shows them whole.
+constexpr int longueurSansBulle = 40;
 
 // The distinct texts of one column over some rows, in order of first
 // occurrence, after an empty first entry.
@@ -38,6 +43,10 @@ public:
         const QSignalBlocker bloqueur(liste);
         liste->clear();
         liste->addItems(m_textes);
+        for (int i = 0; i < m_textes.size(); ++i) {
+            if (m_textes.at(i).size() > longueurSansBulle)
+                liste->setItemData(i, m_textes.at(i), Qt::ToolTipRole);
+        }
         const int courante = filtreEnCours.isEmpty() ? 0 : int(m_textes.indexOf(filtreEnCours));
         liste->setCurrentIndex(qMax(0, courante));
     }
@@ -80,8 +89,13 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     modele->setHorizontalHeaderLabels({ tr("Serie"), tr("Titre"), tr("Tome"), tr("Scenariste"),
         tr("Dessinateur"), tr("Editeur"), tr("Coloriste") });
     for (int ligne = 0; ligne < nbLignes; ++ligne) {
-        for (int colonne = 0; colonne < NbColonnes; ++colonne)
-            modele->setItem(ligne, colonne, new QStandardItem(textes[colonne].at(ligne)));
+        for (int colonne = 0; colonne < NbColonnes; ++colonne) {
+            const QString& texte = textes[colonne].at(ligne);
+            auto* cellule = new QStandardItem(texte);
+            if (texte.size() > longueurSansBulle)
+                cellule->setToolTip(texte);
+            modele->setItem(ligne, colonne, cellule);
+        }
     }
     connect(modele, &QAbstractItemModel::dataChanged, this, &filtre::noterModification);
 
@@ -111,6 +125,16 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     filtreEditeur->setSourceModel(filtreScenariste);
     ui->tableResult->setModel(filtreEditeur);
     ui->tableResult->setSortingEnabled(true);
+
+    // Never wider than the screen, whatever the length of a name.
+    for (QComboBox* liste : { ui->cbScenariste, ui->cbDessinteur, ui->cbEditeur }) {
+        liste->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        liste->setMinimumContentsLength(12);
+    }
+    ui->tableResult->horizontalHeader()->setMaximumSectionSize(
+        qMax(100, (screen() ? screen()->availableGeometry().width() : 1024) / 3));
+    if (const QScreen* ecran = screen())
+        setMaximumWidth(ecran->availableGeometry().width());
 
     connect(ui->pushButton, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->cbDessinteur, &QComboBox::currentTextChanged, this, &filtre::filtrerDessinateur);
