@@ -263,11 +263,11 @@ private slots:
         cliquer(&panneau, "pbSelectionner");
         QCOMPARE(dossier.lireFichier("images/Astérix_Tome_3.jpg"), premiere);
 
-        // Twice in a row: same name, the existing cover stays.
+        // Another picture under that name: the existing cover stays, the new one gets a fresh name.
         dossier.ecrireFichier("data/tutu.jpg", imagePng(10, 10, Qt::blue));
         cliquer(&panneau, "pbSelectionner");
         QCOMPARE(images.size(), 3);
-        QCOMPARE(images.at(2).at(0).toString(), QString("Astérix_Tome_3.jpg"));
+        QCOMPARE(images.at(2).at(0).toString(), QString("Astérix_Tome_3-2.jpg"));
         QCOMPARE(dossier.lireFichier("images/Astérix_Tome_3.jpg"), premiere);
         QCOMPARE(fichiers.size(), 0);
     }
@@ -331,10 +331,12 @@ private slots:
         QTRY_COMPARE(s.serveur.requetesVers("/images/grand-1.jpg").size(), 2);
         QTest::qWait(200);
         QCOMPARE(label->pixmap().cacheKey(), avant);
-        QCOMPARE(s.dossier.lireFichier("data/tutu.jpg"), grand1);
+        // The earlier search's picture is not kept for this one.
+        QVERIFY(!QFile::exists(s.dossier.chemin("data/tutu.jpg")));
 
         // The panel stays open; it attaches to the album selected now.
         choisirAlbum(fenetre, "Les Aventures", "Tome 5");
+        s.dossier.ecrireFichier("images/autre.jpg", grand1);
         emit panneau->newImage("autre.jpg");
         QCOMPARE(imageDe(fenetre, "Les Aventures", "Tome 5"), QString("images//autre.jpg"));
         QVERIFY(s.repondeur.boites().isEmpty());
@@ -541,6 +543,8 @@ private slots:
                 auto* panneau = panneauDe(dialogue);
                 if (choisir) {
                     cliquer(panneau, "pbRechercher");
+                    // The service is silent now: this search's picture arrives by hand.
+                    s.dossier.ecrireFichier("data/tutu.jpg", ServeurTest::octetsImage("grand-1.jpg"));
                     cliquer(panneau, "pbSelectionner");
                 }
                 if (bouton)
@@ -593,6 +597,8 @@ private slots:
         QCOMPARE(proposes, QStringList { "Astérix Tome 3" });
 
         // Outside a walk the text names the first album of that volume.
+        for (const char* nom : { "images/c.jpg", "images/f.jpg", "images/x.jpg", "images/a.jpg" })
+            s.dossier.ecrireFichier(nom, "image");
         fenetre.setModifie(false);
         fenetre.setImageBD("c.jpg", "Inconnue_Tome_1");
         QVERIFY(!fenetre.estModifie());
