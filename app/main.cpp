@@ -4,6 +4,7 @@
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "store/verificationcollection.h"
+#include "covers/verificationenligne.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -11,6 +12,7 @@
 #include <QLockFile>
 #include <QSettings>
 #include <QTextCodec>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -142,6 +144,15 @@ int main(int argc, char* argv[])
         const Options options = preparerOptions(parser);
         parser.process(application); // --help and --version print and exit
         return verifier(parser, options);
+    }
+
+    // Hidden: the maintainer's live check of the cover sources
+    // (scripts/couvertures-en-ligne.sh).
+    if (argc == 2 && std::strcmp(argv[1], "--couvertures-en-ligne") == 0) {
+        QGuiApplication application(argc, argv);
+        nommerApplication();
+        QTextStream sortie(stdout);
+        return verifierCouverturesEnLigne(sortie);
     }
 
     QApplication application(argc, argv);

@@ -3,6 +3,7 @@
 #include "covers/albuminfos.h"
 #include "covers/labelclickable.h"
 #include "dialogs/barremessage.h"
+#include "covers/recherchecouvertures.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "ui_phylacto.h"
@@ -33,6 +34,7 @@ Phylacto::Phylacto(QWidget* parent)
     settings = Parametres::ouvrir(this);
 
     albumInfos = new AlbumInfos(this);
+    rechercheCouvertures = new RechercheCouvertures(settings, this);
 
     connect(ui->actionImporter_Csv, &QAction::triggered, this, &Phylacto::ImportCsv);
     connect(ui->actionEnregistrer, &QAction::triggered, this, &Phylacto::save);
@@ -68,6 +70,10 @@ Phylacto::Phylacto(QWidget* parent)
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
     connect(ui->barreMessage, &BarreMessage::actionDemandee, this, &Phylacto::ConfigReseaux);
+    connect(this, &Phylacto::relayInfoReseau, rechercheCouvertures,
+            &RechercheCouvertures::setProxy);
+    connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,
+            &Phylacto::signalerRechercheSansCouverture);
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
