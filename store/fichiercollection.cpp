@@ -43,7 +43,7 @@ LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)
         ++numero;
 
         int nbParties = 0;
-        BD* album = LigneCollection::decoder(ligne, &nbParties);
+        BD* album = LigneCollection::decoder(ligne, &nbParties, &catalogue.textesPartages());
         if (!album) {
             lecture.etat = LectureCollection::LigneInvalide;
             lecture.ligneFautive = ligne.size() > longueurLigneMontree
@@ -124,13 +124,17 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
         return lecture;
     }
     const TexteDecode decode = Decodage::decoder(octets, codec);
+    QString encodageSansErreur;
+    if (decode.sequencesInvalides > 0)
+        encodageSansErreur = Decodage::encodageSansErreur(
+            octets, encodagesProposes, QString::fromLatin1(decode.codec->name()));
+    // The bytes are not needed while the albums are built.
+    octets = QByteArray();
     LectureCollection lecture = lireTexte(decode.texte, catalogue);
     lecture.sequencesInvalides = decode.sequencesInvalides;
-    if (decode.sequencesInvalides > 0) {
+    lecture.encodageSansErreur = encodageSansErreur;
+    if (decode.sequencesInvalides > 0)
         lecture.ligneSequenceInvalide = decode.lignesInvalides.value(0, 1);
-        lecture.encodageSansErreur = Decodage::encodageSansErreur(
-            octets, encodagesProposes, QString::fromLatin1(decode.codec->name()));
-    }
     return lecture;
 }
 
