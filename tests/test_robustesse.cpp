@@ -7,7 +7,7 @@
 #include "dialogs/filtre.h"
 #include "model/bd.h"
 #include "store/verificationcollection.h"
-#include "support/dossiertravail.h"
+#include "support/fixture.h"
 
 #include <QLockFile>
 #include <QProcess>
@@ -74,7 +74,7 @@ private slots:
         QFETCH(QByteArray, contenu);
         QFETCH(QString, montre);
         DossierTravail dossier;
-        dossier.ecrireCollection(contenu);
+        dossier.collection(contenu);
         Phylacto fenetre;
         QCOMPARE(Boites::textesVus().size(), 1);
         QVERIFY(Boites::textesVus().first().startsWith("Erreur à la ligne " + montre + ".\n"));
@@ -102,7 +102,7 @@ private slots:
         QFETCH(int, ligne);
         QFETCH(QString, propose);
         DossierTravail dossier;
-        dossier.ecrireCollection(octets, "collection.csv", encodage);
+        dossier.collection(octets, encodage);
         Phylacto fenetre;
         QCOMPARE(fenetre.chargementIncomplet(), ligne > 0);
         const QStringList textes = notices(fenetre);
@@ -115,7 +115,7 @@ private slots:
         fenetre.save();
         const QStringList copies = QDir(dossier.chemin()).entryList({ "collection.csv.*.bak" });
         QCOMPARE(copies.size(), 1);
-        QCOMPARE(dossier.lireFichier(copies.first()), octets);
+        QCOMPARE(dossier.lire(copies.first()), octets);
     }
 
     void cheminsCouverture_data()
@@ -133,7 +133,7 @@ private slots:
     {
         QFETCH(QString, chemin);
         DossierTravail dossier;
-        dossier.ecrireFichier("images/a.png", "png");
+        dossier.ecrire("images/a.png", "png");
         QCOMPARE(::mkfifo(qPrintable(dossier.chemin("images/fifo")), 0600), 0);
         QVERIFY(fichierCreux(dossier.chemin("images/gros.jpg"), NomImage::tailleMaxCouverture + 1));
         QTEST(!NomImage::octetsCouverture(dossier.chemin(chemin)).isEmpty(), "lue");
@@ -159,14 +159,14 @@ private slots:
         // "=X": images itself is a file.
         const auto chemin = [](const QString& present) { return ("images/" + present.section('=', 0, 0)).chopped(present.startsWith('=') ? 1 : 0); };
         for (const QString& present : presents)
-            dossier.ecrireFichier(chemin(present), present.section('=', 1).toUtf8());
+            dossier.ecrire(chemin(present), present.section('=', 1).toUtf8());
         QString erreur;
         QCOMPARE(NomImage::stockerCouverture(dossier.chemin("images"), "cover.jpg", "A", &erreur), attendu);
         QCOMPARE(erreur.isEmpty(), !attendu.isEmpty());
         for (const QString& present : presents)
-            QCOMPARE(dossier.lireFichier(chemin(present)), present.section('=', 1).toUtf8());
+            QCOMPARE(dossier.lire(chemin(present)), present.section('=', 1).toUtf8());
         if (!attendu.isEmpty())
-            QCOMPARE(dossier.lireFichier("images/" + attendu), QByteArray("A"));
+            QCOMPARE(dossier.lire("images/" + attendu), QByteArray("A"));
     }
 
     void importConversion_data()
@@ -183,15 +183,15 @@ private slots:
         QFETCH(QString, fichier);
         QFETCH(QString, converti);
         DossierTravail dossier;
-        dossier.ecrireCollection({});
-        dossier.ecrireFichier("bd.csv", "garde");
+        dossier.collection({});
+        dossier.ecrire("bd.csv", "garde");
         QFETCH(QByteArray, contenu);
-        dossier.ecrireFichier(fichier, contenu);
+        dossier.ecrire(fichier, contenu);
         Phylacto fenetre;
         Boites::setProchainFichier(dossier.chemin(fichier));
         QVERIFY(declencherAction(&fenetre, "actionImporter_Csv"));
         QTEST(int(fenetre.getAlbums().size()), "ajoutes");
-        QCOMPARE(dossier.lireFichier("bd.csv"), QByteArray("garde"));
+        QCOMPARE(dossier.lire("bd.csv"), QByteArray("garde"));
         if (converti.isEmpty())
             QVERIFY(Boites::textesVus().last().contains("dès la ligne 2."));
         else
@@ -211,7 +211,7 @@ private slots:
     {
         QFETCH(QString, cas);
         DossierTravail dossier;
-        dossier.ecrireCollection({});
+        dossier.collection({});
         QFile::remove(dossier.chemin("collection.csv"));
         if (cas == "dossier")
             QVERIFY(QDir().mkdir(dossier.chemin("collection.csv")));
@@ -220,7 +220,7 @@ private slots:
         if (cas == "gros")
             QVERIFY(fichierCreux(dossier.chemin("collection.csv"), (qint64(300) << 20)));
         if (cas == "fifo") {
-            dossier.ecrireFichier("collection.csv", ligneAlbum("A", "T", 1, 0, "images//fifo"));
+            dossier.ecrire("collection.csv", ligneAlbum("A", "T", 1, 0, "images//fifo"));
             QCOMPARE(::mkfifo(qPrintable(dossier.chemin("images/fifo")), 0600), 0);
         }
         Phylacto fenetre;
@@ -236,7 +236,7 @@ private slots:
         QByteArray bruit;
         for (int i = 0; i < 4096; ++i)
             bruit += char((i * 7919) % 256);
-        dossier.ecrireFichier("data/settings.ini", bruit);
+        dossier.ecrire("data/settings.ini", bruit);
         QString erreur;
         QVERIFY2(Demarrage::nommerCollection(dossier.chemin(), &erreur), qPrintable(erreur));
     }
@@ -256,7 +256,7 @@ private slots:
 
         // A lock left by a copy that died is taken over.
         verrou.reset();
-        dossier.ecrireFichier("data/phylacto.lock", "2147483646\nPhylacto\n\n");
+        dossier.ecrire("data/phylacto.lock", "2147483646\nPhylacto\n\n");
         std::unique_ptr<QProcess> reprise(lancer({ "--screenshot", "vue.png", dossier.chemin() }));
         QVERIFY(reprise->waitForFinished(30000));
         QCOMPARE(reprise->exitCode(), 0);
@@ -266,7 +266,7 @@ private slots:
     void verificateur()
     {
         DossierTravail dossier;
-        dossier.ecrireFichier("images/a.jpg", "a");
+        dossier.ecrire("images/a.jpg", "a");
         const QByteArray contenu = ligneAlbum("A", "T", 1, 0, "images//a.jpg") + "a;b\n"
             + latin1(ligneAlbum("Théo", "T", 2)) + ligneAlbum("S", "T", 1).replace(";1;", ";abc;")
             + ligneAlbum("A", "T", 2) + ligneAlbum("B", "C", 1, 0, "images//absent.jpg");
@@ -280,7 +280,7 @@ private slots:
         QCOMPARE(rapport.albums, 5);
 
         // From the command line, without any display.
-        dossier.ecrireFichier("c.csv", contenu);
+        dossier.ecrire("c.csv", contenu);
         std::unique_ptr<QProcess> processus(lancer({ "--verifier", "c.csv", dossier.chemin() }, "aucun"));
         QVERIFY(processus->waitForFinished(20000));
         QCOMPARE(processus->exitCode(), 1);
@@ -293,22 +293,22 @@ private slots:
     void fenetreApresCorrections()
     {
         DossierTravail dossier;
-        dossier.ecrireCollection(ligneAlbum("A", "T1", 1, 0, "", "Marc") + ligneAlbum("A", "T4", 4, 0, "", "Luc") + ligneAlbum("Z", "X", 1).replace("Dessinateur", QByteArray(5500, 'n')));
-        dossier.ecrireFichier("collection.csv.Ab3dE9", "reste");
-        dossier.ecrireFichier("collection.csv.backup", "à garder");
+        dossier.collection(ligneAlbum("A", "T1", 1, 0, "", "Marc") + ligneAlbum("A", "T4", 4, 0, "", "Luc") + ligneAlbum("Z", "X", 1).replace("Dessinateur", QByteArray(5500, 'n')));
+        dossier.ecrire("collection.csv.Ab3dE9", "reste");
+        dossier.ecrire("collection.csv.backup", "à garder");
         Phylacto fenetre;
         auto* table = enfant<QTableWidget>(&fenetre, "LstAlbum");
         fenetre.nouvelAlbum("A", "T5", "", "", 5, "", 0, 0, 0, "", "", "");
         QCOMPARE(table->item(table->currentRow(), 1)->text(), QString("T5"));
 
         // Two pictures of one name: each keeps its bytes; never a missing file.
-        dossier.ecrireFichier("A/cover.jpg", "a");
-        dossier.ecrireFichier("B/cover.jpg", "b");
+        dossier.ecrire("A/cover.jpg", "a");
+        dossier.ecrire("B/cover.jpg", "b");
         for (const char* source : { "A/cover.jpg", "B/cover.jpg" }) {
             Boites::setProchainFichier(dossier.chemin(source));
             fenetre.changeImage();
         }
-        QCOMPARE(dossier.lireFichier("images/cover.jpg"), QByteArray("a"));
+        QCOMPARE(dossier.lire("images/cover.jpg"), QByteArray("a"));
         QCOMPARE(fenetre.getCatalogue().premierAlbum("A", "T5")->getImage(), QString("images//cover-2.jpg"));
         fenetre.setModifie(false);
         fenetre.setNewImage("absent.jpg");
