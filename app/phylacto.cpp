@@ -64,12 +64,8 @@ Phylacto::Phylacto(QWidget* parent)
     connect(ui->LabelImage, &labelClickable::clicked, this, &Phylacto::changeImage);
     connect(ui->pbChercherImage, &QPushButton::clicked, this, &Phylacto::ChercherAlbum);
     connect(ui->pbPreter, &QPushButton::clicked, this, &Phylacto::Preter);
-    for (QListWidget* liste : listesSeries()) {
+    for (QListWidget* liste : listesSeries())
         connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
-        // Thousands of series: the first names show at once, the others are
-        // measured while the window waits for the user.
-        liste->setLayoutMode(QListView::Batched);
-    }
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
     connect(this, &Phylacto::relayInfoReseau, rechercheCouvertures,
