@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
     }
     {
         QTemporaryDir dossier;
-        QByteArray retours = genererCollection(80000, 4000);
+        QByteArray retours = genererCollection(100000, 5000);
         retours.replace('\n', '\r');
         const double duree = tempsJusquALaBoite(dossier, retours);
         std::printf("error box for a %.1f MB file with CR-only line ends: %.3f s (goal < 0.5 s)\n",
