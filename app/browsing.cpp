@@ -47,6 +47,7 @@ QList<BD*> Phylacto::remplirTableAlbums()
 {
     ui->LstAlbum->setRowCount(0);
     const QList<BD*> albumsSerie = catalogue.albumsParNom(serieCourante, true);
+    majEtiquetteTomes(albumsSerie);
     if (albumsSerie.isEmpty())
         return albumsSerie;
 
@@ -160,6 +161,7 @@ void Phylacto::MAJCompteurs()
     ui->lbComics->setText(QString::number(compteurs.comics));
     ui->lbEuro->setText(QString::number(compteurs.euro));
     ui->lbManga->setText(QString::number(compteurs.manga));
+    suivreCatalogue();
 }
 
 void Phylacto::myMenu(QPoint)

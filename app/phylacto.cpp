@@ -66,6 +66,7 @@ Phylacto::Phylacto(QWidget* parent)
         connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
+    installerRecherche();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);

@@ -75,6 +75,7 @@ bool Catalogue::attacher(BD* album)
 
 bool Catalogue::integrerSerie(const BD* album)
 {
+    ++m_revision;
     if (Serie* serie = findSerie(album->getSerie())) {
         if (serie->tomeMax < album->tome)
             serie->tomeMax = album->tome;
@@ -107,12 +108,14 @@ void Catalogue::ajouterSerie(Serie* serie)
 
 void Catalogue::supprimerAlbum(BD* album)
 {
+    ++m_revision;
     if (m_albums.removeOne(album))
         delete album;
 }
 
 int Catalogue::supprimerSerie(const QString& nom)
 {
+    ++m_revision;
     int retires = 0;
     QList<BD*> restants;
     restants.reserve(m_albums.size());
@@ -138,6 +141,7 @@ int Catalogue::supprimerSerie(const QString& nom)
 
 void Catalogue::vider()
 {
+    ++m_revision;
     qDeleteAll(m_albums);
     qDeleteAll(m_series);
     m_albums.clear();

@@ -93,6 +93,10 @@ public:
 
     Compteurs compter() const;
 
+    // Changes with every album or series added, changed or removed, so that
+    // what is derived from the catalogue knows when to be rebuilt.
+    quint64 revision() const { return m_revision; }
+
 private:
     void ajouterSerie(Serie* serie);
 
@@ -102,4 +106,5 @@ private:
     QList<Serie*> m_seriesComics;
     QList<Serie*> m_seriesManga;
     QHash<QString, Serie*> m_indexSeries;
+    quint64 m_revision = 0;
 };
