@@ -51,6 +51,7 @@ ResultatEdition Catalogue::modifier(
         if (autre && autre != album)
             return { ResultatEdition::Doublon, album, false };
     }
+    ++m_revisionHorsAjouts;
     album->setSerie(v.serie);
     album->setTitre(v.titre);
     album->setDessinateur(v.dessinateur);
@@ -109,6 +110,7 @@ void Catalogue::ajouterSerie(Serie* serie)
 void Catalogue::supprimerAlbum(BD* album)
 {
     ++m_revision;
+    ++m_revisionHorsAjouts;
     if (m_albums.removeOne(album))
         delete album;
 }
@@ -116,6 +118,7 @@ void Catalogue::supprimerAlbum(BD* album)
 int Catalogue::supprimerSerie(const QString& nom)
 {
     ++m_revision;
+    ++m_revisionHorsAjouts;
     int retires = 0;
     QList<BD*> restants;
     restants.reserve(m_albums.size());
@@ -142,6 +145,7 @@ int Catalogue::supprimerSerie(const QString& nom)
 void Catalogue::vider()
 {
     ++m_revision;
+    ++m_revisionHorsAjouts;
     qDeleteAll(m_albums);
     qDeleteAll(m_series);
     m_albums.clear();

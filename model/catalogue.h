@@ -96,6 +96,9 @@ public:
     // Changes with every album or series added, changed or removed, so that
     // what is derived from the catalogue knows when to be rebuilt.
     quint64 revision() const { return m_revision; }
+    // Changes with everything but albums appended by the attach steps: while it
+    // stays, what was derived from the first albums and series still holds.
+    quint64 revisionHorsAjouts() const { return m_revisionHorsAjouts; }
 
 private:
     void ajouterSerie(Serie* serie);
@@ -107,4 +110,5 @@ private:
     QList<Serie*> m_seriesManga;
     QHash<QString, Serie*> m_indexSeries;
     quint64 m_revision = 0;
+    quint64 m_revisionHorsAjouts = 0;
 };

@@ -75,29 +75,37 @@ QString normaliser(const QString& texte)
 
 void IndexRecherche::reconstruire(const Catalogue& catalogue)
 {
+    m_catalogue = &catalogue;
+    m_revisionHorsAjouts = catalogue.revisionHorsAjouts();
+    m_nbAlbums = 0;
+    m_noms.clear();
+    m_textes.clear();
+    m_numeros.clear();
+    m_auteurs.clear();
+    m_auteursReduits.clear();
+    m_auteursEcrits.clear();
+    m_numeros.reserve(catalogue.series().size());
+    ajouterNouveaux(catalogue);
+}
+
+void IndexRecherche::ajouterNouveaux(const Catalogue& catalogue)
+{
     m_dernierMotif.clear();
     m_derniersTrouves.clear();
-    const qsizetype nbSeries = catalogue.series().size();
-    m_noms.resize(nbSeries);
-    m_textes.resize(nbSeries);
-
-    QHash<QString, int> numeros;
-    numeros.reserve(nbSeries);
-    for (int numero = 0; numero < nbSeries; ++numero) {
-        const QString nom = catalogue.series().at(numero)->getNom();
-        numeros.insert(nom, numero);
-        m_noms[numero] = nom;
-        m_textes[numero] = Recherche::normaliser(nom) + separateur;
+    const QList<Serie*>& series = catalogue.series();
+    for (qsizetype numero = m_noms.size(); numero < series.size(); ++numero) {
+        const QString nom = series.at(numero)->getNom();
+        m_numeros.insert(nom, int(numero));
+        m_noms.append(nom);
+        m_textes.append(Recherche::normaliser(nom) + separateur);
+        m_auteursEcrits.append(QList<int>());
     }
 
-    // Writers and artists come back album after album and series after
-    // series: each is reduced once and written once per series.
-    QHash<QString, int> auteurs;
-    QList<QString> auteursReduits;
-    QList<QList<int>> auteursEcrits(nbSeries);
-    for (const BD* album : catalogue.albums()) {
-        const auto trouve = numeros.constFind(album->getSerie());
-        if (trouve == numeros.cend())
+    const QList<BD*>& albums = catalogue.albums();
+    for (qsizetype rang = m_nbAlbums; rang < albums.size(); ++rang) {
+        const BD* album = albums.at(rang);
+        const auto trouve = m_numeros.constFind(album->getSerie());
+        if (trouve == m_numeros.cend())
             continue;
         QString& texte = m_textes[*trouve];
         for (const QChar c : album->getTitre())
@@ -106,21 +114,20 @@ void IndexRecherche::reconstruire(const Catalogue& catalogue)
         for (const QString& auteur : { album->getScenariste(), album->getDessinateur() }) {
             if (auteur.isEmpty())
                 continue;
-            auto connu = auteurs.constFind(auteur);
-            if (connu == auteurs.cend()) {
-                connu = auteurs.insert(auteur, int(auteursReduits.size()));
-                auteursReduits.append(Recherche::normaliser(auteur));
+            auto connu = m_auteurs.constFind(auteur);
+            if (connu == m_auteurs.cend()) {
+                connu = m_auteurs.insert(auteur, int(m_auteursReduits.size()));
+                m_auteursReduits.append(Recherche::normaliser(auteur));
             }
-            QList<int>& ecrits = auteursEcrits[*trouve];
+            QList<int>& ecrits = m_auteursEcrits[*trouve];
             if (!ecrits.contains(*connu)) {
                 ecrits.append(*connu);
-                texte += auteursReduits.at(*connu);
+                texte += m_auteursReduits.at(*connu);
                 texte += separateur;
             }
         }
     }
-    m_construit = true;
-    m_catalogue = &catalogue;
+    m_nbAlbums = albums.size();
     m_revision = catalogue.revision();
 }
 
@@ -144,8 +151,10 @@ QList<int> IndexRecherche::chercher(const QString& motif, const QList<int>* parm
 
 QSet<QString> IndexRecherche::seriesTrouvees(const Catalogue& catalogue, const QString& texte)
 {
-    if (!m_construit || m_catalogue != &catalogue || m_revision != catalogue.revision())
+    if (m_catalogue != &catalogue || m_revisionHorsAjouts != catalogue.revisionHorsAjouts())
         reconstruire(catalogue);
+    else if (m_revision != catalogue.revision())
+        ajouterNouveaux(catalogue);
 
     const QString motif = Recherche::normaliser(texte);
     QList<int> trouves;

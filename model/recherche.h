@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -26,13 +27,22 @@ public:
 
 private:
     void reconstruire(const Catalogue& catalogue);
+    // Indexes the series and albums appended since the last call.
+    void ajouterNouveaux(const Catalogue& catalogue);
     QList<int> chercher(const QString& motif, const QList<int>* parmi) const;
 
-    bool m_construit = false;
-    quint64 m_revision = 0;
     const Catalogue* m_catalogue = nullptr;
+    quint64 m_revision = 0;
+    quint64 m_revisionHorsAjouts = 0;
+    qsizetype m_nbAlbums = 0;
     QList<QString> m_noms;
     QList<QString> m_textes;
+    QHash<QString, int> m_numeros;
+    // Writers and artists come back album after album and series after
+    // series: each is reduced once and written once per series.
+    QHash<QString, int> m_auteurs;
+    QList<QString> m_auteursReduits;
+    QList<QList<int>> m_auteursEcrits;
     // The last search: a longer text that contains it only needs its hits.
     QString m_dernierMotif;
     QList<int> m_derniersTrouves;

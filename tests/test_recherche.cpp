@@ -90,13 +90,13 @@ void TestRecherche::indexSuitLeCatalogue()
     ajouter(catalogue, "Blake", "Le Piège", 1, "Sente");
     IndexRecherche index;
     QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), QStringList { "Blake" });
-    ajouter(catalogue, "Thorgal", "La Magicienne trahie", 1, "Van Hamme");
-    QCOMPARE(trie(index.seriesTrouvees(catalogue, "ham")), QStringList { "Thorgal" });
-    catalogue.modifier("Thorgal", "La Magicienne trahie",
-        { "Thorgal", "La Magicienne trahie", "Sente", "", 1, {}, 0, 0, 0, {}, {}, {} });
+    ajouter(catalogue, "Thorgal", "La Magicienne trahie", 1, "", "Sentenac");
     QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), (QStringList { "Blake", "Thorgal" }));
+    catalogue.modifier("Thorgal", "La Magicienne trahie",
+        { "Thorgal", "La Magicienne trahie", "Van Hamme", "", 1, {}, 0, 0, 0, {}, {}, {} });
+    QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), QStringList { "Blake" });
     catalogue.supprimerSerie("Blake");
-    QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), QStringList { "Thorgal" });
+    QCOMPARE(trie(index.seriesTrouvees(catalogue, "e")), QStringList { "Thorgal" });
 }
 
 void TestRecherche::manques_data()
