@@ -25,6 +25,11 @@ constexpr Definition definitions[] = {
     { Cle::AmazonEndpoint, "AMAZON/Endpoint", "" },
     { Cle::AmazonCle, "AMAZON/AccessKeyId", "" },
     { Cle::AmazonSecret, "AMAZON/SecretKey", "" },
+    { Cle::CouverturesSource, "COUVERTURES/Source", "" },
+    { Cle::CouverturesBnf, "COUVERTURES/BnF", "https://catalogue.bnf.fr" },
+    { Cle::CouverturesOpenLibrary, "COUVERTURES/OpenLibrary", "https://openlibrary.org" },
+    { Cle::CouverturesOpenLibraryImages, "COUVERTURES/OpenLibraryCouvertures",
+        "https://covers.openlibrary.org" },
 };
 
 const Definition& definition(Cle cle)
