@@ -5,7 +5,17 @@
 
 Catalogue::~Catalogue()
 {
+    // Told first: nothing is worth keeping of albums that all go.
+    for (SuiviAlbums* suivi : std::as_const(m_suivis))
+        suivi->catalogueDetruit();
+    m_suivis.clear();
     vider();
+}
+
+void Catalogue::prevenir(const BD& album) const
+{
+    for (SuiviAlbums* suivi : std::as_const(m_suivis))
+        suivi->avantChangement(album);
 }
 
 QList<BD*> Catalogue::albumsParNom(const QString& texte, bool parSerie) const
@@ -27,8 +37,21 @@ BD* Catalogue::premierAlbum(const QString& serie, const QString& titre) const
     return nullptr;
 }
 
-ResultatEdition Catalogue::ajouter(const ValeursAlbum& v)
+ValeursAlbum Catalogue::partager(const ValeursAlbum& valeurs)
 {
+    ValeursAlbum v = valeurs;
+    v.serie = m_textes.partager(v.serie);
+    v.scenariste = m_textes.partager(v.scenariste);
+    v.dessinateur = m_textes.partager(v.dessinateur);
+    v.editeur = m_textes.partager(v.editeur);
+    v.genre = m_textes.partager(v.genre);
+    v.coloriste = m_textes.partager(v.coloriste);
+    return v;
+}
+
+ResultatEdition Catalogue::ajouter(const ValeursAlbum& valeurs)
+{
+    const ValeursAlbum v = partager(valeurs);
     if (premierAlbum(v.serie, v.titre))
         return { ResultatEdition::Doublon, nullptr, false };
     auto* album = new BD(v.serie, v.titre, v.tome, v.dessinateur, v.scenariste, v.editeur,
@@ -39,8 +62,9 @@ ResultatEdition Catalogue::ajouter(const ValeursAlbum& v)
 }
 
 ResultatEdition Catalogue::modifier(
-    const QString& serie, const QString& titre, const ValeursAlbum& v)
+    const QString& serie, const QString& titre, const ValeursAlbum& valeurs)
 {
+    const ValeursAlbum v = partager(valeurs);
     BD* album = premierAlbum(serie, titre);
     if (!album)
         return { ResultatEdition::Introuvable, nullptr, false };
@@ -52,6 +76,7 @@ ResultatEdition Catalogue::modifier(
             return { ResultatEdition::Doublon, album, false };
     }
     ++m_revisionHorsAjouts;
+    prevenir(*album);
     album->setSerie(v.serie);
     album->setTitre(v.titre);
     album->setDessinateur(v.dessinateur);
@@ -111,8 +136,10 @@ void Catalogue::supprimerAlbum(BD* album)
 {
     ++m_revision;
     ++m_revisionHorsAjouts;
-    if (m_albums.removeOne(album))
+    if (m_albums.removeOne(album)) {
+        prevenir(*album);
         delete album;
+    }
 }
 
 int Catalogue::supprimerSerie(const QString& nom)
@@ -124,6 +151,7 @@ int Catalogue::supprimerSerie(const QString& nom)
     restants.reserve(m_albums.size());
     for (BD* album : std::as_const(m_albums)) {
         if (album->getSerie() == nom) {
+            prevenir(*album);
             delete album;
             ++retires;
         } else {
@@ -146,6 +174,10 @@ void Catalogue::vider()
 {
     ++m_revision;
     ++m_revisionHorsAjouts;
+    if (!m_suivis.isEmpty()) {
+        for (const BD* album : std::as_const(m_albums))
+            prevenir(*album);
+    }
     qDeleteAll(m_albums);
     qDeleteAll(m_series);
     m_albums.clear();
@@ -154,6 +186,7 @@ void Catalogue::vider()
     m_seriesComics.clear();
     m_seriesManga.clear();
     m_indexSeries.clear();
+    m_textes.vider();
 }
 
 Compteurs Catalogue::compter() const

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include "model/textespartages.h"
+
 class BD;
 class Serie;
 
@@ -43,6 +45,20 @@ struct ResultatEdition
     Etat etat = Fait;
     BD* album = nullptr;     // the album added or changed
     bool serieCreee = false; // its series did not exist before
+};
+
+// Told before an album's texts change or before the album is destroyed, so
+// that a view holding the album can keep what it shows.
+class SuiviAlbums
+{
+public:
+    virtual void avantChangement(const BD& album) = 0;
+    // The catalogue is going with its albums: no more calls, nothing to
+    // unregister, no album to read.
+    virtual void catalogueDetruit() = 0;
+
+protected:
+    ~SuiviAlbums() = default;
 };
 
 // The five lists of the catalogue and the rules that keep them together.
@@ -93,6 +109,14 @@ public:
 
     Compteurs compter() const;
 
+    // Views follow a catalogue they only read: following is not a change.
+    void suivre(SuiviAlbums* suivi) const { m_suivis.append(suivi); }
+    void nePlusSuivre(SuiviAlbums* suivi) const { m_suivis.removeOne(suivi); }
+
+    // The repeated texts of the albums, shared by every album that holds them:
+    // loads, imports and entries go through it.
+    TextesPartages& textesPartages() { return m_textes; }
+
     // Changes with every album or series added, changed or removed, so that
     // what is derived from the catalogue knows when to be rebuilt.
     quint64 revision() const { return m_revision; }
@@ -102,6 +126,8 @@ public:
 
 private:
     void ajouterSerie(Serie* serie);
+    void prevenir(const BD& album) const;
+    ValeursAlbum partager(const ValeursAlbum& valeurs);
 
     QList<BD*> m_albums;
     QList<Serie*> m_series;
@@ -109,6 +135,8 @@ private:
     QList<Serie*> m_seriesComics;
     QList<Serie*> m_seriesManga;
     QHash<QString, Serie*> m_indexSeries;
+    TextesPartages m_textes;
+    mutable QList<SuiviAlbums*> m_suivis;
     quint64 m_revision = 0;
     quint64 m_revisionHorsAjouts = 0;
 };
