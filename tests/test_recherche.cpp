@@ -8,7 +8,7 @@
 #include "model/recherche.h"
 #include "model/statistiques.h"
 #include "model/tomes.h"
-#include "support/dossiertravail.h"
+#include "support/fixture.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -167,12 +167,10 @@ void TestRecherche::statistiques()
 
 void TestRecherche::scene()
 {
-    Boites::setAutomatique(true);
-    DossierTravail dossier;
-    dossier.ecrireCollection(ligneAlbum("Élève", "E1", 1) + ligneAlbum("Élève", "E3", 3)
+    Scene scene(ligneAlbum("Élève", "E1", 1) + ligneAlbum("Élève", "E3", 3)
         + ligneAlbum("Cœur", "C1", 1, Manga) + ligneAlbum("Cœur", "C4", 4, Manga)
         + ligneAlbum("Blake", "Hors-série", 0, Comic));
-    Phylacto fenetre;
+    Phylacto& fenetre = scene.ouvrir();
     fenetre.show();
     QVERIFY(QTest::qWaitForWindowActive(&fenetre));
     auto* recherche = enfant<QLineEdit>(&fenetre, "leRechercheRapide");
