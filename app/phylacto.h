@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QString>
 
+struct LectureCollection;
 class AlbumInfos;
 class RechercheCouvertures;
 class BD;
@@ -65,8 +66,9 @@ public:
     void MAJCompteurs();
 
     // Cover search: points the album of that title in the shown series at a
-    // file of the images directory and shows it.
-    void affecterImage(QString titre, QString fichier);
+    // file of the images directory and shows it. False (nothing changed) when
+    // there is no such album or no such file.
+    bool affecterImage(QString titre, QString fichier);
 
 signals:
     void relayInfoReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
@@ -145,6 +147,7 @@ private:
     QString demanderFichier();
     bool m_copieGardee = false; // the unread albums' file is already backed up
 
+    void signalerChargement(const LectureCollection& lecture, const QString& encodage);
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.
