@@ -74,6 +74,7 @@ Phylacto::Phylacto(QWidget* parent)
             &RechercheCouvertures::setProxy);
     connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,
             &Phylacto::signalerRechercheSansCouverture);
+    installerRecherche();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/catalogue.h"
+#include "model/recherche.h"
 
 #include <QMainWindow>
 #include <QModelIndex>
@@ -174,4 +175,17 @@ private:
     QPointer<BD> m_albumPropose;
     void relierSourcesCouvertures(choitImage* panneau);
     void signalerRechercheSansCouverture(const QString& texte);
+
+    // Quick search, missing volumes and statistics (app/recherche.cpp)
+    void installerRecherche();
+    // Hides, in the four series lists, the series the text does not find.
+    void filtrerSeries(const QString& texte);
+    // lbTomesManquants for the shown series, given its albums when known.
+    void majEtiquetteTomes();
+    void majEtiquetteTomes(const QList<BD*>& albumsSerie);
+    // After any change of the catalogue: the label and the hidden series follow.
+    void suivreCatalogue();
+    void ouvrirTomesManquants();
+    void ouvrirStatistiques();
+    IndexRecherche m_indexRecherche;
 };

@@ -75,6 +75,7 @@ ResultatEdition Catalogue::modifier(
         if (autre && autre != album)
             return { ResultatEdition::Doublon, album, false };
     }
+    ++m_revisionHorsAjouts;
     prevenir(*album);
     album->setSerie(v.serie);
     album->setTitre(v.titre);
@@ -100,6 +101,7 @@ bool Catalogue::attacher(BD* album)
 
 bool Catalogue::integrerSerie(const BD* album)
 {
+    ++m_revision;
     if (Serie* serie = findSerie(album->getSerie())) {
         if (serie->tomeMax < album->tome)
             serie->tomeMax = album->tome;
@@ -132,6 +134,8 @@ void Catalogue::ajouterSerie(Serie* serie)
 
 void Catalogue::supprimerAlbum(BD* album)
 {
+    ++m_revision;
+    ++m_revisionHorsAjouts;
     if (m_albums.removeOne(album)) {
         prevenir(*album);
         delete album;
@@ -140,6 +144,8 @@ void Catalogue::supprimerAlbum(BD* album)
 
 int Catalogue::supprimerSerie(const QString& nom)
 {
+    ++m_revision;
+    ++m_revisionHorsAjouts;
     int retires = 0;
     QList<BD*> restants;
     restants.reserve(m_albums.size());
@@ -166,6 +172,8 @@ int Catalogue::supprimerSerie(const QString& nom)
 
 void Catalogue::vider()
 {
+    ++m_revision;
+    ++m_revisionHorsAjouts;
     if (!m_suivis.isEmpty()) {
         for (const BD* album : std::as_const(m_albums))
             prevenir(*album);

@@ -117,6 +117,13 @@ public:
     // loads, imports and entries go through it.
     TextesPartages& textesPartages() { return m_textes; }
 
+    // Changes with every album or series added, changed or removed, so that
+    // what is derived from the catalogue knows when to be rebuilt.
+    quint64 revision() const { return m_revision; }
+    // Changes with everything but albums appended by the attach steps: while it
+    // stays, what was derived from the first albums and series still holds.
+    quint64 revisionHorsAjouts() const { return m_revisionHorsAjouts; }
+
 private:
     void ajouterSerie(Serie* serie);
     void prevenir(const BD& album) const;
@@ -130,4 +137,6 @@ private:
     QHash<QString, Serie*> m_indexSeries;
     TextesPartages m_textes;
     mutable QList<SuiviAlbums*> m_suivis;
+    quint64 m_revision = 0;
+    quint64 m_revisionHorsAjouts = 0;
 };
