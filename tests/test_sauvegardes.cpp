@@ -1,14 +1,8 @@
 // Dated backups: listing and retention, then saving and restoring from the window.
-#include "app/phylacto.h"
-#include "dialogs/boites.h"
 #include "store/sauvegardes.h"
 #include "support/fixture.h"
 
-#include <QListWidget>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTableWidget>
-#include <QtTest>
 
 static QStringList sauvegardesDe(const DossierTravail& dossier)
 {
