@@ -23,6 +23,14 @@ QString dossierImages()
     return dossier;
 }
 
+// Wide enough for its title and a cover; placed over the main window.
+void elargirDialogueCouverture(QDialog* dialogue)
+{
+    const int largeurTitre = dialogue->fontMetrics().horizontalAdvance(dialogue->windowTitle());
+    dialogue->resize(qMax(dialogue->sizeHint().width(), qMax(420, largeurTitre + 160)),
+        qMax(dialogue->sizeHint().height(), 520));
+}
+
 } // namespace
 
 void Phylacto::ChercherAlbum()
@@ -36,7 +44,7 @@ void Phylacto::ChercherAlbum()
             Boites::informer(tr("Veuillez selectioner un album"));
             return;
         }
-        if (const BD* album = catalogue.premierAlbum(serieCourante, courant->text()))
+        if (const BD* album = albumDeLaLigne(courant->row()))
             proposition = album->getSerie() + QLatin1Char(' ') + album->getTitre();
     }
 
@@ -62,6 +70,7 @@ void Phylacto::ChercherAlbum()
     auto* grille = new QGridLayout(dialogueRechercheAuto);
     connect(dialogueRechercheAuto, &QDialog::finished, this, &Phylacto::properlyDestroyed);
     grille->addWidget(choixImage);
+    elargirDialogueCouverture(dialogueRechercheAuto);
     dialogueRechercheAuto->show();
 }
 
@@ -165,6 +174,7 @@ void Phylacto::ChercherToutesImages()
         connect(choixImage, &choitImage::DemandeStop, dialogue, &QWidget::close);
         connect(choixImage, &choitImage::DemandeSuivant, dialogue, &QWidget::close);
         grille->addWidget(choixImage);
+        elargirDialogueCouverture(dialogue);
 
         dialogue->exec();
         // Nothing of the dialog is on the stack any more: free it now rather

@@ -63,12 +63,12 @@ bool preparerDossierTravail(const QString& dossier, QString* erreur)
 {
     QDir cible(dossier);
     if (!cible.exists() && !QDir().mkpath(dossier))
-        return echec(erreur, QStringLiteral("cannot create %1").arg(dossier));
+        return echec(erreur, QStringLiteral("impossible de créer %1").arg(dossier));
     if (!QDir::setCurrent(cible.absolutePath()))
-        return echec(erreur, QStringLiteral("cannot enter %1").arg(dossier));
+        return echec(erreur, QStringLiteral("impossible d'entrer dans %1").arg(dossier));
     for (const QString& sousDossier : { QStringLiteral("data"), QStringLiteral("images") }) {
         if (!QDir::current().mkpath(sousDossier))
-            return echec(erreur, QStringLiteral("cannot create %1").arg(sousDossier));
+            return echec(erreur, QStringLiteral("impossible de créer %1").arg(sousDossier));
     }
     return true;
 }
@@ -87,7 +87,7 @@ bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QSt
             continue;
         if (!QFile::copy(source.filePath(nom), chemin))
             return echec(
-                erreur, QStringLiteral("cannot copy %1 to %2").arg(source.filePath(nom), chemin));
+                erreur, QStringLiteral("impossible de copier %1 vers %2").arg(source.filePath(nom), chemin));
     }
     return true;
 }
@@ -101,7 +101,7 @@ bool nommerCollection(const QString& dossier, QString* erreur)
     Parametres::ecrire(parametres, Parametres::Cle::NomFichier, QLatin1String(nomCollectionParDefaut));
     parametres.sync();
     if (parametres.status() != QSettings::NoError)
-        return echec(erreur, QStringLiteral("cannot write %1").arg(parametres.fileName()));
+        return echec(erreur, QStringLiteral("impossible d'écrire %1").arg(parametres.fileName()));
     return true;
 }
 

@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTextCodec>
+#include <QUndoStack>
 
 using Parametres::Cle;
 
@@ -46,6 +48,7 @@ void Phylacto::saveAs()
 void Phylacto::closeEvent(QCloseEvent* event)
 {
     if (!modifie) {
+        memoriserDisposition();
         event->accept();
         return;
     }
@@ -56,10 +59,12 @@ void Phylacto::closeEvent(QCloseEvent* event)
     question.boutonParDefaut = QMessageBox::Save;
     const QMessageBox::StandardButton reponse = Boites::montrer(question);
     // A save that failed or was cancelled keeps the window, and the changes, open.
-    if (reponse == QMessageBox::Discard || (reponse == QMessageBox::Save && enregistrer()))
+    if (reponse == QMessageBox::Discard || (reponse == QMessageBox::Save && enregistrer())) {
+        memoriserDisposition();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 void Phylacto::closeProg()
@@ -84,7 +89,11 @@ bool Phylacto::enregistrer()
         Parametres::ecrire(*settings, Cle::NomFichier, EcritureCollection::nomDansParametres(nom));
         Parametres::enregistrer(*settings);
     }
+    m_empreinteConnue = false;
+    m_annulation->setClean();
     modifie = false;
+    statusBar()->showMessage(
+        tr("Collection enregistrée (%1 albums)").arg(catalogue.albums().size()), 5000);
     return true;
 }
 

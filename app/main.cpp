@@ -1,9 +1,14 @@
+#include "app/captures.h"
 #include "app/demarrage.h"
 #include "app/phylacto.h"
+#include "settings/parametres.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QTimer>
 
 #include <cstdio>
@@ -17,22 +22,39 @@ void nommerApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(PHYLACTO_VERSION));
 }
 
+// The program speaks French only: Qt's own buttons, dialogs and --help too,
+// whatever the system language.
+void traduireQt()
+{
+    auto* traduction = new QTranslator(QCoreApplication::instance());
+    if (traduction->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(traduction);
+    else
+        delete traduction;
+}
+
 QCommandLineOption preparerOptions(QCommandLineParser& parser)
 {
     const QString description = QStringLiteral(
-        "Phylacto, catalogue of comic albums. Works in DIR: data/settings.ini, the "
-        "collection file, images/, icon.ico. Without DIR: the current directory, or, "
-        "when started from the home folder (as from the desktop menu) and no "
-        "data/settings.ini is there, the per-user folder %1.");
+        "Phylacto, catalogue d'albums de bande dessinée. Travaille dans DOSSIER : "
+        "data/settings.ini, le fichier de la collection, images/, icon.ico. Sans DOSSIER : "
+        "le dossier courant ou, lancé depuis le dossier personnel (comme depuis le menu du "
+        "bureau) sans data/settings.ini, le dossier de l'utilisateur %1.");
     parser.setApplicationDescription(description.arg(Demarrage::dossierUtilisateur()));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption optionCapture(QStringLiteral("screenshot"),
-        QStringLiteral("Start normally, save a picture of the main window to FILE and quit."),
-        QStringLiteral("FILE"));
+        QStringLiteral("Démarre normalement, enregistre une image de la fenêtre principale "
+                       "dans FICHIER et quitte."),
+        QStringLiteral("FICHIER"));
     parser.addOption(optionCapture);
-    parser.addPositionalArgument(
-        QStringLiteral("DIR"), QStringLiteral("Working directory."), QStringLiteral("[DIR]"));
+    parser.addOption(QCommandLineOption(QStringLiteral("captures"),
+        QStringLiteral("Démarre, enregistre dans DOSSIER des images de l'écran avec la fenêtre "
+                       "principale et chacun de ses dialogues, et quitte."),
+        QStringLiteral("DOSSIER")));
+    parser.addPositionalArgument(QStringLiteral("DOSSIER"), QStringLiteral("Dossier de travail."),
+        QStringLiteral("[DOSSIER]"));
     return optionCapture;
 }
 
@@ -55,6 +77,7 @@ int main(int argc, char* argv[])
     if (texteSeulement(argc, argv)) {
         QCoreApplication application(argc, argv);
         nommerApplication();
+        traduireQt();
         QCommandLineParser parser;
         preparerOptions(parser);
         parser.process(application); // prints and exits
@@ -63,6 +86,7 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     nommerApplication();
+    traduireQt();
     QGuiApplication::setDesktopFileName(QStringLiteral("phylacto"));
     QCommandLineParser parser;
     const QCommandLineOption optionCapture = preparerOptions(parser);
@@ -71,6 +95,9 @@ int main(int argc, char* argv[])
     QString capture = parser.value(optionCapture);
     if (!capture.isEmpty())
         capture = QDir::current().absoluteFilePath(capture);
+    QString captures = parser.value(QStringLiteral("captures"));
+    if (!captures.isEmpty())
+        captures = QDir::current().absoluteFilePath(captures);
 
     const QStringList arguments = parser.positionalArguments();
     Demarrage::Emplacements emplacements;
@@ -81,20 +108,25 @@ int main(int argc, char* argv[])
     emplacements.defauts = Demarrage::dossierDefauts(QCoreApplication::applicationDirPath());
     QString erreur;
     if (Demarrage::demarrer(emplacements, &erreur).isEmpty()) {
-        std::fprintf(stderr, "phylacto: %s\n", qPrintable(erreur));
+        std::fprintf(stderr, "phylacto : %s\n", qPrintable(erreur));
         return 1;
     }
 
     Phylacto fenetre;
+    // Pictures show the default window, whatever the user left.
+    if (capture.isEmpty() && captures.isEmpty())
+        fenetre.restaurerDisposition(Parametres::ouvrirDisposition(&fenetre));
     fenetre.show();
 
     if (!capture.isEmpty()) {
         QTimer::singleShot(200, &fenetre, [&fenetre, capture]() {
             const bool ecrit = fenetre.grab().save(capture, "PNG");
             if (!ecrit)
-                std::fprintf(stderr, "phylacto: cannot write %s\n", qPrintable(capture));
+                std::fprintf(stderr, "phylacto : impossible d'écrire %s\n", qPrintable(capture));
             QApplication::exit(ecrit ? 0 : 1);
         });
     }
+    if (!captures.isEmpty())
+        (new Captures(&fenetre, captures))->lancer();
     return application.exec();
 }

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QSettings>
+#include <QUndoStack>
 
 using Parametres::Cle;
 
@@ -66,6 +67,9 @@ Phylacto::Phylacto(QWidget* parent)
         connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
+    preparerAnnulation();
+    preparerClavier();
+    preparerDisposition();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
@@ -101,7 +105,10 @@ Phylacto::Phylacto(QWidget* parent)
 
 Phylacto::~Phylacto()
 {
+    // Its signals reach the menu while it empties.
+    delete m_annulation;
     delete ui;
+    ui = nullptr; // the event filter may still see children go
 }
 
 QList<QListWidget*> Phylacto::listesSeries() const

@@ -5,6 +5,7 @@
 #include "settings/parametres.h"
 
 #include <QSettings>
+#include <QWindow>
 
 using Parametres::Cle;
 
@@ -20,6 +21,12 @@ void Phylacto::ConfigReseaux()
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::MAJReseau);
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau);
     connect(fenetre, &GestionReseau::validationEncodage, this, &Phylacto::MAJEncodage);
+    // Still top-level, but kept above the main window and centred on it.
+    fenetre->winId();
+    if (windowHandle())
+        fenetre->windowHandle()->setTransientParent(windowHandle());
+    fenetre->adjustSize();
+    fenetre->move(frameGeometry().center() - fenetre->rect().center());
     fenetre->show();
 }
 

@@ -25,6 +25,9 @@ constexpr Definition definitions[] = {
     { Cle::AmazonEndpoint, "AMAZON/Endpoint", "" },
     { Cle::AmazonCle, "AMAZON/AccessKeyId", "" },
     { Cle::AmazonSecret, "AMAZON/SecretKey", "" },
+    { Cle::FenetreGeometrie, "FENETRE/Geometrie", "" },
+    { Cle::FenetreSeparateurs, "FENETRE/Separateurs", "" },
+    { Cle::FenetreColonnes, "FENETRE/ColonnesAlbums", "" },
 };
 
 const Definition& definition(Cle cle)
@@ -76,6 +79,12 @@ QSettings* ouvrir(QObject* parent)
 {
     return new QSettings(Chemins::fichierDonnees(QStringLiteral("settings.ini")),
         QSettings::IniFormat, parent);
+}
+
+QSettings* ouvrirDisposition(QObject* parent)
+{
+    return new QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("phylacto"),
+        QStringLiteral("fenetre"), parent);
 }
 
 void enregistrer(QSettings& settings)

@@ -19,6 +19,10 @@ enum class Cle {
     AmazonEndpoint,  // AMAZON/Endpoint: the signed service of a deployment
     AmazonCle,       // AMAZON/AccessKeyId
     AmazonSecret,    // AMAZON/SecretKey
+    // The per-user interface file (ouvrirDisposition), not the collection's:
+    FenetreGeometrie,   // FENETRE/Geometrie: QWidget::saveGeometry in Base64
+    FenetreSeparateurs, // FENETRE/Separateurs: widths of the main panels, "a,b,c,d"
+    FenetreColonnes,    // FENETRE/ColonnesAlbums: widths of the album table's columns
 };
 
 // "GROUP/Entry" of the key.
@@ -42,6 +46,9 @@ void ecrireProxy(QSettings& settings, const Proxy& proxy);
 
 // The settings file of the working folder, INI format.
 QSettings* ouvrir(QObject* parent);
+
+// The per-user file of window sizes, in the user's configuration folder.
+QSettings* ouvrirDisposition(QObject* parent);
 
 // Writes the pending changes and keeps the file, which holds the proxy
 // password, readable by its owner only.

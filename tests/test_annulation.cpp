@@ -1,0 +1,160 @@
+// Undo and redo of deletions, changes, loans and returns, and the unsaved flag.
+#include "app/phylacto.h"
+#include "dialogs/boites.h"
+#include "dialogs/pret.h"
+#include "dialogs/saisiepret.h"
+#include "model/bd.h"
+#include "model/serie.h"
+#include "support/dossiertravail.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+// Everything undo must give back: every field of every album in catalogue
+// order, the series lists, the window's lists, table and counters.
+QStringList etat(Phylacto& fenetre)
+{
+    QStringList lignes;
+    for (const BD* a : fenetre.getAlbums()) {
+        const ChampsAlbum c = a->champs();
+        lignes << QStringList { c.serie, c.titre, QString::number(c.tome), c.dessinateur,
+            c.scenariste, c.editeur, c.commentaire, QString::number(c.entier8), c.genre, c.image,
+            c.emprunteur, c.dateEmprunt, QString::number(c.reel13), QString::number(c.type),
+            c.texte15, QString::number(c.note), QString::number(c.serieFinie),
+            QString::number(c.nbEmprunts), c.texte19, c.coloriste }.join('|');
+    }
+    Catalogue& catalogue = fenetre.getCatalogue();
+    for (const QList<Serie*>* liste : { &catalogue.series(), &catalogue.seriesEuro(),
+             &catalogue.seriesComics(), &catalogue.seriesManga() }) {
+        QStringList noms;
+        for (const Serie* s : *liste)
+            noms << QString("%1/%2/%3").arg(s->getNom()).arg(s->tomeMax).arg(s->serieFinie);
+        lignes << noms.join(',');
+    }
+    for (const QListWidget* liste : fenetre.findChildren<QListWidget*>()) {
+        QStringList noms;
+        for (int i = 0; i < liste->count(); ++i)
+            noms << liste->item(i)->text();
+        lignes << liste->objectName() + ':' + noms.join(',');
+    }
+    for (const char* compteur : { "lbTotale", "lbEuro", "lbComics", "lbManga" })
+        lignes << enfant<QLabel>(&fenetre, compteur)->text();
+    // Last: a redo shows the album where it went.
+    const auto* table = enfant<QTableWidget>(&fenetre, "LstAlbum");
+    QStringList titres;
+    for (int l = 0; l < table->rowCount(); ++l)
+        titres << table->item(l, 1)->text();
+    titres.sort();
+    return lignes << "table:" + titres.join(',');
+}
+
+bool choisir(Phylacto& fenetre, const QString& serie, int ligneTitre = -1)
+{
+    auto* series = enfant<QListWidget>(&fenetre, "LstSerie");
+    const QList<QListWidgetItem*> trouves = series->findItems(serie, Qt::MatchExactly);
+    if (trouves.isEmpty())
+        return false;
+    series->setCurrentItem(trouves.first());
+    if (ligneTitre >= 0)
+        enfant<QTableWidget>(&fenetre, "LstAlbum")->setCurrentCell(ligneTitre, 1);
+    return true;
+}
+
+} // namespace
+
+class TestAnnulation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Boites::setAutomatique(true); }
+
+    void actionAnnuleeEtRetablie_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("texteAnnuler");
+        QTest::newRow("album") << "album" << "Annuler la suppression de l'album Arctic Nation";
+        QTest::newRow("série") << "serie" << "Annuler la suppression de la série Blacksad";
+        QTest::newRow("changement") << "changement" << "Annuler la modification de l'album Arctic Nation";
+        QTest::newRow("prêt") << "pret" << "Annuler le prêt de l'album Arctic Nation";
+        QTest::newRow("retour") << "retour" << "Annuler le retour de l'album Quelque part";
+    }
+    void actionAnnuleeEtRetablie()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, texteAnnuler);
+        DossierTravail dossier;
+        // Blacksad's albums stand apart in the file, one lent, one with a cover.
+        dossier.ecrireCollection(ligneAlbum("Blacksad", "Quelque part", 1, 0, "", "Marc")
+            + ligneAlbum("Aldebaran", "La Catastrophe", 1, 1)
+            + ligneAlbum("Blacksad", "Arctic Nation", 2, 0, "images//a.jpg")
+            + ligneAlbum("Aldebaran", "La Blonde", 2, 1) + ligneAlbum("Blacksad", "Ame Rouge", 3));
+        Phylacto fenetre;
+        QVERIFY(choisir(fenetre, "Blacksad", 1)); // volume order: Arctic Nation
+        const QStringList avant = etat(fenetre);
+
+        if (action == "album") {
+            fenetre.suppAlbum();
+        } else if (action == "serie") {
+            fenetre.suppSerie();
+        } else if (action == "changement") {
+            fenetre.ModifAlbum({});
+            fenetre.UpdateAlbum("Nouvelle", "Titre changé", "S", "D", 9, "c", 2, 5, 2, "E", "G", "C");
+        } else if (action == "pret") {
+            fenetre.Preter();
+            auto* dialogue = fenetre.findChild<saisiePret*>();
+            QVERIFY(dialogue);
+            emit dialogue->pretValide("Blacksad", "Arctic Nation", "Julie");
+        } else {
+            fenetre.affichagePret();
+            auto* dialogue = fenetre.findChild<Pret*>();
+            QVERIFY(dialogue);
+            emit dialogue->albumRendu(fenetre.getAlbums().first());
+        }
+        const QStringList apres = etat(fenetre);
+        QVERIFY(apres != avant);
+        QVERIFY(fenetre.estModifie());
+        QCOMPARE(fenetre.findChild<QAction*>("actionAnnuler")->text(), texteAnnuler);
+
+        for (int tour = 0; tour < 2; ++tour) {
+            QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+            QCOMPARE(etat(fenetre), avant);
+            QVERIFY(!fenetre.estModifie()); // back to the file as loaded
+            QVERIFY(declencherAction(&fenetre, "actionRetablir"));
+            QCOMPARE(etat(fenetre).mid(0, apres.size() - 1), apres.mid(0, apres.size() - 1));
+            QVERIFY(fenetre.estModifie());
+        }
+    }
+
+    void retourAuPointEnregistre()
+    {
+        DossierTravail dossier;
+        dossier.ecrireCollection(ligneAlbum("Blacksad", "Quelque part", 1)
+            + ligneAlbum("Blacksad", "Arctic Nation", 2) + ligneAlbum("Blacksad", "Ame Rouge", 3));
+        Phylacto fenetre;
+        QVERIFY(choisir(fenetre, "Blacksad", 0));
+        fenetre.suppAlbum();
+        fenetre.suppAlbum();
+        fenetre.save();
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(fenetre.estModifie());
+        QVERIFY(declencherAction(&fenetre, "actionRetablir"));
+        QVERIFY(!fenetre.estModifie()); // the saved state again
+
+        // An album added outside the stack stays unsaved whatever is undone.
+        QVERIFY(choisir(fenetre, "Blacksad", 0));
+        fenetre.suppAlbum();
+        fenetre.nouvelAlbum("Blacksad", "Neuf", "", "", 4, "", 0, 0, 0, "", "", "");
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(fenetre.estModifie());
+        QCOMPARE(fenetre.getAlbums().size(), 2);
+    }
+};
+
+QTEST_MAIN(TestAnnulation)
+#include "test_annulation.moc"
