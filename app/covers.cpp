@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QStatusBar>
 
 namespace {
 
@@ -150,11 +151,16 @@ void Phylacto::ChercherToutesImages()
     if (dialogueRechercheAuto)
         dialogueRechercheAuto->close();
     m_rechercheAutoEnCours = true;
+    int sansImage = 0;
+    for (const BD* album : catalogue.albums())
+        sansImage += album->getImage().isEmpty() ? 1 : 0;
+    int vus = 0;
 
     for (int i = NomImage::prochainAlbumSansImage(catalogue.albums(), 0);
          i >= 0 && !arretRechercheAuto;
          i = NomImage::prochainAlbumSansImage(catalogue.albums(), i + 1)) {
         m_albumVisite = catalogue.albums().at(i);
+        statusBar()->showMessage(tr("Images manquantes : album %1 sur %2").arg(++vus).arg(sansImage));
 
         QPointer<QDialog> dialogue = new QDialog(this);
         dialogueRechercheAuto = dialogue;
@@ -182,6 +188,7 @@ void Phylacto::ChercherToutesImages()
         delete dialogue;
     }
 
+    statusBar()->clearMessage();
     m_albumVisite = nullptr;
     m_rechercheAutoEnCours = false;
     arretRechercheAuto = false;

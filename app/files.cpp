@@ -1,4 +1,5 @@
 #include "app/phylacto.h"
+#include "app/travaillong.h"
 
 #include "dialogs/boites.h"
 #include "model/bd.h"
@@ -99,7 +100,11 @@ bool Phylacto::enregistrer()
 
 bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
 {
-    const OctetsCollection contenu = EcritureCollection::encoder(catalogue.albums(), codec);
+    OctetsCollection contenu;
+    {
+        const TravailLong travail(statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
+        contenu = EcritureCollection::encoder(catalogue.albums(), codec);
+    }
     if (contenu.premierAlbumIntraduisible >= 0) {
         const BD* album = catalogue.albums().at(contenu.premierAlbumIntraduisible);
         Boites::Boite question;
@@ -118,7 +123,11 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
     if (!garderCopieAvantEcrasement(chemin))
         return false;
 
-    const QString erreur = EcritureCollection::enregistrer(chemin, contenu.octets);
+    QString erreur;
+    {
+        const TravailLong travail(statusBar(), tr("Écriture de %1…").arg(QFileInfo(chemin).fileName()));
+        erreur = EcritureCollection::enregistrer(chemin, contenu.octets);
+    }
     if (!erreur.isEmpty()) {
         Boites::Boite boite;
         boite.icone = QMessageBox::Warning;

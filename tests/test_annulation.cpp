@@ -7,11 +7,8 @@
 #include "model/serie.h"
 #include "support/dossiertravail.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QListWidget>
-#include <QTableWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 

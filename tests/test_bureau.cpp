@@ -5,17 +5,8 @@
 #include "dialogs/saisiepret.h"
 #include "support/dossiertravail.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QSettings>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QTableWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
