@@ -3,6 +3,7 @@
 #include "covers/albuminfos.h"
 #include "covers/choitimage.h"
 #include "covers/nomimage.h"
+#include "covers/recherchecouvertures.h"
 #include "dialogs/boites.h"
 #include "model/bd.h"
 #include "settings/parametres.h"
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QStatusBar>
+#include <QSettings>
 
 namespace {
 
@@ -32,6 +34,18 @@ void elargirDialogueCouverture(QDialog* dialogue)
         qMax(dialogue->sizeHint().height(), 520));
 }
 
+SourcesCouvertures::AlbumCherche albumCherche(const QString& recherche, const BD* album)
+{
+    SourcesCouvertures::AlbumCherche cherche;
+    cherche.recherche = recherche;
+    if (album) {
+        cherche.serie = album->getSerie();
+        cherche.titre = album->getTitre();
+        cherche.tome = album->tome;
+    }
+    return cherche;
+}
+
 } // namespace
 
 void Phylacto::ChercherAlbum()
@@ -39,32 +53,38 @@ void Phylacto::ChercherAlbum()
     const bool depuisBouton
         = sender() && sender()->objectName() == QLatin1String("pbChercherImage");
     QString proposition;
+    BD* propose = nullptr;
     if (depuisBouton) {
         const QTableWidgetItem* courant = ui->LstAlbum->currentItem();
         if (!courant) {
             Boites::informer(tr("Veuillez selectioner un album"));
             return;
         }
-        if (const BD* album = albumDeLaLigne(courant->row()))
-            proposition = album->getSerie() + QLatin1Char(' ') + album->getTitre();
+        propose = albumDeLaLigne(courant->row());
+        if (propose)
+            proposition = propose->getSerie() + QLatin1Char(' ') + propose->getTitre();
     }
 
     // One cover dialog at a time: the open one comes back to the front,
     // with the newly chosen album proposed when it is a search for one album.
     if (dialogueRechercheAuto) {
-        if (!m_rechercheAutoEnCours && choixImage && !proposition.isEmpty())
+        if (!m_rechercheAutoEnCours && choixImage && !proposition.isEmpty()) {
             choixImage->setRecherche(proposition);
+            m_albumPropose = propose;
+        }
         dialogueRechercheAuto->raise();
         dialogueRechercheAuto->activateWindow();
         return;
     }
 
+    m_albumPropose = propose;
     choixImage = new choitImage(albumInfos->getManager(), this, false);
     if (depuisBouton)
         choixImage->setRecherche(proposition);
     connect(choixImage, &choitImage::demandeRecherche, this, &Phylacto::LancerRechercheAlbum);
     connect(choixImage, &choitImage::newImage, this, &Phylacto::setNewImage);
     connect(albumInfos, &AlbumInfos::xmlFinished, choixImage, &choitImage::afficherImage);
+    relierSourcesCouvertures(choixImage);
 
     dialogueRechercheAuto = new QDialog(this);
     dialogueRechercheAuto->setWindowTitle(tr("Chercher une image"));
@@ -77,7 +97,29 @@ void Phylacto::ChercherAlbum()
 
 void Phylacto::LancerRechercheAlbum(QString aRechercher)
 {
-    albumInfos->envoyerRequete(aRechercher);
+    const SourcesCouvertures::Source source = SourcesCouvertures::lireSource(
+        Parametres::lire(*settings, Parametres::Cle::CouverturesSource));
+    if (source == SourcesCouvertures::Source::Signe) {
+        albumInfos->envoyerRequete(aRechercher);
+        return;
+    }
+    const BD* album = m_rechercheAutoEnCours ? m_albumVisite.data() : m_albumPropose.data();
+    rechercheCouvertures->chercher(source, albumCherche(aRechercher, album));
+}
+
+void Phylacto::relierSourcesCouvertures(choitImage* panneau)
+{
+    connect(rechercheCouvertures, &RechercheCouvertures::couvertureTrouvee, panneau,
+        &choitImage::changeImage);
+}
+
+void Phylacto::signalerRechercheSansCouverture(const QString& texte)
+{
+    Boites::Boite boite;
+    boite.parent = dialogueRechercheAuto;
+    boite.icone = QMessageBox::Information;
+    boite.texte = texte;
+    Boites::montrer(boite);
 }
 
 void Phylacto::setNewImage(QString aRechercher)
@@ -133,11 +175,14 @@ void Phylacto::properlyDestroyed(int)
     if (fini == dialogueRechercheAuto) {
         dialogueRechercheAuto = nullptr;
         choixImage = nullptr;
+        // What a closed panel asked for would land in the next one.
+        rechercheCouvertures->annuler();
     }
     // Its panel hears no more searches; it goes with the dialog, later,
     // since this call may come from inside one of the panel's own signals.
     if (choitImage* panneau = fini->findChild<choitImage*>()) {
         disconnect(albumInfos, nullptr, panneau, nullptr);
+        disconnect(rechercheCouvertures, nullptr, panneau, nullptr);
         disconnect(panneau, nullptr, this, nullptr);
     }
     fini->close();
@@ -173,6 +218,7 @@ void Phylacto::ChercherToutesImages()
         connect(choixImage, &choitImage::newImage, this, &Phylacto::setNewImage);
         connect(choixImage, &choitImage::newImageFile, this, &Phylacto::setImageBD);
         connect(albumInfos, &AlbumInfos::xmlFinished, choixImage, &choitImage::afficherImage);
+        relierSourcesCouvertures(choixImage);
 
         auto* grille = new QGridLayout(dialogue);
         connect(dialogue, &QDialog::finished, this, &Phylacto::properlyDestroyed);

@@ -105,14 +105,30 @@ bool nommerCollection(const QString& dossier, QString* erreur)
     return true;
 }
 
+bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
+{
+    QSettings parametres(
+        QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+    if (parametres.contains(Parametres::nom(Parametres::Cle::CouverturesSource)))
+        return true;
+    Parametres::ecrire(parametres, Parametres::Cle::CouverturesSource, QStringLiteral("auto"));
+    parametres.sync();
+    if (parametres.status() != QSettings::NoError)
+        return echec(erreur, QStringLiteral("cannot write %1").arg(parametres.fileName()));
+    return true;
+}
+
 QString demarrer(const Emplacements& emplacements, QString* erreur)
 {
     const QString dossier = choisirDossierTravail(emplacements);
+    const bool nouveauDossierPersonnel = memeDossier(dossier, emplacements.utilisateur)
+        && !QFileInfo::exists(QDir(dossier).filePath(QStringLiteral("data/settings.ini")));
     if (!preparerDossierTravail(dossier, erreur))
         return QString();
     const QString absolu = QDir::currentPath();
     if (!copierFichiersParDefaut(emplacements.defauts, absolu, erreur)
-        || !nommerCollection(absolu, erreur))
+        || !nommerCollection(absolu, erreur)
+        || (nouveauDossierPersonnel && !choisirSourcesCouvertures(absolu, erreur)))
         return QString();
     return absolu;
 }

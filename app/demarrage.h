@@ -45,8 +45,14 @@ bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QSt
 // is empty: without a name nothing the user enters would ever be saved.
 bool nommerCollection(const QString& dossier, QString* erreur);
 
+// Chooses the keyless cover sources ("auto") in "data/settings.ini" when it
+// names no cover source yet. Done by the start that creates the per-user
+// folder, so that a new collector finds covers without a setting to change.
+bool choisirSourcesCouvertures(const QString& dossier, QString* erreur);
+
 // The whole start: chooses the folder, prepares and enters it, copies the
-// defaults and names the collection. Returns the folder, or an empty text
+// defaults, names the collection and, in a new per-user folder, the cover
+// sources. Returns the folder, or an empty text
 // with a reason.
 QString demarrer(const Emplacements& emplacements, QString* erreur);
 

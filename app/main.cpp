@@ -2,6 +2,7 @@
 #include "app/demarrage.h"
 #include "app/phylacto.h"
 #include "settings/parametres.h"
+#include "covers/verificationenligne.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -82,6 +84,15 @@ int main(int argc, char* argv[])
         preparerOptions(parser);
         parser.process(application); // prints and exits
         return 0;
+    }
+
+    // Hidden: the maintainer's live check of the cover sources
+    // (scripts/couvertures-en-ligne.sh).
+    if (argc == 2 && std::strcmp(argv[1], "--couvertures-en-ligne") == 0) {
+        QGuiApplication application(argc, argv);
+        nommerApplication();
+        QTextStream sortie(stdout);
+        return verifierCouverturesEnLigne(sortie);
     }
 
     QApplication application(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "covers/albuminfos.h"
 #include "covers/labelclickable.h"
+#include "covers/recherchecouvertures.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "ui_phylacto.h"
@@ -33,6 +34,7 @@ Phylacto::Phylacto(QWidget* parent)
     settings = Parametres::ouvrir(this);
 
     albumInfos = new AlbumInfos(this);
+    rechercheCouvertures = new RechercheCouvertures(settings, this);
 
     connect(ui->actionImporter_Csv, &QAction::triggered, this, &Phylacto::ImportCsv);
     connect(ui->actionEnregistrer, &QAction::triggered, this, &Phylacto::save);
@@ -67,6 +69,10 @@ Phylacto::Phylacto(QWidget* parent)
         connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
+    connect(this, &Phylacto::relayInfoReseau, rechercheCouvertures,
+            &RechercheCouvertures::setProxy);
+    connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,
+            &Phylacto::signalerRechercheSansCouverture);
     preparerAnnulation();
     preparerClavier();
     preparerDisposition();

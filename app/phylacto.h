@@ -13,6 +13,7 @@
 #include <functional>
 
 class AlbumInfos;
+class RechercheCouvertures;
 class BD;
 struct ChampsAlbum;
 class QAction;
@@ -209,4 +210,12 @@ private:
     // cover chosen for it lands on it, and whether that search is running.
     QPointer<BD> m_albumVisite;
     bool m_rechercheAutoEnCours = false;
+
+    // The keyless cover sources, used instead of albumInfos when the
+    // settings name one; m_albumPropose is the album a one-album search was
+    // opened for, so that what they find is ranked against it.
+    RechercheCouvertures* rechercheCouvertures = nullptr;
+    QPointer<BD> m_albumPropose;
+    void relierSourcesCouvertures(choitImage* panneau);
+    void signalerRechercheSansCouverture(const QString& texte);
 };

@@ -15,12 +15,22 @@ void Phylacto::ConfigReseaux()
     // Top-level on purpose; each use opens a window of its own.
     auto* fenetre = new GestionReseau(proxy.adresse, proxy.port, proxy.login, proxy.motDePasse,
         Parametres::lire(*settings, Cle::Encodage));
+    fenetre->setSourceCouvertures(Parametres::lire(*settings, Cle::CouverturesSource));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     // Closing the main window still ends the program while this one is open.
     fenetre->setAttribute(Qt::WA_QuitOnClose, false);
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::MAJReseau);
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau);
     connect(fenetre, &GestionReseau::validationEncodage, this, &Phylacto::MAJEncodage);
+    connect(fenetre, &GestionReseau::validationSourceCouvertures, this, [this](QString aSource) {
+        // Left absent while the signed service is kept, as it always was.
+        if (aSource == Parametres::lire(*settings, Cle::CouverturesSource)
+            || (aSource == QLatin1String("signe")
+                && !settings->contains(Parametres::nom(Cle::CouverturesSource))))
+            return;
+        Parametres::ecrire(*settings, Cle::CouverturesSource, aSource);
+        Parametres::enregistrer(*settings);
+    });
     // Still top-level, but kept above the main window and centred on it.
     fenetre->winId();
     if (windowHandle())

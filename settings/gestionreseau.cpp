@@ -1,6 +1,9 @@
 #include "settings/gestionreseau.h"
 
+#include "covers/sourcescouvertures.h"
 #include "ui_gestionreseau.h"
+
+#include <iterator>
 
 GestionReseau::GestionReseau(QString aAdresse, QString aPort, QString aLogin, QString aPassword,
     QString aEncodage, QWidget* parent)
@@ -43,6 +46,22 @@ QStringList GestionReseau::encodages()
         QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman") };
 }
 
+namespace {
+// In the order of the entries of cbSourceCouvertures.
+const SourcesCouvertures::Source sourcesProposees[] = { SourcesCouvertures::Source::Signe,
+    SourcesCouvertures::Source::Bnf, SourcesCouvertures::Source::OpenLibrary,
+    SourcesCouvertures::Source::Auto };
+}
+
+void GestionReseau::setSourceCouvertures(const QString& source)
+{
+    const SourcesCouvertures::Source lue = SourcesCouvertures::lireSource(source);
+    for (int i = 0; i < int(std::size(sourcesProposees)); ++i) {
+        if (sourcesProposees[i] == lue)
+            ui->cbSourceCouvertures->setCurrentIndex(i);
+    }
+}
+
 void GestionReseau::Upadtefield(int state)
 {
     const bool actif = state == Qt::Checked;
@@ -60,5 +79,8 @@ void GestionReseau::RelayValidation()
     else
         emit validationReseau(QString(), QString(), QString(), QString());
     emit validationEncodage(ui->cbEncodage->currentText());
+    const int source = ui->cbSourceCouvertures->currentIndex();
+    if (source >= 0 && source < int(std::size(sourcesProposees)))
+        emit validationSourceCouvertures(SourcesCouvertures::texteSource(sourcesProposees[source]));
     close();
 }

@@ -20,10 +20,14 @@ public:
 
     // The encodings offered, in their order.
     static QStringList encodages();
+    // The cover source, as stored ("signe", "bnf", "openlibrary", "auto");
+    // an absent or unknown value shows the signed service.
+    void setSourceCouvertures(const QString& source);
 
 signals:
     void validationReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
     void validationEncodage(QString aEncodage);
+    void validationSourceCouvertures(QString aSource);
 
 public slots:
     void RelayValidation();

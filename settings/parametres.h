@@ -19,6 +19,10 @@ enum class Cle {
     AmazonEndpoint,  // AMAZON/Endpoint: the signed service of a deployment
     AmazonCle,       // AMAZON/AccessKeyId
     AmazonSecret,    // AMAZON/SecretKey
+    CouverturesSource, // COUVERTURES/Source: signe, bnf, openlibrary, auto; absent: signe
+    CouverturesBnf,    // COUVERTURES/BnF: base address of the national catalogue
+    CouverturesOpenLibrary,       // COUVERTURES/OpenLibrary: its search
+    CouverturesOpenLibraryImages, // COUVERTURES/OpenLibraryCouvertures: its cover host
     // The per-user interface file (ouvrirDisposition), not the collection's:
     FenetreGeometrie,   // FENETRE/Geometrie: QWidget::saveGeometry in Base64
     FenetreSeparateurs, // FENETRE/Separateurs: widths of the main panels, "a,b,c,d"

@@ -1,6 +1,7 @@
 #include "support/serveurtest.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
 #include <QImage>
 #include <QMessageAuthenticationCode>
@@ -149,6 +150,7 @@ void ServeurTest::lire(QTcpSocket* socket)
         tampon.remove(0, fin + 4);
 
         Requete requete;
+        requete.recu = QDateTime::currentMSecsSinceEpoch();
         const QList<QByteArray> premiere = lignes.value(0).trimmed().split(' ');
         requete.methode = premiere.value(0);
         requete.cible = premiere.value(1);

@@ -31,6 +31,7 @@ public:
         QByteArray requete; // raw query, still encoded
         QList<QPair<QByteArray, QByteArray>> entetes;
         bool viaProxy = false;
+        qint64 recu = 0; // ms since the epoch, when its head was read
 
         QByteArray entete(const QByteArray& nom) const;
         // Raw value of a query item, still encoded.

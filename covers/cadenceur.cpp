@@ -1,0 +1,78 @@
+#include "covers/cadenceur.h"
+
+#include <QCoreApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSet>
+
+Cadenceur::Cadenceur(QNetworkAccessManager* manager, QObject* parent)
+    : QObject(parent)
+    , m_manager(manager)
+{
+    m_horloge.start();
+    m_minuterie.setSingleShot(true);
+    // A coarse timer may fire a little early; the wait is checked again anyway.
+    m_minuterie.setTimerType(Qt::PreciseTimer);
+    connect(&m_minuterie, &QTimer::timeout, this, &Cadenceur::avancer);
+}
+
+QByteArray Cadenceur::agentUtilisateur()
+{
+    const QString version = QCoreApplication::applicationVersion();
+    return version.isEmpty() ? QByteArrayLiteral("Phylacto") : "Phylacto/" + version.toUtf8();
+}
+
+void Cadenceur::envoyer(const QUrl& url, QObject* contexte, Fin fin)
+{
+    m_file.append({ url, contexte, std::move(fin), m_generation });
+    avancer();
+}
+
+void Cadenceur::vider()
+{
+    m_file.clear();
+    ++m_generation;
+}
+
+void Cadenceur::avancer()
+{
+    qint64 prochaine = -1;
+    // A host keeps its own order: a request never overtakes an older one to
+    // the same host.
+    QSet<QString> hotesPasses;
+    for (int i = 0; i < m_file.size();) {
+        const QString hote = m_file.at(i).url.host();
+        const qint64 attente
+            = hotesPasses.contains(hote) ? -1 : m_cadence.attente(hote, m_horloge.elapsed());
+        hotesPasses.insert(hote);
+        if (attente == 0) {
+            partir(m_file.takeAt(i));
+            continue;
+        }
+        if (attente > 0 && (prochaine < 0 || attente < prochaine))
+            prochaine = attente;
+        ++i;
+    }
+    if (prochaine >= 0)
+        m_minuterie.start(int(prochaine));
+}
+
+void Cadenceur::partir(const EnAttente& demande)
+{
+    const QString hote = demande.url.host();
+    QNetworkRequest requete(demande.url);
+    requete.setHeader(QNetworkRequest::UserAgentHeader, agentUtilisateur());
+    requete.setTransferTimeout(m_delaiTransfert);
+    // Covers may move, but never from https down to http.
+    requete.setAttribute(
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    m_cadence.envoye(hote);
+    QNetworkReply* reponse = m_manager->get(requete);
+    connect(reponse, &QNetworkReply::finished, this, [this, reponse, hote, demande] {
+        reponse->deleteLater();
+        m_cadence.termine(hote, m_horloge.elapsed());
+        if (demande.contexte && demande.generation == m_generation)
+            demande.fin(reponse);
+        avancer();
+    });
+}
