@@ -60,7 +60,7 @@ void Phylacto::ChercherAlbum()
             Boites::informer(tr("Veuillez selectioner un album"));
             return;
         }
-        propose = albumDeLaLigne(courant->row());
+        propose = catalogue.premierAlbum(serieCourante, courant->text());
         if (propose)
             proposition = propose->getSerie() + QLatin1Char(' ') + propose->getTitre();
     }

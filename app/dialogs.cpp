@@ -27,7 +27,7 @@ void Phylacto::Preter()
         Boites::informer(tr("Veuillez selectioner un album"));
         return;
     }
-    const BD* album = albumDeLaLigne(cellule->row());
+    const BD* album = catalogue.premierAlbum(serieCourante, cellule->text());
     if (!album)
         return;
     auto* dialogue = new saisiePret(album, this);

@@ -152,6 +152,7 @@ private slots:
         QVERIFY(scene.ouvrir());
         scene.fenetre->save();
         QCOMPARE(scene.fenetre->statusBar()->currentMessage(), "Collection enregistrée (3 albums)");
+        scene.table->setCurrentCell(0, 1);
         scene.fenetre->Preter();
         auto* pret = scene.fenetre->findChild<saisiePret*>();
         QVERIFY(pret);
