@@ -142,14 +142,14 @@ public:
 protected:
     void refaire() override
     {
-        m_album->setChamps(m_apres);
+        catalogue().remettreChamps(m_album, m_apres);
         if (m_apres.serie != m_avant.serie || m_apres.tome != m_avant.tome
             || m_apres.serieFinie != m_avant.serieFinie)
             catalogue().integrerSerie(m_album);
     }
     void annuler() override
     {
-        m_album->setChamps(m_avant);
+        catalogue().remettreChamps(m_album, m_avant);
         catalogue().restaurerSerie(m_serieAvant);
     }
     BD* albumRemis() const override { return m_album; }

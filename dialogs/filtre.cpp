@@ -1,54 +1,9 @@
 #include "dialogs/filtre.h"
 
-#include "model/catalogue.h"
+#include "dialogs/modeleexplorateur.h"
 #include "model/bd.h"
+#include "model/catalogue.h"
 #include "ui_filtre.h"
-
-#include <QStandardItemModel>
-
-namespace {
-
-// The distinct texts of one column over some rows, in order of first
-// occurrence, after an empty first entry.
-class ListeValeurs
-{
-public:
-    explicit ListeValeurs(const ValeursColonne& valeurs)
-        : m_valeurs(valeurs)
-        , m_vus(valeurs.nbTextes(), false)
-    {
-        m_textes.append(QString());
-    }
-
-    void ajouterLigne(int ligne)
-    {
-        const int numero = m_valeurs.numeroLigne(ligne);
-        if (m_vus.at(numero))
-            return;
-        m_vus[numero] = true;
-        const QString& texte = m_valeurs.texte(numero);
-        if (!texte.isEmpty())
-            m_textes.append(texte);
-    }
-
-    // Fills the combo box without running its filter; the entry equal to the
-    // filter is current, else the empty one.
-    void remplir(QComboBox* liste, const QString& filtreEnCours) const
-    {
-        const QSignalBlocker bloqueur(liste);
-        liste->clear();
-        liste->addItems(m_textes);
-        const int courante = filtreEnCours.isEmpty() ? 0 : int(m_textes.indexOf(filtreEnCours));
-        liste->setCurrentIndex(qMax(0, courante));
-    }
-
-private:
-    const ValeursColonne& m_valeurs;
-    QList<bool> m_vus;
-    QStringList m_textes;
-};
-
-} // namespace
 
 filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     : QDialog(parent)
@@ -58,58 +13,13 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    const QList<BD*> albums = catalogue.albums();
-    const int nbLignes = int(albums.size());
-    textes.resize(NbColonnes);
-    for (QStringList& colonne : textes)
-        colonne.reserve(nbLignes);
-    for (const BD* album : albums) {
-        textes[ColSerie].append(album->getSerie());
-        textes[ColTitre].append(album->getTitre());
-        textes[ColTome].append(QString::number(album->tome));
-        textes[ColScenariste].append(album->getScenariste());
-        textes[ColDessinateur].append(album->getDessinateur());
-        textes[ColEditeur].append(album->getEditeur());
-        textes[ColColoriste].append(album->getColoriste());
-        valeursScenariste.ajouterLigne(album->getScenariste());
-        valeursDessinateur.ajouterLigne(album->getDessinateur());
-        valeursEditeur.ajouterLigne(album->getEditeur());
-    }
+    modele = new ModeleExplorateur(catalogue, this);
+    // The lists first, in catalogue order: sorting below must not change them.
+    remplir(ui->cbEditeur, ModeleExplorateur::ColEditeur, QString(), true);
+    remplir(ui->cbDessinteur, ModeleExplorateur::ColDessinateur, QString(), true);
+    remplir(ui->cbScenariste, ModeleExplorateur::ColScenariste, QString(), true);
 
-    modele = new QStandardItemModel(nbLignes, NbColonnes, this);
-    modele->setHorizontalHeaderLabels({ tr("Serie"), tr("Titre"), tr("Tome"), tr("Scenariste"),
-        tr("Dessinateur"), tr("Editeur"), tr("Coloriste") });
-    for (int ligne = 0; ligne < nbLignes; ++ligne) {
-        for (int colonne = 0; colonne < NbColonnes; ++colonne)
-            modele->setItem(ligne, colonne, new QStandardItem(textes[colonne].at(ligne)));
-    }
-    connect(modele, &QAbstractItemModel::dataChanged, this, &filtre::noterModification);
-
-    ListeValeurs editeurs(valeursEditeur), dessinateurs(valeursDessinateur),
-        scenaristes(valeursScenariste);
-    for (int ligne = 0; ligne < nbLignes; ++ligne) {
-        editeurs.ajouterLigne(ligne);
-        dessinateurs.ajouterLigne(ligne);
-        scenaristes.ajouterLigne(ligne);
-    }
-    editeurs.remplir(ui->cbEditeur, QString());
-    dessinateurs.remplir(ui->cbDessinteur, QString());
-    scenaristes.remplir(ui->cbScenariste, QString());
-
-    // Empty filters let every row through, so the table shows the end of the
-    // chain from the start and never changes model. A QStandardItemModel is
-    // never sorted in place: once its rows are reordered, each item it
-    // destroys searches its row linearly.
-    tri = new TriColonnes(&textes, this);
-    tri->setDynamicSortFilter(false);
-    tri->setSourceModel(modele);
-    filtreDessinateur = new FiltreColonne(&valeursDessinateur, ColDessinateur, this);
-    filtreDessinateur->setSourceModel(tri);
-    filtreScenariste = new FiltreColonne(&valeursScenariste, ColScenariste, this);
-    filtreScenariste->setSourceModel(filtreDessinateur);
-    filtreEditeur = new FiltreColonne(&valeursEditeur, ColEditeur, this);
-    filtreEditeur->setSourceModel(filtreScenariste);
-    ui->tableResult->setModel(filtreEditeur);
+    ui->tableResult->setModel(modele);
     ui->tableResult->setSortingEnabled(true);
 
     connect(ui->pushButton, &QPushButton::clicked, this, &QWidget::close);
@@ -145,67 +55,40 @@ void filtre::filtrerEditeur(QString texte)
 
 void filtre::appliquerFiltres()
 {
-    filtreDessinateur->setTexte(texteDessinateur);
-    filtreScenariste->setTexte(texteScenariste);
-    filtreEditeur->setTexte(texteEditeur);
-
-    ListeValeurs editeurs(valeursEditeur), dessinateurs(valeursDessinateur),
-        scenaristes(valeursScenariste);
-    const int nbLignes = filtreEditeur->rowCount();
-    for (int ligne = 0; ligne < nbLignes; ++ligne) {
-        const int source = ligneSource(ligne);
-        editeurs.ajouterLigne(source);
-        dessinateurs.ajouterLigne(source);
-        scenaristes.ajouterLigne(source);
-    }
-    editeurs.remplir(ui->cbEditeur, texteEditeur);
-    dessinateurs.remplir(ui->cbDessinteur, texteDessinateur);
-    scenaristes.remplir(ui->cbScenariste, texteScenariste);
+    modele->filtrer(texteDessinateur, texteScenariste, texteEditeur);
+    remplir(ui->cbEditeur, ModeleExplorateur::ColEditeur, texteEditeur, false);
+    remplir(ui->cbDessinteur, ModeleExplorateur::ColDessinateur, texteDessinateur, false);
+    remplir(ui->cbScenariste, ModeleExplorateur::ColScenariste, texteScenariste, false);
 }
 
-int filtre::ligneSource(int ligneAffichee) const
+// Refills a list without running its filter; the entry equal to the filter is
+// current, else the empty one.
+void filtre::remplir(QComboBox* liste, int colonne, const QString& filtreEnCours, bool ordreInitial)
 {
-    QModelIndex index = filtreEditeur->index(ligneAffichee, 0);
-    index = filtreEditeur->mapToSource(index);
-    index = filtreScenariste->mapToSource(index);
-    index = filtreDessinateur->mapToSource(index);
-    return tri->mapToSource(index).row();
+    const QStringList valeurs = modele->valeursAffichees(colonne, ordreInitial);
+    const QSignalBlocker bloqueur(liste);
+    liste->clear();
+    liste->addItems(valeurs);
+    const int courante = filtreEnCours.isEmpty() ? 0 : int(valeurs.indexOf(filtreEnCours));
+    liste->setCurrentIndex(qMax(0, courante));
 }
 
-ValeursColonne* filtre::valeursDe(int colonne)
+QList<int> filtre::lignesAffichees() const
 {
-    switch (colonne) {
-    case ColScenariste:
-        return &valeursScenariste;
-    case ColDessinateur:
-        return &valeursDessinateur;
-    case ColEditeur:
-        return &valeursEditeur;
-    default:
-        return nullptr;
-    }
+    return modele->lignesAffichees();
 }
 
-void filtre::noterModification(const QModelIndex& hautGauche, const QModelIndex& basDroite)
+QString filtre::texte(int ligne, int colonne) const
 {
-    for (int ligne = hautGauche.row(); ligne <= basDroite.row(); ++ligne) {
-        for (int colonne = hautGauche.column(); colonne <= basDroite.column(); ++colonne) {
-            const QStandardItem* cellule = modele->item(ligne, colonne);
-            if (!cellule)
-                continue;
-            textes[colonne][ligne] = cellule->text();
-            if (ValeursColonne* valeurs = valeursDe(colonne))
-                valeurs->changer(ligne, cellule->text());
-        }
-    }
+    return modele->texte(ligne, colonne);
 }
 
 void filtre::updateDataLigne(QModelIndex index)
 {
     if (!index.isValid())
         return;
-    serieChoisie = index.siblingAtColumn(ColSerie).data().toString();
-    titreChoisi = index.siblingAtColumn(ColTitre).data().toString();
+    serieChoisie = index.siblingAtColumn(ModeleExplorateur::ColSerie).data().toString();
+    titreChoisi = index.siblingAtColumn(ModeleExplorateur::ColTitre).data().toString();
     ligneChoisie = true;
 }
 

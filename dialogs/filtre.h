@@ -1,17 +1,14 @@
 #pragma once
 
-#include "dialogs/filtrecolonne.h"
-
 #include <QDialog>
 #include <QList>
 #include <QModelIndex>
 #include <QString>
-#include <QStringList>
 
 class BD;
 class Catalogue;
+class ModeleExplorateur;
 class QComboBox;
-class QStandardItemModel;
 
 namespace Ui {
 class filtre;
@@ -31,6 +28,11 @@ public:
     // rows shown.
     void appliquerFiltres();
 
+    // The rows shown, in the order shown, as rows of the snapshot; their
+    // texts as the table shows them.
+    QList<int> lignesAffichees() const;
+    QString texte(int ligne, int colonne) const;
+
 signals:
     // "Montrer dans Phylacto": the opener shows this album.
     void montrerAlbum(BD* album);
@@ -43,36 +45,11 @@ public slots:
     void showInPhylacto();
 
 private:
-    enum Colonne {
-        ColSerie,
-        ColTitre,
-        ColTome,
-        ColScenariste,
-        ColDessinateur,
-        ColEditeur,
-        ColColoriste,
-        NbColonnes
-    };
-
-    int ligneSource(int ligneAffichee) const;
-    ValeursColonne* valeursDe(int colonne);
-    void noterModification(const QModelIndex& hautGauche, const QModelIndex& basDroite);
+    void remplir(QComboBox* liste, int colonne, const QString& filtreEnCours, bool ordreInitial);
 
     Ui::filtre* ui = nullptr;
     const Catalogue& catalogue;
-    QStandardItemModel* modele = nullptr;
-    // Sorts the table for the view's header; the filters sit above it.
-    TriColonnes* tri = nullptr;
-    // The model's texts, column by column, for sorting; the three filtered
-    // columns also numbered, for the filters and the lists.
-    QList<QStringList> textes;
-    ValeursColonne valeursScenariste;
-    ValeursColonne valeursDessinateur;
-    ValeursColonne valeursEditeur;
-    // Built once: artist (column 4), then writer (3), then publisher (5).
-    FiltreColonne* filtreDessinateur = nullptr;
-    FiltreColonne* filtreScenariste = nullptr;
-    FiltreColonne* filtreEditeur = nullptr;
+    ModeleExplorateur* modele = nullptr;
 
     QString texteDessinateur;
     QString texteScenariste;

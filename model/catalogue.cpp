@@ -7,7 +7,17 @@
 
 Catalogue::~Catalogue()
 {
+    // Told first: nothing is worth keeping of albums that all go.
+    for (SuiviAlbums* suivi : std::as_const(m_suivis))
+        suivi->catalogueDetruit();
+    m_suivis.clear();
     vider();
+}
+
+void Catalogue::prevenir(const BD& album) const
+{
+    for (SuiviAlbums* suivi : std::as_const(m_suivis))
+        suivi->avantChangement(album);
 }
 
 QList<BD*> Catalogue::albumsParNom(const QString& texte, bool parSerie) const
@@ -29,8 +39,21 @@ BD* Catalogue::premierAlbum(const QString& serie, const QString& titre) const
     return nullptr;
 }
 
-ResultatEdition Catalogue::ajouter(const ValeursAlbum& v)
+ValeursAlbum Catalogue::partager(const ValeursAlbum& valeurs)
 {
+    ValeursAlbum v = valeurs;
+    v.serie = m_textes.partager(v.serie);
+    v.scenariste = m_textes.partager(v.scenariste);
+    v.dessinateur = m_textes.partager(v.dessinateur);
+    v.editeur = m_textes.partager(v.editeur);
+    v.genre = m_textes.partager(v.genre);
+    v.coloriste = m_textes.partager(v.coloriste);
+    return v;
+}
+
+ResultatEdition Catalogue::ajouter(const ValeursAlbum& valeurs)
+{
+    const ValeursAlbum v = partager(valeurs);
     if (premierAlbum(v.serie, v.titre))
         return { ResultatEdition::Doublon, nullptr, false };
     auto* album = new BD(v.serie, v.titre, v.tome, v.dessinateur, v.scenariste, v.editeur,
@@ -41,8 +64,9 @@ ResultatEdition Catalogue::ajouter(const ValeursAlbum& v)
 }
 
 ResultatEdition Catalogue::modifier(
-    const QString& serie, const QString& titre, const ValeursAlbum& v)
+    const QString& serie, const QString& titre, const ValeursAlbum& valeurs)
 {
+    const ValeursAlbum v = partager(valeurs);
     BD* album = premierAlbum(serie, titre);
     if (!album)
         return { ResultatEdition::Introuvable, nullptr, false };
@@ -53,6 +77,7 @@ ResultatEdition Catalogue::modifier(
         if (autre && autre != album)
             return { ResultatEdition::Doublon, album, false };
     }
+    prevenir(*album);
     album->setSerie(v.serie);
     album->setTitre(v.titre);
     album->setDessinateur(v.dessinateur);
@@ -113,8 +138,11 @@ QList<Serie*>* Catalogue::listeDuGenre(int type)
 int Catalogue::retirerAlbum(BD* album)
 {
     const int position = int(m_albums.indexOf(album));
-    if (position >= 0)
+    if (position >= 0) {
+        // Views let go of it as of a destroyed album.
+        prevenir(*album);
         m_albums.removeAt(position);
+    }
     return position;
 }
 
@@ -132,8 +160,10 @@ SerieRetiree Catalogue::retirerSerie(const QString& nom)
     restants.reserve(m_albums.size());
     for (int position = 0; position < m_albums.size(); ++position) {
         BD* album = m_albums.at(position);
-        if (album->getSerie() == nom)
+        if (album->getSerie() == nom) {
+            prevenir(*album);
             retiree.albums.append({ position, album });
+        }
         else
             restants.append(album);
     }
@@ -164,6 +194,12 @@ void Catalogue::remettreSerie(const SerieRetiree& retiree)
     // Ascending positions: each lands where it stood once those before it are back.
     for (const auto& [position, album] : retiree.albums)
         m_albums.insert(qBound(0, position, int(m_albums.size())), album);
+}
+
+void Catalogue::remettreChamps(BD* album, const ChampsAlbum& champs)
+{
+    prevenir(*album);
+    album->setChamps(champs);
 }
 
 EtatSerie Catalogue::etatSerie(const QString& nom) const
@@ -215,8 +251,10 @@ QByteArray Catalogue::empreinte() const
 
 void Catalogue::supprimerAlbum(BD* album)
 {
-    if (m_albums.removeOne(album))
+    if (m_albums.removeOne(album)) {
+        prevenir(*album);
         delete album;
+    }
 }
 
 int Catalogue::supprimerSerie(const QString& nom)
@@ -230,6 +268,10 @@ int Catalogue::supprimerSerie(const QString& nom)
 
 void Catalogue::vider()
 {
+    if (!m_suivis.isEmpty()) {
+        for (const BD* album : std::as_const(m_albums))
+            prevenir(*album);
+    }
     qDeleteAll(m_albums);
     qDeleteAll(m_series);
     m_albums.clear();
@@ -238,6 +280,7 @@ void Catalogue::vider()
     m_seriesComics.clear();
     m_seriesManga.clear();
     m_indexSeries.clear();
+    m_textes.vider();
 }
 
 Compteurs Catalogue::compter() const

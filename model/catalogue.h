@@ -6,7 +6,10 @@
 #include <QList>
 #include <QString>
 
+#include "model/textespartages.h"
+
 class BD;
+struct ChampsAlbum;
 class Serie;
 
 struct Compteurs
@@ -66,6 +69,20 @@ struct EtatSerie
     int serieFinie = 0;
 };
 
+// Told before an album's texts change or before the album is destroyed, so
+// that a view holding the album can keep what it shows.
+class SuiviAlbums
+{
+public:
+    virtual void avantChangement(const BD& album) = 0;
+    // The catalogue is going with its albums: no more calls, nothing to
+    // unregister, no album to read.
+    virtual void catalogueDetruit() = 0;
+
+protected:
+    ~SuiviAlbums() = default;
+};
+
 // The five lists of the catalogue and the rules that keep them together.
 // The catalogue owns every album and series it holds.
 class Catalogue
@@ -112,6 +129,8 @@ public:
     // Takes a series and all its albums out without destroying them.
     SerieRetiree retirerSerie(const QString& nom);
     void remettreSerie(const SerieRetiree& retiree);
+    // Puts back every field of an album (an undone or redone change).
+    void remettreChamps(BD* album, const ChampsAlbum& champs);
     EtatSerie etatSerie(const QString& nom) const;
     // Back to a state read before a change: a series the change created goes
     // away unless an album still names it.
@@ -130,9 +149,19 @@ public:
 
     Compteurs compter() const;
 
+    // Views follow a catalogue they only read: following is not a change.
+    void suivre(SuiviAlbums* suivi) const { m_suivis.append(suivi); }
+    void nePlusSuivre(SuiviAlbums* suivi) const { m_suivis.removeOne(suivi); }
+
+    // The repeated texts of the albums, shared by every album that holds them:
+    // loads, imports and entries go through it.
+    TextesPartages& textesPartages() { return m_textes; }
+
 private:
     void ajouterSerie(Serie* serie);
     QList<Serie*>* listeDuGenre(int type);
+    void prevenir(const BD& album) const;
+    ValeursAlbum partager(const ValeursAlbum& valeurs);
 
     QList<BD*> m_albums;
     QList<Serie*> m_series;
@@ -140,4 +169,6 @@ private:
     QList<Serie*> m_seriesComics;
     QList<Serie*> m_seriesManga;
     QHash<QString, Serie*> m_indexSeries;
+    TextesPartages m_textes;
+    mutable QList<SuiviAlbums*> m_suivis;
 };

@@ -44,7 +44,7 @@ LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)
         ++numero;
 
         int nbParties = 0;
-        BD* album = LigneCollection::decoder(ligne, &nbParties);
+        BD* album = LigneCollection::decoder(ligne, &nbParties, &catalogue.textesPartages());
         if (!album) {
             lecture.etat = LectureCollection::LigneInvalide;
             lecture.ligneFautive = ligne.toString();
@@ -73,7 +73,7 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
         lecture.erreur = fichier.errorString();
         return lecture;
     }
-    const QByteArray octets = fichier.readAll();
+    QByteArray octets = fichier.readAll();
     if (fichier.error() != QFileDevice::NoError) {
         LectureCollection lecture;
         lecture.etat = LectureCollection::Illisible;
@@ -81,7 +81,10 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
         return lecture;
     }
     fichier.close();
-    return lireTexte(decoder(octets, codec), catalogue);
+    const QString texte = decoder(octets, codec);
+    // The bytes are not needed while the albums are built.
+    octets = QByteArray();
+    return lireTexte(texte, catalogue);
 }
 
 QString messageLigneInvalide(const LectureCollection& lecture)

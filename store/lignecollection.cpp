@@ -1,34 +1,51 @@
 #include "store/lignecollection.h"
 
 #include "model/bd.h"
+#include "model/textespartages.h"
 
-#include <QList>
-
-#include <algorithm>
 #include <charconv>
 
 namespace LigneCollection {
 
 namespace {
 
-void ajouterTexte(QString& sortie, const QString& valeur)
+// A text as the file holds it: a ";" becomes "," so that the file always
+// reads back, a line feed a space, so that the line stays one line.
+char16_t* copierTexte(char16_t* sortie, const QString& valeur)
 {
-    if (valeur.contains(QLatin1Char(';'))) {
-        const qsizetype debut = sortie.size();
-        sortie += valeur;
-        std::replace(sortie.begin() + debut, sortie.end(), QLatin1Char(';'), QLatin1Char(','));
-    } else {
-        sortie += valeur;
-    }
-    sortie += QLatin1Char(';');
+    const char16_t* c = reinterpret_cast<const char16_t*>(valeur.constData());
+    const char16_t* const fin = c + valeur.size();
+    for (; c != fin; ++c)
+        *sortie++ = *c == u';' ? u',' : (*c == u'\n' ? u' ' : *c);
+    *sortie++ = u';';
+    return sortie;
 }
 
-void ajouterEntier(QString& sortie, int valeur)
+char16_t* copierEntier(char16_t* sortie, int valeur)
 {
     char chiffres[16];
-    const auto fin = std::to_chars(chiffres, chiffres + sizeof chiffres, valeur).ptr;
-    sortie += QLatin1StringView(chiffres, fin - chiffres);
-    sortie += QLatin1Char(';');
+    const char* const fin = std::to_chars(chiffres, chiffres + sizeof chiffres, valeur).ptr;
+    for (const char* c = chiffres; c != fin; ++c)
+        *sortie++ = char16_t(*c);
+    *sortie++ = u';';
+    return sortie;
+}
+
+// Plain decimal numbers, nearly all of them, without the general parser.
+int lireEntier(QStringView champ)
+{
+    const qsizetype taille = champ.size();
+    const bool negatif = taille > 0 && champ.front() == QLatin1Char('-');
+    if (taille == 0 || taille - negatif > 9 || taille == negatif)
+        return champ.toInt(nullptr, 10);
+    int valeur = 0;
+    for (qsizetype i = negatif; i < taille; ++i) {
+        const char16_t c = champ[i].unicode();
+        if (c < u'0' || c > u'9')
+            return champ.toInt(nullptr, 10);
+        valeur = valeur * 10 + (c - u'0');
+    }
+    return negatif ? -valeur : valeur;
 }
 
 } // namespace
@@ -43,50 +60,72 @@ QString encoder(const BD& album)
 
 void ajouter(const BD& album, QString& sortie)
 {
+    const QString textes[] = { album.getSerie(), album.getTitre(), album.getDessinateur(),
+        album.getScenariste(), album.getEditeur(), album.getCommentaire(), album.getGenre(),
+        album.getImage(), album.getEmprunteur(), album.getDateEmprunt(), album.getTexte15(),
+        album.getTexte19(), album.getColoriste() };
+    // Nearly always 0: the number is seldom used.
+    const QString reel
+        = album.reel13 == 0.0 ? QStringLiteral("0") : QStringLiteral("%1").arg(album.reel13);
+    qsizetype borne = reel.size() + nbChamps + 7 * 11;
+    for (const QString& texte : textes)
+        borne += texte.size();
+
+    // Written in place, then cut to its length.
     const qsizetype debut = sortie.size();
-    ajouterTexte(sortie, album.getSerie());
-    ajouterTexte(sortie, album.getTitre());
-    ajouterEntier(sortie, album.tome);
-    ajouterTexte(sortie, album.getDessinateur());
-    ajouterTexte(sortie, album.getScenariste());
-    ajouterTexte(sortie, album.getEditeur());
-    ajouterTexte(sortie, album.getCommentaire());
-    ajouterEntier(sortie, album.entier8);
-    ajouterTexte(sortie, album.getGenre());
-    ajouterTexte(sortie, album.getImage());
-    ajouterTexte(sortie, album.getEmprunteur());
-    ajouterTexte(sortie, album.getDateEmprunt());
-    if (album.reel13 == 0.0)
-        sortie += QLatin1Char('0'); // nearly always: the number is seldom used
-    else
-        sortie += QStringLiteral("%1").arg(album.reel13);
-    sortie += QLatin1Char(';');
-    ajouterEntier(sortie, album.type);
-    ajouterTexte(sortie, album.getTexte15());
-    ajouterEntier(sortie, album.note);
-    ajouterEntier(sortie, album.serieFinie);
-    ajouterEntier(sortie, album.nbEmprunts);
-    ajouterTexte(sortie, album.getTexte19());
-    ajouterTexte(sortie, album.getColoriste());
-    sortie.chop(1); // the separator after the last field
-    if (QStringView(sortie).sliced(debut).contains(QLatin1Char('\n')))
-        std::replace(sortie.begin() + debut, sortie.end(), QLatin1Char('\n'), QLatin1Char(' '));
+    sortie.resize(debut + borne);
+    char16_t* p = reinterpret_cast<char16_t*>(sortie.data()) + debut;
+    p = copierTexte(p, textes[0]);
+    p = copierTexte(p, textes[1]);
+    p = copierEntier(p, album.tome);
+    for (int i = 2; i < 6; ++i)
+        p = copierTexte(p, textes[i]);
+    p = copierEntier(p, album.entier8);
+    for (int i = 6; i < 10; ++i)
+        p = copierTexte(p, textes[i]);
+    p = copierTexte(p, reel);
+    p = copierEntier(p, album.type);
+    p = copierTexte(p, textes[10]);
+    p = copierEntier(p, album.note);
+    p = copierEntier(p, album.serieFinie);
+    p = copierEntier(p, album.nbEmprunts);
+    p = copierTexte(p, textes[11]);
+    p = copierTexte(p, textes[12]);
+    --p; // the separator after the last field
+    sortie.truncate(p - reinterpret_cast<const char16_t*>(sortie.constData()));
 }
 
-BD* decoder(QStringView ligne, int* nbParties)
+BD* decoder(QStringView ligne, int* nbParties, TextesPartages* textes)
 {
-    const QList<QStringView> parties = ligne.split(QLatin1Char(';'));
-    const int n = int(parties.size());
+    // Views into the line: no list, no copy until a field becomes a text.
+    QStringView parties[nbChamps];
+    int n = 0;
+    qsizetype debut = 0;
+    for (;;) {
+        const qsizetype fin = ligne.indexOf(QLatin1Char(';'), debut);
+        if (n < nbChamps)
+            parties[n] = ligne.sliced(debut, (fin < 0 ? ligne.size() : fin) - debut);
+        ++n;
+        if (fin < 0)
+            break;
+        debut = fin + 1;
+    }
     if (nbParties)
         *nbParties = n;
     if (n != 19 && n != 20)
         return nullptr;
 
-    auto entier = [&](int i) { return parties.at(i).toInt(nullptr, 10); };
-    auto txt = [&](int i) { return parties.at(i).toString(); };
-    return new BD(txt(0), txt(1), entier(2), txt(3), txt(4), txt(5), txt(6), entier(7), txt(8),
-                  txt(9), txt(10), txt(11), parties.at(12).toDouble(), entier(13), txt(14),
-                  entier(15), entier(16), entier(17), txt(18), n == 20 ? txt(19) : QString());
+    auto entier = [&](int i) { return lireEntier(parties[i]); };
+    auto txt = [&](int i) { return parties[i].toString(); };
+    auto commun = [&](int i) {
+        if (i >= n)
+            return QString();
+        return textes ? textes->partager(parties[i]) : parties[i].toString();
+    };
+    const double reel = parties[12] == QLatin1Char('0') ? 0.0 : parties[12].toDouble();
+    return new BD(commun(0), txt(1), entier(2), commun(3), commun(4), commun(5), txt(6), entier(7),
+                  commun(8), txt(9), commun(10), commun(11), reel, entier(13), commun(14),
+                  entier(15), entier(16), entier(17), commun(18), commun(19));
 }
 
 bool contientSeparateur(const BD& album)

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 class BD;
+class TextesPartages;
 
 // One album per line, 20 fields separated by ";" (19 in older files, without
 // the colourist). No quoting: a ";" cannot be stored in a text.
@@ -20,8 +21,9 @@ QString encoder(const BD& album);
 void ajouter(const BD& album, QString& sortie);
 
 // A new album from a line of 19 or 20 fields (the line terminator already
-// removed), or nullptr. nbParties receives the number of fields found.
-BD* decoder(QStringView ligne, int* nbParties = nullptr);
+// removed), or nullptr. nbParties receives the number of fields found. With
+// textes, the texts that repeat from album to album are shared through it.
+BD* decoder(QStringView ligne, int* nbParties = nullptr, TextesPartages* textes = nullptr);
 
 // True when one of the album's texts holds a ";".
 bool contientSeparateur(const BD& album);

@@ -5,7 +5,7 @@
 #include "dialogs/saisiepret.h"
 #include "model/bd.h"
 #include "model/serie.h"
-#include "support/dossiertravail.h"
+#include "support/fixture.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -13,11 +13,11 @@
 namespace {
 
 // Everything undo must give back: every field of every album in catalogue
-// order, the series lists, the window's lists, table and counters.
-QStringList etat(Phylacto& fenetre)
+// order, the series lists, then what the window shows (last).
+QStringList etat(Scene& scene)
 {
     QStringList lignes;
-    for (const BD* a : fenetre.getAlbums()) {
+    for (const BD* a : scene.fenetre->getAlbums()) {
         const ChampsAlbum c = a->champs();
         lignes << QStringList { c.serie, c.titre, QString::number(c.tome), c.dessinateur,
             c.scenariste, c.editeur, c.commentaire, QString::number(c.entier8), c.genre, c.image,
@@ -25,7 +25,7 @@ QStringList etat(Phylacto& fenetre)
             c.texte15, QString::number(c.note), QString::number(c.serieFinie),
             QString::number(c.nbEmprunts), c.texte19, c.coloriste }.join('|');
     }
-    Catalogue& catalogue = fenetre.getCatalogue();
+    Catalogue& catalogue = scene.fenetre->getCatalogue();
     for (const QList<Serie*>* liste : { &catalogue.series(), &catalogue.seriesEuro(),
              &catalogue.seriesComics(), &catalogue.seriesManga() }) {
         QStringList noms;
@@ -33,33 +33,7 @@ QStringList etat(Phylacto& fenetre)
             noms << QString("%1/%2/%3").arg(s->getNom()).arg(s->tomeMax).arg(s->serieFinie);
         lignes << noms.join(',');
     }
-    for (const QListWidget* liste : fenetre.findChildren<QListWidget*>()) {
-        QStringList noms;
-        for (int i = 0; i < liste->count(); ++i)
-            noms << liste->item(i)->text();
-        lignes << liste->objectName() + ':' + noms.join(',');
-    }
-    for (const char* compteur : { "lbTotale", "lbEuro", "lbComics", "lbManga" })
-        lignes << enfant<QLabel>(&fenetre, compteur)->text();
-    // Last: a redo shows the album where it went.
-    const auto* table = enfant<QTableWidget>(&fenetre, "LstAlbum");
-    QStringList titres;
-    for (int l = 0; l < table->rowCount(); ++l)
-        titres << table->item(l, 1)->text();
-    titres.sort();
-    return lignes << "table:" + titres.join(',');
-}
-
-bool choisir(Phylacto& fenetre, const QString& serie, int ligneTitre = -1)
-{
-    auto* series = enfant<QListWidget>(&fenetre, "LstSerie");
-    const QList<QListWidgetItem*> trouves = series->findItems(serie, Qt::MatchExactly);
-    if (trouves.isEmpty())
-        return false;
-    series->setCurrentItem(trouves.first());
-    if (ligneTitre >= 0)
-        enfant<QTableWidget>(&fenetre, "LstAlbum")->setCurrentCell(ligneTitre, 1);
-    return true;
+    return lignes << scene.resume();
 }
 
 } // namespace
@@ -69,8 +43,6 @@ class TestAnnulation : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Boites::setAutomatique(true); }
-
     void actionAnnuleeEtRetablie_data()
     {
         QTest::addColumn<QString>("action");
@@ -85,15 +57,14 @@ private slots:
     {
         QFETCH(QString, action);
         QFETCH(QString, texteAnnuler);
-        DossierTravail dossier;
         // Blacksad's albums stand apart in the file, one lent, one with a cover.
-        dossier.ecrireCollection(ligneAlbum("Blacksad", "Quelque part", 1, 0, "", "Marc")
+        Scene scene(ligneAlbum("Blacksad", "Quelque part", 1, 0, "", "Marc")
             + ligneAlbum("Aldebaran", "La Catastrophe", 1, 1)
             + ligneAlbum("Blacksad", "Arctic Nation", 2, 0, "images//a.jpg")
             + ligneAlbum("Aldebaran", "La Blonde", 2, 1) + ligneAlbum("Blacksad", "Ame Rouge", 3));
-        Phylacto fenetre;
-        QVERIFY(choisir(fenetre, "Blacksad", 1)); // volume order: Arctic Nation
-        const QStringList avant = etat(fenetre);
+        Phylacto& fenetre = scene.ouvrir();
+        QVERIFY(scene.choisir("Blacksad", "Arctic Nation"));
+        const QStringList avant = etat(scene);
 
         if (action == "album") {
             fenetre.suppAlbum();
@@ -113,28 +84,27 @@ private slots:
             QVERIFY(dialogue);
             emit dialogue->albumRendu(fenetre.getAlbums().first());
         }
-        const QStringList apres = etat(fenetre);
+        const QStringList apres = etat(scene);
         QVERIFY(apres != avant);
         QVERIFY(fenetre.estModifie());
         QCOMPARE(fenetre.findChild<QAction*>("actionAnnuler")->text(), texteAnnuler);
 
         for (int tour = 0; tour < 2; ++tour) {
             QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
-            QCOMPARE(etat(fenetre), avant);
+            QCOMPARE(etat(scene), avant);
             QVERIFY(!fenetre.estModifie()); // back to the file as loaded
             QVERIFY(declencherAction(&fenetre, "actionRetablir"));
-            QCOMPARE(etat(fenetre).mid(0, apres.size() - 1), apres.mid(0, apres.size() - 1));
+            QCOMPARE(etat(scene).mid(0, apres.size() - 1), apres.mid(0, apres.size() - 1));
             QVERIFY(fenetre.estModifie());
         }
     }
 
     void retourAuPointEnregistre()
     {
-        DossierTravail dossier;
-        dossier.ecrireCollection(ligneAlbum("Blacksad", "Quelque part", 1)
+        Scene scene(ligneAlbum("Blacksad", "Quelque part", 1)
             + ligneAlbum("Blacksad", "Arctic Nation", 2) + ligneAlbum("Blacksad", "Ame Rouge", 3));
-        Phylacto fenetre;
-        QVERIFY(choisir(fenetre, "Blacksad", 0));
+        Phylacto& fenetre = scene.ouvrir();
+        QVERIFY(scene.choisir("Blacksad", "Quelque part"));
         fenetre.suppAlbum();
         fenetre.suppAlbum();
         fenetre.save();
@@ -144,7 +114,7 @@ private slots:
         QVERIFY(!fenetre.estModifie()); // the saved state again
 
         // An album added outside the stack stays unsaved whatever is undone.
-        QVERIFY(choisir(fenetre, "Blacksad", 0));
+        QVERIFY(scene.choisir("Blacksad", "Ame Rouge"));
         fenetre.suppAlbum();
         fenetre.nouvelAlbum("Blacksad", "Neuf", "", "", 4, "", 0, 0, 0, "", "", "");
         QVERIFY(declencherAction(&fenetre, "actionAnnuler"));

@@ -3,7 +3,7 @@
 #include "dialogs/boites.h"
 #include "dialogs/saise.h"
 #include "dialogs/saisiepret.h"
-#include "support/dossiertravail.h"
+#include "support/fixture.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -13,19 +13,20 @@ namespace {
 const char* const titreLong = "Le Trésor du Capitaine Frégate et la très longue croisière";
 
 // A window on three albums, shown and active so that keys reach it.
-struct Scene
+struct Bureau : Scene
 {
-    DossierTravail dossier;
-    std::unique_ptr<Phylacto> fenetre;
+    Bureau()
+        : Scene(ligneAlbum("Frégate", titreLong, 1, 0, "images//c.png")
+              + ligneAlbum("Frégate", "Mutinerie", 2) + ligneAlbum("Frégate", "L'Archipel", 3))
+    {
+    }
     QTableWidget* table = nullptr;
 
     bool ouvrir()
     {
-        QImage(300, 400, QImage::Format_RGB32).save(dossier.chemin("images/c.png"));
-        dossier.ecrireCollection(ligneAlbum("Frégate", titreLong, 1, 0, "images//c.png")
-            + ligneAlbum("Frégate", "Mutinerie", 2) + ligneAlbum("Frégate", "L'Archipel", 3));
-        fenetre = std::make_unique<Phylacto>();
-        table = enfant<QTableWidget>(fenetre.get(), "LstAlbum");
+        QImage(300, 400, QImage::Format_RGB32).save(chemin("images/c.png"));
+        Scene::ouvrir();
+        table = w<QTableWidget>("LstAlbum");
         fenetre->show();
         table->setFocus();
         table->setCurrentCell(0, 0);
@@ -53,7 +54,6 @@ class TestBureau : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Boites::setAutomatique(true); }
     void cleanup()
     {
         for (QWidget* fenetre : QApplication::topLevelWidgets())
@@ -80,7 +80,7 @@ private slots:
     {
         QFETCH(QKeySequence, touche);
         QFETCH(QString, action);
-        Scene scene;
+        Bureau scene;
         QVERIFY(scene.ouvrir());
         scene.fenetre->suppAlbum(); // something to undo, and then to redo
         if (action == "actionRetablir")
@@ -92,7 +92,7 @@ private slots:
 
     void touchesDeLaTable()
     {
-        Scene scene;
+        Bureau scene;
         QVERIFY(scene.ouvrir());
         QTest::keyClick(scene.table, Qt::Key_Return); // on the volume cell
         auto* saisie = scene.fenetre->findChild<Saise*>();
@@ -118,7 +118,7 @@ private slots:
     {
         QTemporaryDir ailleurs;
         QSettings disposition(ailleurs.filePath("fenetre.ini"), QSettings::IniFormat);
-        Scene scene;
+        Bureau scene;
         QVERIFY(scene.ouvrir());
         scene.fenetre->restaurerDisposition(&disposition);
         auto* titre = enfant<QLineEdit>(scene.fenetre.get(), "leTitre");
@@ -137,18 +137,18 @@ private slots:
         scene.table->setColumnWidth(1, 321);
         QVERIFY(scene.fenetre->close());
 
-        Scene suite;
+        Bureau suite;
         QVERIFY(suite.ouvrir());
         suite.fenetre->restaurerDisposition(&disposition);
         QCOMPARE(suite.fenetre->size(), QSize(1600, 1000));
         QCOMPARE(enfant<QSplitter>(suite.fenetre.get(), "splitterPrincipal")->sizes(), tailles);
         QCOMPARE(suite.table->columnWidth(1), 321);
-        QVERIFY(suite.dossier.valeurParametre("FENETRE/Geometrie").isEmpty());
+        QVERIFY(suite.parametre("FENETRE/Geometrie").isEmpty());
     }
 
     void enregistrementEtPretAnnonces()
     {
-        Scene scene;
+        Bureau scene;
         QVERIFY(scene.ouvrir());
         scene.fenetre->save();
         QCOMPARE(scene.fenetre->statusBar()->currentMessage(), "Collection enregistrée (3 albums)");

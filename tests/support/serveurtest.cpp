@@ -2,14 +2,27 @@
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QFile>
 #include <QImage>
 #include <QMessageAuthenticationCode>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
+#include <iterator>
+
+namespace {
+const QByteArray cleSecrete = "TestSecretKey/for+the/loopback/server/00";
+
+QByteArray item(const QByteArray& base, int n, bool petite)
+{
+    const QByteArray i = QByteArray::number(n);
+    return "<Item><ASIN>22050495" + i + "</ASIN>"
+        + (petite ? "<SmallImage><URL>" + base + "/images/petit-" + i + ".jpg</URL></SmallImage>" : "")
+        + "<LargeImage><URL>" + base + "/images/grand-" + i + ".jpg</URL><Height Units=\"pixels\">500</Height></LargeImage></Item>";
+}
+} // namespace
 
 QByteArray ServeurTest::Requete::entete(const QByteArray& nom) const
 {
@@ -21,11 +34,9 @@ QByteArray ServeurTest::Requete::entete(const QByteArray& nom) const
 
 QByteArray ServeurTest::Requete::valeur(const QByteArray& cle) const
 {
-    for (const QByteArray& item : requete.split('&')) {
-        const int egal = item.indexOf('=');
-        if ((egal < 0 ? item : item.left(egal)) == cle)
-            return egal < 0 ? QByteArray() : item.mid(egal + 1);
-    }
+    for (const QByteArray& item : requete.split('&'))
+        if (item.startsWith(cle + '='))
+            return item.mid(cle.size() + 1);
     return {};
 }
 
@@ -37,38 +48,30 @@ QList<QByteArray> ServeurTest::Requete::cles() const
     return resultat;
 }
 
-ServeurTest::ServeurTest(QObject* parent)
-    : QObject(parent)
+ServeurTest::ServeurTest()
 {
-    connect(&m_serveur, &QTcpServer::newConnection, this, &ServeurTest::nouvelleConnexion);
+    connect(&m_serveur, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = m_serveur.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { lire(socket); });
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                m_tampons.remove(socket);
+                socket->deleteLater();
+            });
+        }
+    });
 }
 
 ServeurTest::~ServeurTest()
 {
-    // Connections still open at the end of a test (a silent answer) would
-    // report their disconnection to a server whose members are gone.
-    const QList<QTcpSocket*> sockets =
-        m_serveur.findChildren<QTcpSocket*>() + findChildren<QTcpSocket*>();
-    for (QTcpSocket* socket : sockets)
+    // Connections still open (a silent answer) must not report to a server that is gone.
+    for (QTcpSocket* socket : m_serveur.findChildren<QTcpSocket*>())
         disconnect(socket, nullptr, this, nullptr);
 }
 
-bool ServeurTest::demarrer()
+QStringList ServeurTest::parametresService(const QString& endpoint) const
 {
-    return m_serveur.listen(QHostAddress::LocalHost, 0);
-}
-
-QByteArray ServeurTest::base() const
-{
-    return "http://127.0.0.1:" + QByteArray::number(port());
-}
-
-QList<QPair<QString, QString>> ServeurTest::parametresService(const QString& endpoint) const
-{
-    return { { QStringLiteral("AMAZON/Endpoint"),
-                 endpoint.isEmpty() ? this->endpoint() : endpoint },
-        { QStringLiteral("AMAZON/AccessKeyId"), QString::fromLatin1(accessKeyId()) },
-        { QStringLiteral("AMAZON/SecretKey"), QString::fromLatin1(secretKey()) } };
+    return { "AMAZON/Endpoint=" + (endpoint.isEmpty() ? QString::fromLatin1(base() + "/onca/xml") : endpoint),
+        "AMAZON/AccessKeyId=" + QString::fromLatin1(accessKeyId()), "AMAZON/SecretKey=" + QString::fromLatin1(cleSecrete) };
 }
 
 void ServeurTest::exigerAuthentificationProxy(const QByteArray& login, const QByteArray& motDePasse)
@@ -76,20 +79,11 @@ void ServeurTest::exigerAuthentificationProxy(const QByteArray& login, const QBy
     m_authProxy = "Basic " + (login + ':' + motDePasse).toBase64();
 }
 
-QByteArray ServeurTest::lireDonnees(const QString& nom)
-{
-    QFile fichier(QStringLiteral(PHYLACTO_TEST_DATA "/") + nom);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
-
 QByteArray ServeurTest::documentRecherche() const
 {
-    return lireDonnees(QStringLiteral("itemsearch.xml")).replace("@BASE@", base());
-}
-
-QByteArray ServeurTest::documentErreurSignature()
-{
-    return lireDonnees(QStringLiteral("signature_invalide.xml"));
+    return "<?xml version=\"1.0\"?><ItemSearchResponse><Items><Request><IsValid>True</IsValid></Request>"
+           "<TotalResults>3</TotalResults>"
+        + item(base(), 1, true) + item(base(), 2, false) + item(base(), 3, true) + "</Items></ItemSearchResponse>";
 }
 
 QByteArray ServeurTest::octetsImage(const QByteArray& nom)
@@ -106,145 +100,78 @@ QByteArray ServeurTest::octetsImage(const QByteArray& nom)
 QList<ServeurTest::Requete> ServeurTest::requetesVers(const QByteArray& chemin) const
 {
     QList<Requete> resultat;
-    for (const Requete& requete : m_requetes)
-        if (requete.chemin == chemin)
-            resultat << requete;
+    std::copy_if(m_requetes.begin(), m_requetes.end(), std::back_inserter(resultat),
+        [&chemin](const Requete& r) { return r.chemin == chemin; });
     return resultat;
 }
 
 bool ServeurTest::signatureValide(const Requete& requete) const
 {
-    QList<QByteArray> items;
-    for (const QByteArray& item : requete.requete.split('&'))
-        if (!item.startsWith("Signature="))
-            items << item;
+    QList<QByteArray> items = requete.requete.split('&');
+    items.removeIf([](const QByteArray& item) { return item.startsWith("Signature="); });
     std::sort(items.begin(), items.end(), [](const QByteArray& a, const QByteArray& b) {
         return a.left(a.indexOf('=')) < b.left(b.indexOf('='));
     });
-    const QByteArray chaine
-        = "GET\n" + requete.hote + '\n' + requete.chemin + '\n' + items.join('&');
-    const QByteArray attendue = QUrl::toPercentEncoding(QString::fromLatin1(
-        QMessageAuthenticationCode::hash(chaine, secretKey(), QCryptographicHash::Sha1)
-            .toBase64()));
-    return requete.valeur("Signature") == attendue;
-}
-
-void ServeurTest::nouvelleConnexion()
-{
-    while (QTcpSocket* socket = m_serveur.nextPendingConnection()) {
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { lire(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            m_tampons.remove(socket);
-            socket->deleteLater();
-        });
-    }
+    const QByteArray chaine = "GET\n" + requete.hote + '\n' + requete.chemin + '\n' + items.join('&');
+    return requete.valeur("Signature")
+        == QUrl::toPercentEncoding(QString::fromLatin1(QMessageAuthenticationCode::hash(chaine, cleSecrete, QCryptographicHash::Sha1).toBase64()));
 }
 
 void ServeurTest::lire(QTcpSocket* socket)
 {
     QByteArray& tampon = m_tampons[socket];
     tampon += socket->readAll();
-    int fin;
-    while ((fin = tampon.indexOf("\r\n\r\n")) >= 0) {
+    for (int fin; (fin = tampon.indexOf("\r\n\r\n")) >= 0;) {
         const QList<QByteArray> lignes = tampon.left(fin).split('\n');
         tampon.remove(0, fin + 4);
-
         Requete requete;
         requete.recu = QDateTime::currentMSecsSinceEpoch();
-        const QList<QByteArray> premiere = lignes.value(0).trimmed().split(' ');
-        requete.methode = premiere.value(0);
-        requete.cible = premiere.value(1);
-        for (int i = 1; i < lignes.size(); ++i) {
-            const QByteArray ligne = lignes.at(i).trimmed();
-            const int deuxPoints = ligne.indexOf(':');
-            if (deuxPoints > 0)
-                requete.entetes.append(
-                    { ligne.left(deuxPoints).trimmed(), ligne.mid(deuxPoints + 1).trimmed() });
-        }
-        QByteArray cible = requete.cible;
+        QByteArray cible = lignes.value(0).trimmed().split(' ').value(1);
+        for (const QByteArray& ligne : lignes.mid(1))
+            if (const int deuxPoints = ligne.indexOf(':'); deuxPoints > 0)
+                requete.entetes.append({ ligne.left(deuxPoints).trimmed(), ligne.mid(deuxPoints + 1).trimmed() });
         requete.viaProxy = cible.startsWith("http://");
-        if (requete.viaProxy) {
-            const int debutChemin = cible.indexOf('/', 7);
-            requete.hote = cible.mid(7, debutChemin < 0 ? -1 : debutChemin - 7);
-            cible = debutChemin < 0 ? QByteArray("/") : cible.mid(debutChemin);
-        } else {
-            requete.hote = requete.entete("Host");
-        }
+        const int debutChemin = requete.viaProxy ? int(cible.indexOf('/', 7)) : 0;
+        requete.hote = requete.viaProxy ? cible.mid(7, debutChemin - 7) : requete.entete("Host");
+        cible = cible.mid(debutChemin);
         if (requete.hote.contains(':'))
-            requete.hote = requete.hote.left(requete.hote.lastIndexOf(':'));
-        const int interrogation = cible.indexOf('?');
+            requete.hote.truncate(requete.hote.lastIndexOf(':'));
+        const int interrogation = int(cible.indexOf('?'));
         requete.chemin = interrogation < 0 ? cible : cible.left(interrogation);
         requete.requete = interrogation < 0 ? QByteArray() : cible.mid(interrogation + 1);
-
         m_requetes << requete;
-        traiter(socket, requete);
+        repondre(socket, reponseA(requete));
     }
 }
 
-void ServeurTest::traiter(QTcpSocket* socket, const Requete& requete)
+ServeurTest::Reponse ServeurTest::reponseA(const Requete& requete) const
 {
-    if (requete.viaProxy && !m_authProxy.isEmpty()
-        && requete.entete("Proxy-Authorization") != m_authProxy) {
-        Reponse refus;
-        refus.statut = 407;
-        refus.entetes = { { "Proxy-Authenticate", "Basic realm=\"phylacto\"" } };
-        refus.corps = "proxy authentication required";
-        repondre(socket, refus);
-        return;
-    }
-    if (m_reponses.contains(requete.chemin)) {
-        repondre(socket, m_reponses.value(requete.chemin));
-        return;
-    }
-    if (requete.chemin == "/onca/xml") {
-        if (m_rechercheFixee) {
-            repondre(socket, m_recherche);
-        } else if (signatureValide(requete)) {
-            Reponse reponse;
-            reponse.corps = documentRecherche();
-            reponse.entetes = { { "Content-Type", "text/xml;charset=UTF-8" } };
-            repondre(socket, reponse);
-        } else {
-            Reponse reponse;
-            reponse.statut = 403;
-            reponse.corps = documentErreurSignature();
-            reponse.entetes = { { "Content-Type", "text/xml;charset=UTF-8" } };
-            repondre(socket, reponse);
-        }
-        return;
-    }
-    Reponse reponse;
-    if (requete.chemin.startsWith("/images/")) {
-        reponse.corps = octetsImage(requete.chemin.mid(8));
-        reponse.entetes = { { "Content-Type", "image/png" } };
-    } else {
-        reponse.statut = 404;
-        reponse.corps = "not found";
-    }
-    repondre(socket, reponse);
+    if (requete.viaProxy && !m_authProxy.isEmpty() && requete.entete("Proxy-Authorization") != m_authProxy)
+        return { 407, "proxy authentication required", { { "Proxy-Authenticate", "Basic realm=\"phylacto\"" } } };
+    if (m_reponses.contains(requete.chemin))
+        return m_reponses.value(requete.chemin);
+    if (requete.chemin == "/onca/xml" && m_rechercheFixee)
+        return m_recherche;
+    if (requete.chemin == "/onca/xml")
+        return signatureValide(requete) ? Reponse { 200, documentRecherche(), { { "Content-Type", "text/xml" } } }
+                                        : Reponse { 403, "<Error><Code>SignatureDoesNotMatch</Code></Error>", {} };
+    if (requete.chemin.startsWith("/images/"))
+        return { 200, octetsImage(requete.chemin.mid(8)), { { "Content-Type", "image/png" } } };
+    return { 404, "not found", {} };
 }
 
 void ServeurTest::repondre(QTcpSocket* socket, const Reponse& reponse)
 {
     if (reponse.delai < 0)
         return;
-    QPointer<QTcpSocket> cible(socket);
-    auto envoyer = [cible, reponse] {
+    auto envoyer = [cible = QPointer<QTcpSocket>(socket), reponse] {
         if (!cible)
             return;
-        static const QHash<int, QByteArray> raisons = { { 200, "OK" }, { 301, "Moved Permanently" },
-            { 302, "Found" }, { 400, "Bad Request" }, { 403, "Forbidden" }, { 404, "Not Found" },
-            { 407, "Proxy Authentication Required" }, { 500, "Internal Server Error" },
-            { 503, "Service Unavailable" } };
-        QByteArray tete = "HTTP/1.1 " + QByteArray::number(reponse.statut) + ' '
-            + raisons.value(reponse.statut, "Status") + "\r\n";
-        const qsizetype annonce = reponse.corps.size() + (reponse.tronquee ? 100 : 0);
-        tete += "Content-Length: " + QByteArray::number(annonce) + "\r\n";
-        tete += "Connection: close\r\n";
+        QByteArray tete = "HTTP/1.1 " + QByteArray::number(reponse.statut) + " Status\r\nContent-Length: "
+            + QByteArray::number(reponse.corps.size() + (reponse.tronquee ? 100 : 0)) + "\r\nConnection: close\r\n";
         for (const auto& [nom, valeur] : reponse.entetes)
             tete += nom + ": " + valeur + "\r\n";
-        tete += "\r\n";
-        cible->write(tete + reponse.corps);
+        cible->write(tete + "\r\n" + reponse.corps);
         cible->disconnectFromHost();
     };
     if (reponse.delai > 0)

@@ -6,92 +6,69 @@
 #include <QMap>
 #include <QObject>
 #include <QPair>
-#include <QString>
+#include <QStringList>
 #include <QTcpServer>
-#include <QUrl>
 
 class QTcpSocket;
 
 // A loopback HTTP server standing in for the product-search service, the
-// image host and an HTTP proxy (absolute-URI requests). It checks the
-// signature of every search with its own secret key, answers a good one with
-// the three-item document of tests/data/itemsearch.xml (image addresses on
-// itself), serves images under /images/, and records every request.
+// image host and an HTTP proxy (absolute-URI requests). A search whose
+// signature checks with its own key gets a three-item document (image
+// addresses on itself, the second item without a small image); images are
+// served under /images/. Every request is recorded.
 class ServeurTest : public QObject
 {
     Q_OBJECT
 
 public:
+    using Entetes = QList<QPair<QByteArray, QByteArray>>;
     struct Requete
     {
-        QByteArray methode;
-        QByteArray cible; // as on the request line (absolute through a proxy)
         QByteArray hote; // host the request names, without port
         QByteArray chemin;
         QByteArray requete; // raw query, still encoded
-        QList<QPair<QByteArray, QByteArray>> entetes;
+        Entetes entetes;
         bool viaProxy = false;
         qint64 recu = 0; // ms since the epoch, when its head was read
 
         QByteArray entete(const QByteArray& nom) const;
-        // Raw value of a query item, still encoded.
-        QByteArray valeur(const QByteArray& cle) const;
+        QByteArray valeur(const QByteArray& cle) const; // raw value of a query item
         QList<QByteArray> cles() const;
     };
-
     struct Reponse
     {
         int statut = 200;
         QByteArray corps;
-        QList<QPair<QByteArray, QByteArray>> entetes;
+        Entetes entetes;
         int delai = 0; // ms before answering; -1: never answers
         bool tronquee = false; // announces more bytes than it sends, then closes
     };
 
-    explicit ServeurTest(QObject* parent = nullptr);
+    ServeurTest();
     ~ServeurTest() override;
-
-    bool demarrer();
+    bool demarrer() { return m_serveur.listen(QHostAddress::LocalHost, 0); }
     quint16 port() const { return m_serveur.serverPort(); }
-    QByteArray base() const; // "http://127.0.0.1:<port>"
-    QString endpoint() const { return QString::fromLatin1(base()) + QStringLiteral("/onca/xml"); }
+    QByteArray base() const { return "http://127.0.0.1:" + QByteArray::number(port()); }
     QByteArray urlImage(const QByteArray& nom) const { return base() + "/images/" + nom; }
-
-    // The settings keys that point the program at this server with its key.
-    QList<QPair<QString, QString>> parametresService(const QString& endpoint = QString()) const;
+    // The settings that point the program at this server with its key, "KEY=value".
+    QStringList parametresService(const QString& endpoint = QString()) const;
     static QByteArray accessKeyId() { return "TESTACCESSKEY0000001"; }
-    static QByteArray secretKey() { return "TestSecretKey/for+the/loopback/server/00"; }
 
-    // Replaces the answer to searches (whatever their signature).
-    void setReponseRecherche(const Reponse& reponse)
-    {
-        m_recherche = reponse;
-        m_rechercheFixee = true;
-    }
-    // Answer to one path ("/images/x.jpg"), instead of the default.
-    void setReponse(const QByteArray& chemin, const Reponse& reponse)
-    {
-        m_reponses.insert(chemin, reponse);
-    }
+    void setReponseRecherche(const Reponse& reponse) { m_recherche = reponse, m_rechercheFixee = true; }
+    void setReponse(const QByteArray& chemin, const Reponse& reponse) { m_reponses.insert(chemin, reponse); }
     // Proxy requests are refused with 407 until they carry this pair.
     void exigerAuthentificationProxy(const QByteArray& login, const QByteArray& motDePasse);
 
-    // The default answer document, with its addresses on this server.
     QByteArray documentRecherche() const;
-    static QByteArray documentErreurSignature();
-    // The bytes served for an image name (a small PNG, distinct per name).
-    static QByteArray octetsImage(const QByteArray& nom);
-    static QByteArray lireDonnees(const QString& nom);
-
+    static QByteArray octetsImage(const QByteArray& nom); // a small PNG, distinct per name
     const QList<Requete>& requetes() const { return m_requetes; }
     QList<Requete> requetesVers(const QByteArray& chemin) const;
     void oublier() { m_requetes.clear(); }
     bool signatureValide(const Requete& requete) const;
 
 private:
-    void nouvelleConnexion();
     void lire(QTcpSocket* socket);
-    void traiter(QTcpSocket* socket, const Requete& requete);
+    Reponse reponseA(const Requete& requete) const;
     void repondre(QTcpSocket* socket, const Reponse& reponse);
 
     QTcpServer m_serveur;
@@ -100,5 +77,5 @@ private:
     QMap<QByteArray, Reponse> m_reponses;
     Reponse m_recherche;
     bool m_rechercheFixee = false;
-    QByteArray m_authProxy; // expected Proxy-Authorization, empty: none
+    QByteArray m_authProxy;
 };

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+// Series names, artists, publishers... repeat over thousands of albums: each
+// distinct text is kept once here, and every album holding it shares its
+// buffer (implicit sharing) instead of a copy of its own.
+class TextesPartages
+{
+public:
+    // The kept text equal to texte, kept first when new. An empty text is
+    // never kept.
+    QString partager(QStringView texte);
+    QString partager(const QString& texte);
+
+    qsizetype nombre() const { return m_nombre; }
+    void vider();
+
+private:
+    qsizetype chercher(QStringView texte, size_t empreinte) const;
+    void agrandir();
+
+    // Open addressing: a null text is a free slot.
+    QList<QString> m_cases;
+    qsizetype m_nombre = 0;
+};

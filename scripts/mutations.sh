@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Breaks production lines on purpose, one at a time, and checks that the test
+# suite fails for each: builds build/ (or the folder given), runs ctest, puts
+# the line back, prints "caught" or "MISSED". Usage: mutations.sh [build-dir] [names...]
+set -uo pipefail
+racine="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$racine/build}"
+shift || true
+cd "$racine"
+
+# name | file | perl substitution (first match only)
+mutations=$(cat <<'LISTE'
+champ|store/lignecollection.cpp|s/entier\(15\), entier\(16\)/entier(16), entier(15)/
+separateur|store/lignecollection.cpp|s/sortie \+= QLatin1Char\(';'\);/sortie += QLatin1Char(',');/
+vidage|store/ecriturecollection.cpp|s/if \(erreur\.isEmpty\(\) && \(!fichier\.flush\(\)/if (false && (!fichier.flush()/
+compteurPret|model/emprunt.cpp|s/    \+\+album\.nbEmprunts;\n//
+colonneFiltre|dialogs/filtre.cpp|s/FiltreColonne\(&valeursScenariste, ColScenariste/FiltreColonne(&valeursScenariste, ColDessinateur/
+ordreCles|covers/signature.cpp|s/for \(auto it = parametres\.cbegin\(\); it != parametres\.cend\(\); \+\+it\)/for (auto it = parametres.cend(); it-- != parametres.cbegin();)/
+nettoyageNom|covers/nomimage.cpp|s/    nom\.replace\(QStringLiteral\("\.\."\), QStringLiteral\("_"\)\);\n//
+doublonAjout|model/catalogue.cpp|s/if \(premierAlbum\(v\.serie, v\.titre\)\)/if (false)/
+doublonModif|model/catalogue.cpp|s/const BD\* autre = premierAlbum\(v\.serie, v\.titre\);/const BD* autre = nullptr;/
+compteursSuppression|app/editing.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n    modifie = true;/\n    update();\n    modifie = true;/
+coloriste19|store/lignecollection.cpp|s/n == 20 \? txt\(19\) : QString\(\)/n == 20 ? txt(19) : txt(18)/
+importModifie|app/import.cpp|s/    MAJListesSeries\(\);\n    modifie = true;/    MAJListesSeries();/
+fermetureAnnulee|app/files.cpp|s/event->ignore\(\);/event->accept();/
+relaisProxy|app/settings.cpp|s/    connect\(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau\);\n//
+encodagePremierDemarrage|app/phylacto.cpp|s/        Parametres::ecrire\(\*settings, Cle::Encodage, QStringLiteral\("UTF-8"\)\);\n//
+tomeParcours|covers/nomimage.cpp|s/parties\.indexOf\(QStringLiteral\("Tome"\)\)/parties.lastIndexOf(QStringLiteral("Tome"))/
+octal|store/ligneancienne.cpp|s/            base = 8;/            base = 10;/
+texte15|model/bd.cpp|s/return QStringLiteral\("_"\);/return texte15;/
+retourChariot|store/fichiercollection.cpp|s/if \(ligne\.endsWith\(QLatin1Char\('\\r'\)\)\)/if (false)/
+scenaristeDessinateur|dialogs/saise.cpp|s/emit nouvelAlbum\(ui->leSerie->text\(\), titre, ui->leScenariste->text\(\),\n(\s*)ui->leDessinateur->text\(\),/emit nouvelAlbum(ui->leSerie->text(), titre, ui->leDessinateur->text(),\n$1ui->leScenariste->text(),/
+boutonPreter|app/browsing.cpp|s/ui->pbPreter->setEnabled\(false\);/ui->pbPreter->setEnabled(true);/
+LISTE
+)
+
+# Only the test executables are rebuilt.
+cibles=()
+for source in "$racine"/tests/test_*.cpp; do cibles+=("$(basename "$source" .cpp)"); done
+
+attrape=0
+manque=0
+while IFS='|' read -r nom fichier expression; do
+    [ -n "$nom" ] || continue
+    if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qx "$nom"; then continue; fi
+    cp "$fichier" "$fichier.mutation-orig"
+    perl -0pi -e "$expression" "$fichier"
+    if cmp -s "$fichier" "$fichier.mutation-orig"; then
+        echo "$nom: NOT APPLIED (line not found in $fichier)"
+        mv "$fichier.mutation-orig" "$fichier"
+        continue
+    fi
+    if ! cmake --build "$build" --parallel 2 --target "${cibles[@]}" >/tmp/mutation-build.log 2>&1; then
+        resultat="caught (build fails)"
+    elif (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 --timeout 120 --stop-on-failure >/tmp/mutation-$nom.log 2>&1); then
+        resultat="MISSED"
+    else
+        resultat="caught: $(grep -oE 'test_[a-z_]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted|Child aborted|Exception)' /tmp/mutation-$nom.log | cut -d' ' -f1 | tr '\n' ' ')"
+    fi
+    mv "$fichier.mutation-orig" "$fichier"
+    touch "$fichier"
+    case "$resultat" in MISSED) manque=$((manque + 1)) ;; *) attrape=$((attrape + 1)) ;; esac
+    echo "$nom: $resultat"
+done <<< "$mutations"
+cmake --build "$build" --parallel 2 --target "${cibles[@]}" >/dev/null 2>&1
+echo "caught $attrape, missed $manque"
+[ "$manque" -eq 0 ]

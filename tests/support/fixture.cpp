@@ -1,0 +1,206 @@
+#include "support/fixture.h"
+
+#include "app/phylacto.h"
+#include "dialogs/boites.h"
+#include "model/bd.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSettings>
+#include <QTableWidget>
+
+DossierTravail::DossierTravail()
+    : m_ancien(QDir::currentPath())
+{
+    QDir::setCurrent(m_dossier.path());
+    QDir().mkpath(QStringLiteral("data"));
+    QDir().mkpath(QStringLiteral("images"));
+    Boites::setAutomatique(true);
+    Boites::oublier();
+}
+
+DossierTravail::~DossierTravail()
+{
+    QDir::setCurrent(m_ancien);
+}
+
+QString DossierTravail::chemin(const QString& relatif) const
+{
+    return relatif.isEmpty() ? m_dossier.path() : m_dossier.filePath(relatif);
+}
+
+bool DossierTravail::ecrire(const QString& relatif, const QByteArray& contenu) const
+{
+    QFile fichier(chemin(relatif));
+    QDir().mkpath(QFileInfo(fichier).absolutePath());
+    return fichier.open(QIODevice::WriteOnly) && fichier.write(contenu) == contenu.size();
+}
+
+QByteArray DossierTravail::lire(const QString& relatif) const
+{
+    QFile fichier(chemin(relatif));
+    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+}
+
+bool DossierTravail::parametres(const QStringList& cles) const
+{
+    QSettings reglages(chemin(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+    for (const QString& cle : cles)
+        reglages.setValue(cle.section(QLatin1Char('='), 0, 0), cle.section(QLatin1Char('='), 1));
+    reglages.sync();
+    return reglages.status() == QSettings::NoError;
+}
+
+QString DossierTravail::parametre(const QString& cle) const
+{
+    return QSettings(chemin(QStringLiteral("data/settings.ini")), QSettings::IniFormat)
+        .value(cle)
+        .toString();
+}
+
+bool DossierTravail::collection(
+    const QByteArray& lignes, const QString& encodage, const QString& nom) const
+{
+    return ecrire(nom, lignes) && parametres({ "BASE/FileName=" + nom, "BASE/Encodage=" + encodage });
+}
+
+QByteArray ligneAlbum(const QString& serie, const QString& titre, int tome, int type,
+    const QString& image, const QString& emprunteur)
+{
+    return QStringLiteral("%1;%2;%3;Dessinateur;Scenariste;Dargaud;;0;Aventure;%4;%5;;0;%6;_;0;0;0;;Coloriste\n")
+        .arg(serie, titre, QString::number(tome), image, emprunteur, QString::number(type))
+        .toUtf8();
+}
+
+BD* albumTest(const QString& serie, const QString& titre, int tome, int type)
+{
+    return new BD(serie, titre, tome, QStringLiteral("Dessinateur"), QStringLiteral("Scenariste"),
+        QStringLiteral("Dargaud"), QString(), 0, QStringLiteral("Aventure"), QString(), QString(),
+        QString(), 0.0, type, QString(), 0, 0, 0, QString(), QStringLiteral("Coloriste"));
+}
+
+bool declencherAction(QWidget* fenetre, const QString& nomAction)
+{
+    auto* action = enfant<QAction>(fenetre, nomAction);
+    if (!action || !action->isEnabled())
+        return false;
+    action->trigger();
+    traiterEvenements();
+    return true;
+}
+
+bool cliquer(const QObject* parent, const QString& bouton)
+{
+    auto* b = enfant<QAbstractButton>(parent, bouton);
+    if (b)
+        b->click();
+    return b;
+}
+
+void traiterEvenements()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+Scene::Scene(const QByteArray& lignes, const QString& encodage)
+{
+    if (!lignes.isNull())
+        collection(lignes, encodage);
+}
+
+Scene::~Scene() = default;
+
+Phylacto& Scene::ouvrir()
+{
+    fenetre = std::make_unique<Phylacto>();
+    return *fenetre;
+}
+
+QWidget* Scene::racine() const
+{
+    return fenetre.get();
+}
+
+QStringList Scene::textes(const QString& nom, int colonne) const
+{
+    QStringList resultat;
+    if (auto* liste = w<QListWidget>(nom))
+        for (int i = 0; i < liste->count(); ++i)
+            resultat << liste->item(i)->text();
+    if (auto* table = w<QTableWidget>(nom))
+        for (int i = 0; i < table->rowCount(); ++i)
+            resultat << table->item(i, colonne)->text();
+    return resultat;
+}
+
+QString Scene::resume() const
+{
+    QStringList lignes;
+    const QStringList tomes = textes(QStringLiteral("LstAlbum"));
+    const QStringList titres = textes(QStringLiteral("LstAlbum"), 1);
+    for (int i = 0; i < tomes.size(); ++i)
+        lignes << tomes.at(i) + QLatin1Char(':') + titres.at(i);
+    QStringList compteurs;
+    for (const char* nom : { "lbTotale", "lbEuro", "lbComics", "lbManga" })
+        compteurs << w<QLabel>(QLatin1String(nom))->text();
+    QStringList panneau;
+    for (const char* nom : { "leSerie", "leTitre", "leTome" })
+        panneau << w<QLineEdit>(QLatin1String(nom))->text();
+    return QStringList { textes(QStringLiteral("LstSerie")).join(QLatin1Char(',')),
+        "E:" + textes(QStringLiteral("LstBDEuro")).join(QLatin1Char(',')),
+        "C:" + textes(QStringLiteral("LstComics")).join(QLatin1Char(',')),
+        "M:" + textes(QStringLiteral("LstManga")).join(QLatin1Char(',')),
+        '[' + fenetre->getSerieCourante() + "] " + lignes.join(QLatin1Char(',')),
+        compteurs.join(QLatin1Char(' ')), panneau.join(QLatin1Char('/')) }
+        .join(QStringLiteral(" | "));
+}
+
+bool Scene::choisir(const QString& serie, const QString& titre)
+{
+    auto* series = w<QListWidget>(QStringLiteral("LstSerie"));
+    const QList<QListWidgetItem*> trouvees = series->findItems(serie, Qt::MatchExactly);
+    if (trouvees.isEmpty())
+        return false;
+    series->setCurrentItem(trouvees.first());
+    auto* table = w<QTableWidget>(QStringLiteral("LstAlbum"));
+    const int ligne = textes(QStringLiteral("LstAlbum"), 1).indexOf(titre);
+    table->setCurrentCell(ligne, 1);
+    if (titre.isEmpty())
+        table->setCurrentItem(nullptr);
+    return titre.isEmpty() || ligne >= 0;
+}
+
+Modaux::Modaux()
+{
+    m_minuterie.callOnTimeout(this, &Modaux::examiner);
+    m_minuterie.start(10);
+}
+
+void Modaux::examiner()
+{
+    QWidget* haut = QApplication::activePopupWidget();
+    if (!haut)
+        haut = QApplication::activeModalWidget();
+    if (!haut)
+        return;
+    if (haut != m_dernier) {
+        m_dernier = haut;
+        titres << haut->windowTitle();
+        m_depuis.start();
+    }
+    if (!m_etapes.isEmpty() && m_etapes.head()(haut)) {
+        m_etapes.dequeue();
+        m_dernier = nullptr;
+    } else if (m_depuis.elapsed() > 10000) {
+        ++expirees;
+        if (!m_etapes.isEmpty())
+            m_etapes.dequeue();
+        haut->close();
+    }
+}

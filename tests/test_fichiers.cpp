@@ -1,0 +1,319 @@
+// The collection file from the window: start-up load, saving, closing, import.
+#include "app/phylacto.h"
+#include "dialogs/boites.h"
+#include "model/bd.h"
+#include "model/catalogue.h"
+#include "settings/codecs.h"
+#include "store/ecriturecollection.h"
+#include "store/importation.h"
+#include "support/fixture.h"
+
+#include <QApplication>
+#include <QTextCodec>
+#include <QtTest>
+
+namespace {
+// The line of albumTest("S", titre) with this comment.
+QByteArray ligneS(const QByteArray& titre, const QByteArray& commentaire = "")
+{
+    return "S;" + titre + ";1;Dessinateur;Scenariste;Dargaud;" + commentaire + ";0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n";
+}
+
+QStringList fichiers(const DossierTravail& dossier)
+{
+    return QDir(dossier.chemin()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+}
+
+// Each box's text must start with its prefix.
+bool boitesVues(const QStringList& debuts)
+{
+    const QStringList vues = Boites::textesVus();
+    if (vues.size() != debuts.size())
+        return false;
+    for (int i = 0; i < vues.size(); ++i)
+        if (!vues.at(i).startsWith(debuts.at(i)))
+            return false;
+    return true;
+}
+
+void reponses(QString boutons)
+{
+    for (const QChar b : boutons.remove('-')) // '-': the default button
+        Boites::setProchaineReponse(b == 'S' ? QMessageBox::Save : b == 'D' ? QMessageBox::Discard
+                : b == 'C'                   ? QMessageBox::Cancel
+                : b == 'Y'                   ? QMessageBox::Yes
+                                             : QMessageBox::NoButton);
+}
+
+const QByteArray z1 = ligneAlbum("Zorro", "Z1");
+} // namespace
+
+class TestFichiers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { Codecs::setCodec8Bits(nullptr); }
+
+    void demarrage_data()
+    {
+        QTest::addColumn<QStringList>("parametres");
+        QTest::addColumn<QByteArray>("contenu"); // of c.csv
+        QTest::addColumn<QString>("resume");
+        QTest::addColumn<QStringList>("boites");
+        QTest::addColumn<bool>("incomplet");
+        const QStringList c { "BASE/FileName=c.csv", "BASE/Encodage=UTF-8" };
+        QTest::newRow("premier démarrage") << QStringList() << QByteArray() << " | E: | C: | M: | []  | 0 0 0 0 | //" << QStringList() << false;
+        QTest::newRow("fichier absent créé vide") << QStringList("BASE/FileName=c.csv") << QByteArray() << " | E: | C: | M: | []  | 0 0 0 0 | //" << QStringList() << false;
+        QTest::newRow("collection") << c << z1 + ligneAlbum("Blake", "B2", 2, 1) + ligneAlbum("Blake", "B1", 1, 1) + ligneAlbum("Akira", "A1", 1, 2) + ligneAlbum("Cinq", "C", 1, 5)
+                                    << "Akira,Blake,Cinq,Zorro | E:Zorro | C:Blake | M:Akira | [Akira] 1:A1 | 5 2 2 1 | Akira/A1/1" << QStringList() << false;
+        QTest::newRow("ligne invalide") << c << z1 + "\n" + ligneAlbum("Blake", "B1") << "Zorro | E:Zorro | C: | M: | [Zorro] 1:Z1 | 1 1 0 0 | Zorro/Z1/1"
+                                        << QStringList("Erreur à la ligne .\n Merci de toujours laisser 20 parametres et non 1, même vide") << true;
+        QTest::newRow("chemin absolu, Windows-1250") << QStringList { "BASE/FileName=@/c.csv", "BASE/Encodage=Windows-1250" } << QByteArray("\xc9t\xe9;T;1;;;;;0;;;;;0;0;_;0;0;0;;")
+                                                     << "Été | E:Été | C: | M: | [Été] 1:T | 1 1 0 0 | Été/T/1" << QStringList() << false;
+    }
+
+    void demarrage()
+    {
+        QFETCH(QStringList, parametres);
+        QFETCH(QByteArray, contenu);
+        Scene s;
+        QVERIFY(s.parametres(parametres.replaceInStrings("@", s.chemin())));
+        QVERIFY(contenu.isEmpty() || s.ecrire("c.csv", contenu));
+        Phylacto& f = s.ouvrir();
+        QTEST(s.resume(), "resume");
+        QTEST(Boites::textesVus(), "boites");
+        QTEST(f.chargementIncomplet(), "incomplet");
+        QVERIFY(!f.estModifie());
+        QCOMPARE(s.parametre("BASE/Encodage"), parametres.isEmpty() ? "UTF-8" : s.parametre("BASE/Encodage"));
+        QCOMPARE(QFile::exists(s.chemin("c.csv")), !parametres.isEmpty());
+        QCOMPARE(s.lire("c.csv"), contenu);
+    }
+
+    void enregistrer_data()
+    {
+        // The window adds "é" (comment with a line break) and "B;2" to what it
+        // loaded (Z1), then the file is made longer on disk; a gesture follows.
+        QTest::addColumn<QStringList>("parametres");
+        QTest::addColumn<bool>("modifie");
+        QTest::addColumn<QString>("geste"); // save, saveAs, close, quit
+        QTest::addColumn<QString>("boutons"); // queued answers: Save Discard Cancel, '-' default
+        QTest::addColumn<QString>("choisi"); // file dialog: chosen file, empty: cancelled
+        QTest::addColumn<QString>("lu"); // the file read afterwards
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<bool>("ferme");
+        QTest::addColumn<bool>("apres"); // modified afterwards
+        QTest::addColumn<QString>("nomApres"); // BASE/FileName afterwards
+        QTest::addColumn<QStringList>("boites");
+        const QStringList utf8 { "BASE/FileName=collection.csv", "BASE/Encodage=UTF-8" };
+        const QStringList w1250 { "BASE/FileName=collection.csv", "BASE/Encodage=Windows-1250" };
+        const QStringList koi8 { "BASE/FileName=collection.csv", "BASE/Encodage=KOI8-R" };
+        const QStringList sansNom { "BASE/Encodage=Windows-1250" };
+        const QStringList impossible { "BASE/FileName=fichier/c.csv" };
+        const QByteArray ecrit = z1 + ligneS("\xc3\xa9", "Tokyo N\xc3\xa9o") + ligneS("B,2", "a,b");
+        const QByteArray ecrit1250 = z1 + ligneS("\xe9", "Tokyo N\xe9o") + ligneS("B,2", "a,b");
+        const QByteArray avant = z1.repeated(3);
+        const QStringList question("Votre base de données a ete modifiée");
+        const QStringList rien;
+        const QString c = "collection.csv";
+        QTest::newRow("Enregistrer") << utf8 << true << "save" << "" << "" << c << ecrit << false << false << c << rien;
+        QTest::newRow("Enregistrer en Windows-1250") << w1250 << true << "save" << "" << "" << c << ecrit1250 << false << false << c << rien;
+        QTest::newRow("Enregistrer sous, annulé") << w1250 << true << "saveAs" << "" << "" << c << avant << false << true << c << rien;
+        QTest::newRow("Enregistrer sous: codec 8 bits") << w1250 << true << "saveAs" << "" << "copie.csv" << "copie.csv" << ecrit << false << true << c << rien;
+        QTest::newRow("écriture impossible") << impossible << true << "save" << "" << "" << "fichier" << QByteArray("x") << false << true << "fichier/c.csv" << QStringList("Impossible d'enregistrer " + QDir::tempPath());
+        QTest::newRow("collection illisible") << QStringList("BASE/FileName=data") << true << "save" << "" << "" << "data" << QByteArray() << false << true << "data" << QStringList("Enregistrement annulé");
+        QTest::newRow("sans nom, annulé") << sansNom << true << "save" << "" << "" << c << QByteArray() << false << true << "" << rien;
+        QTest::newRow("sans nom, choisi") << sansNom << true << "save" << "" << "data/ma collection.csv" << "data/ma collection.csv" << ecrit1250 << false << false << "data/ma collection.csv" << rien;
+        QTest::newRow("intraduisible: annulé par défaut") << koi8 << true << "save" << "" << "" << c << avant << false << true << c << QStringList("L'encodage KOI8-R");
+        QTest::newRow("intraduisible: Save") << koi8 << true << "save" << "S" << "" << c << z1 + ligneS("?", "Tokyo N?o") + ligneS("B,2", "a,b") << false << false << c << QStringList("L'encodage KOI8-R");
+        QTest::newRow("fermer sans changement") << utf8 << false << "close" << "" << "" << c << avant << true << false << c << rien;
+        QTest::newRow("fermer: Cancel") << utf8 << true << "close" << "C" << "" << c << avant << false << true << c << question;
+        QTest::newRow("Quitter: Cancel") << utf8 << true << "quit" << "C" << "" << c << avant << false << true << c << question;
+        QTest::newRow("fermer: Discard") << utf8 << true << "close" << "D" << "" << c << avant << true << true << c << question;
+        QTest::newRow("Quitter: Discard") << utf8 << true << "quit" << "D" << "" << c << avant << true << true << c << question;
+        QTest::newRow("fermer: Save") << w1250 << true << "close" << "S" << "" << c << ecrit1250 << true << false << c << question;
+        QTest::newRow("fermer: par défaut") << utf8 << true << "close" << "-" << "" << c << ecrit << true << false << c << question;
+        QTest::newRow("fermer: écriture impossible") << impossible << true << "close" << "S" << "" << "fichier" << QByteArray("x") << false << true << "fichier/c.csv" << question + QStringList("Impossible d'enregistrer");
+        QTest::newRow("Quitter sans nom: annulé") << sansNom << true << "quit" << "S" << "" << c << QByteArray() << false << true << "" << question;
+        QTest::newRow("Quitter sans nom: choisi") << sansNom << true << "quit" << "S" << "premiere.csv" << "premiere.csv" << ecrit1250 << true << false << "premiere.csv" << question;
+        QTest::newRow("fermer: intraduisible, Cancel") << koi8 << true << "close" << "SC" << "" << c << avant << false << true << c << question + QStringList("L'encodage KOI8-R");
+    }
+
+    void enregistrer()
+    {
+        QFETCH(QStringList, parametres);
+        QFETCH(QString, geste);
+        QFETCH(QString, choisi);
+        Scene s;
+        QVERIFY(s.ecrire("fichier", "x") && s.parametres(parametres));
+        QVERIFY(parametres.filter("collection.csv").isEmpty() || s.ecrire("collection.csv", z1));
+        Phylacto& f = s.ouvrir();
+        f.show();
+        if (f.getAlbums().isEmpty())
+            f.getCatalogue().attacher(albumTest("Zorro", "Z1"));
+        f.getCatalogue().attacher(albumTest("S", "é"));
+        f.getCatalogue().albums().last()->setCommentaire("Tokyo\nNéo");
+        f.getCatalogue().attacher(albumTest("S", "B;2"));
+        f.getCatalogue().albums().last()->setCommentaire("a;b");
+        QVERIFY(parametres.filter("collection.csv").isEmpty() || s.ecrire("collection.csv", z1.repeated(3)));
+        QFETCH(bool, modifie);
+        f.setModifie(modifie);
+        QFETCH(QString, boutons);
+        reponses(boutons);
+        if (!choisi.isEmpty())
+            Boites::setProchainFichier(s.chemin(choisi));
+        if (geste == "save")
+            f.save();
+        else if (geste == "saveAs")
+            f.saveAs();
+        else if (geste == "close")
+            f.close();
+        else
+            QVERIFY(declencherAction(&f, "actionQuitter"));
+
+        QFETCH(QString, lu);
+        QTEST(s.lire(lu), "octets");
+        QFETCH(QStringList, boites);
+        QVERIFY2(boitesVues(boites), qPrintable(Boites::textesVus().join('|')));
+        QTEST(!f.isVisible(), "ferme");
+        QTEST(f.estModifie(), "apres");
+        QTEST(s.parametre("BASE/FileName"), "nomApres");
+        QStringList attendus { "data", "fichier", "images" };
+        if (!parametres.filter("collection.csv").isEmpty())
+            attendus << "collection.csv";
+        if (!choisi.isEmpty() && !choisi.contains('/'))
+            attendus << choisi;
+        attendus.sort();
+        QCOMPARE(fichiers(s), attendus);
+    }
+
+    // After a load that stopped early, the file is copied once before the
+    // first write over it, with a notice naming the copy.
+    void copieAvantEcrasement_data()
+    {
+        QTest::addColumn<bool>("parEnregistrerSous");
+        QTest::newRow("Enregistrer") << false;
+        QTest::newRow("Enregistrer sous") << true;
+    }
+
+    void copieAvantEcrasement()
+    {
+        QFETCH(bool, parEnregistrerSous);
+        const QByteArray origine = z1 + "x;y\n" + ligneAlbum("Blake", "B1");
+        Scene s(origine);
+        Phylacto& f = s.ouvrir();
+        f.getCatalogue().attacher(albumTest("S", "T"));
+        for (int fois = 0; fois < 2; ++fois) {
+            if (parEnregistrerSous) {
+                Boites::setProchainFichier(s.chemin("collection.csv"));
+                f.saveAs();
+            } else {
+                f.save();
+            }
+        }
+        const QStringList copies = QDir(s.chemin()).entryList({ "*.bak" });
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(QRegularExpression("^collection\\.csv\\.\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.bak$").match(copies.first()).hasMatch());
+        QCOMPARE(s.lire(copies.first()), origine);
+        QCOMPARE(Boites::textesVus().size(), 2); // the bad line, then the notice
+        QVERIFY(Boites::textesVus().last().contains(s.chemin(copies.first())));
+        QCOMPARE(s.lire("collection.csv"), z1 + ligneS("T"));
+    }
+
+    void importerCsv()
+    {
+        Scene s;
+        QVERIFY(s.collection(ligneAlbum("Astérix", "Le Tour", 5, 0, "images//a.jpg", "Marc") + ligneAlbum("Akira", "Vol 1", 1, 2)
+                + "Astérix;La Zizanie;15;;;;;0;;;;01/03/2014;1.25e+06;1;x;4;1;3;t19;\n", "UTF-8", "sauve.csv"));
+        QVERIFY(s.ecrire("crlf.csv", "S;T;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;;Col\r\nS;T2;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;\r\n"
+                                     "S;T3;trop;de;champs;E;C;0;G;_;_;;0;0;_;0;0;0;;Col;x\r\nS;T4;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;;Col\r\n"));
+        QFile::setPermissions(s.chemin("crlf.csv"), QFile::ReadOwner);
+        QVERIFY(s.parametres({ "BASE/FileName=vide.csv" }));
+        Phylacto& f = s.ouvrir();
+        for (int fois = 1; fois <= 2; ++fois) {
+            Boites::setProchainFichier(s.chemin("sauve.csv"));
+            QVERIFY(declencherAction(&f, "actionImporter_Csv"));
+        }
+        QCOMPARE(s.resume(), QString("Akira,Astérix | E:Astérix | C: | M:Akira | []  | 6 2 2 2 | //"));
+        QCOMPARE(f.getAlbums().at(2)->getTexte19(), QString("t19"));
+        QCOMPARE(f.getAlbums().at(5)->getEmprunteur(), QString());
+        QVERIFY(Boites::textesVus().isEmpty() && f.estModifie());
+
+        Boites::setProchainFichier(s.chemin("crlf.csv"));
+        QVERIFY(declencherAction(&f, "actionImporter_Csv"));
+        QCOMPARE(f.getAlbums().size(), 8);
+        QCOMPARE(f.getAlbums().at(6)->getColoriste(), QString("Col"));
+        QCOMPARE(Boites::textesVus(), QStringList("Erreur à la ligne S;T3;trop;de;champs;E;C;0;G;_;_;;0;0;_;0;0;0;;Col;x.\n Merci de toujours laisser 20 parametres et non 21, même vide"));
+
+        f.setModifie(false); // cancelled: nothing added, counted as a change all the same
+        QVERIFY(declencherAction(&f, "actionImporter_Csv"));
+        QVERIFY(f.estModifie());
+        QCOMPARE(f.getAlbums().size(), 8);
+        Catalogue c;
+        QCOMPARE(Importation::importer(s.chemin("absent.csv"), nullptr, c).etat, LectureCollection::Illisible);
+        // An unreadable legacy file: the older converted file beside it is not imported instead.
+        QVERIFY(s.ecrire("vieux.csv", ligneAlbum("Périmé", "1")));
+        QCOMPARE(f.convertir(s.chemin("vieux.db")), QString());
+        QCOMPARE(s.lire("vieux.csv"), ligneAlbum("Périmé", "1"));
+        QCOMPARE(EcritureCollection::nomDansParametres(s.chemin("data/c.csv")), QString("data/c.csv"));
+        QCOMPARE(EcritureCollection::nomDansParametres(QDir::rootPath() + "c.csv"), QDir::rootPath() + "c.csv");
+    }
+
+    // A legacy file is converted beside itself, with the images of its folder.
+    void convertir_data()
+    {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QByteArray>("contenu");
+        QTest::addColumn<int>("ligneFautive");
+        QTest::addColumn<QString>("converti");
+        QTest::addColumn<QByteArray>("octets");
+        const auto ancienne = [](const QByteArray& serie, const QByteArray& titre, const QByteArray& image = "_") {
+            return "\"" + serie + "\" \"" + titre + "\" 1 \"D\" \"Sc\" \"E\" \"Bon\" 0 \"G\" \"" + image + "\" \"_\" \"_\" 0 0 \"_\" 3 0 0 \"_\"\n";
+        };
+        const auto convertie = [](const QByteArray& serie, const QByteArray& titre, const QByteArray& image = "_") {
+            return serie + ";" + titre + ";1;D;Sc;E;Bon;0;G;" + image + ";_;_;0;0;_;3;0;0;_\n";
+        };
+        const QByteArray debut = ancienne("A", "1") + ancienne("B", "2", "x\\y.jpg");
+        const QByteArray convertis = convertie("A", "1") + convertie("B", "2", "x/y.jpg");
+        QTest::newRow("texte vide") << "bd.db" << debut + ancienne("Blake", "") + ancienne("C", "3") << 3 << "bd.converti.csv" << convertis;
+        QTest::newRow("ligne blanche crlf") << "bd.db" << debut + "\r\n" + ancienne("C", "3") << 3 << "bd.converti.csv" << convertis;
+        QTest::newRow("file.CSV") << "file.CSV" << ligneAlbum("S", "T") << 1 << "file.Ccsv" << QByteArray();
+        QTest::newRow("codec 8 bits") << "bd.db" << ancienne("B\xe9zier", "\xc9t\xe9") << 0 << "bd.converti.csv" << convertie("B\xe9zier", "\xc9t\xe9");
+    }
+
+    void convertir()
+    {
+        QFETCH(QString, nom);
+        QFETCH(int, ligneFautive);
+        QFETCH(QString, converti);
+        QFETCH(QByteArray, octets);
+        QFETCH(QByteArray, contenu);
+        Scene s;
+        QVERIFY(s.collection(ligneAlbum("Collection", "C1"), "UTF-8", "ancien/bd.csv") && s.ecrire("ancien/" + nom, contenu));
+        QFile::setPermissions(s.chemin("ancien/" + nom), QFile::ReadOwner);
+        for (const char* image : { "marque.jpg", "espadon.jpg", ".cachee.jpg", "sous/dedans.jpg" })
+            QVERIFY(s.ecrire(QString("ancien/images/") + image, image));
+        QVERIFY(s.ecrire("images/marque.jpg", "déjà là"));
+        Phylacto& f = s.ouvrir();
+        Codecs::setCodec8Bits(QTextCodec::codecForName("Windows-1250"));
+        Boites::setProchainFichier(s.chemin("ancien/" + nom));
+        QVERIFY(declencherAction(&f, "actionImporter_Csv"));
+
+        QStringList boites("Attention ! Votre fichier va être convertit en CSV. Si vous avez pensez à mettre le repertoire images au même endroits, les images seront aussi importé.");
+        if (ligneFautive > 0)
+            boites << QString("Erreur à la ligne %1.\n Merci de toujours laisser 19 parametres, même vide").arg(ligneFautive);
+        QCOMPARE(Boites::textesVus(), boites);
+        QCOMPARE(s.lire("ancien/bd.csv"), ligneAlbum("Collection", "C1"));
+        QVERIFY(QFile::exists(s.chemin("ancien/" + converti)));
+        QCOMPARE(s.lire("ancien/" + converti), octets);
+        QCOMPARE(f.getAlbums().size(), 1 + octets.count('\n'));
+        for (int i = 1; i < f.getAlbums().size(); ++i) // with an empty colourist
+            QCOMPARE(EcritureCollection::encoder({ f.getAlbums().at(i) }, Codecs::codec8Bits()).octets, octets.split('\n').at(i - 1) + ";\n");
+        QCOMPARE(s.lire("images/marque.jpg"), QByteArray("déjà là"));
+        QCOMPARE(QDir(s.chemin("images")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList({ "espadon.jpg", "marque.jpg" }));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+};
+
+QTEST_MAIN(TestFichiers)
+#include "test_fichiers.moc"
