@@ -13,7 +13,7 @@
 namespace {
 
 // Everything undo must give back: every field of every album in catalogue
-// order, the series lists, then what the window shows (last).
+// order, the series lists, then the window's lists, table and counters (last).
 QStringList etat(Scene& scene)
 {
     QStringList lignes;
@@ -33,7 +33,8 @@ QStringList etat(Scene& scene)
             noms << QString("%1/%2/%3").arg(s->getNom()).arg(s->tomeMax).arg(s->serieFinie);
         lignes << noms.join(',');
     }
-    return lignes << scene.resume();
+    // The detail panel shows the album the step touched: left out.
+    return lignes << scene.resume().section(" | ", 0, -2);
 }
 
 } // namespace
