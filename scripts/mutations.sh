@@ -11,16 +11,16 @@ cd "$racine"
 # name | file | perl substitution (first match only)
 mutations=$(cat <<'LISTE'
 champ|store/lignecollection.cpp|s/entier\(15\), entier\(16\)/entier(16), entier(15)/
-separateur|store/lignecollection.cpp|s/sortie \+= QLatin1Char\(';'\);/sortie += QLatin1Char(',');/
+separateur|store/lignecollection.cpp|s/\*sortie\+\+ = u';';/*sortie++ = u',';/
 vidage|store/ecriturecollection.cpp|s/if \(erreur\.isEmpty\(\) && \(!fichier\.flush\(\)/if (false && (!fichier.flush()/
 compteurPret|model/emprunt.cpp|s/    \+\+album\.nbEmprunts;\n//
-colonneFiltre|dialogs/filtre.cpp|s/FiltreColonne\(&valeursScenariste, ColScenariste/FiltreColonne(&valeursScenariste, ColDessinateur/
+colonneFiltre|dialogs/modeleexplorateur.cpp|s/m_filtres\[ColScenariste\] = scenariste;/m_filtres[ColDessinateur] = scenariste;/
 ordreCles|covers/signature.cpp|s/for \(auto it = parametres\.cbegin\(\); it != parametres\.cend\(\); \+\+it\)/for (auto it = parametres.cend(); it-- != parametres.cbegin();)/
 nettoyageNom|covers/nomimage.cpp|s/    nom\.replace\(QStringLiteral\("\.\."\), QStringLiteral\("_"\)\);\n//
 doublonAjout|model/catalogue.cpp|s/if \(premierAlbum\(v\.serie, v\.titre\)\)/if (false)/
 doublonModif|model/catalogue.cpp|s/const BD\* autre = premierAlbum\(v\.serie, v\.titre\);/const BD* autre = nullptr;/
 compteursSuppression|app/editing.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n    modifie = true;/\n    update();\n    modifie = true;/
-coloriste19|store/lignecollection.cpp|s/n == 20 \? txt\(19\) : QString\(\)/n == 20 ? txt(19) : txt(18)/
+coloriste19|store/lignecollection.cpp|s/            return QString\(\);\n        return textes/            return parties[18].toString();\n        return textes/
 importModifie|app/import.cpp|s/    MAJListesSeries\(\);\n    modifie = true;/    MAJListesSeries();/
 fermetureAnnulee|app/files.cpp|s/event->ignore\(\);/event->accept();/
 relaisProxy|app/settings.cpp|s/    connect\(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau\);\n//

@@ -1,26 +1,15 @@
 // Covers: the signed search against the loopback service, its answer and the
 // image download, the choice panel, and the cover operations of the window.
-#include "app/phylacto.h"
 #include "covers/albuminfos.h"
 #include "covers/choitimage.h"
 #include "covers/xml_dom.h"
-#include "dialogs/boites.h"
-#include "model/bd.h"
 #include "model/catalogue.h"
 #include "support/fixture.h"
 #include "support/serveurtest.h"
 
 #include <QAuthenticator>
 #include <QBuffer>
-#include <QDialog>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
 #include <QNetworkReply>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTableWidget>
-#include <QtTest>
 
 namespace {
 QByteArray imagePng(int largeur, int hauteur)

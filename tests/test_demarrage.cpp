@@ -2,8 +2,6 @@
 #include "app/demarrage.h"
 #include "support/fixture.h"
 
-#include <QtTest>
-
 #include <optional>
 
 class TestDemarrage : public QObject

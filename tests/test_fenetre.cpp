@@ -1,49 +1,20 @@
 // The main window and its dialogs: browsing, entry form, changes and
 // deletions, loans, the explorer and the settings window.
-#include "app/phylacto.h"
-#include "dialogs/boites.h"
 #include "dialogs/filtre.h"
 #include "dialogs/pret.h"
 #include "dialogs/saise.h"
 #include "dialogs/saisiepret.h"
-#include "model/bd.h"
 #include "model/serie.h"
 #include "settings/codecs.h"
 #include "settings/gestionreseau.h"
 #include "support/fixture.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTextCodec>
-#include <QtTest>
 
 namespace {
-// Sets "objectName=text" fields (line edits and combo boxes) and clicks the
-// buttons named with no "=".
-bool remplir(QWidget* dialogue, const QStringList& champs)
-{
-    for (const QString& champ : champs) {
-        const QString nom = champ.section('=', 0, 0), texte = champ.section('=', 1);
-        if (auto* ligne = enfant<QLineEdit>(dialogue, nom))
-            ligne->setText(texte);
-        else if (auto* liste = enfant<QComboBox>(dialogue, nom))
-            liste->setCurrentText(texte);
-        else if (!cliquer(dialogue, nom))
-            return false;
-    }
-    return true;
-}
-
 // The twelve fields of an album as the entry form sets them.
 QString fiche(const BD* a)
 {
@@ -57,13 +28,6 @@ QString fiche(const BD* a)
 QString emprunt(const BD* a)
 {
     return a->getEmprunteur() + '/' + a->getDateEmprunt() + '/' + QString::number(a->nbEmprunts);
-}
-
-template <typename T>
-T* dernier(Phylacto& f)
-{
-    const QList<T*> tous = f.findChildren<T*>();
-    return tous.isEmpty() ? nullptr : tous.last();
 }
 
 QImage couverture(const Scene& s)
@@ -101,9 +65,9 @@ bool rendre(Pret* prets, const QString& texte)
 // Lends the album of the current cell through the lend button, which must be enabled.
 bool preter(Scene& s, const QString& nom)
 {
-    if (!s.w<QPushButton>("pbPreter")->isEnabled() || !cliquer(s.racine(), "pbPreter"))
+    if (!s.w<QPushButton>("pbPreter")->isEnabled() || !cliquer(s.fenetre.get(), "pbPreter"))
         return false;
-    auto* dialogue = dernier<saisiePret>(*s.fenetre);
+    auto* dialogue = s.dernier<saisiePret>();
     return dialogue && dialogue->isVisible() && remplir(dialogue, { "lePret=" + nom, "validerPret" });
 }
 
@@ -117,7 +81,7 @@ QStringList stockes(const Scene& s)
 
 GestionReseau* ouvrirReglages(Scene& s)
 {
-    if (!declencherAction(s.racine(), "actionConfiguration_reseau"))
+    if (!declencherAction(s.fenetre.get(), "actionConfiguration_reseau"))
         return nullptr;
     const QWidgetList fenetres = QApplication::topLevelWidgets();
     for (auto it = fenetres.rbegin(); it != fenetres.rend(); ++it)
@@ -161,13 +125,15 @@ private slots:
         QVERIFY(couverture(s).isNull());
         QCOMPARE(s.w<QLineEdit>("leColoriste")->text(), QString("Coloriste"));
 
-        // Another tab's list; either row of a repeated title shows the first album.
-        QVERIFY(ecrireImage(s, "images/c.png", Qt::yellow));
+        // Another tab's list; either row of a repeated title shows the first album,
+        // its cover read again once rewritten.
         s.w<QListWidget>("LstBDEuro")->setCurrentRow(1);
+        QCOMPARE(QColor(couverture(s).pixel(10, 10)), QColor(Qt::green));
         QCOMPARE(s.w<QListWidget>("LstSerie")->currentItem()->text(), QString("Blake"));
+        QVERIFY(ecrireImage(s, "images/c.png", Qt::yellow));
         table->setCurrentCell(1, 1);
         QCOMPARE(s.resume().section(" | ", 4), QString("[Zorro] 1:Tome 1,5:Tome 1 | 6 5 1 0 | Zorro/Tome 1/1"));
-        QCOMPARE(QColor(couverture(s).pixel(10, 10)), QColor(Qt::yellow)); // rewritten, read again
+        QCOMPARE(QColor(couverture(s).pixel(10, 10)), QColor(Qt::yellow));
         s.fenetre->MAJListesSeries();
         QCOMPARE(s.textes("LstSerie").size(), 3);
 
@@ -225,7 +191,7 @@ private slots:
         Scene s;
         Phylacto& f = s.ouvrir();
         QVERIFY(declencherAction(&f, "actionAjouter_Album"));
-        Saise* saisie = dernier<Saise>(f);
+        Saise* saisie = s.dernier<Saise>();
         QVERIFY(saisie && saisie->isVisible() && remplir(saisie, champs << "pbValider"));
         QCOMPARE(fiche(f.getAlbums().value(0)) + Boites::textesVus().join('|'), album);
         QCOMPARE(saisie->isVisible(), f.getAlbums().isEmpty()); // a refusal keeps the form
@@ -238,10 +204,10 @@ private slots:
                 "S;Vol;5;Des;Sc;Glénat;perso;0;Aventure;img;Marc;;0;7;_;3;2;4;;Col\n");
         Phylacto& f = s.ouvrir();
         f.ajouterSuite(); // nothing selected: an empty form, cancelled
-        QVERIFY(remplir(dernier<Saise>(f), { "leSerie=S", "pbAnnuler" }));
+        QVERIFY(remplir(s.dernier<Saise>(), { "leSerie=S", "pbAnnuler" }));
         // Fixed entries first, then the collection's, other case and empty included.
         QStringList editeurs;
-        auto* liste = enfant<QComboBox>(dernier<Saise>(f), "cbEditeur");
+        auto* liste = enfant<QComboBox>(s.dernier<Saise>(), "cbEditeur");
         for (int i = 11; i < liste->count(); ++i)
             editeurs << liste->itemText(i);
         QCOMPARE(editeurs, QStringList({ "dargaud", "", "Glénat" }));
@@ -251,7 +217,7 @@ private slots:
         s.w<QTableWidget>("LstAlbum")->selectRow(s.w<QTableWidget>("LstAlbum")->currentRow());
         f.ajouterSuite();
         QCOMPARE(f.findChildren<Saise*>().size(), 1); // the cancelled one is gone
-        QVERIFY(remplir(dernier<Saise>(f), { "pbValider" }));
+        QVERIFY(remplir(s.dernier<Saise>(), { "pbValider" }));
         QCOMPARE(fiche(f.getAlbums().last()), QString("S/Tome 5/5/Des/Sc/Col//0/3/2/Glénat/Aventure"));
         QCOMPARE(s.resume().section(" | ", 4), QString("[S] 1:1,1:2,1:3,5:Vol,5:Tome 5 | 5 5 0 0 | S/Tome 5/5"));
 
@@ -259,7 +225,7 @@ private slots:
         f.setModifie(false);
         QVERIFY(s.choisir("S", "Vol"));
         f.ModifAlbum({});
-        QVERIFY(remplir(dernier<Saise>(f), { "leAlbum=Neuf", "leTome=9", "leDessinateur=A", "leScenariste=B", "pbValider" }));
+        QVERIFY(remplir(s.dernier<Saise>(), { "leAlbum=Neuf", "leTome=9", "leDessinateur=A", "leScenariste=B", "pbValider" }));
         const BD* change = f.getAlbums().at(3);
         QCOMPARE(fiche(change) + '/' + change->getImage() + '/' + emprunt(change), QString("S/Neuf/9/A/B/Col/perso/0/3/2/Glénat/Aventure/img/Marc//4"));
         QCOMPARE(f.findSerie("S")->tomeMax, 9);
@@ -270,7 +236,7 @@ private slots:
         f.setModifie(false);
         QVERIFY(s.choisir("S", "Neuf"));
         f.ModifAlbum({});
-        QVERIFY(remplir(dernier<Saise>(f), { "leAlbum=1", "pbValider" }));
+        QVERIFY(remplir(s.dernier<Saise>(), { "leAlbum=1", "pbValider" }));
         QCOMPARE(Boites::textesVus(), QStringList("Album 1 de la série S déjà existant"));
         QVERIFY(!f.estModifie() && change->getTitre() == "Neuf");
         s.w<QTableWidget>("LstAlbum")->setCurrentCell(0, 0);
@@ -280,11 +246,11 @@ private slots:
         // Into a new series, then the added ones: refused duplicate, other case, new kind.
         QVERIFY(s.choisir("S", "Neuf"));
         f.ModifAlbum({});
-        QVERIFY(remplir(dernier<Saise>(f), { "leSerie=Neuve", "rBComic", "pbValider" }));
+        QVERIFY(remplir(s.dernier<Saise>(), { "leSerie=Neuve", "rBComic", "pbValider" }));
         QCOMPARE(s.resume(), QString("Neuve,S | E:S | C:Neuve | M: | [S] 1:1,1:2,1:3,5:Tome 5 | 5 4 1 0 | Neuve/Neuf/9"));
         for (const QStringList& champs : { QStringList { "leSerie=S", "leAlbum=2" }, { "leSerie=S", "leAlbum=vol", "leTome=7" }, { "leSerie=Z", "rBManga" } }) {
             QVERIFY(declencherAction(&f, "actionAjouter_Album"));
-            QVERIFY(remplir(dernier<Saise>(f), QStringList(champs) << "pbValider"));
+            QVERIFY(remplir(s.dernier<Saise>(), QStringList(champs) << "pbValider"));
         }
         QCOMPARE(Boites::textesVus().last(), QString("Album 2 de la série S déjà existant"));
         QCOMPARE(s.resume(), QString("Neuve,S,Z | E:S | C:Neuve | M:Z | [S] 1:1,1:2,1:3,5:Tome 5,7:vol | 7 5 1 1 | S/vol/7"));
@@ -338,7 +304,7 @@ private slots:
         Phylacto& f = s.ouvrir();
         QVERIFY(s.choisir("S", "T2"));
         QVERIFY(cliquer(&f, "pbPreter"));
-        QPointer<saisiePret> dialogue = dernier<saisiePret>(f);
+        QPointer<saisiePret> dialogue = s.dernier<saisiePret>();
         QVERIFY(dialogue && dialogue->isVisible() && !dialogue->isModal());
         QVERIFY(remplir(dialogue, nom.isNull() ? QStringList { "lePret=Marc", "pbAnnuler" } : QStringList { "lePret=" + nom, "validerPret" }));
         QTEST(emprunt(f.getAlbums().at(1)), "apres");
@@ -362,7 +328,7 @@ private slots:
         QVERIFY(cliquer(&f, "pbPreter")); // no current cell: a message
         QCOMPARE(Boites::textesVus(), QStringList("Veuillez selectioner un album"));
         s.w<QTableWidget>("LstAlbum")->setCurrentCell(s.textes("LstAlbum").indexOf("7"), 0);
-        QVERIFY(cliquer(&f, "pbPreter") && !dernier<saisiePret>(f)); // a volume is no title
+        QVERIFY(cliquer(&f, "pbPreter") && !s.dernier<saisiePret>()); // a volume is no title
 
         // Same title: the first album of the series; two dialogs count two loans.
         QVERIFY(s.choisir("S", "T1"));
@@ -375,7 +341,7 @@ private slots:
 
         // The loans dialog: lent albums only, a snapshot, rows still naming their album once sorted.
         QVERIFY(declencherAction(&f, "actionGestion_des_prets"));
-        QPointer<Pret> prets = dernier<Pret>(f);
+        QPointer<Pret> prets = s.dernier<Pret>();
         QVERIFY(prets && prets->isVisible() && !prets->isModal());
         QCOMPARE(lignesPrets(prets).join(' '), QString("A|T4|Zoé|05/06/2015 S|T1|Marc|" + QDate::currentDate().toString("dd/MM/yyyy") + " S|T3|Anne|02/03/2014 Z|Z1|Léa|"));
         Pret cache(f.getAlbums(), f.getCatalogue(), &f);
@@ -391,9 +357,9 @@ private slots:
 
         // Deleted meanwhile: nothing open writes through it.
         QVERIFY(s.choisir("S", "T5") && cliquer(&f, "pbPreter"));
-        QPointer<saisiePret> saisie = dernier<saisiePret>(f);
+        QPointer<saisiePret> saisie = s.dernier<saisiePret>();
         QVERIFY(declencherAction(&f, "actionExploration_bd"));
-        QPointer<filtre> explorateur = dernier<filtre>(f);
+        QPointer<filtre> explorateur = s.dernier<filtre>();
         QVERIFY(saisie && explorateur);
         const QAbstractItemModel* modele = enfant<QTableView>(explorateur, "tableResult")->model();
         explorateur->updateDataLigne(modele->match(modele->index(0, 1), Qt::DisplayRole, "T5").value(0));
@@ -439,7 +405,7 @@ private slots:
                 "S3;Titre;9;Marc;;Casterman;;0;G;_;_;;0;0;_;0;0;0;;Col S3\nS3;Titre;7;X;Y;Z;;0;G;_;_;;0;0;_;0;0;0;;Col S3\n");
         Phylacto& f = s.ouvrir();
         QVERIFY(declencherAction(&f, "actionExploration_bd"));
-        filtre* e = dernier<filtre>(f);
+        filtre* e = s.dernier<filtre>();
         QVERIFY(e && e->isVisible() && !e->isModal());
         QComboBox* listes[] = { enfant<QComboBox>(e, "cbDessinteur"), enfant<QComboBox>(e, "cbScenariste"), enfant<QComboBox>(e, "cbEditeur") };
         for (const QString& etape : choix.split(' ', Qt::SkipEmptyParts)) {

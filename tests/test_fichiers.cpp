@@ -1,16 +1,11 @@
 // The collection file from the window: start-up load, saving, closing, import.
-#include "app/phylacto.h"
-#include "dialogs/boites.h"
-#include "model/bd.h"
 #include "model/catalogue.h"
 #include "settings/codecs.h"
 #include "store/ecriturecollection.h"
 #include "store/importation.h"
 #include "support/fixture.h"
 
-#include <QApplication>
 #include <QTextCodec>
-#include <QtTest>
 
 namespace {
 // The line of albumTest("S", titre) with this comment.

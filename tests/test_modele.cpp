@@ -2,7 +2,6 @@
 // legacy lines, cover names, request signing and answer parsing.
 #include "covers/nomimage.h"
 #include "covers/signature.h"
-#include "model/bd.h"
 #include "model/catalogue.h"
 #include "model/emprunt.h"
 #include "model/serie.h"
@@ -14,7 +13,6 @@
 #include "support/fixture.h"
 
 #include <QTextCodec>
-#include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>

@@ -1,19 +1,5 @@
 #include "support/fixture.h"
 
-#include "app/phylacto.h"
-#include "dialogs/boites.h"
-#include "model/bd.h"
-
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QSettings>
-#include <QTableWidget>
-
 DossierTravail::DossierTravail()
     : m_ancien(QDir::currentPath())
 {
@@ -22,11 +8,6 @@ DossierTravail::DossierTravail()
     QDir().mkpath(QStringLiteral("images"));
     Boites::setAutomatique(true);
     Boites::oublier();
-}
-
-DossierTravail::~DossierTravail()
-{
-    QDir::setCurrent(m_ancien);
 }
 
 QString DossierTravail::chemin(const QString& relatif) const
@@ -58,13 +39,10 @@ bool DossierTravail::parametres(const QStringList& cles) const
 
 QString DossierTravail::parametre(const QString& cle) const
 {
-    return QSettings(chemin(QStringLiteral("data/settings.ini")), QSettings::IniFormat)
-        .value(cle)
-        .toString();
+    return QSettings(chemin(QStringLiteral("data/settings.ini")), QSettings::IniFormat).value(cle).toString();
 }
 
-bool DossierTravail::collection(
-    const QByteArray& lignes, const QString& encodage, const QString& nom) const
+bool DossierTravail::collection(const QByteArray& lignes, const QString& encodage, const QString& nom) const
 {
     return ecrire(nom, lignes) && parametres({ "BASE/FileName=" + nom, "BASE/Encodage=" + encodage });
 }
@@ -94,6 +72,20 @@ bool declencherAction(QWidget* fenetre, const QString& nomAction)
     return true;
 }
 
+bool remplir(QObject* parent, const QStringList& champs)
+{
+    for (const QString& champ : champs) {
+        const QString nom = champ.section(QLatin1Char('='), 0, 0), texte = champ.section(QLatin1Char('='), 1);
+        if (auto* ligne = enfant<QLineEdit>(parent, nom))
+            ligne->setText(texte);
+        else if (auto* liste = enfant<QComboBox>(parent, nom))
+            liste->setCurrentText(texte);
+        else if (!cliquer(parent, nom))
+            return false;
+    }
+    return true;
+}
+
 bool cliquer(const QObject* parent, const QString& bouton)
 {
     auto* b = enfant<QAbstractButton>(parent, bouton);
@@ -106,25 +98,6 @@ void traiterEvenements()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-}
-
-Scene::Scene(const QByteArray& lignes, const QString& encodage)
-{
-    if (!lignes.isNull())
-        collection(lignes, encodage);
-}
-
-Scene::~Scene() = default;
-
-Phylacto& Scene::ouvrir()
-{
-    fenetre = std::make_unique<Phylacto>();
-    return *fenetre;
-}
-
-QWidget* Scene::racine() const
-{
-    return fenetre.get();
 }
 
 QStringList Scene::textes(const QString& nom, int colonne) const
@@ -141,15 +114,12 @@ QStringList Scene::textes(const QString& nom, int colonne) const
 
 QString Scene::resume() const
 {
-    QStringList lignes;
-    const QStringList tomes = textes(QStringLiteral("LstAlbum"));
-    const QStringList titres = textes(QStringLiteral("LstAlbum"), 1);
+    QStringList lignes, compteurs, panneau;
+    const QStringList tomes = textes(QStringLiteral("LstAlbum")), titres = textes(QStringLiteral("LstAlbum"), 1);
     for (int i = 0; i < tomes.size(); ++i)
         lignes << tomes.at(i) + QLatin1Char(':') + titres.at(i);
-    QStringList compteurs;
     for (const char* nom : { "lbTotale", "lbEuro", "lbComics", "lbManga" })
         compteurs << w<QLabel>(QLatin1String(nom))->text();
-    QStringList panneau;
     for (const char* nom : { "leSerie", "leTitre", "leTome" })
         panneau << w<QLineEdit>(QLatin1String(nom))->text();
     return QStringList { textes(QStringLiteral("LstSerie")).join(QLatin1Char(',')),
@@ -163,44 +133,35 @@ QString Scene::resume() const
 
 bool Scene::choisir(const QString& serie, const QString& titre)
 {
-    auto* series = w<QListWidget>(QStringLiteral("LstSerie"));
-    const QList<QListWidgetItem*> trouvees = series->findItems(serie, Qt::MatchExactly);
+    const QList<QListWidgetItem*> trouvees = w<QListWidget>(QStringLiteral("LstSerie"))->findItems(serie, Qt::MatchExactly);
     if (trouvees.isEmpty())
         return false;
-    series->setCurrentItem(trouvees.first());
-    auto* table = w<QTableWidget>(QStringLiteral("LstAlbum"));
+    w<QListWidget>(QStringLiteral("LstSerie"))->setCurrentItem(trouvees.first());
     const int ligne = textes(QStringLiteral("LstAlbum"), 1).indexOf(titre);
-    table->setCurrentCell(ligne, 1);
-    if (titre.isEmpty())
-        table->setCurrentItem(nullptr);
+    w<QTableWidget>(QStringLiteral("LstAlbum"))->setCurrentCell(titre.isEmpty() ? -1 : ligne, 1);
     return titre.isEmpty() || ligne >= 0;
 }
 
 Modaux::Modaux()
 {
-    m_minuterie.callOnTimeout(this, &Modaux::examiner);
-    m_minuterie.start(10);
-}
-
-void Modaux::examiner()
-{
-    QWidget* haut = QApplication::activePopupWidget();
-    if (!haut)
-        haut = QApplication::activeModalWidget();
-    if (!haut)
-        return;
-    if (haut != m_dernier) {
-        m_dernier = haut;
-        titres << haut->windowTitle();
-        m_depuis.start();
-    }
-    if (!m_etapes.isEmpty() && m_etapes.head()(haut)) {
-        m_etapes.dequeue();
-        m_dernier = nullptr;
-    } else if (m_depuis.elapsed() > 10000) {
-        ++expirees;
-        if (!m_etapes.isEmpty())
+    m_minuterie.callOnTimeout(this, [this] {
+        QWidget* haut = QApplication::activePopupWidget();
+        if (!haut && !(haut = QApplication::activeModalWidget()))
+            return;
+        if (haut != m_dernier) {
+            m_dernier = haut;
+            titres << haut->windowTitle();
+            m_depuis.start();
+        }
+        if (!m_etapes.isEmpty() && m_etapes.head()(haut)) {
             m_etapes.dequeue();
-        haut->close();
-    }
+            m_dernier = nullptr;
+        } else if (m_depuis.elapsed() > 10000) {
+            ++expirees;
+            if (!m_etapes.isEmpty())
+                m_etapes.dequeue();
+            haut->close();
+        }
+    });
+    m_minuterie.start(10);
 }

@@ -1,19 +1,23 @@
 #pragma once
 
-#include <QByteArray>
+#include "app/phylacto.h"
+#include "dialogs/boites.h"
+#include "model/bd.h"
+
+#include <QComboBox>
 #include <QElapsedTimer>
-#include <QObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QQueue>
-#include <QStringList>
+#include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QWidget>
+#include <QtTest>
 
 #include <functional>
 #include <memory>
-
-class BD;
-class Phylacto;
 
 // A scratch working folder with data/ and images/, current for the object's
 // life. Boxes and file dialogs turn automatic and forget what they saw.
@@ -21,13 +25,11 @@ class DossierTravail
 {
 public:
     DossierTravail();
-    ~DossierTravail();
-
+    ~DossierTravail() { QDir::setCurrent(m_ancien); }
     QString chemin(const QString& relatif = QString()) const;
     bool ecrire(const QString& relatif, const QByteArray& contenu) const;
     QByteArray lire(const QString& relatif) const;
-    // Keys of data/settings.ini, "GROUP/Key=value" each.
-    bool parametres(const QStringList& cles) const;
+    bool parametres(const QStringList& cles) const; // "GROUP/Key=value" each
     QString parametre(const QString& cle) const;
     // The collection file, named with its encoding in the settings.
     bool collection(const QByteArray& lignes, const QString& encodage = QStringLiteral("UTF-8"),
@@ -41,35 +43,33 @@ private:
 // A line of 20 fields: artist "Dessinateur", writer "Scenariste", colourist "Coloriste".
 QByteArray ligneAlbum(const QString& serie, const QString& titre, int tome = 1, int type = 0,
     const QString& image = QString(), const QString& emprunteur = QString());
-// The album of that line, for tests on the model.
-BD* albumTest(const QString& serie, const QString& titre, int tome = 1, int type = 0);
+BD* albumTest(const QString& serie, const QString& titre, int tome = 1, int type = 0); // of that line
 
-template <typename T = QWidget>
-T* enfant(const QObject* parent, const QString& nom)
+template <typename T = QWidget> T* enfant(const QObject* parent, const QString& nom)
 {
     return parent ? parent->findChild<T*>(nom) : nullptr;
 }
-
 // Triggers an enabled action of the window and runs the events it posted.
 bool declencherAction(QWidget* fenetre, const QString& nomAction);
-// Clicks a push button of parent; false when there is none.
+// Sets "objectName=text" fields (line edits, combo boxes), clicks the buttons named alone.
+bool remplir(QObject* parent, const QStringList& champs);
 bool cliquer(const QObject* parent, const QString& bouton);
-// Runs the events posted, deferred deletions included.
-void traiterEvenements();
+void traiterEvenements(); // deferred deletions included
 
-// A scratch folder and the main window opened on it. Message boxes and file
-// dialogs are answered through Boites, automatically.
+// A scratch folder and the main window opened on it.
 struct Scene : DossierTravail
 {
-    // Writes the collection file when lignes is not null.
-    explicit Scene(const QByteArray& lignes = QByteArray(),
-        const QString& encodage = QStringLiteral("UTF-8"));
-    ~Scene();
-    Phylacto& ouvrir();
-    QWidget* racine() const;
-    template <typename T = QWidget> T* w(const QString& nom) const
+    explicit Scene(const QByteArray& lignes = QByteArray())
     {
-        return enfant<T>(racine(), nom);
+        if (!lignes.isNull())
+            collection(lignes);
+    }
+    Phylacto& ouvrir() { return *(fenetre = std::make_unique<Phylacto>()); }
+    template <typename T = QWidget> T* w(const QString& nom) const { return enfant<T>(fenetre.get(), nom); }
+    template <typename T> T* dernier() const // the dialog of that class opened last
+    {
+        const QList<T*> tous = fenetre->findChildren<T*>();
+        return tous.isEmpty() ? nullptr : tous.last();
     }
     // Texts of a list widget, or of one column of a table widget.
     QStringList textes(const QString& nom, int colonne = 0) const;
@@ -78,7 +78,6 @@ struct Scene : DossierTravail
     QString resume() const;
     // Makes the series current, then the cell of that title (empty: none).
     bool choisir(const QString& serie, const QString& titre = QString());
-
     std::unique_ptr<Phylacto> fenetre;
 };
 
@@ -89,17 +88,15 @@ struct Scene : DossierTravail
 class Modaux : public QObject
 {
 public:
-    using Etape = std::function<bool(QWidget*)>;
     Modaux();
-    void puis(const Etape& etape) { m_etapes.enqueue(etape); }
+    void puis(const std::function<bool(QWidget*)>& etape) { m_etapes.enqueue(etape); }
     int restantes() const { return int(m_etapes.size()); }
     int expirees = 0;
     QStringList titres; // of each widget a step was called with
 
 private:
-    void examiner();
     QTimer m_minuterie;
-    QQueue<Etape> m_etapes;
+    QQueue<std::function<bool(QWidget*)>> m_etapes;
     QWidget* m_dernier = nullptr;
     QElapsedTimer m_depuis;
 };
