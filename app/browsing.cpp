@@ -1,5 +1,6 @@
 #include "app/phylacto.h"
 
+#include "covers/nomimage.h"
 #include "model/bd.h"
 #include "model/serie.h"
 #include "settings/parametres.h"
@@ -17,9 +18,7 @@ namespace {
 QPixmap lireImage(const QString& chemin)
 {
     QPixmap image;
-    QFile fichier(chemin);
-    if (fichier.open(QIODevice::ReadOnly))
-        image.loadFromData(fichier.readAll());
+    image.loadFromData(NomImage::octetsCouverture(chemin));
     return image;
 }
 

@@ -97,6 +97,8 @@ void Phylacto::ChercherAlbum()
 
 void Phylacto::LancerRechercheAlbum(QString aRechercher)
 {
+    // A picture is only ever stored for the search that fetched it.
+    QFile::remove(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
     const SourcesCouvertures::Source source = SourcesCouvertures::lireSource(
         Parametres::lire(*settings, Parametres::Cle::CouverturesSource));
     if (source == SourcesCouvertures::Source::Signe) {
@@ -127,18 +129,21 @@ void Phylacto::setNewImage(QString aRechercher)
     const QList<QTableWidgetItem*> choisis = ui->LstAlbum->selectedItems();
     if (choisis.isEmpty())
         return;
-    if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1))
-        affecterImage(titre->text(), aRechercher);
-    modifie = true;
+    if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1)) {
+        if (affecterImage(titre->text(), aRechercher))
+            modifie = true;
+    }
 }
 
-void Phylacto::affecterImage(QString titre, QString fichier)
+bool Phylacto::affecterImage(QString titre, QString fichier)
 {
     BD* album = catalogue.premierAlbum(serieCourante, titre);
-    if (!album)
-        return;
+    // Never a name whose picture is not in the images folder: the album keeps its cover.
+    if (!album || !QFileInfo(Chemins::fichierImage(fichier)).isFile())
+        return false;
     album->setImage(Chemins::champImage(fichier));
     updateInfosBd(album);
+    return true;
 }
 
 void Phylacto::changeImage()
@@ -148,18 +153,30 @@ void Phylacto::changeImage()
     if (chemin.isEmpty())
         return;
 
-    const QString nom = NomImage::nomCopie(QFileInfo(chemin).fileName());
-    // An existing cover of that name is kept: QFile::copy never overwrites.
-    QFile::copy(chemin, dossierImages() + nom);
+    const QByteArray octets = NomImage::octetsCouverture(chemin);
+    QString erreur = tr("fichier illisible, ou de plus de %1 Mo")
+                         .arg(NomImage::tailleMaxCouverture >> 20);
+    const QString nom = octets.isEmpty() ? QString()
+                                         : NomImage::stockerCouverture(dossierImages(),
+                                             NomImage::nomCopie(QFileInfo(chemin).fileName()),
+                                             octets, &erreur);
+    if (nom.isEmpty()) {
+        Boites::informer(tr("L'image %1 n'a pas pu être copiée dans %2 : %3")
+                             .arg(QDir::toNativeSeparators(chemin),
+                                 QDir::toNativeSeparators(QDir::cleanPath(dossierImages())),
+                                 erreur));
+        return;
+    }
 
     const QList<QTableWidgetItem*> choisis = ui->LstAlbum->selectedItems();
     if (choisis.isEmpty()) {
         Boites::informer(tr("Merci de selectionner l'album souhaité"));
         return;
     }
-    if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1))
-        affecterImage(titre->text(), nom);
-    modifie = true;
+    if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1)) {
+        if (affecterImage(titre->text(), nom))
+            modifie = true;
+    }
 }
 
 void Phylacto::properlyDestroyed(int)
@@ -257,7 +274,7 @@ void Phylacto::setImageBD(QString aNom, QString aRecherche)
     else
         album = NomImage::albumDeRecherche(catalogue,
             NomImage::lireRecherche(aRecherche.replace(QLatin1Char('_'), QLatin1Char(' '))));
-    if (!album)
+    if (!album || !QFileInfo(Chemins::fichierImage(aNom)).isFile())
         return;
     album->setImage(Chemins::champImage(aNom));
     modifie = true;

@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -22,6 +24,11 @@ bool memeDossier(const QString& a, const QString& b)
     if (!ca.isEmpty() && !cb.isEmpty())
         return ca == cb;
     return QDir::cleanPath(a) == QDir::cleanPath(b);
+}
+
+QString tr(const char* texte)
+{
+    return QCoreApplication::translate("Phylacto", texte);
 }
 
 bool echec(QString* erreur, const QString& raison)
@@ -63,12 +70,13 @@ bool preparerDossierTravail(const QString& dossier, QString* erreur)
 {
     QDir cible(dossier);
     if (!cible.exists() && !QDir().mkpath(dossier))
-        return echec(erreur, QStringLiteral("impossible de créer %1").arg(dossier));
+        return echec(erreur, tr("impossible de créer le dossier %1").arg(dossier));
     if (!QDir::setCurrent(cible.absolutePath()))
-        return echec(erreur, QStringLiteral("impossible d'entrer dans %1").arg(dossier));
+        return echec(erreur, tr("impossible d'entrer dans le dossier %1").arg(dossier));
     for (const QString& sousDossier : { QStringLiteral("data"), QStringLiteral("images") }) {
         if (!QDir::current().mkpath(sousDossier))
-            return echec(erreur, QStringLiteral("impossible de créer %1").arg(sousDossier));
+            return echec(erreur, tr("impossible de créer le dossier %1 dans %2 (un fichier porte-t-il ce nom ?)")
+                                     .arg(sousDossier, QDir::currentPath()));
     }
     return true;
 }
@@ -87,7 +95,7 @@ bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QSt
             continue;
         if (!QFile::copy(source.filePath(nom), chemin))
             return echec(
-                erreur, QStringLiteral("impossible de copier %1 vers %2").arg(source.filePath(nom), chemin));
+                erreur, tr("impossible de copier %1 vers %2").arg(source.filePath(nom), chemin));
     }
     return true;
 }
@@ -100,9 +108,39 @@ bool nommerCollection(const QString& dossier, QString* erreur)
         return true;
     Parametres::ecrire(parametres, Parametres::Cle::NomFichier, QLatin1String(nomCollectionParDefaut));
     parametres.sync();
-    if (parametres.status() != QSettings::NoError)
-        return echec(erreur, QStringLiteral("impossible d'écrire %1").arg(parametres.fileName()));
+    // A file Qt cannot parse (FormatError) has just been rewritten: start on it.
+    if (parametres.status() == QSettings::AccessError)
+        return echec(erreur,
+            tr("impossible d'écrire %1 : vérifiez les droits sur ce fichier et son dossier")
+                .arg(parametres.fileName()));
     return true;
+}
+
+std::unique_ptr<QLockFile> verrouiller(QString* erreur)
+{
+    auto verrou
+        = std::make_unique<QLockFile>(Chemins::fichierDonnees(QStringLiteral("phylacto.lock")));
+    // Never stale by age: a long session keeps its folder. A copy that died
+    // is recognised by its process being gone.
+    verrou->setStaleLockTime(0);
+    if (verrou->tryLock(0))
+        return verrou;
+    if (verrou->error() == QLockFile::LockFailedError) {
+        qint64 pid = 0;
+        QString hote;
+        QString application;
+        verrou->getLockInfo(&pid, &hote, &application);
+        echec(erreur,
+            tr("Un autre Phylacto (processus %1 sur %2) utilise déjà le dossier %3. Fermez-le, "
+               "ou démarrez celui-ci sur un autre dossier.")
+                .arg(pid)
+                .arg(hote, QDir::toNativeSeparators(QDir::currentPath())));
+    } else {
+        echec(erreur,
+            tr("impossible de créer le verrou %1 : vérifiez les droits sur le dossier data")
+                .arg(QDir::toNativeSeparators(verrou->fileName())));
+    }
+    return nullptr;
 }
 
 bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
@@ -113,8 +151,10 @@ bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
         return true;
     Parametres::ecrire(parametres, Parametres::Cle::CouverturesSource, QStringLiteral("auto"));
     parametres.sync();
-    if (parametres.status() != QSettings::NoError)
-        return echec(erreur, QStringLiteral("cannot write %1").arg(parametres.fileName()));
+    if (parametres.status() == QSettings::AccessError)
+        return echec(erreur,
+            tr("impossible d'écrire %1 : vérifiez les droits sur ce fichier et son dossier")
+                .arg(parametres.fileName()));
     return true;
 }
 

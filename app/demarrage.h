@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <memory>
+
+class QLockFile;
+
 // Where Phylacto works: every file it reads and writes lies in its working
 // directory ("data", "images", "icon.ico").
 namespace Demarrage {
@@ -44,6 +48,12 @@ bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QSt
 // Names a first collection file in "data/settings.ini" when "BASE/FileName"
 // is empty: without a name nothing the user enters would ever be saved.
 bool nommerCollection(const QString& dossier, QString* erreur);
+
+// Takes the lock of the working folder (the current directory) for as long
+// as the returned object lives, so that two copies of the program never save
+// over each other. A lock left by a copy that no longer runs is taken over.
+// nullptr, with a reason naming the other copy, when it is held.
+std::unique_ptr<QLockFile> verrouiller(QString* erreur);
 
 // Chooses the keyless cover sources ("auto") in "data/settings.ini" when it
 // names no cover source yet. Done by the start that creates the per-user

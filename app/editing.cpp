@@ -76,7 +76,10 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
         const int ligne = ui->LstAlbum->rowCount();
         ui->LstAlbum->insertRow(ligne);
         remplirLigneAlbum(ligne, album);
+        QTableWidgetItem* cellule = ui->LstAlbum->item(ligne, 1);
         ui->LstAlbum->setSortingEnabled(true);
+        // Its row is selected, so that "Preter" lends the album the panel shows.
+        ui->LstAlbum->setCurrentItem(cellule);
     }
 
     modifie = true;

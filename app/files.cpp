@@ -1,12 +1,15 @@
 #include "app/phylacto.h"
 #include "app/travaillong.h"
 
+#include "dialogs/barremessage.h"
 #include "dialogs/boites.h"
 #include "model/bd.h"
 #include "settings/codecs.h"
+#include "settings/gestionreseau.h"
 #include "settings/parametres.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
+#include "ui_phylacto.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -24,14 +27,47 @@ void Phylacto::chargerBase(const QString& fileName)
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     if (!fileName.isEmpty()) {
         m_fichierCharge = FichierCollection::chemin(fileName);
-        const LectureCollection lecture
-            = FichierCollection::charger(m_fichierCharge, Codecs::codecParNom(encodage), catalogue);
-        m_chargementIncomplet = lecture.etat != LectureCollection::Complete;
+        const LectureCollection lecture = FichierCollection::charger(m_fichierCharge,
+            Codecs::codecParNom(encodage), catalogue, GestionReseau::encodages());
+        m_chargementIncomplet
+            = lecture.etat != LectureCollection::Complete || lecture.sequencesInvalides > 0;
         if (lecture.etat == LectureCollection::LigneInvalide)
             Boites::informer(FichierCollection::messageLigneInvalide(lecture));
+        signalerChargement(lecture, encodage);
     }
     update();
     MAJListesSeries();
+}
+
+// Problems of the start-up load are notices inside the window: the
+// constructor never waits on a box for them.
+void Phylacto::signalerChargement(const LectureCollection& lecture, const QString& encodage)
+{
+    const QString fichier = QDir::toNativeSeparators(QDir::cleanPath(m_fichierCharge));
+    if (lecture.etat == LectureCollection::Illisible) {
+        ui->barreMessage->ajouter(
+            tr("Le fichier de collection %1 n'a pas pu être lu : %2. Le catalogue affiché est "
+               "vide, mais le fichier n'a pas été modifié : vérifiez-le (droits, emplacement, "
+               "nom dans data/settings.ini), puis relancez Phylacto.")
+                .arg(fichier, lecture.erreur),
+            BarreMessage::Erreur);
+    }
+    if (lecture.sequencesInvalides == 0)
+        return;
+    QString texte = tr("Le fichier de collection %1 contient des octets invalides en %2, dès la "
+                       "ligne %3 : ils sont affichés « \uFFFD ». Le fichier tel qu'il est sera "
+                       "copié avant le premier enregistrement.")
+                        .arg(fichier, encodage.isEmpty() ? tr("encodage du système") : encodage)
+                        .arg(lecture.ligneSequenceInvalide);
+    if (!lecture.encodageSansErreur.isEmpty()) {
+        texte += QLatin1Char(' ')
+            + tr("Il se lit sans erreur en %1 : choisissez cet encodage dans « Configuration "
+                 "Phylacto » (menu Configuration), quittez sans enregistrer, puis relancez "
+                 "Phylacto.")
+                  .arg(lecture.encodageSansErreur);
+        ui->barreMessage->setAction(tr("Configuration Phylacto"));
+    }
+    ui->barreMessage->ajouter(texte, BarreMessage::Avertissement);
 }
 
 void Phylacto::save()

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTextCodec>
 
 void Phylacto::ImportCsv()
 {
@@ -25,6 +26,13 @@ void Phylacto::ImportCsv()
         }
         if (lecture.etat == LectureCollection::LigneInvalide)
             Boites::informer(FichierCollection::messageLigneInvalide(lecture));
+        else if (lecture.sequencesInvalides > 0)
+            Boites::informer(tr("Import annulé : %1 contient des octets invalides en %2, dès la "
+                                "ligne %3. Aucun album n'a été ajouté. Choisissez l'encodage de ce "
+                                "fichier dans « Configuration Phylacto », puis importez-le de nouveau.")
+                                 .arg(QDir::toNativeSeparators(nom),
+                                     QString::fromLatin1(Codecs::codec8Bits()->name()))
+                                 .arg(lecture.ligneSequenceInvalide));
     }
     MAJListesSeries();
     modifie = true;
@@ -39,12 +47,19 @@ QString Phylacto::convertir(QString fileName)
                         "mettre le repertoire images au même endroits, les images seront aussi importé."));
 
     const QString collection = Parametres::lire(*settings, Parametres::Cle::NomFichier);
-    const QString converti = Importation::nomConverti(
+    const QString converti = Importation::nomConvertiLibre(
         fileName, collection.isEmpty() ? QString() : FichierCollection::chemin(collection));
     ConversionAncienne conversion;
     {
         const TravailLong travail(statusBar(), tr("Conversion de %1…").arg(QFileInfo(fileName).fileName()));
         conversion = Importation::convertirFichier(fileName, converti, Codecs::codec8Bits());
+    }
+    if (conversion.lu && !conversion.ecrit) {
+        Boites::informer(tr("Le fichier converti n'a pas pu être créé à côté de %1 (%2) : rien "
+                            "n'est importé.")
+                             .arg(QDir::toNativeSeparators(fileName),
+                                 converti.isEmpty() ? tr("aucun nom libre")
+                                                    : QDir::toNativeSeparators(converti)));
     }
     if (conversion.ligneInvalide > 0) {
         Boites::informer(tr("Erreur à la ligne %1.\n Merci de toujours laisser 19 parametres, même vide")

@@ -1,7 +1,10 @@
 #include "app/captures.h"
 #include "app/demarrage.h"
 #include "app/phylacto.h"
+#include "dialogs/boites.h"
+#include "settings/codecs.h"
 #include "settings/parametres.h"
+#include "store/verificationcollection.h"
 #include "covers/verificationenligne.h"
 
 #include <QApplication>
@@ -10,11 +13,15 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QLockFile>
+#include <QSettings>
+#include <QTextCodec>
 #include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -36,7 +43,14 @@ void traduireQt()
         delete traduction;
 }
 
-QCommandLineOption preparerOptions(QCommandLineParser& parser)
+struct Options
+{
+    QCommandLineOption capture;
+    QCommandLineOption verifier;
+    QCommandLineOption encodage;
+};
+
+Options preparerOptions(QCommandLineParser& parser)
 {
     const QString description = QStringLiteral(
         "Phylacto, catalogue d'albums de bande dessinée. Travaille dans DOSSIER : "
@@ -55,9 +69,76 @@ QCommandLineOption preparerOptions(QCommandLineParser& parser)
         QStringLiteral("Démarre, enregistre dans DOSSIER des images de l'écran avec la fenêtre "
                        "principale et chacun de ses dialogues, et quitte."),
         QStringLiteral("DOSSIER")));
+    const QCommandLineOption optionVerifier(QStringLiteral("verifier"),
+        QStringLiteral("Vérifie le fichier de collection FICHIER sans ouvrir de fenêtre : une "
+                       "ligne par problème, puis un bilan. Code de sortie 0 sans problème, 1 avec "
+                       "des problèmes, 2 illisible."),
+        QStringLiteral("FICHIER"));
+    parser.addOption(optionVerifier);
+    const QCommandLineOption optionEncodage(QStringLiteral("encodage"),
+        QStringLiteral("Encodage pour --verifier (par défaut : BASE/Encodage du data/settings.ini "
+                       "de DOSSIER, sinon UTF-8)."),
+        QStringLiteral("NOM"));
+    parser.addOption(optionEncodage);
     parser.addPositionalArgument(QStringLiteral("DOSSIER"), QStringLiteral("Dossier de travail."),
         QStringLiteral("[DOSSIER]"));
-    return optionCapture;
+    return { optionCapture, optionVerifier, optionEncodage };
+}
+
+Demarrage::Emplacements emplacementsDe(const QCommandLineParser& parser)
+{
+    Demarrage::Emplacements emplacements;
+    emplacements.argument = parser.positionalArguments().value(0);
+    emplacements.courant = QDir::currentPath();
+    emplacements.personnel = QDir::homePath();
+    emplacements.utilisateur = Demarrage::dossierUtilisateur();
+    emplacements.defauts = Demarrage::dossierDefauts(QCoreApplication::applicationDirPath());
+    return emplacements;
+}
+
+void ecrireLigne(FILE* sortie, const QString& ligne)
+{
+    std::fputs(ligne.toLocal8Bit().constData(), sortie);
+    std::fputc('\n', sortie);
+}
+
+// Reads nothing but the file and the folder's settings: no window, no display.
+int verifier(const QCommandLineParser& parser, const Options& options)
+{
+    const QString dossier = Demarrage::choisirDossierTravail(emplacementsDe(parser));
+    QString encodage = parser.value(options.encodage);
+    if (encodage.isEmpty()) {
+        const QSettings parametres(
+            QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+        encodage = Parametres::lire(parametres, Parametres::Cle::Encodage);
+    }
+    if (encodage.isEmpty())
+        encodage = QStringLiteral("UTF-8");
+    QTextCodec* codec = Codecs::codecParNom(encodage);
+    if (!codec) {
+        ecrireLigne(stderr, QStringLiteral("phylacto : encodage inconnu : %1").arg(encodage));
+        return 2;
+    }
+    const QString fichier = parser.value(options.verifier);
+    const RapportVerification rapport = VerificationCollection::verifierFichier(
+        QDir::current().absoluteFilePath(fichier), codec, dossier);
+    const QStringList lignes = VerificationCollection::texte(rapport, fichier);
+    for (const QString& ligne : lignes)
+        ecrireLigne(rapport.lisible ? stdout : stderr, ligne);
+    return VerificationCollection::codeSortie(rapport);
+}
+
+// Before the window exists, a problem is said on standard error and in a box:
+// started from a desktop menu, nobody reads standard error.
+int echecDemarrage(const QString& texte)
+{
+    ecrireLigne(stderr, QStringLiteral("phylacto: ") + texte);
+    Boites::Boite boite;
+    boite.icone = QMessageBox::Critical;
+    boite.titre = QStringLiteral("Phylacto");
+    boite.texte = texte;
+    Boites::montrer(boite);
+    return 1;
 }
 
 // --help and --version answer without a window system, e.g. over ssh.
@@ -68,6 +149,8 @@ bool texteSeulement(int argc, char* argv[])
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
+        if (std::strcmp(argv[i], "--verifier") == 0 || std::strncmp(argv[i], "--verifier=", 11) == 0)
+            return true;
     }
     return false;
 }
@@ -81,9 +164,9 @@ int main(int argc, char* argv[])
         nommerApplication();
         traduireQt();
         QCommandLineParser parser;
-        preparerOptions(parser);
-        parser.process(application); // prints and exits
-        return 0;
+        const Options options = preparerOptions(parser);
+        parser.process(application); // --help and --version print and exit
+        return verifier(parser, options);
     }
 
     // Hidden: the maintainer's live check of the cover sources
@@ -100,28 +183,24 @@ int main(int argc, char* argv[])
     traduireQt();
     QGuiApplication::setDesktopFileName(QStringLiteral("phylacto"));
     QCommandLineParser parser;
-    const QCommandLineOption optionCapture = preparerOptions(parser);
+    const Options options = preparerOptions(parser);
     parser.process(application);
 
-    QString capture = parser.value(optionCapture);
+    QString capture = parser.value(options.capture);
     if (!capture.isEmpty())
         capture = QDir::current().absoluteFilePath(capture);
     QString captures = parser.value(QStringLiteral("captures"));
     if (!captures.isEmpty())
         captures = QDir::current().absoluteFilePath(captures);
 
-    const QStringList arguments = parser.positionalArguments();
-    Demarrage::Emplacements emplacements;
-    emplacements.argument = arguments.value(0);
-    emplacements.courant = QDir::currentPath();
-    emplacements.personnel = QDir::homePath();
-    emplacements.utilisateur = Demarrage::dossierUtilisateur();
-    emplacements.defauts = Demarrage::dossierDefauts(QCoreApplication::applicationDirPath());
     QString erreur;
-    if (Demarrage::demarrer(emplacements, &erreur).isEmpty()) {
-        std::fprintf(stderr, "phylacto : %s\n", qPrintable(erreur));
-        return 1;
-    }
+    const QString dossier = Demarrage::demarrer(emplacementsDe(parser), &erreur);
+    if (dossier.isEmpty())
+        return echecDemarrage(erreur);
+    // Held until the program ends.
+    const std::unique_ptr<QLockFile> verrou = Demarrage::verrouiller(&erreur);
+    if (!verrou)
+        return echecDemarrage(erreur);
 
     Phylacto fenetre;
     // Pictures show the default window, whatever the user left.

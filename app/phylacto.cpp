@@ -2,6 +2,7 @@
 
 #include "covers/albuminfos.h"
 #include "covers/labelclickable.h"
+#include "dialogs/barremessage.h"
 #include "covers/recherchecouvertures.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
@@ -69,6 +70,7 @@ Phylacto::Phylacto(QWidget* parent)
         connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
+    connect(ui->barreMessage, &BarreMessage::actionDemandee, this, &Phylacto::ConfigReseaux);
     connect(this, &Phylacto::relayInfoReseau, rechercheCouvertures,
             &RechercheCouvertures::setProxy);
     connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+struct LectureCollection;
 class AlbumInfos;
 class RechercheCouvertures;
 class BD;
@@ -75,8 +76,9 @@ public:
     void memoriserDisposition();
 
     // Cover search: points the album of that title in the shown series at a
-    // file of the images directory and shows it.
-    void affecterImage(QString titre, QString fichier);
+    // file of the images directory and shows it. False (nothing changed) when
+    // there is no such album or no such file.
+    bool affecterImage(QString titre, QString fichier);
 
 signals:
     void relayInfoReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
@@ -155,6 +157,7 @@ private:
     QString demanderFichier();
     bool m_copieGardee = false; // the unread albums' file is already backed up
 
+    void signalerChargement(const LectureCollection& lecture, const QString& encodage);
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.

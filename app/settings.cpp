@@ -48,6 +48,11 @@ void Phylacto::MAJReseau(QString aAdd, QString aPort, QString aLogin, QString aP
 
 void Phylacto::MAJEncodage(QString aEncodage)
 {
+    // The file on disk is still in the former encoding: the next start would
+    // read it with the new one unless it is written again.
+    if (Codecs::codecParNom(aEncodage)
+        != Codecs::codecParNom(Parametres::lire(*settings, Cle::Encodage)))
+        modifie = true;
     Parametres::ecrire(*settings, Cle::Encodage, aEncodage);
     Parametres::enregistrer(*settings);
     // Literal texts stay UTF-8: only the byte strings follow the choice.

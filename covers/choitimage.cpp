@@ -2,6 +2,7 @@
 
 #include "covers/nomimage.h"
 #include "covers/xml_dom.h"
+#include "dialogs/boites.h"
 #include "settings/parametres.h"
 #include "ui_choitimage.h"
 
@@ -70,9 +71,7 @@ void choitImage::changeImage()
 {
     // Read from its bytes: "tutu.jpg" is rewritten under the same name.
     QPixmap image;
-    QFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
-    if (fichier.open(QIODevice::ReadOnly))
-        image.loadFromData(fichier.readAll());
+    image.loadFromData(NomImage::octetsCouverture(Chemins::fichierDonnees(QStringLiteral("tutu.jpg"))));
     if (!image.isNull())
         image = image.scaled(250, 250, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     ui->labelImage->setPixmap(image);
@@ -81,12 +80,23 @@ void choitImage::changeImage()
 void choitImage::saveImage()
 {
     recherche.replace(QLatin1Char(' '), QLatin1Char('_'));
-    const QString fichier = NomImage::nomFichier(recherche);
+    QString fichier = NomImage::nomFichier(recherche);
 
-    const QString dossierImages = Chemins::dossierImages();
-    QDir().mkpath(dossierImages);
-    // An existing cover of that name is kept: QFile::copy never overwrites.
-    QFile::copy(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")), dossierImages + fichier);
+    // Without a picture nothing is stored and the name is reported anyway;
+    // the window only takes names of files that are in the images folder.
+    QFile image(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
+    if (image.open(QIODevice::ReadOnly)) {
+        QString erreur;
+        const QString stocke
+            = NomImage::stockerCouverture(Chemins::dossierImages(), fichier, image.readAll(), &erreur);
+        if (stocke.isEmpty()) {
+            Boites::informer(tr("L'image n'a pas pu être enregistrée dans %1 : %2")
+                                 .arg(QDir::toNativeSeparators(QDir::cleanPath(Chemins::dossierImages())),
+                                     erreur));
+            return;
+        }
+        fichier = stocke;
+    }
 
     if (modeAuto)
         emit newImageFile(fichier, recherche);

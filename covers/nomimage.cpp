@@ -2,7 +2,13 @@
 
 #include "model/bd.h"
 #include "model/catalogue.h"
+#include "store/nomlibre.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 
 namespace NomImage {
@@ -58,6 +64,39 @@ QString nomCopie(const QString& nomLocal)
     for (QChar& c : nom) {
         if (c == QLatin1Char(';') || c.unicode() < 0x20 || c.category() == QChar::Other_Control)
             c = QLatin1Char('_');
+    }
+    return nom;
+}
+
+QByteArray octetsCouverture(const QString& chemin)
+{
+    const QFileInfo info(chemin);
+    if (!info.isFile() || info.size() > tailleMaxCouverture)
+        return {};
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly))
+        return {};
+    return fichier.readAll();
+}
+
+QString stockerCouverture(
+    const QString& dossierImages, const QString& nomVoulu, const QByteArray& octets, QString* erreur)
+{
+    QDir().mkpath(dossierImages);
+    const QString nom = NomLibre::choisir(dossierImages, nomVoulu, &octets);
+    if (nom.isEmpty()) {
+        *erreur = QCoreApplication::translate("Phylacto", "aucun nom libre pour %1").arg(nomVoulu);
+        return {};
+    }
+    const QString chemin = QDir(dossierImages).filePath(nom);
+    if (QFileInfo::exists(chemin))
+        return nom; // the same picture, already there
+    QSaveFile fichier(chemin);
+    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size()
+        || !fichier.flush() || !fichier.commit()) {
+        *erreur = fichier.errorString();
+        fichier.cancelWriting();
+        return {};
     }
     return nom;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -21,6 +22,21 @@ QString nomFichier(const QString& recherche);
 // own file name, with ";" and control characters made "_" so that the name
 // stored in the collection file finds the file again.
 QString nomCopie(const QString& nomLocal);
+
+// Largest cover file read: a picture, not a disc image.
+constexpr qint64 tailleMaxCouverture = qint64(64) << 20;
+
+// The bytes of a cover file. Only a regular file of at most
+// tailleMaxCouverture is read; anything else (a device, a FIFO, a folder, a
+// missing file) gives nothing, at once.
+QByteArray octetsCouverture(const QString& chemin);
+
+// Stores a picture in the images folder under nomVoulu, or, when a different
+// picture already holds that name, under the first free "-2", "-3" … name;
+// the same picture again keeps its name. Returns the name used, or an empty
+// text with *erreur set when it could not be written.
+QString stockerCouverture(
+    const QString& dossierImages, const QString& nomVoulu, const QByteArray& octets, QString* erreur);
 
 // The search text proposed for an album in the automatic search:
 // "<series> Tome <volume>".

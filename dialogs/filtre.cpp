@@ -5,6 +5,9 @@
 #include "model/catalogue.h"
 #include "ui_filtre.h"
 
+#include <QHeaderView>
+#include <QScreen>
+
 filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::filtre)
@@ -21,6 +24,16 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
 
     ui->tableResult->setModel(modele);
     ui->tableResult->setSortingEnabled(true);
+
+    // Never wider than the screen, whatever the length of a name.
+    for (QComboBox* liste : { ui->cbScenariste, ui->cbDessinteur, ui->cbEditeur }) {
+        liste->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        liste->setMinimumContentsLength(12);
+    }
+    ui->tableResult->horizontalHeader()->setMaximumSectionSize(
+        qMax(100, (screen() ? screen()->availableGeometry().width() : 1024) / 3));
+    if (const QScreen* ecran = screen())
+        setMaximumWidth(ecran->availableGeometry().width());
 
     connect(ui->pushButton, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->cbDessinteur, &QComboBox::currentTextChanged, this, &filtre::filtrerDessinateur);
@@ -69,6 +82,10 @@ void filtre::remplir(QComboBox* liste, int colonne, const QString& filtreEnCours
     const QSignalBlocker bloqueur(liste);
     liste->clear();
     liste->addItems(valeurs);
+    for (int i = 0; i < valeurs.size(); ++i) {
+        if (valeurs.at(i).size() > 40)
+            liste->setItemData(i, valeurs.at(i), Qt::ToolTipRole);
+    }
     const int courante = filtreEnCours.isEmpty() ? 0 : int(valeurs.indexOf(filtreEnCours));
     liste->setCurrentIndex(qMax(0, courante));
 }

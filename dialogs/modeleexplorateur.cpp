@@ -74,7 +74,14 @@ QString ModeleExplorateur::texte(int ligne, int colonne) const
 
 QVariant ModeleExplorateur::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
+        return QVariant();
+    if (role == Qt::ToolTipRole) {
+        // Long texts are elided in their cell: the tooltip shows them whole.
+        const QString complet = texte(m_affichees.at(index.row()), index.column());
+        return complet.size() > 40 ? QVariant(complet) : QVariant();
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
     return texte(m_affichees.at(index.row()), index.column());
 }

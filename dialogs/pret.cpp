@@ -87,4 +87,8 @@ void Pret::bdRendue()
         return;
     emit albumRendu(album);
     tablePrets->removeRow(ligne);
+    // Qt makes a neighbour current; nothing is, until the user picks a row.
+    tablePrets->clearSelection();
+    tablePrets->setCurrentIndex(QModelIndex());
+    albumChoisi = false;
 }

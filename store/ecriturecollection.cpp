@@ -9,9 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QRegularExpression>
 #include <QTextCodec>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -24,6 +26,40 @@ QString raison(const QIODevice& appareil)
     const QString texte = appareil.errorString();
     return texte.isEmpty() ? QCoreApplication::translate("Phylacto", "écriture interrompue")
                            : texte;
+}
+
+// Makes a file's data, or a folder's list of names, survive a power cut.
+bool synchroniser(const QString& chemin)
+{
+#ifdef Q_OS_UNIX
+    const int descripteur = ::open(QFile::encodeName(chemin).constData(), O_RDONLY | O_CLOEXEC);
+    if (descripteur < 0)
+        return false;
+    const bool fait = ::fsync(descripteur) == 0;
+    ::close(descripteur);
+    return fait;
+#else
+    Q_UNUSED(chemin);
+    return true;
+#endif
+}
+
+// What a save killed at its rename leaves beside the file: "<name>.XXXXXX",
+// six random letters and digits. Six lower-case letters or six digits
+// (".backup", ".202401") are more likely someone's own file and stay.
+void supprimerRestes(const QString& chemin)
+{
+    const QFileInfo info(chemin);
+    const QRegularExpression reste(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
+                                       .arg(QRegularExpression::escape(info.fileName())));
+    const QRegularExpression ordinaire(QStringLiteral("\\.([a-z]{6}|[0-9]{6})$"));
+    const QDir dossier = info.absoluteDir();
+    const QStringList noms = dossier.entryList({ info.fileName() + QStringLiteral(".??????") },
+        QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString& nom : noms) {
+        if (reste.match(nom).hasMatch() && !ordinaire.match(nom).hasMatch())
+            QFile::remove(dossier.filePath(nom));
+    }
 }
 
 bool traduisible(QTextCodec* codec, const QString& texte)
@@ -104,6 +140,9 @@ QString enregistrer(const QString& chemin, const QByteArray& octets)
     }
     if (!fichier.commit())
         return raison(fichier);
+    // The new name itself must reach the disk.
+    synchroniser(QFileInfo(chemin).absolutePath());
+    supprimerRestes(chemin);
     return {};
 }
 
@@ -124,6 +163,13 @@ QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erre
     if (!original.copy(copie)) {
         if (erreur)
             *erreur = original.errorString();
+        return {};
+    }
+    // A copy counts as made once it is on the disk.
+    if (!synchroniser(copie) || !synchroniser(QFileInfo(copie).absolutePath())) {
+        if (erreur)
+            *erreur = qt_error_string(errno);
+        QFile::remove(copie);
         return {};
     }
     return copie;

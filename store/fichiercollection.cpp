@@ -3,11 +3,13 @@
 #include "model/bd.h"
 #include "model/catalogue.h"
 #include "settings/parametres.h"
+#include "store/decodage.h"
 #include "store/lignecollection.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextCodec>
 
 namespace FichierCollection {
@@ -21,10 +23,7 @@ QString chemin(const QString& nomFichier)
 
 QString decoder(const QByteArray& octets, QTextCodec* codec)
 {
-    QTextCodec* parDefaut = codec ? codec : QTextCodec::codecForLocale();
-    QTextCodec* choisi = QTextCodec::codecForUtfText(octets, parDefaut);
-    // The codec drops the byte-order mark itself.
-    return choisi->toUnicode(octets);
+    return Decodage::decoder(octets, codec, 0).texte;
 }
 
 LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)
@@ -47,7 +46,9 @@ LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)
         BD* album = LigneCollection::decoder(ligne, &nbParties, &catalogue.textesPartages());
         if (!album) {
             lecture.etat = LectureCollection::LigneInvalide;
-            lecture.ligneFautive = ligne.toString();
+            lecture.ligneFautive = ligne.size() > longueurLigneMontree
+                ? ligne.left(longueurLigneMontree).toString() + QChar(0x2026)
+                : ligne.toString();
             lecture.nbChamps = nbParties;
             lecture.numeroLigne = numero;
             break;
@@ -58,33 +59,83 @@ LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)
     return lecture;
 }
 
-LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue)
+namespace {
+
+QString tr(const char* texte)
 {
+    return QCoreApplication::translate("Phylacto", texte);
+}
+
+} // namespace
+
+bool lireOctets(const QString& chemin, QByteArray* octets, QString* erreur)
+{
+    const QFileInfo info(chemin);
+    if (info.isDir()) {
+        *erreur = tr("c'est un dossier");
+        return false;
+    }
+    if (!info.exists()) {
+        *erreur = info.isSymLink() ? tr("lien vers un fichier absent") : tr("fichier absent");
+        return false;
+    }
+    if (info.size() > tailleMax) {
+        *erreur = tr("fichier trop volumineux (%1 Mo, au plus %2 Mo)")
+                      .arg(info.size() >> 20)
+                      .arg(tailleMax >> 20);
+        return false;
+    }
     QFile fichier(chemin);
-    if (!fichier.exists()) {
+    if (!fichier.open(QIODevice::ReadOnly)) {
+        *erreur = fichier.errorString();
+        return false;
+    }
+    *octets = fichier.readAll();
+    if (fichier.error() != QFileDevice::NoError) {
+        *erreur = fichier.errorString();
+        return false;
+    }
+    if (octets->size() > tailleMax || octets->size() != fichier.size()) {
+        *erreur = tr("lu en partie seulement (%1 octets sur %2)")
+                      .arg(octets->size())
+                      .arg(fichier.size());
+        return false;
+    }
+    return true;
+}
+
+LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
+    const QStringList& encodagesProposes)
+{
+    const QFileInfo info(chemin);
+    if (!info.exists() && !info.isSymLink()) {
         // First start on a new name: the collection file is created empty.
+        QFile fichier(chemin);
         if (fichier.open(QIODevice::WriteOnly))
             fichier.close();
         return {};
     }
-    if (!fichier.open(QIODevice::ReadOnly)) {
+    QByteArray octets;
+    QString erreur;
+    if (!lireOctets(chemin, &octets, &erreur)) {
         LectureCollection lecture;
         lecture.etat = LectureCollection::Illisible;
-        lecture.erreur = fichier.errorString();
+        lecture.erreur = erreur;
         return lecture;
     }
-    QByteArray octets = fichier.readAll();
-    if (fichier.error() != QFileDevice::NoError) {
-        LectureCollection lecture;
-        lecture.etat = LectureCollection::Illisible;
-        lecture.erreur = fichier.errorString();
-        return lecture;
-    }
-    fichier.close();
-    const QString texte = decoder(octets, codec);
+    const TexteDecode decode = Decodage::decoder(octets, codec);
+    QString encodageSansErreur;
+    if (decode.sequencesInvalides > 0)
+        encodageSansErreur = Decodage::encodageSansErreur(
+            octets, encodagesProposes, QString::fromLatin1(decode.codec->name()));
     // The bytes are not needed while the albums are built.
     octets = QByteArray();
-    return lireTexte(texte, catalogue);
+    LectureCollection lecture = lireTexte(decode.texte, catalogue);
+    lecture.sequencesInvalides = decode.sequencesInvalides;
+    lecture.encodageSansErreur = encodageSansErreur;
+    if (decode.sequencesInvalides > 0)
+        lecture.ligneSequenceInvalide = decode.lignesInvalides.value(0, 1);
+    return lecture;
 }
 
 QString messageLigneInvalide(const LectureCollection& lecture)

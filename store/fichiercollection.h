@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 class Catalogue;
@@ -16,14 +17,26 @@ struct LectureCollection
         Illisible      // the file exists but could not be read
     };
     Etat etat = Complete;
-    QString ligneFautive; // text of the offending line
+    QString ligneFautive; // text of the offending line, cut after 2,000 characters with "…"
     int nbChamps = 0;     // number of fields of that line
     int numeroLigne = 0;  // its number, from 1
     int albumsLus = 0;
     QString erreur;       // system's reason when unreadable
+    // Byte sequences the encoding could not decode (read as U+FFFD), the
+    // first line holding one, and an offered encoding that reads the file
+    // without any (empty when none does).
+    int sequencesInvalides = 0;
+    int ligneSequenceInvalide = 0;
+    QString encodageSansErreur;
 };
 
 namespace FichierCollection {
+
+// Largest collection file read: far beyond any real catalogue (about a
+// million albums), well within memory once decoded. Larger files are not read.
+constexpr qint64 tailleMax = qint64(256) << 20;
+// Longest part of a bad line shown in the load's message.
+constexpr int longueurLigneMontree = 2000;
 
 // The file "BASE/FileName" names: relative names are taken in the working
 // directory, absolute ones as they are.
@@ -37,8 +50,16 @@ QString decoder(const QByteArray& octets, QTextCodec* codec);
 // or CRLF. Stops at the first line that has neither 19 nor 20 fields.
 LectureCollection lireTexte(QStringView texte, Catalogue& catalogue);
 
-// Reads the file read-only; a missing file is created empty.
-LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue);
+// Reads the file read-only; a missing file is created empty. Anything that is
+// not read whole (a directory, a dangling link, a file over tailleMax, a short
+// read) is Illisible. When the bytes hold invalid sequences, the first of
+// encodagesProposes that decodes them without any is named.
+LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
+    const QStringList& encodagesProposes = {});
+
+// Reads a whole file of at most tailleMax bytes. False, with the reason, when
+// it is anything else or is read short.
+bool lireOctets(const QString& chemin, QByteArray* octets, QString* erreur);
 
 // The load's message for a bad line.
 QString messageLigneInvalide(const LectureCollection& lecture);

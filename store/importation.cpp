@@ -1,7 +1,10 @@
 #include "store/importation.h"
 
+#include "store/decodage.h"
 #include "store/ligneancienne.h"
+#include "store/nomlibre.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,14 +40,25 @@ QString nomConverti(const QString& ancien, const QString& aProteger)
     return nom;
 }
 
+QString nomConvertiLibre(const QString& ancien, const QString& aProteger)
+{
+    const QString nom = nomConverti(ancien, aProteger);
+    const QString fichier = QFileInfo(nom).fileName();
+    const QString dossier = nom.left(nom.size() - fichier.size());
+    const QString libre = NomLibre::choisir(
+        dossier.isEmpty() ? QStringLiteral(".") : dossier, fichier);
+    return libre.isEmpty() ? QString() : dossier + libre;
+}
+
 ConversionAncienne convertirFichier(const QString& ancien, const QString& cible, QTextCodec* codec)
 {
     ConversionAncienne conversion;
     QFile source(ancien);
     if (!source.open(QIODevice::ReadOnly))
         return conversion;
+    conversion.lu = true;
     QFile converti(cible);
-    conversion.ecrit = converti.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    conversion.ecrit = !cible.isEmpty() && converti.open(QIODevice::WriteOnly | QIODevice::NewOnly);
 
     int numero = 0;
     while (!source.atEnd()) {
@@ -92,8 +106,18 @@ LectureCollection importer(const QString& chemin, QTextCodec* codec, Catalogue& 
         lecture.erreur = fichier.errorString();
         return lecture;
     }
-    const QByteArray octets = fichier.readAll();
-    return FichierCollection::lireTexte(codec->toUnicode(octets), catalogue);
+    const TexteDecode decode = Decodage::decoder(fichier.readAll(), codec, 1, false);
+    if (decode.sequencesInvalides > 0) {
+        LectureCollection lecture;
+        lecture.etat = LectureCollection::Illisible;
+        lecture.sequencesInvalides = decode.sequencesInvalides;
+        lecture.ligneSequenceInvalide = decode.lignesInvalides.value(0, 1);
+        lecture.erreur = QCoreApplication::translate("Phylacto", "octets invalides en %1 à la ligne %2")
+                             .arg(QString::fromLatin1(codec->name()))
+                             .arg(lecture.ligneSequenceInvalide);
+        return lecture;
+    }
+    return FichierCollection::lireTexte(decode.texte, catalogue);
 }
 
 } // namespace Importation

@@ -10,6 +10,7 @@ class QTextCodec;
 // What the conversion of a ".db" file came to.
 struct ConversionAncienne
 {
+    bool lu = false;         // the legacy file could be opened
     bool ecrit = false;      // the converted file could be created
     int lignesConverties = 0;
     int ligneInvalide = 0;   // number, from 1, of the line that stopped it; 0 when none
@@ -22,8 +23,11 @@ namespace Importation {
 // be aProteger (the collection file), "converti.csv" ends the name instead, so
 // that a conversion never overwrites the catalogue on disk.
 QString nomConverti(const QString& ancien, const QString& aProteger = QString());
+// nomConverti(), or, when a file already has that name, the first free
+// "-2", "-3" … beside it: a conversion never replaces a file. Empty when none.
+QString nomConvertiLibre(const QString& ancien, const QString& aProteger = QString());
 
-// Converts the legacy file line by line into cible (replaced), through codec.
+// Converts the legacy file line by line into cible (a new file), through codec.
 // Stops at the first line that does not parse; the lines before it stay.
 ConversionAncienne convertirFichier(const QString& ancien, const QString& cible, QTextCodec* codec);
 
@@ -33,7 +37,9 @@ int copierImages(const QString& source, const QString& destination);
 
 // Attaches the albums of a collection-format file (read-only, decoded with
 // codec) to the catalogue, stopping at the first line of neither 19 nor 20
-// fields. A file that cannot be opened adds nothing and is Illisible.
+// fields. A file that cannot be opened adds nothing and is Illisible; so is
+// a file holding bytes invalid in codec (sequencesInvalides and
+// ligneSequenceInvalide say where), before anything is added.
 LectureCollection importer(const QString& chemin, QTextCodec* codec, Catalogue& catalogue);
 
 } // namespace Importation

@@ -287,6 +287,7 @@ private slots:
         QVERIFY(s->choisir("Les Aventures", "Tome 5") && cliquer(&f, "pbChercherImage") && declencherAction(&f, "actionRerchercher_un_album"));
         QCOMPARE(dialogues(f), QList<QDialog*>({ dialogue }));
         QCOMPARE(proposition(panneau), QString("Les Aventures Tome 5"));
+        QVERIFY(s->ecrire("images/autre.jpg", "image")); // only a file of images/ is attached
         emit panneau->newImage("autre.jpg"); // attaches to the album selected now
         QCOMPARE(image(f, "Les Aventures", "Tome 5"), QString("images//autre.jpg"));
         // Closed while its search is under way: destroyed, reached by nothing.
@@ -361,7 +362,8 @@ private slots:
             modaux.puis([&, bouton](QWidget* d) {
                 auto* panneau = d->findChild<choitImage*>();
                 proposes << proposition(panneau);
-                if (*bouton != '!' && !(cliquer(panneau, "pbRechercher") && cliquer(panneau, "pbSelectionner")))
+                // The service is mute: this search's picture arrives by hand.
+                if (*bouton != '!' && !(cliquer(panneau, "pbRechercher") && s->ecrire("data/tutu.jpg", ServeurTest::octetsImage("grand-1.jpg")) && cliquer(panneau, "pbSelectionner")))
                     return false;
                 if (*bouton)
                     return cliquer(panneau, QString(bouton).remove('!'));
@@ -388,6 +390,8 @@ private slots:
         QVERIFY(declencherAction(&f, "actionChercher_image_manquantes"));
         QCOMPARE(proposes.last(), QString("Astérix Tome 3"));
         // Outside a walk the text names the first album of that volume.
+        for (const char* nom : { "images/c.jpg", "images/f.jpg", "images/x.jpg", "images/a.jpg" })
+            QVERIFY(s->ecrire(nom, "image"));
         f.setModifie(false);
         f.setImageBD("c.jpg", "Inconnue_Tome_1");
         QVERIFY(!f.estModifie());

@@ -1,0 +1,87 @@
+#include "store/decodage.h"
+
+#include <QTextCodec>
+
+namespace Decodage {
+
+namespace {
+
+int invalidesDans(QTextCodec* codec, const char* octets, qsizetype taille, QString* texte)
+{
+    QTextCodec::ConverterState etat;
+    const QString decode = codec->toUnicode(octets, int(taille), &etat);
+    if (texte)
+        *texte = decode;
+    return etat.invalidChars + (etat.remainingChars > 0 ? 1 : 0);
+}
+
+// Codecs whose line feed and ";" are the single bytes 0x0A and 0x3B, so that
+// lines can be cut in the bytes themselves.
+bool compatibleAscii(QTextCodec* codec)
+{
+    const int mib = codec->mibEnum();
+    const bool utf16ou32 = (mib >= 1013 && mib <= 1015) || (mib >= 1017 && mib <= 1019);
+    return !utf16ou32 && codec->fromUnicode(QStringLiteral("\n;")) == QByteArrayLiteral("\n;");
+}
+
+void chercherLignes(const QByteArray& octets, TexteDecode& resultat, int lignesVoulues)
+{
+    if (!compatibleAscii(resultat.codec)) {
+        // Located in the text: the first replacement character, else line 1.
+        const qsizetype position = resultat.texte.indexOf(QChar(QChar::ReplacementCharacter));
+        const qsizetype avant = position < 0 ? 0 : position;
+        resultat.lignesInvalides.append(
+            1 + int(QStringView(resultat.texte).left(avant).count(QLatin1Char('\n'))));
+        return;
+    }
+    qsizetype debut = 0;
+    int numero = 0;
+    while (debut < octets.size() && resultat.lignesInvalides.size() < lignesVoulues) {
+        qsizetype fin = octets.indexOf('\n', debut);
+        if (fin < 0)
+            fin = octets.size();
+        ++numero;
+        if (invalidesDans(resultat.codec, octets.constData() + debut, fin - debut, nullptr) > 0)
+            resultat.lignesInvalides.append(numero);
+        debut = fin + 1;
+    }
+    if (resultat.lignesInvalides.isEmpty())
+        resultat.lignesInvalides.append(qMax(numero, 1));
+}
+
+} // namespace
+
+TexteDecode decoder(
+    const QByteArray& octets, QTextCodec* codec, int lignesVoulues, bool detecterBom)
+{
+    TexteDecode resultat;
+    QTextCodec* parDefaut = codec ? codec : QTextCodec::codecForLocale();
+    resultat.codec = detecterBom ? QTextCodec::codecForUtfText(octets, parDefaut) : parDefaut;
+    resultat.sequencesInvalides
+        = invalidesDans(resultat.codec, octets.constData(), octets.size(), &resultat.texte);
+    if (resultat.sequencesInvalides == 0 && !resultat.texte.contains(QLatin1Char(';'))
+        && octets.contains(';')) {
+        resultat.sequencesInvalides = 1;
+        resultat.lignesInvalides.append(1);
+        return resultat;
+    }
+    if (resultat.sequencesInvalides > 0 && lignesVoulues > 0)
+        chercherLignes(octets, resultat, lignesVoulues);
+    return resultat;
+}
+
+QString encodageSansErreur(
+    const QByteArray& octets, const QStringList& encodages, const QString& exclu)
+{
+    QTextCodec* codecExclu = QTextCodec::codecForName(exclu.toLatin1());
+    for (const QString& nom : encodages) {
+        QTextCodec* codec = QTextCodec::codecForName(nom.toLatin1());
+        if (!codec || codec == codecExclu)
+            continue;
+        if (decoder(octets, codec, 0).sequencesInvalides == 0)
+            return nom;
+    }
+    return {};
+}
+
+} // namespace Decodage

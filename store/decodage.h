@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QTextCodec;
+
+// Text of a file's bytes, with what the codec could not decode.
+struct TexteDecode
+{
+    QString texte;
+    QTextCodec* codec = nullptr; // the codec used, after byte-order-mark detection
+    // Sequences the codec could not decode (each reads as U+FFFD), a cut
+    // sequence at the end included; also 1 when the text shows that the
+    // bytes are not in this encoding at all (see decoder()).
+    int sequencesInvalides = 0;
+    // Numbers, from 1, of the lines holding such sequences, in order; at
+    // most the number asked for.
+    QList<int> lignesInvalides;
+};
+
+namespace Decodage {
+
+// Decodes octets with codec (the locale's when nullptr); a Unicode
+// byte-order mark chooses the encoding, as on reading. Lines are counted at
+// each line feed. A text without any ";" from bytes that hold some (a UTF-8
+// file read as UTF-16) counts as one invalid sequence on line 1.
+// detecterBom false decodes with codec whatever the first bytes are.
+TexteDecode decoder(const QByteArray& octets, QTextCodec* codec, int lignesVoulues = 1,
+    bool detecterBom = true);
+
+// The first of these encodings, other than exclu, that decodes octets
+// without an invalid sequence; empty when none does.
+QString encodageSansErreur(
+    const QByteArray& octets, const QStringList& encodages, const QString& exclu);
+
+} // namespace Decodage

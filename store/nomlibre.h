@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Names that never replace a file someone else put there.
+namespace NomLibre {
+
+// "base-n.ext" for "base.ext" ("nom-n" without an extension).
+QString numeroter(const QString& nom, int n);
+
+// The name under which a file goes into dossier instead of replacing one:
+// nom when no file has it, or when contenu is given and that file already
+// holds exactly contenu (the same picture keeps its name); else the first
+// numeroter(nom, 2), numeroter(nom, 3) … that qualifies the same way.
+// Empty when none is found.
+QString choisir(const QString& dossier, const QString& nom, const QByteArray* contenu = nullptr);
+
+} // namespace NomLibre
