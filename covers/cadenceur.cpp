@@ -41,6 +41,11 @@ void Cadenceur::avancer()
     // the same host.
     QSet<QString> hotesPasses;
     for (int i = 0; i < m_file.size();) {
+        // Its asker is gone (the window closing): nothing to send for it.
+        if (!m_file.at(i).contexte) {
+            m_file.removeAt(i);
+            continue;
+        }
         const QString hote = m_file.at(i).url.host();
         const qint64 attente
             = hotesPasses.contains(hote) ? -1 : m_cadence.attente(hote, m_horloge.elapsed());

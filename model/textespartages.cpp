@@ -2,46 +2,64 @@
 
 #include <QHashFunctions>
 
-qsizetype TextesPartages::chercher(QStringView texte, size_t empreinte) const
+#include <type_traits>
+
+namespace {
+
+// Stored beside the texts, never 0 (a free slot): a probe compares characters
+// only when it has very likely found its text.
+quint32 empreinteDe(QStringView texte)
+{
+    const quint32 empreinte = quint32(qHash(texte));
+    return empreinte ? empreinte : 1;
+}
+} // namespace
+
+qsizetype TextesPartages::chercher(QStringView texte, quint32 empreinte) const
 {
     const qsizetype masque = m_cases.size() - 1;
     qsizetype i = qsizetype(empreinte) & masque;
-    while (!m_cases.at(i).isNull() && m_cases.at(i) != texte)
+    while (m_empreintes.at(i) != 0
+        && (m_empreintes.at(i) != empreinte || m_cases.at(i) != texte))
         i = (i + 1) & masque;
     return i;
+}
+
+template <typename Texte> QString TextesPartages::garder(const Texte& texte)
+{
+    if ((m_nombre + 1) * 2 > m_cases.size())
+        agrandir();
+    const quint32 empreinte = empreinteDe(texte);
+    const qsizetype i = chercher(texte, empreinte);
+    if (m_empreintes.at(i) == 0) {
+        if constexpr (std::is_same_v<Texte, QString>)
+            m_cases[i] = texte;
+        else
+            m_cases[i] = texte.toString();
+        m_empreintes[i] = empreinte;
+        ++m_nombre;
+    }
+    return m_cases.at(i);
 }
 
 QString TextesPartages::partager(QStringView texte)
 {
     if (texte.isEmpty())
         return texte.toString();
-    if ((m_nombre + 1) * 2 > m_cases.size())
-        agrandir();
-    const qsizetype i = chercher(texte, qHash(texte));
-    if (m_cases.at(i).isNull()) {
-        m_cases[i] = texte.toString();
-        ++m_nombre;
-    }
-    return m_cases.at(i);
+    return garder(texte);
 }
 
 QString TextesPartages::partager(const QString& texte)
 {
     if (texte.isEmpty())
         return texte;
-    if ((m_nombre + 1) * 2 > m_cases.size())
-        agrandir();
-    const qsizetype i = chercher(texte, qHash(QStringView(texte)));
-    if (m_cases.at(i).isNull()) {
-        m_cases[i] = texte;
-        ++m_nombre;
-    }
-    return m_cases.at(i);
+    return garder(texte);
 }
 
 void TextesPartages::vider()
 {
     m_cases.clear();
+    m_empreintes.clear();
     m_nombre = 0;
 }
 
@@ -49,9 +67,16 @@ void TextesPartages::agrandir()
 {
     QList<QString> anciennes;
     anciennes.swap(m_cases);
-    m_cases.resize(qMax<qsizetype>(64, anciennes.size() * 2));
-    for (QString& texte : anciennes) {
-        if (!texte.isNull())
-            m_cases[chercher(texte, qHash(QStringView(texte)))].swap(texte);
+    QList<quint32> empreintes;
+    empreintes.swap(m_empreintes);
+    const qsizetype taille = qMax<qsizetype>(64, anciennes.size() * 2);
+    m_cases.resize(taille);
+    m_empreintes.fill(0, taille);
+    for (qsizetype j = 0; j < anciennes.size(); ++j) {
+        if (empreintes.at(j) == 0)
+            continue;
+        const qsizetype i = chercher(anciennes.at(j), empreintes.at(j));
+        m_cases[i].swap(anciennes[j]);
+        m_empreintes[i] = empreintes.at(j);
     }
 }

@@ -19,10 +19,12 @@ public:
     void vider();
 
 private:
-    qsizetype chercher(QStringView texte, size_t empreinte) const;
+    qsizetype chercher(QStringView texte, quint32 empreinte) const;
+    template <typename Texte> QString garder(const Texte& texte);
     void agrandir();
 
-    // Open addressing: a null text is a free slot.
+    // Open addressing with linear probing; an empreinte of 0 marks a free slot.
     QList<QString> m_cases;
+    QList<quint32> m_empreintes;
     qsizetype m_nombre = 0;
 };
