@@ -46,6 +46,7 @@ QList<BD*> Phylacto::remplirTableAlbums()
 {
     ui->LstAlbum->setRowCount(0);
     const QList<BD*> albumsSerie = catalogue.albumsParNom(serieCourante, true);
+    majEtiquetteTomes(albumsSerie);
     if (albumsSerie.isEmpty())
         return albumsSerie;
 
@@ -161,6 +162,7 @@ void Phylacto::MAJCompteurs()
     ui->lbComics->setText(QString::number(compteurs.comics));
     ui->lbEuro->setText(QString::number(compteurs.euro));
     ui->lbManga->setText(QString::number(compteurs.manga));
+    suivreCatalogue();
 }
 
 void Phylacto::myMenu(QPoint)

@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStatusBar>
@@ -79,7 +80,9 @@ void Phylacto::saveAs()
 {
     const QString chemin = demanderFichier();
     if (!chemin.isEmpty())
-        ecrireCatalogue(chemin, Codecs::codec8Bits());
+        ecrireCatalogue(chemin, Codecs::codec8Bits(),
+            QFileInfo(chemin)
+                == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier))));
 }
 
 void Phylacto::closeEvent(QCloseEvent* event)
@@ -119,7 +122,7 @@ bool Phylacto::enregistrer()
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     QTextCodec* codec = Codecs::codecParNom(encodage);
     if (!ecrireCatalogue(
-            FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale()))
+            FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale(), true))
         return false;
 
     if (nouveauNom) {
@@ -134,7 +137,7 @@ bool Phylacto::enregistrer()
     return true;
 }
 
-bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
+bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection)
 {
     OctetsCollection contenu;
     {
@@ -158,6 +161,9 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
     }
     if (!garderCopieAvantEcrasement(chemin))
         return false;
+    QString probleme;
+    const QString sauvegarde
+        = fichierCollection ? sauvegarderAvantEcrasement(chemin, &probleme) : QString();
 
     QString erreur;
     {
@@ -165,6 +171,9 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
         erreur = EcritureCollection::enregistrer(chemin, contenu.octets);
     }
     if (!erreur.isEmpty()) {
+        // The file was not replaced: its backup would only push out an older one.
+        if (!sauvegarde.isEmpty())
+            QFile::remove(sauvegarde);
         Boites::Boite boite;
         boite.icone = QMessageBox::Warning;
         boite.texte = tr("Impossible d'enregistrer %1 :\n%2")
@@ -172,6 +181,8 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec)
         Boites::montrer(boite);
         return false;
     }
+    if (fichierCollection)
+        terminerSauvegarde(chemin, probleme);
     return true;
 }
 

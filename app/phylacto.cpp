@@ -42,6 +42,8 @@ Phylacto::Phylacto(QWidget* parent)
     connect(ui->actionAjouter_Album, &QAction::triggered, this, &Phylacto::ajouterAlbum);
     connect(ui->actionQuitter, &QAction::triggered, this, &Phylacto::closeProg);
     connect(ui->actionEnregistrer_sous, &QAction::triggered, this, &Phylacto::saveAs);
+    connect(ui->actionExporterTableur, &QAction::triggered, this, &Phylacto::exporterTableur);
+    connect(ui->actionRestaurer, &QAction::triggered, this, &Phylacto::restaurerSauvegarde);
     connect(ui->actionConfiguration_reseau, &QAction::triggered, this, &Phylacto::ConfigReseaux);
     connect(ui->actionRerchercher_un_album, &QAction::triggered, this, &Phylacto::ChercherAlbum);
     connect(ui->actionGestion_des_prets, &QAction::triggered, this, &Phylacto::affichagePret);
@@ -78,6 +80,7 @@ Phylacto::Phylacto(QWidget* parent)
     preparerAnnulation();
     preparerClavier();
     preparerDisposition();
+    installerRecherche();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "model/catalogue.h"
+#include "store/sauvegardes.h"
+#include "model/recherche.h"
 
 #include <QMainWindow>
 #include <QModelIndex>
@@ -120,6 +122,10 @@ public slots:
     void AfficherRecherche();
     void updateInfosBd(BD* lBd);
     void MAJEncodage(QString aEncodage);
+    // "Exporter pour un tableur…": the whole catalogue.
+    void exporterTableur();
+    // "Restaurer une sauvegarde…": the dated backups of the collection file.
+    void restaurerSauvegarde();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -152,7 +158,7 @@ private:
 
     // Saving (app/files.cpp). The bool helpers return false when nothing was written.
     bool enregistrer();
-    bool ecrireCatalogue(const QString& chemin, QTextCodec* codec);
+    bool ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection);
     bool garderCopieAvantEcrasement(const QString& chemin);
     QString demanderFichier();
     bool m_copieGardee = false; // the unread albums' file is already backed up
@@ -162,6 +168,21 @@ private:
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.
     QHash<const QListWidget*, QSet<QString>> m_nomsListes;
+
+    // Dated backups (app/sauvegardes.cpp). The copy of the collection file
+    // made before it is replaced, or empty with *probleme set when it failed.
+    QString sauvegarderAvantEcrasement(const QString& chemin, QString* probleme);
+    // After the file was replaced: the retention, then one notice of any problem.
+    void terminerSauvegarde(const QString& chemin, QString probleme);
+    // Asks, keeps the current file, then makes the backup the catalogue.
+    bool restaurer(const Sauvegardes::Sauvegarde& sauvegarde);
+    // Lists, table and detail panel rebuilt for a catalogue replaced whole.
+    void reprendreAffichage();
+
+    // Spreadsheet export (app/export.cpp). lignes are positions in the
+    // catalogue, valid while its generation is still generationLignes.
+    void exporterLignes(const QList<int>& lignes, quint64 generationLignes);
+    void exporterAlbums(const QList<const BD*>& albums);
 
     // Album editing (app/editing.cpp)
     // Opens a fresh entry dialog; the previous one, closed by then, is destroyed.
@@ -221,4 +242,17 @@ private:
     QPointer<BD> m_albumPropose;
     void relierSourcesCouvertures(choitImage* panneau);
     void signalerRechercheSansCouverture(const QString& texte);
+
+    // Quick search, missing volumes and statistics (app/recherche.cpp)
+    void installerRecherche();
+    // Hides, in the four series lists, the series the text does not find.
+    void filtrerSeries(const QString& texte);
+    // lbTomesManquants for the shown series, given its albums when known.
+    void majEtiquetteTomes();
+    void majEtiquetteTomes(const QList<BD*>& albumsSerie);
+    // After any change of the catalogue: the label and the hidden series follow.
+    void suivreCatalogue();
+    void ouvrirTomesManquants();
+    void ouvrirStatistiques();
+    IndexRecherche m_indexRecherche;
 };

@@ -15,6 +15,7 @@ void Phylacto::ConfigReseaux()
     // Top-level on purpose; each use opens a window of its own.
     auto* fenetre = new GestionReseau(proxy.adresse, proxy.port, proxy.login, proxy.motDePasse,
         Parametres::lire(*settings, Cle::Encodage));
+    fenetre->setNbSauvegardes(Parametres::nbSauvegardes(*settings));
     fenetre->setSourceCouvertures(Parametres::lire(*settings, Cle::CouverturesSource));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
     // Closing the main window still ends the program while this one is open.
@@ -22,6 +23,10 @@ void Phylacto::ConfigReseaux()
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::MAJReseau);
     connect(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau);
     connect(fenetre, &GestionReseau::validationEncodage, this, &Phylacto::MAJEncodage);
+    connect(fenetre, &GestionReseau::validationSauvegardes, this, [this](int nombre) {
+        Parametres::ecrire(*settings, Cle::Sauvegardes, QString::number(nombre));
+        Parametres::enregistrer(*settings);
+    });
     connect(fenetre, &GestionReseau::validationSourceCouvertures, this, [this](QString aSource) {
         // Left absent while the signed service is kept, as it always was.
         if (aSource == Parametres::lire(*settings, Cle::CouverturesSource)

@@ -41,6 +41,8 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     connect(ui->cbScenariste, &QComboBox::currentTextChanged, this, &filtre::filtrerScenariste);
     connect(ui->tableResult, &QTableView::clicked, this, &filtre::updateDataLigne);
     connect(ui->pbShowMain, &QPushButton::clicked, this, &filtre::showInPhylacto);
+    connect(ui->pbExporter, &QPushButton::clicked, this,
+        [this] { emit exporterLignes(lignesAffichees()); });
 }
 
 filtre::~filtre()

@@ -36,6 +36,8 @@ public:
 signals:
     // "Montrer dans Phylacto": the opener shows this album.
     void montrerAlbum(BD* album);
+    // "Exporter ces lignes…": the opener writes these rows of the catalogue.
+    void exporterLignes(QList<int> lignes);
 
 public slots:
     void filtrerDessinateur(QString texte);

@@ -77,6 +77,7 @@ ResultatEdition Catalogue::modifier(
         if (autre && autre != album)
             return { ResultatEdition::Doublon, album, false };
     }
+    ++m_revisionHorsAjouts;
     prevenir(*album);
     album->setSerie(v.serie);
     album->setTitre(v.titre);
@@ -102,6 +103,7 @@ bool Catalogue::attacher(BD* album)
 
 bool Catalogue::integrerSerie(const BD* album)
 {
+    ++m_revision;
     if (Serie* serie = findSerie(album->getSerie())) {
         if (serie->tomeMax < album->tome)
             serie->tomeMax = album->tome;
@@ -135,6 +137,14 @@ QList<Serie*>* Catalogue::listeDuGenre(int type)
     }
 }
 
+void Catalogue::noterChangement(bool positions)
+{
+    ++m_revision;
+    ++m_revisionHorsAjouts;
+    if (positions)
+        ++m_generation;
+}
+
 int Catalogue::retirerAlbum(BD* album)
 {
     const int position = int(m_albums.indexOf(album));
@@ -142,6 +152,7 @@ int Catalogue::retirerAlbum(BD* album)
         // Views let go of it as of a destroyed album.
         prevenir(*album);
         m_albums.removeAt(position);
+        noterChangement(true);
     }
     return position;
 }
@@ -151,11 +162,13 @@ void Catalogue::remettreAlbum(BD* album, int position)
     m_albums.insert(qBound(0, position, int(m_albums.size())), album);
     if (!findSerie(album->getSerie()))
         integrerSerie(album);
+    noterChangement(true);
 }
 
 SerieRetiree Catalogue::retirerSerie(const QString& nom)
 {
     SerieRetiree retiree;
+    noterChangement(true);
     QList<BD*> restants;
     restants.reserve(m_albums.size());
     for (int position = 0; position < m_albums.size(); ++position) {
@@ -184,6 +197,7 @@ SerieRetiree Catalogue::retirerSerie(const QString& nom)
 
 void Catalogue::remettreSerie(const SerieRetiree& retiree)
 {
+    noterChangement(true);
     if (Serie* serie = retiree.serie) {
         m_series.insert(qBound(0, retiree.rangSeries, int(m_series.size())), serie);
         m_indexSeries.insert(serie->getNom(), serie);
@@ -200,6 +214,7 @@ void Catalogue::remettreChamps(BD* album, const ChampsAlbum& champs)
 {
     prevenir(*album);
     album->setChamps(champs);
+    noterChangement(false);
 }
 
 EtatSerie Catalogue::etatSerie(const QString& nom) const
@@ -215,6 +230,7 @@ void Catalogue::restaurerSerie(const EtatSerie& etat)
     Serie* serie = findSerie(etat.nom);
     if (!serie)
         return;
+    noterChangement(false);
     if (etat.existait) {
         serie->tomeMax = etat.tomeMax;
         serie->serieFinie = etat.serieFinie;
@@ -251,9 +267,12 @@ QByteArray Catalogue::empreinte() const
 
 void Catalogue::supprimerAlbum(BD* album)
 {
+    ++m_revision;
+    ++m_revisionHorsAjouts;
     if (m_albums.removeOne(album)) {
         prevenir(*album);
         delete album;
+        ++m_generation;
     }
 }
 
@@ -268,6 +287,8 @@ int Catalogue::supprimerSerie(const QString& nom)
 
 void Catalogue::vider()
 {
+    ++m_revision;
+    ++m_revisionHorsAjouts;
     if (!m_suivis.isEmpty()) {
         for (const BD* album : std::as_const(m_albums))
             prevenir(*album);
@@ -281,6 +302,29 @@ void Catalogue::vider()
     m_seriesManga.clear();
     m_indexSeries.clear();
     m_textes.vider();
+    ++m_generation;
+}
+
+void Catalogue::echanger(Catalogue& autre)
+{
+    // The views following the albums that leave are told, as by vider().
+    if (!m_suivis.isEmpty()) {
+        for (const BD* album : std::as_const(m_albums))
+            prevenir(*album);
+    }
+    m_albums.swap(autre.m_albums);
+    m_series.swap(autre.m_series);
+    m_seriesEuro.swap(autre.m_seriesEuro);
+    m_seriesComics.swap(autre.m_seriesComics);
+    m_seriesManga.swap(autre.m_seriesManga);
+    m_indexSeries.swap(autre.m_indexSeries);
+    std::swap(m_textes, autre.m_textes);
+    ++m_generation;
+    ++autre.m_generation;
+    for (Catalogue* change : { this, &autre }) {
+        ++change->m_revision;
+        ++change->m_revisionHorsAjouts;
+    }
 }
 
 Compteurs Catalogue::compter() const

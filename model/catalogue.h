@@ -146,6 +146,11 @@ public:
     // Returns the number of albums removed.
     int supprimerSerie(const QString& nom);
     void vider();
+    // Takes the other catalogue's content and gives it this one's.
+    void echanger(Catalogue& autre);
+    // Grows at each removal or exchange: positions in albums() taken before
+    // a change of this count no longer name the same albums.
+    quint64 generation() const { return m_generation; }
 
     Compteurs compter() const;
 
@@ -157,7 +162,17 @@ public:
     // loads, imports and entries go through it.
     TextesPartages& textesPartages() { return m_textes; }
 
+    // Changes with every album or series added, changed or removed, so that
+    // what is derived from the catalogue knows when to be rebuilt.
+    quint64 revision() const { return m_revision; }
+    // Changes with everything but albums appended by the attach steps: while it
+    // stays, what was derived from the first albums and series still holds.
+    quint64 revisionHorsAjouts() const { return m_revisionHorsAjouts; }
+
 private:
+    // Anything derived from the catalogue must be rebuilt; with positions,
+    // rows numbered before no longer name the same albums.
+    void noterChangement(bool positions);
     void ajouterSerie(Serie* serie);
     QList<Serie*>* listeDuGenre(int type);
     void prevenir(const BD& album) const;
@@ -171,4 +186,7 @@ private:
     QHash<QString, Serie*> m_indexSeries;
     TextesPartages m_textes;
     mutable QList<SuiviAlbums*> m_suivis;
+    quint64 m_generation = 0;
+    quint64 m_revision = 0;
+    quint64 m_revisionHorsAjouts = 0;
 };

@@ -46,6 +46,11 @@ QStringList GestionReseau::encodages()
         QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman") };
 }
 
+void GestionReseau::setNbSauvegardes(int nombre)
+{
+    ui->sbSauvegardes->setValue(nombre);
+}
+
 namespace {
 // In the order of the entries of cbSourceCouvertures.
 const SourcesCouvertures::Source sourcesProposees[] = { SourcesCouvertures::Source::Signe,
@@ -79,6 +84,7 @@ void GestionReseau::RelayValidation()
     else
         emit validationReseau(QString(), QString(), QString(), QString());
     emit validationEncodage(ui->cbEncodage->currentText());
+    emit validationSauvegardes(ui->sbSauvegardes->value());
     const int source = ui->cbSourceCouvertures->currentIndex();
     if (source >= 0 && source < int(std::size(sourcesProposees)))
         emit validationSourceCouvertures(SourcesCouvertures::texteSource(sourcesProposees[source]));

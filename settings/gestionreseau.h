@@ -20,6 +20,8 @@ public:
 
     // The encodings offered, in their order.
     static QStringList encodages();
+    // Dated backups kept, shown in sbSauvegardes (0: none).
+    void setNbSauvegardes(int nombre);
     // The cover source, as stored ("signe", "bnf", "openlibrary", "auto");
     // an absent or unknown value shows the signed service.
     void setSourceCouvertures(const QString& source);
@@ -27,6 +29,7 @@ public:
 signals:
     void validationReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
     void validationEncodage(QString aEncodage);
+    void validationSauvegardes(int nombre);
     void validationSourceCouvertures(QString aSource);
 
 public slots:

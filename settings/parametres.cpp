@@ -25,6 +25,7 @@ constexpr Definition definitions[] = {
     { Cle::AmazonEndpoint, "AMAZON/Endpoint", "" },
     { Cle::AmazonCle, "AMAZON/AccessKeyId", "" },
     { Cle::AmazonSecret, "AMAZON/SecretKey", "" },
+    { Cle::Sauvegardes, "BASE/Sauvegardes", "10" },
     { Cle::CouverturesSource, "COUVERTURES/Source", "" },
     { Cle::CouverturesBnf, "COUVERTURES/BnF", "https://catalogue.bnf.fr" },
     { Cle::CouverturesOpenLibrary, "COUVERTURES/OpenLibrary", "https://openlibrary.org" },
@@ -80,6 +81,13 @@ void ecrireProxy(QSettings& settings, const Proxy& proxy)
     ecrire(settings, Cle::ProxyMotDePasse, proxy.motDePasse);
 }
 
+int nbSauvegardes(const QSettings& settings)
+{
+    bool ok = false;
+    const int nombre = lire(settings, Cle::Sauvegardes).trimmed().toInt(&ok);
+    return ok && nombre >= 0 ? nombre : defaut(Cle::Sauvegardes).toInt();
+}
+
 QSettings* ouvrir(QObject* parent)
 {
     return new QSettings(Chemins::fichierDonnees(QStringLiteral("settings.ini")),
@@ -122,6 +130,11 @@ QString dossierDonnees()
 QString fichierDonnees(const QString& nom)
 {
     return dossierDonnees() + nom;
+}
+
+QString dossierSauvegardes()
+{
+    return dossierDonnees() + QStringLiteral("sauvegardes//");
 }
 
 QString dossierImages()

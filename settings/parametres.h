@@ -19,6 +19,7 @@ enum class Cle {
     AmazonEndpoint,  // AMAZON/Endpoint: the signed service of a deployment
     AmazonCle,       // AMAZON/AccessKeyId
     AmazonSecret,    // AMAZON/SecretKey
+    Sauvegardes,     // BASE/Sauvegardes: dated backups kept, 0 for none
     CouverturesSource, // COUVERTURES/Source: signe, bnf, openlibrary, auto; absent: signe
     CouverturesBnf,    // COUVERTURES/BnF: base address of the national catalogue
     CouverturesOpenLibrary,       // COUVERTURES/OpenLibrary: its search
@@ -48,6 +49,9 @@ struct Proxy
 Proxy lireProxy(const QSettings& settings);
 void ecrireProxy(QSettings& settings, const Proxy& proxy);
 
+// "BASE/Sauvegardes" as a count; its default when not a count.
+int nbSauvegardes(const QSettings& settings);
+
 // The settings file of the working folder, INI format.
 QSettings* ouvrir(QObject* parent);
 
@@ -70,6 +74,8 @@ QString fichierTravail(const QString& relatif);
 // "<working folder>//data//" and a file in it.
 QString dossierDonnees();
 QString fichierDonnees(const QString& nom);
+// "<working folder>//data//sauvegardes//": the dated backups.
+QString dossierSauvegardes();
 // "<working folder>//images//" and a cover file in it.
 QString dossierImages();
 QString fichierImage(const QString& nom);

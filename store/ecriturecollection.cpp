@@ -146,33 +146,42 @@ QString enregistrer(const QString& chemin, const QByteArray& octets)
     return {};
 }
 
-QString nomCopie(const QString& chemin, const QDateTime& quand)
+QString nomLibre(const QString& base, const QString& suffixe)
 {
-    const QString base
-        = chemin + QLatin1Char('.') + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm"));
-    QString nom = base + QStringLiteral(".bak");
+    QString nom = base + suffixe;
     for (int n = 2; QFileInfo::exists(nom); ++n)
-        nom = base + QLatin1Char('-') + QString::number(n) + QStringLiteral(".bak");
+        nom = base + QLatin1Char('-') + QString::number(n) + suffixe;
     return nom;
 }
 
-QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erreur)
+bool copier(const QString& source, const QString& copie, QString* erreur)
 {
-    const QString copie = nomCopie(chemin, quand);
-    QFile original(chemin);
+    QFile original(source);
     if (!original.copy(copie)) {
         if (erreur)
             *erreur = original.errorString();
-        return {};
+        return false;
     }
     // A copy counts as made once it is on the disk.
     if (!synchroniser(copie) || !synchroniser(QFileInfo(copie).absolutePath())) {
         if (erreur)
             *erreur = qt_error_string(errno);
         QFile::remove(copie);
-        return {};
+        return false;
     }
-    return copie;
+    return true;
+}
+
+QString nomCopie(const QString& chemin, const QDateTime& quand)
+{
+    return nomLibre(chemin + QLatin1Char('.') + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm")),
+        QStringLiteral(".bak"));
+}
+
+QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erreur)
+{
+    const QString copie = nomCopie(chemin, quand);
+    return copier(chemin, copie, erreur) ? copie : QString();
 }
 
 QString nomDansParametres(const QString& chemin)

@@ -35,6 +35,13 @@ QString ecrire(QIODevice& appareil, const QByteArray& octets);
 // then untouched), empty on success.
 QString enregistrer(const QString& chemin, const QByteArray& octets);
 
+// base + suffixe, or base + "-2" + suffixe, "-3" ... when that file exists.
+QString nomLibre(const QString& base, const QString& suffixe);
+
+// Copies the bytes of source to a new file copie (never replaced). Returns
+// false with *erreur set when it fails.
+bool copier(const QString& source, const QString& copie, QString* erreur);
+
 // Where a copy of chemin made at that time goes:
 // "<chemin>.yyyy-MM-dd-HHmm.bak", or "...-2.bak", "-3" ... when taken.
 QString nomCopie(const QString& chemin, const QDateTime& quand);

@@ -65,12 +65,14 @@ private slots:
         QCOMPARE(QDir::currentPath(), dossier);
         QVERIFY(QFileInfo(dossier + "/images").isDir() && !QFileInfo::exists(home + "/data"));
         QCOMPARE(racine->lire("xdg/Phylacto/icon.ico") + racine->lire("xdg/Phylacto/data/AddPicture.bmp"), QByteArray("iconecouverture"));
-        QVERIFY(racine->lire("xdg/Phylacto/data/settings.ini").contains("FileName=collection.csv"));
-        // Second start: what the user changed stays.
-        QVERIFY(racine->ecrire("xdg/Phylacto/icon.ico", "mienne"));
+        const QByteArray reglages = racine->lire("xdg/Phylacto/data/settings.ini");
+        QVERIFY(reglages.contains("FileName=collection.csv") && reglages.contains("Source=auto"));
+        // Second start: what the user changed stays, and no cover source is chosen for it.
+        QVERIFY(racine->ecrire("xdg/Phylacto/icon.ico", "mienne") && racine->ecrire("xdg/Phylacto/data/settings.ini", "[BASE]\nFileName=a.csv\n"));
         QDir::setCurrent(home);
         QCOMPARE(Demarrage::demarrer(e, &erreur), dossier);
         QCOMPARE(racine->lire("xdg/Phylacto/icon.ico"), QByteArray("mienne"));
+        QVERIFY(!racine->lire("xdg/Phylacto/data/settings.ini").contains("Source"));
     }
 
     void dossierDonne()
@@ -86,7 +88,8 @@ private slots:
         // Run from the build tree: nothing installed beside the program.
         e = { racine->chemin("neuf"), home, home, QString(), racine->chemin("absent") };
         QCOMPARE(Demarrage::demarrer(e, &erreur), e.argument);
-        QVERIFY(!QFileInfo::exists(e.argument + "/icon.ico") && QFileInfo(e.argument + "/data").isDir());
+        QVERIFY(!QFileInfo::exists(e.argument + "/icon.ico") && QFileInfo(e.argument + "/data").isDir()
+            && !racine->lire("neuf/data/settings.ini").contains("Source"));
     }
 
     void echecs()

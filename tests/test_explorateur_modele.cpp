@@ -84,16 +84,6 @@ private slots:
         const QString mille = textes.partager(QStringLiteral("1000"));
         QCOMPARE(textes.partager(QStringView(u"1000")).constData(), mille.constData());
         QCOMPARE(textes.nombre(), qsizetype(3000));
-
-        // Separators and line feeds in texts, a real number, 19 fields: read back alike.
-        QScopedPointer<BD> bizarre(LigneCollection::decoder(
-            u"S;a\nb;3;x;y;z;c,d;0;g;i;e;d;2.5;1;t;4;1;2;u"));
-        QVERIFY(bizarre);
-        bizarre->setCommentaire("c;d");
-        const QString ecrite = LigneCollection::encoder(*bizarre);
-        QCOMPARE(ecrite, QString("S;a b;3;x;y;z;c,d;0;g;i;e;d;2.5;1;t;4;1;2;u;"));
-        QScopedPointer<BD> relue(LigneCollection::decoder(ecrite));
-        QCOMPARE(LigneCollection::encoder(*relue), ecrite);
     }
 
     void tableTriFiltresEtInstantane()

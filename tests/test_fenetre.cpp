@@ -35,13 +35,6 @@ QImage couverture(const Scene& s)
     return s.w<QLabel>("LabelImage")->pixmap().toImage();
 }
 
-bool ecrireImage(const Scene& s, const QString& nom, QColor couleur)
-{
-    QImage image(40, 60, QImage::Format_RGB32);
-    image.fill(couleur);
-    return image.save(s.chemin(nom), "PNG");
-}
-
 QStringList lignesPrets(Pret* prets)
 {
     auto* table = enfant<QTableWidget>(prets, "LstPrets");
@@ -103,7 +96,7 @@ private slots:
         Scene s(ligneAlbum("Blake", "Tome 2", 2, 0, "images//bleu.png", "Marc") + ligneAlbum("Blake", "Tome 10", 10, 0, "_", "_")
             + ligneAlbum("Blake", "Tome 1", 1, 0, "images//absente.png") + ligneAlbum("Zorro", "Tome 1", 1, 0, "images//c.png")
             + ligneAlbum("Zorro", "Tome 1", 5) + ligneAlbum("Autre", "Tome 1", 9, 1));
-        QVERIFY(ecrireImage(s, "images/bleu.png", Qt::blue) && ecrireImage(s, "data/AddPicture.bmp", Qt::red) && ecrireImage(s, "images/c.png", Qt::green));
+        QVERIFY(s.ecrire("images/bleu.png", imagePng(40, 60, Qt::blue)) && s.ecrire("data/AddPicture.bmp", imagePng(40, 60, Qt::red)) && s.ecrire("images/c.png", imagePng(40, 60, Qt::green)));
         s.ouvrir();
         // Text cells: "10" sorts before "2"; the panel shows the first album in catalogue order.
         QCOMPARE(s.resume(), QString("Autre,Blake,Zorro | E:Blake,Zorro | C:Autre | M: | [Autre] 9:Tome 1 | 6 5 1 0 | Autre/Tome 1/9"));
@@ -130,7 +123,7 @@ private slots:
         s.w<QListWidget>("LstBDEuro")->setCurrentRow(1);
         QCOMPARE(QColor(couverture(s).pixel(10, 10)), QColor(Qt::green));
         QCOMPARE(s.w<QListWidget>("LstSerie")->currentItem()->text(), QString("Blake"));
-        QVERIFY(ecrireImage(s, "images/c.png", Qt::yellow));
+        QVERIFY(s.ecrire("images/c.png", imagePng(40, 60, Qt::yellow)));
         table->setCurrentCell(1, 1);
         QCOMPARE(s.resume().section(" | ", 4), QString("[Zorro] 1:Tome 1,5:Tome 1 | 6 5 1 0 | Zorro/Tome 1/1"));
         QCOMPARE(QColor(couverture(s).pixel(10, 10)), QColor(Qt::yellow));

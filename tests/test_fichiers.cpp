@@ -23,12 +23,8 @@ QStringList fichiers(const DossierTravail& dossier)
 bool boitesVues(const QStringList& debuts)
 {
     const QStringList vues = Boites::textesVus();
-    if (vues.size() != debuts.size())
-        return false;
-    for (int i = 0; i < vues.size(); ++i)
-        if (!vues.at(i).startsWith(debuts.at(i)))
-            return false;
-    return true;
+    return vues.size() == debuts.size()
+        && std::equal(vues.cbegin(), vues.cend(), debuts.cbegin(), [](const QString& vue, const QString& debut) { return vue.startsWith(debut); });
 }
 
 void reponses(QString boutons)

@@ -222,7 +222,6 @@ private slots:
         QTest::addColumn<int>("intraduisible");
         QTest::newRow("UTF-8") << QByteArray("UTF-8") << "é" << "" << 0.0 << 0 << QByteArray("\xc3\xa9;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n") << -1;
         QTest::newRow("Windows-1250") << QByteArray("Windows-1250") << "é€" << "" << 0.0 << 0 << QByteArray("\xe9\x80;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n") << -1;
-        QTest::newRow("Apple Roman") << QByteArray("Apple Roman") << "é" << "" << 0.0 << 0 << QByteArray("\x8e;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n") << -1;
         QTest::newRow("€ en KOI8-R") << QByteArray("KOI8-R") << "5 €" << "" << 0.0 << 0 << QByteArray("5 ?;1;Dessinateur;Scenariste;Dargaud;;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n") << 0;
         QTest::newRow("sauts de ligne, point-virgule") << QByteArray("UTF-8") << "B;2" << "l1\nl;2\n" << 0.0 << 0 << QByteArray("B,2;1;Dessinateur;Scenariste;Dargaud;l1 l,2 ;0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n") << -1;
         QTest::newRow("moins zéro") << QByteArray("UTF-8") << "T" << "" << -0.0 << -1 << QByteArray("T;1;Dessinateur;Scenariste;Dargaud;;-1;Aventure;;;;0;-1;_;0;0;0;;Coloriste\n") << -1;
@@ -383,8 +382,6 @@ private slots:
     {
         QTest::addColumn<QString>("texte");
         QTest::addColumn<QByteArray>("encode");
-        QTest::newRow("mots") << "Tintin au Tibet" << QByteArray("Tintin%20au%20Tibet");
-        QTest::newRow("horodatage") << "2014-05-19T08:05:09Z" << QByteArray("2014-05-19T08%3A05%3A09Z");
         QTest::newRow("base64") << "a+b/c=" << QByteArray("a%2Bb%2Fc%3D");
         QTest::newRow("accent") << "é" << QByteArray("%C3%A9");
         QTest::newRow("non réservés") << "AZaz09-._~" << QByteArray("AZaz09-._~");

@@ -1,21 +1,14 @@
 // Damaged, odd and hostile files, start-up problems, and the file checker.
 #include "app/demarrage.h"
-#include "app/phylacto.h"
 #include "covers/nomimage.h"
 #include "dialogs/barremessage.h"
-#include "dialogs/boites.h"
 #include "dialogs/filtre.h"
-#include "model/bd.h"
 #include "store/verificationcollection.h"
 #include "support/fixture.h"
 
-#include <QLockFile>
 #include <QProcess>
-#include <QPushButton>
 #include <QScreen>
-#include <QTableWidget>
 #include <QTextCodec>
-#include <QtTest>
 
 #include <sys/stat.h>
 

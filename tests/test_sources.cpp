@@ -1,23 +1,11 @@
 // Keyless cover sources: their answers, the ranking, the pacing, and the
 // searches of the main window through them.
-#include "app/demarrage.h"
-#include "app/phylacto.h"
 #include "covers/choitimage.h"
 #include "covers/sourcescouvertures.h"
-#include "dialogs/boites.h"
-#include "model/bd.h"
 #include "support/fixture.h"
 #include "support/serveurtest.h"
 
-#include <QBuffer>
 #include <QDialog>
-#include <QImage>
-#include <QLabel>
-#include <QPushButton>
-#include <QRandomGenerator>
-#include <QSettings>
-#include <QTableWidget>
-#include <QtTest>
 
 using namespace SourcesCouvertures;
 
@@ -35,21 +23,6 @@ QByteArray sru(const QByteArray& notices)
 {
     return "<s:searchRetrieveResponse xmlns:s=\"http://www.loc.gov/zing/srw/\" xmlns:m=\"info:lc/xmlns/marcxchange-v2\">"
            "<s:records>" + notices + "</s:records></s:searchRetrieveResponse>";
-}
-
-// Noise does not compress: a square of that side weighs about 3 × side² bytes.
-QByteArray image(int cote, quint32 graine)
-{
-    QImage bruit(cote, cote, QImage::Format_RGB32);
-    QRandomGenerator hasard(graine);
-    for (int y = 0; y < cote; ++y)
-        for (int x = 0; x < cote; ++x)
-            bruit.setPixel(x, y, hasard.generate());
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    bruit.save(&tampon, "PNG");
-    return octets;
 }
 
 const QByteArray ol
@@ -146,31 +119,6 @@ private slots:
         }
     }
 
-    void demarrages_data()
-    {
-        QTest::addColumn<bool>("depuisMenu");
-        QTest::addColumn<bool>("dossierExistant");
-        QTest::addColumn<QString>("source");
-        QTest::newRow("premier démarrage du menu") << true << false << "auto";
-        QTest::newRow("dossier personnel existant") << true << true << "";
-        QTest::newRow("dossier courant") << false << false << "";
-    }
-    void demarrages()
-    {
-        QFETCH(bool, depuisMenu);
-        QFETCH(bool, dossierExistant);
-        QTemporaryDir racine;
-        const QString courant = QDir::currentPath(), personnel = racine.filePath("h"), utilisateur = racine.filePath("u");
-        QDir().mkpath(personnel);
-        if (dossierExistant && QDir().mkpath(utilisateur + "/data"))
-            QSettings(utilisateur + "/data/settings.ini", QSettings::IniFormat).setValue("BASE/FileName", "x.csv");
-        const QString dossier = Demarrage::demarrer(
-            { QString(), depuisMenu ? personnel : racine.path(), personnel, utilisateur, racine.path() }, nullptr);
-        QDir::setCurrent(courant);
-        QVERIFY(!dossier.isEmpty());
-        QTEST(QSettings(dossier + "/data/settings.ini", QSettings::IniFormat).value("COUVERTURES/Source").toString(), "source");
-    }
-
     void rechercheUnAlbum_data()
     {
         QTest::addColumn<QString>("source");
@@ -179,8 +127,8 @@ private slots:
         QTest::addColumn<QString>("message");
         const QByteArray une = sru(notice("cb9", "Âme rouge", "Blacksad", "3"));
         // A cover as small as the catalogue's placeholder is a cover elsewhere.
-        const QByteArray bnf = image(60, 3), openLibrary = image(38, 4);
-        const Service bnfDefaut { { "/api/SRU", reponse(une) }, { "/couverture", reponse(image(38, 1)) } };
+        const QByteArray bnf = imagePng(60, 60, {}, 3), openLibrary = imagePng(38, 38, {}, 4);
+        const Service bnfDefaut { { "/api/SRU", reponse(une) }, { "/couverture", reponse(imagePng(38, 38, {}, 1)) } };
         const Service olServi { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", reponse(openLibrary) } };
         const QByteArray rien;
         QTest::newRow("bnf") << "bnf" << Service { { "/api/SRU", reponse(une) }, { "/couverture", reponse(bnf) } } << bnf << "";
@@ -206,7 +154,6 @@ private slots:
             serveur.setReponse(chemin, reponse);
         QVERIFY(dossier.collection(ligneAlbum("Blacksad", QString::fromUtf8("Âme rouge"), 3)));
         QVERIFY(pointerVers(dossier, source, serveur));
-        Boites::oublier();
         Phylacto fenetre;
         enfant<QTableWidget>(&fenetre, "LstAlbum")->setCurrentCell(0, 1);
         enfant<QPushButton>(&fenetre, "pbChercherImage")->click();
@@ -245,7 +192,7 @@ private slots:
         ServeurTest serveur;
         QVERIFY(serveur.demarrer());
         serveur.setReponse("/api/SRU", reponse(sru(notice("cb9", "Un", "Blacksad", "1"))));
-        const QByteArray couverture = image(60, 5);
+        const QByteArray couverture = imagePng(60, 60, {}, 5);
         serveur.setReponse("/couverture", reponse(couverture));
         QByteArray collection;
         for (int tome = 1; tome <= 5; ++tome)

@@ -1,5 +1,8 @@
 #include "support/fixture.h"
 
+#include <QBuffer>
+#include <QRandomGenerator>
+
 DossierTravail::DossierTravail()
     : m_ancien(QDir::currentPath())
 {
@@ -53,6 +56,19 @@ QByteArray ligneAlbum(const QString& serie, const QString& titre, int tome, int 
     return QStringLiteral("%1;%2;%3;Dessinateur;Scenariste;Dargaud;;0;Aventure;%4;%5;;0;%6;_;0;0;0;;Coloriste\n")
         .arg(serie, titre, QString::number(tome), image, emprunteur, QString::number(type))
         .toUtf8();
+}
+
+QByteArray imagePng(int largeur, int hauteur, const QColor& couleur, quint32 graine)
+{
+    QImage image(largeur, hauteur, QImage::Format_RGB32);
+    image.fill(couleur);
+    QRandomGenerator hasard(graine);
+    for (int y = 0; graine && y < hauteur; ++y)
+        for (int x = 0; x < largeur; ++x)
+            image.setPixel(x, y, hasard.generate());
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    return tampon.open(QIODevice::WriteOnly) && image.save(&tampon, "PNG") ? octets : QByteArray();
 }
 
 BD* albumTest(const QString& serie, const QString& titre, int tome, int type)

@@ -1,8 +1,7 @@
 #include "support/serveurtest.h"
+#include "support/fixture.h"
 
-#include <QBuffer>
 #include <QDateTime>
-#include <QImage>
 #include <QMessageAuthenticationCode>
 #include <QPointer>
 #include <QTcpSocket>
@@ -88,13 +87,7 @@ QByteArray ServeurTest::documentRecherche() const
 
 QByteArray ServeurTest::octetsImage(const QByteArray& nom)
 {
-    QImage image(12, 16, QImage::Format_RGB32);
-    image.fill(QColor::fromRgb(qHash(nom) & 0xFFFFFF));
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    image.save(&tampon, "PNG");
-    return octets;
+    return imagePng(12, 16, QColor::fromRgb(qHash(nom) & 0xFFFFFF));
 }
 
 QList<ServeurTest::Requete> ServeurTest::requetesVers(const QByteArray& chemin) const

@@ -1,0 +1,149 @@
+#include "app/phylacto.h"
+
+#include "dialogs/boites.h"
+#include "dialogs/restauration.h"
+#include "settings/codecs.h"
+#include "settings/parametres.h"
+#include "store/fichiercollection.h"
+#include "ui_phylacto.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStatusBar>
+
+using Parametres::Cle;
+
+namespace {
+
+QString natif(const QString& chemin)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(chemin));
+}
+
+} // namespace
+
+QString Phylacto::sauvegarderAvantEcrasement(const QString& chemin, QString* probleme)
+{
+    if (Parametres::nbSauvegardes(*settings) == 0 || !QFileInfo::exists(chemin))
+        return {};
+    QString erreur;
+    const QString copie = Sauvegardes::sauvegarder(
+        chemin, Chemins::dossierSauvegardes(), QDateTime::currentDateTime(), &erreur);
+    if (copie.isEmpty())
+        *probleme = tr("sa sauvegarde datée n'a pas pu être faite :\n%1").arg(erreur);
+    return copie;
+}
+
+void Phylacto::terminerSauvegarde(const QString& chemin, QString probleme)
+{
+    const int garder = Parametres::nbSauvegardes(*settings);
+    if (garder > 0) {
+        const QString echecs = Sauvegardes::elaguer(Chemins::dossierSauvegardes(), chemin, garder);
+        if (!echecs.isEmpty() && probleme.isEmpty())
+            probleme
+                = tr("ses anciennes sauvegardes n'ont pas pu être supprimées :\n%1").arg(echecs);
+    }
+    if (probleme.isEmpty())
+        return;
+    Boites::Boite boite;
+    boite.icone = QMessageBox::Warning;
+    boite.texte = tr("%1 est enregistré, mais %2").arg(natif(chemin), probleme);
+    Boites::montrer(boite);
+}
+
+void Phylacto::restaurerSauvegarde()
+{
+    const QString collection
+        = FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier));
+    auto* dialogue
+        = new Restauration(Sauvegardes::lister(Chemins::dossierSauvegardes(), collection,
+                               Codecs::codecParNom(Parametres::lire(*settings, Cle::Encodage))),
+            QFileInfo(collection).fileName(), this);
+    connect(dialogue, &Restauration::restaurationDemandee, this,
+        [this, dialogue](const Sauvegardes::Sauvegarde& sauvegarde) {
+            if (restaurer(sauvegarde))
+                dialogue->close();
+        });
+    dialogue->show();
+}
+
+bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
+{
+    // The automatic search walks the albums that a restore would destroy.
+    if (m_rechercheAutoEnCours) {
+        Boites::informer(tr("Arrêtez d'abord la recherche automatique des couvertures."));
+        return false;
+    }
+    Boites::Boite question;
+    question.icone = QMessageBox::Question;
+    question.texte = tr("Remplacer le catalogue par la sauvegarde du %1 à %2 (%3 albums) ?")
+                         .arg(sauvegarde.quand.toString(QStringLiteral("dd/MM/yyyy")),
+                             sauvegarde.quand.toString(QStringLiteral("HH:mm:ss")))
+                         .arg(sauvegarde.nbAlbums);
+    question.texteInformatif = tr("Le fichier actuel est d'abord gardé comme sauvegarde.");
+    if (modifie)
+        question.texteInformatif += tr(" Les modifications non enregistrées seront perdues.");
+    question.boutons = QMessageBox::Yes | QMessageBox::No;
+    question.boutonParDefaut = QMessageBox::No;
+    if (Boites::montrer(question) != QMessageBox::Yes)
+        return false;
+
+    // Read first: a backup that cannot be read changes nothing.
+    Catalogue restaure;
+    QFile fichier(sauvegarde.chemin);
+    LectureCollection lecture;
+    if (!fichier.open(QIODevice::ReadOnly)) {
+        lecture.etat = LectureCollection::Illisible;
+        lecture.erreur = fichier.errorString();
+    } else {
+        QTextCodec* codec = Codecs::codecParNom(Parametres::lire(*settings, Cle::Encodage));
+        lecture = FichierCollection::lireTexte(
+            FichierCollection::decoder(fichier.readAll(), codec), restaure);
+    }
+    if (lecture.etat != LectureCollection::Complete) {
+        Boites::informer(tr("La sauvegarde %1 n'a pas été restaurée :\n%2")
+                             .arg(natif(sauvegarde.chemin),
+                                 lecture.etat == LectureCollection::Illisible
+                                     ? lecture.erreur
+                                     : FichierCollection::messageLigneInvalide(lecture)));
+        return false;
+    }
+
+    const QString collection
+        = FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier));
+    if (QFileInfo::exists(collection)) {
+        QString erreur;
+        if (Sauvegardes::sauvegarder(
+                collection, Chemins::dossierSauvegardes(), QDateTime::currentDateTime(), &erreur)
+                .isEmpty()) {
+            Boites::informer(tr("Restauration annulée : %1 n'a pas pu être sauvegardé.\n%2")
+                                 .arg(natif(collection), erreur));
+            return false;
+        }
+    }
+
+    catalogue.echanger(restaure);
+    reprendreAffichage();
+    modifie = true;
+    statusBar()->showMessage(
+        tr("Sauvegarde restaurée : enregistrez pour la garder comme catalogue."), 10000);
+    return true;
+}
+
+void Phylacto::reprendreAffichage()
+{
+    for (QListWidget* liste : listesSeries()) {
+        const QSignalBlocker bloqueur(liste);
+        liste->clear();
+    }
+    m_nomsListes.clear();
+    serieCourante.clear();
+    ui->LstAlbum->setRowCount(0);
+    viderDetail();
+    MAJListesSeries();
+    if (ui->LstSerie->count() > 0)
+        ui->LstSerie->setCurrentRow(0);
+}

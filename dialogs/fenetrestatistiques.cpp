@@ -1,0 +1,79 @@
+#include "dialogs/fenetrestatistiques.h"
+
+#include "model/statistiques.h"
+#include "ui_fenetrestatistiques.h"
+
+#include <QHeaderView>
+
+namespace {
+
+QTableWidgetItem* cellule(const QString& texte)
+{
+    return new QTableWidgetItem(texte);
+}
+
+QTableWidgetItem* celluleNombre(qint64 nombre)
+{
+    auto* item = new QTableWidgetItem;
+    item->setData(Qt::DisplayRole, nombre);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+void remplirFrequences(QTableWidget* table, const QList<Statistiques::Frequence>& frequences)
+{
+    table->setRowCount(int(frequences.size()));
+    for (int ligne = 0; ligne < frequences.size(); ++ligne) {
+        table->setItem(ligne, 0, cellule(frequences.at(ligne).nom));
+        table->setItem(ligne, 1, celluleNombre(frequences.at(ligne).albums));
+    }
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+}
+
+} // namespace
+
+FenetreStatistiques::FenetreStatistiques(const Statistiques& stats, QWidget* parent)
+    : QDialog(parent)
+    , ui(new Ui::FenetreStatistiques)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    int totalAlbums = 0;
+    int totalSeries = 0;
+    for (int type = 0; type < 3; ++type) {
+        ui->LstParType->setItem(type, 0, celluleNombre(stats.albumsParType[type]));
+        ui->LstParType->setItem(type, 1, celluleNombre(stats.seriesParType[type]));
+        totalAlbums += stats.albumsParType[type];
+        totalSeries += stats.seriesParType[type];
+    }
+    ui->LstParType->setItem(3, 0, celluleNombre(totalAlbums));
+    ui->LstParType->setItem(3, 1, celluleNombre(totalSeries));
+    ui->LstParType->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    ui->lbSeriesFinies->setText(QString::number(stats.seriesFinies));
+    ui->lbSansCouverture->setText(QString::number(stats.albumsSansCouverture));
+    ui->lbTotalTomesManquants->setText(QString::number(stats.tomesManquants));
+
+    QTableWidget* prets = ui->LstPretsEnCours;
+    prets->setRowCount(int(stats.prets.size()));
+    for (int ligne = 0; ligne < stats.prets.size(); ++ligne) {
+        const Statistiques::Pret& pret = stats.prets.at(ligne);
+        prets->setItem(ligne, 0, cellule(pret.serie));
+        prets->setItem(ligne, 1, cellule(pret.titre));
+        prets->setItem(ligne, 2, cellule(pret.emprunteur));
+        prets->setItem(ligne, 3, cellule(pret.date));
+        prets->setItem(ligne, 4, pret.jours >= 0 ? celluleNombre(pret.jours) : cellule(tr("?")));
+    }
+    prets->setColumnWidth(0, 180);
+    prets->setColumnWidth(1, 180);
+
+    remplirFrequences(ui->LstEditeurs, stats.editeurs);
+    remplirFrequences(ui->LstScenaristes, stats.scenaristes);
+    remplirFrequences(ui->LstDessinateurs, stats.dessinateurs);
+}
+
+FenetreStatistiques::~FenetreStatistiques()
+{
+    delete ui;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+class Catalogue;
+
+// Figures about the whole catalogue, computed in one walk.
+struct Statistiques
+{
+    // Indexed by TypeBD; any other kind counts as Euro, as the counters do.
+    int albumsParType[3] = { 0, 0, 0 };
+    int seriesParType[3] = { 0, 0, 0 };
+    int seriesFinies = 0;
+    int albumsSansCouverture = 0;
+    qint64 tomesManquants = 0;
+
+    struct Pret
+    {
+        QString serie;
+        QString titre;
+        QString emprunteur;
+        QString date; // as stored, "dd/MM/yyyy"
+        int jours = -1; // since the loan; -1 when the date cannot be read
+    };
+    // Oldest loan first; those without a readable date last.
+    QList<Pret> prets;
+
+    struct Frequence
+    {
+        QString nom;
+        int albums = 0;
+    };
+    // The ten most frequent, most albums first, then by name; blank names are
+    // not counted.
+    QList<Frequence> editeurs;
+    QList<Frequence> scenaristes;
+    QList<Frequence> dessinateurs;
+
+    static Statistiques calculer(const Catalogue& catalogue, const QDate& aujourdhui);
+};

@@ -1,0 +1,136 @@
+#include "store/sauvegardes.h"
+
+#include "store/ecriturecollection.h"
+#include "store/fichiercollection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextCodec>
+
+#include <algorithm>
+
+namespace Sauvegardes {
+
+namespace {
+
+const QString formatDate = QStringLiteral("yyyy-MM-dd-HHmmss");
+
+QString prefixe(const QString& collection)
+{
+    return QFileInfo(collection).completeBaseName() + QLatin1Char('-');
+}
+
+// The date of a backup's file name and its "-N" rank (1 without one); an
+// invalid date for a file that is not a backup of that collection.
+QDateTime dateDuNom(const QString& nomFichier, const QString& prefixeCollection, int* rang)
+{
+    if (!nomFichier.startsWith(prefixeCollection) || !nomFichier.endsWith(QLatin1String(".csv")))
+        return {};
+    const QString reste = nomFichier.mid(
+        prefixeCollection.size(), nomFichier.size() - prefixeCollection.size() - 4);
+    *rang = 1;
+    if (reste.size() > formatDate.size()) {
+        bool ok = false;
+        *rang = reste.mid(formatDate.size() + 1).toInt(&ok);
+        if (!ok || reste.at(formatDate.size()) != QLatin1Char('-') || *rang < 2)
+            return {};
+    }
+    return QDateTime::fromString(reste.left(formatDate.size()), formatDate);
+}
+
+int compterLignes(const QByteArray& octets, QTextCodec* codec)
+{
+    QTextCodec* lu
+        = QTextCodec::codecForUtfText(octets, codec ? codec : QTextCodec::codecForLocale());
+    const int mib = lu->mibEnum();
+    // UTF-16 and UTF-32 are the only offered encodings whose line feed is
+    // not the byte 0x0A alone.
+    const bool octetsAscii
+        = mib != 1013 && mib != 1014 && mib != 1015 && (mib < 1017 || mib > 1019);
+    qsizetype lignes = 0;
+    if (octetsAscii) {
+        lignes = octets.count('\n');
+        if (!octets.isEmpty() && !octets.endsWith('\n'))
+            ++lignes;
+    } else {
+        const QString texte = FichierCollection::decoder(octets, lu);
+        lignes = texte.count(QLatin1Char('\n'));
+        if (!texte.isEmpty() && !texte.endsWith(QLatin1Char('\n')))
+            ++lignes;
+    }
+    return int(lignes);
+}
+
+struct Trouvee
+{
+    QString chemin;
+    QDateTime quand;
+    int rang;
+};
+
+QList<Trouvee> trouver(const QString& dossier, const QString& collection)
+{
+    const QString debut = prefixe(collection);
+    QList<Trouvee> trouvees;
+    const QFileInfoList fichiers = QDir(dossier).entryInfoList(
+        { debut + QStringLiteral("*.csv") }, QDir::Files | QDir::NoDotAndDotDot);
+    for (const QFileInfo& fichier : fichiers) {
+        int rang = 1;
+        const QDateTime quand = dateDuNom(fichier.fileName(), debut, &rang);
+        if (quand.isValid())
+            trouvees.append({ fichier.filePath(), quand, rang });
+    }
+    std::sort(trouvees.begin(), trouvees.end(), [](const Trouvee& a, const Trouvee& b) {
+        return a.quand != b.quand ? a.quand > b.quand : a.rang > b.rang;
+    });
+    return trouvees;
+}
+
+} // namespace
+
+QString nom(const QString& dossier, const QString& collection, const QDateTime& quand)
+{
+    return EcritureCollection::nomLibre(
+        QDir(dossier).filePath(prefixe(collection) + quand.toString(formatDate)),
+        QStringLiteral(".csv"));
+}
+
+QList<Sauvegarde> lister(const QString& dossier, const QString& collection, QTextCodec* codec)
+{
+    QList<Sauvegarde> sauvegardes;
+    for (const Trouvee& trouvee : trouver(dossier, collection)) {
+        QFile fichier(trouvee.chemin);
+        const int lignes
+            = fichier.open(QIODevice::ReadOnly) ? compterLignes(fichier.readAll(), codec) : 0;
+        sauvegardes.append({ trouvee.chemin, trouvee.quand, lignes });
+    }
+    return sauvegardes;
+}
+
+QString sauvegarder(
+    const QString& collection, const QString& dossier, const QDateTime& quand, QString* erreur)
+{
+    if (!QDir().mkpath(dossier)) {
+        *erreur = QStringLiteral("%1 : dossier impossible à créer")
+                      .arg(QDir::toNativeSeparators(dossier));
+        return {};
+    }
+    const QString copie = nom(dossier, collection, quand);
+    return EcritureCollection::copier(collection, copie, erreur) ? copie : QString();
+}
+
+QString elaguer(const QString& dossier, const QString& collection, int garder)
+{
+    QStringList echecs;
+    const QList<Trouvee> trouvees = trouver(dossier, collection);
+    for (qsizetype i = qMax(0, garder); i < trouvees.size(); ++i) {
+        QFile fichier(trouvees.at(i).chemin);
+        if (!fichier.remove())
+            echecs.append(QDir::toNativeSeparators(fichier.fileName()) + QStringLiteral(" : ")
+                + fichier.errorString());
+    }
+    return echecs.join(QLatin1Char('\n'));
+}
+
+} // namespace Sauvegardes
