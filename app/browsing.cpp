@@ -99,14 +99,16 @@ void Phylacto::updateInfosBd(BD* lBd)
     ui->leTome->setText(QString::number(lBd->tome));
     ui->leEditeur->setText(lBd->getEditeur());
     ui->leGenre->setText(lBd->getGenre());
+    // A long text shows its beginning, not its end.
+    for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
+             ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre })
+        champ->setCursorPosition(0);
 
     const QString chemin = lBd->aUneImage()
         ? Chemins::fichierTravail(lBd->getImage())
         : Chemins::fichierDonnees(QStringLiteral("AddPicture.bmp"));
-    QPixmap image = lireImage(chemin);
-    if (!image.isNull())
-        image = image.scaled(250, 250, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-    ui->LabelImage->setPixmap(image);
+    m_couverture = lireImage(chemin);
+    afficherCouverture();
 
     if (lBd->estPretee()) {
         ui->pbPreter->setEnabled(false);
@@ -165,14 +167,19 @@ void Phylacto::MAJCompteurs()
 
 void Phylacto::myMenu(QPoint)
 {
+    afficherMenu(sender() && sender()->objectName() == QLatin1String("LstAlbum"), QCursor::pos());
+}
+
+void Phylacto::afficherMenu(bool pourAlbums, const QPoint& position)
+{
     QMenu menu(this);
-    if (sender() && sender()->objectName() == QLatin1String("LstAlbum")) {
+    if (pourAlbums) {
         menu.addAction(actionSuppAlbum);
         menu.addAction(actionAjouterSuite);
     } else {
         menu.addAction(actionSuppSerie);
     }
-    menu.exec(QCursor::pos());
+    menu.exec(position);
 }
 
 void Phylacto::retirerSerieDesListes(const QString& nom)

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QStatusBar>
 #include <QSettings>
 
 namespace {
@@ -23,6 +24,14 @@ QString dossierImages()
     const QString dossier = Chemins::dossierImages();
     QDir().mkpath(dossier);
     return dossier;
+}
+
+// Wide enough for its title and a cover; placed over the main window.
+void elargirDialogueCouverture(QDialog* dialogue)
+{
+    const int largeurTitre = dialogue->fontMetrics().horizontalAdvance(dialogue->windowTitle());
+    dialogue->resize(qMax(dialogue->sizeHint().width(), qMax(420, largeurTitre + 160)),
+        qMax(dialogue->sizeHint().height(), 520));
 }
 
 SourcesCouvertures::AlbumCherche albumCherche(const QString& recherche, const BD* album)
@@ -82,6 +91,7 @@ void Phylacto::ChercherAlbum()
     auto* grille = new QGridLayout(dialogueRechercheAuto);
     connect(dialogueRechercheAuto, &QDialog::finished, this, &Phylacto::properlyDestroyed);
     grille->addWidget(choixImage);
+    elargirDialogueCouverture(dialogueRechercheAuto);
     dialogueRechercheAuto->show();
 }
 
@@ -203,11 +213,16 @@ void Phylacto::ChercherToutesImages()
     if (dialogueRechercheAuto)
         dialogueRechercheAuto->close();
     m_rechercheAutoEnCours = true;
+    int sansImage = 0;
+    for (const BD* album : catalogue.albums())
+        sansImage += album->getImage().isEmpty() ? 1 : 0;
+    int vus = 0;
 
     for (int i = NomImage::prochainAlbumSansImage(catalogue.albums(), 0);
          i >= 0 && !arretRechercheAuto;
          i = NomImage::prochainAlbumSansImage(catalogue.albums(), i + 1)) {
         m_albumVisite = catalogue.albums().at(i);
+        statusBar()->showMessage(tr("Images manquantes : album %1 sur %2").arg(++vus).arg(sansImage));
 
         QPointer<QDialog> dialogue = new QDialog(this);
         dialogueRechercheAuto = dialogue;
@@ -228,6 +243,7 @@ void Phylacto::ChercherToutesImages()
         connect(choixImage, &choitImage::DemandeStop, dialogue, &QWidget::close);
         connect(choixImage, &choitImage::DemandeSuivant, dialogue, &QWidget::close);
         grille->addWidget(choixImage);
+        elargirDialogueCouverture(dialogue);
 
         dialogue->exec();
         // Nothing of the dialog is on the stack any more: free it now rather
@@ -235,6 +251,7 @@ void Phylacto::ChercherToutesImages()
         delete dialogue;
     }
 
+    statusBar()->clearMessage();
     m_albumVisite = nullptr;
     m_rechercheAutoEnCours = false;
     arretRechercheAuto = false;

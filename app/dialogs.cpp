@@ -15,8 +15,7 @@ void Phylacto::affichagePret()
 {
     auto* dialogue = new Pret(Emprunt::albumsPretes(catalogue.albums()), catalogue, this);
     connect(dialogue, &Pret::albumRendu, this, [this](BD* album) {
-        Emprunt::rendre(*album);
-        modifie = true;
+        changerPret(album, tr("le retour de l'album %1"), Emprunt::rendre);
     });
     dialogue->show();
 }
@@ -37,8 +36,9 @@ void Phylacto::Preter()
             BD* prete = catalogue.premierAlbum(serie, titre);
             if (!prete)
                 return;
-            Emprunt::preter(*prete, emprunteur, QDate::currentDate());
-            modifie = true;
+            changerPret(prete, tr("le prêt de l'album %1"), [&emprunteur](BD& album) {
+                Emprunt::preter(album, emprunteur, QDate::currentDate());
+            });
             updateInfosBd(prete);
         });
     dialogue->show();

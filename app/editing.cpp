@@ -97,6 +97,10 @@ void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QSt
     int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
     QString genre, QString coloriste)
 {
+    noterEtatEnregistre();
+    BD* avantChangement = catalogue.premierAlbum(m_serieModifiee, m_titreModifie);
+    const ChampsAlbum avant = avantChangement ? avantChangement->champs() : ChampsAlbum();
+    const EtatSerie serieAvant = catalogue.etatSerie(serie);
     const ResultatEdition resultat = catalogue.modifier(m_serieModifiee, m_titreModifie,
         { serie, titre, scenariste, dessinateur, tome, commentaire, type, note, serieFinie,
             editeur, genre, coloriste });
@@ -106,6 +110,8 @@ void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QSt
         refuserDoublon(serie, titre);
         return;
     }
+    enregistrerChangement(
+        tr("la modification de l'album %1").arg(avant.titre), resultat.album, avant, serieAvant);
     BD* album = resultat.album;
 
     modifie = true;
@@ -138,7 +144,7 @@ void Phylacto::suppAlbum()
 
     const QString serie = album->getSerie();
     const QString titre = album->getTitre();
-    catalogue.supprimerAlbum(album);
+    supprimerAlbumAnnulable(album);
     ui->LstAlbum->removeRow(ligne);
     // The row that became current shows its album; with none left, the panel
     // must not go on showing the deleted one.
@@ -154,9 +160,9 @@ void Phylacto::suppAlbum()
 void Phylacto::suppSerie()
 {
     const QString nom = serieCourante;
-    const bool existait = catalogue.findSerie(nom) != nullptr;
-    if (catalogue.supprimerSerie(nom) == 0 && !existait)
+    if (!catalogue.findSerie(nom) && catalogue.albumsParNom(nom, true).isEmpty())
         return;
+    supprimerSerieAnnulable(nom);
 
     retirerSerieDesListes(nom);
     // No list moved to another series: the table must not keep showing rows
@@ -176,6 +182,7 @@ void Phylacto::viderDetail()
     for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
              ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre })
         champ->clear();
+    m_couverture = QPixmap();
     ui->LabelImage->clear();
     ui->pbPreter->setEnabled(true);
     ui->pbPreter->setText(tr("Preter"));

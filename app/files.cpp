@@ -1,4 +1,5 @@
 #include "app/phylacto.h"
+#include "app/travaillong.h"
 
 #include "dialogs/barremessage.h"
 #include "dialogs/boites.h"
@@ -16,7 +17,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTextCodec>
+#include <QUndoStack>
 
 using Parametres::Cle;
 
@@ -85,6 +88,7 @@ void Phylacto::saveAs()
 void Phylacto::closeEvent(QCloseEvent* event)
 {
     if (!modifie) {
+        memoriserDisposition();
         event->accept();
         return;
     }
@@ -95,10 +99,12 @@ void Phylacto::closeEvent(QCloseEvent* event)
     question.boutonParDefaut = QMessageBox::Save;
     const QMessageBox::StandardButton reponse = Boites::montrer(question);
     // A save that failed or was cancelled keeps the window, and the changes, open.
-    if (reponse == QMessageBox::Discard || (reponse == QMessageBox::Save && enregistrer()))
+    if (reponse == QMessageBox::Discard || (reponse == QMessageBox::Save && enregistrer())) {
+        memoriserDisposition();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 void Phylacto::closeProg()
@@ -123,13 +129,21 @@ bool Phylacto::enregistrer()
         Parametres::ecrire(*settings, Cle::NomFichier, EcritureCollection::nomDansParametres(nom));
         Parametres::enregistrer(*settings);
     }
+    m_empreinteConnue = false;
+    m_annulation->setClean();
     modifie = false;
+    statusBar()->showMessage(
+        tr("Collection enregistrée (%1 albums)").arg(catalogue.albums().size()), 5000);
     return true;
 }
 
 bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection)
 {
-    const OctetsCollection contenu = EcritureCollection::encoder(catalogue.albums(), codec);
+    OctetsCollection contenu;
+    {
+        const TravailLong travail(statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
+        contenu = EcritureCollection::encoder(catalogue.albums(), codec);
+    }
     if (contenu.premierAlbumIntraduisible >= 0) {
         const BD* album = catalogue.albums().at(contenu.premierAlbumIntraduisible);
         Boites::Boite question;
@@ -151,7 +165,11 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fi
     const QString sauvegarde
         = fichierCollection ? sauvegarderAvantEcrasement(chemin, &probleme) : QString();
 
-    const QString erreur = EcritureCollection::enregistrer(chemin, contenu.octets);
+    QString erreur;
+    {
+        const TravailLong travail(statusBar(), tr("Écriture de %1…").arg(QFileInfo(chemin).fileName()));
+        erreur = EcritureCollection::enregistrer(chemin, contenu.octets);
+    }
     if (!erreur.isEmpty()) {
         // The file was not replaced: its backup would only push out an older one.
         if (!sauvegarde.isEmpty())

@@ -1,4 +1,5 @@
 #include "app/phylacto.h"
+#include "app/travaillong.h"
 
 #include "dialogs/boites.h"
 #include "settings/codecs.h"
@@ -17,8 +18,12 @@ void Phylacto::ImportCsv()
     const QString nom = Boites::fichierAOuvrir(
         this, tr("Importer fichier"), Chemins::dossierTravail(), tr("CSV (*.csv);;BD (*.db)"));
     if (!nom.isEmpty()) {
-        const LectureCollection lecture =
-            Importation::importer(convertir(nom), Codecs::codec8Bits(), catalogue);
+        const QString aImporter = convertir(nom);
+        LectureCollection lecture;
+        {
+            const TravailLong travail(statusBar(), tr("Import de %1…").arg(QFileInfo(nom).fileName()));
+            lecture = Importation::importer(aImporter, Codecs::codec8Bits(), catalogue);
+        }
         if (lecture.etat == LectureCollection::LigneInvalide)
             Boites::informer(FichierCollection::messageLigneInvalide(lecture));
         else if (lecture.sequencesInvalides > 0)
@@ -44,8 +49,11 @@ QString Phylacto::convertir(QString fileName)
     const QString collection = Parametres::lire(*settings, Parametres::Cle::NomFichier);
     const QString converti = Importation::nomConvertiLibre(
         fileName, collection.isEmpty() ? QString() : FichierCollection::chemin(collection));
-    const ConversionAncienne conversion =
-        Importation::convertirFichier(fileName, converti, Codecs::codec8Bits());
+    ConversionAncienne conversion;
+    {
+        const TravailLong travail(statusBar(), tr("Conversion de %1…").arg(QFileInfo(fileName).fileName()));
+        conversion = Importation::convertirFichier(fileName, converti, Codecs::codec8Bits());
+    }
     if (conversion.lu && !conversion.ecrit) {
         Boites::informer(tr("Le fichier converti n'a pas pu être créé à côté de %1 (%2) : rien "
                             "n'est importé.")
@@ -60,9 +68,8 @@ QString Phylacto::convertir(QString fileName)
 
     const QString images = QFileInfo(fileName).absolutePath() + QStringLiteral("//images");
     if (QDir(images).isReadable()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const TravailLong travail(statusBar(), tr("Copie des images…"));
         Importation::copierImages(images, Chemins::dossierTravail() + QStringLiteral("//images"));
-        QApplication::restoreOverrideCursor();
     }
     // Without a converted file of its own, an older file of that name would be imported.
     return conversion.ecrit ? converti : QString();

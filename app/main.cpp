@@ -1,3 +1,4 @@
+#include "app/captures.h"
 #include "app/demarrage.h"
 #include "app/phylacto.h"
 #include "dialogs/boites.h"
@@ -9,6 +10,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QLockFile>
 #include <QSettings>
 #include <QTextCodec>
@@ -27,6 +31,18 @@ void nommerApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(PHYLACTO_VERSION));
 }
 
+// The program speaks French only: Qt's own buttons, dialogs and --help too,
+// whatever the system language.
+void traduireQt()
+{
+    auto* traduction = new QTranslator(QCoreApplication::instance());
+    if (traduction->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(traduction);
+    else
+        delete traduction;
+}
+
 struct Options
 {
     QCommandLineOption capture;
@@ -37,29 +53,35 @@ struct Options
 Options preparerOptions(QCommandLineParser& parser)
 {
     const QString description = QStringLiteral(
-        "Phylacto, catalogue of comic albums. Works in DIR: data/settings.ini, the "
-        "collection file, images/, icon.ico. Without DIR: the current directory, or, "
-        "when started from the home folder (as from the desktop menu) and no "
-        "data/settings.ini is there, the per-user folder %1.");
+        "Phylacto, catalogue d'albums de bande dessinée. Travaille dans DOSSIER : "
+        "data/settings.ini, le fichier de la collection, images/, icon.ico. Sans DOSSIER : "
+        "le dossier courant ou, lancé depuis le dossier personnel (comme depuis le menu du "
+        "bureau) sans data/settings.ini, le dossier de l'utilisateur %1.");
     parser.setApplicationDescription(description.arg(Demarrage::dossierUtilisateur()));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption optionCapture(QStringLiteral("screenshot"),
-        QStringLiteral("Start normally, save a picture of the main window to FILE and quit."),
-        QStringLiteral("FILE"));
+        QStringLiteral("Démarre normalement, enregistre une image de la fenêtre principale "
+                       "dans FICHIER et quitte."),
+        QStringLiteral("FICHIER"));
     parser.addOption(optionCapture);
+    parser.addOption(QCommandLineOption(QStringLiteral("captures"),
+        QStringLiteral("Démarre, enregistre dans DOSSIER des images de l'écran avec la fenêtre "
+                       "principale et chacun de ses dialogues, et quitte."),
+        QStringLiteral("DOSSIER")));
     const QCommandLineOption optionVerifier(QStringLiteral("verifier"),
-        QStringLiteral("Check the collection file FICHIER without opening a window: one line per "
-                       "problem, then a summary. Exit status 0 clean, 1 problems, 2 unreadable."),
+        QStringLiteral("Vérifie le fichier de collection FICHIER sans ouvrir de fenêtre : une "
+                       "ligne par problème, puis un bilan. Code de sortie 0 sans problème, 1 avec "
+                       "des problèmes, 2 illisible."),
         QStringLiteral("FICHIER"));
     parser.addOption(optionVerifier);
     const QCommandLineOption optionEncodage(QStringLiteral("encodage"),
-        QStringLiteral("Encoding for --verifier (default: BASE/Encodage of DIR's "
-                       "data/settings.ini, else UTF-8)."),
+        QStringLiteral("Encodage pour --verifier (par défaut : BASE/Encodage du data/settings.ini "
+                       "de DOSSIER, sinon UTF-8)."),
         QStringLiteral("NOM"));
     parser.addOption(optionEncodage);
-    parser.addPositionalArgument(
-        QStringLiteral("DIR"), QStringLiteral("Working directory."), QStringLiteral("[DIR]"));
+    parser.addPositionalArgument(QStringLiteral("DOSSIER"), QStringLiteral("Dossier de travail."),
+        QStringLiteral("[DOSSIER]"));
     return { optionCapture, optionVerifier, optionEncodage };
 }
 
@@ -140,6 +162,7 @@ int main(int argc, char* argv[])
     if (texteSeulement(argc, argv)) {
         QCoreApplication application(argc, argv);
         nommerApplication();
+        traduireQt();
         QCommandLineParser parser;
         const Options options = preparerOptions(parser);
         parser.process(application); // --help and --version print and exit
@@ -157,6 +180,7 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     nommerApplication();
+    traduireQt();
     QGuiApplication::setDesktopFileName(QStringLiteral("phylacto"));
     QCommandLineParser parser;
     const Options options = preparerOptions(parser);
@@ -165,6 +189,9 @@ int main(int argc, char* argv[])
     QString capture = parser.value(options.capture);
     if (!capture.isEmpty())
         capture = QDir::current().absoluteFilePath(capture);
+    QString captures = parser.value(QStringLiteral("captures"));
+    if (!captures.isEmpty())
+        captures = QDir::current().absoluteFilePath(captures);
 
     QString erreur;
     const QString dossier = Demarrage::demarrer(emplacementsDe(parser), &erreur);
@@ -176,15 +203,20 @@ int main(int argc, char* argv[])
         return echecDemarrage(erreur);
 
     Phylacto fenetre;
+    // Pictures show the default window, whatever the user left.
+    if (capture.isEmpty() && captures.isEmpty())
+        fenetre.restaurerDisposition(Parametres::ouvrirDisposition(&fenetre));
     fenetre.show();
 
     if (!capture.isEmpty()) {
         QTimer::singleShot(200, &fenetre, [&fenetre, capture]() {
             const bool ecrit = fenetre.grab().save(capture, "PNG");
             if (!ecrit)
-                std::fprintf(stderr, "phylacto: cannot write %s\n", qPrintable(capture));
+                std::fprintf(stderr, "phylacto : impossible d'écrire %s\n", qPrintable(capture));
             QApplication::exit(ecrit ? 0 : 1);
         });
     }
+    if (!captures.isEmpty())
+        (new Captures(&fenetre, captures))->lancer();
     return application.exec();
 }

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QSettings>
+#include <QUndoStack>
 
 using Parametres::Cle;
 
@@ -76,6 +77,9 @@ Phylacto::Phylacto(QWidget* parent)
             &RechercheCouvertures::setProxy);
     connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,
             &Phylacto::signalerRechercheSansCouverture);
+    preparerAnnulation();
+    preparerClavier();
+    preparerDisposition();
     installerRecherche();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
@@ -112,7 +116,10 @@ Phylacto::Phylacto(QWidget* parent)
 
 Phylacto::~Phylacto()
 {
+    // Its signals reach the menu while it empties.
+    delete m_annulation;
     delete ui;
+    ui = nullptr; // the event filter may still see children go
 }
 
 QList<QListWidget*> Phylacto::listesSeries() const

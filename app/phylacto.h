@@ -7,14 +7,18 @@
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QHash>
+#include <QPixmap>
 #include <QPointer>
 #include <QSet>
 #include <QString>
+
+#include <functional>
 
 struct LectureCollection;
 class AlbumInfos;
 class RechercheCouvertures;
 class BD;
+struct ChampsAlbum;
 class QAction;
 class QCloseEvent;
 class QDialog;
@@ -23,6 +27,7 @@ class QListWidgetItem;
 class QSettings;
 class QTableWidgetItem;
 class QTextCodec;
+class QUndoStack;
 class Saise;
 class Serie;
 class choitImage;
@@ -65,6 +70,12 @@ public:
 
     void MAJListesSeries();
     void MAJCompteurs();
+
+    // Window size and position, splitter and column widths as the user left
+    // them, kept in the per-user file given (never the collection's settings).
+    // Without one, nothing is remembered.
+    void restaurerDisposition(QSettings* disposition);
+    void memoriserDisposition();
 
     // Cover search: points the album of that title in the shown series at a
     // file of the images directory and shows it. False (nothing changed) when
@@ -182,6 +193,42 @@ private:
     // The album a change dialog was opened on, named as the table names it.
     QString m_serieModifiee;
     QString m_titreModifie;
+
+    // Undo (app/annulation.cpp). Deletions, changes, loans and returns go
+    // through the stack; modifie follows its clean state.
+    friend class CommandeAlbum;
+    void preparerAnnulation();
+    void executer(class CommandeAlbum* commande);
+    // Before the stack or a change moves: what the saved step means.
+    void noterEtatEnregistre();
+    void supprimerAlbumAnnulable(BD* album);
+    void supprimerSerieAnnulable(const QString& nom);
+    // Records a change already made to that album: its fields were avant, and
+    // serieAvant is the series it joined as it was before.
+    void enregistrerChangement(
+        const QString& texte, BD* album, const ChampsAlbum& avant, const EtatSerie& serieAvant);
+    // Lists, table, counters and detail after an undo or a redo; the album
+    // named, when still in the catalogue, is shown in its series.
+    void rafraichirApresAnnulation(BD* aMontrer);
+    void montrerAlbum(BD* album);
+    // A loan or a return of that album, as one step of the stack.
+    void changerPret(BD* album, const QString& texte, const std::function<void(BD&)>& changement);
+    QUndoStack* m_annulation = nullptr;
+    QByteArray m_empreinteEnregistree; // digest of the albums as last loaded or saved
+    bool m_empreinteConnue = false;
+
+    // Layout (app/disposition.cpp)
+    void preparerDisposition();
+    void afficherCouverture();
+    QPixmap m_couverture; // the shown album's picture, before scaling
+    QSettings* m_disposition = nullptr;
+
+    // Keyboard (app/clavier.cpp)
+    void preparerClavier();
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void montrerMenuContextuel(QWidget* vue);
+    void afficherMenu(bool pourAlbums, const QPoint& position);
+    void modifierAlbumCourant();
 
     // Cover search: the album the automatic search is showing, so that the
     // cover chosen for it lands on it, and whether that search is running.

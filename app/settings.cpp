@@ -5,6 +5,7 @@
 #include "settings/parametres.h"
 
 #include <QSettings>
+#include <QWindow>
 
 using Parametres::Cle;
 
@@ -35,6 +36,12 @@ void Phylacto::ConfigReseaux()
         Parametres::ecrire(*settings, Cle::CouverturesSource, aSource);
         Parametres::enregistrer(*settings);
     });
+    // Still top-level, but kept above the main window and centred on it.
+    fenetre->winId();
+    if (windowHandle())
+        fenetre->windowHandle()->setTransientParent(windowHandle());
+    fenetre->adjustSize();
+    fenetre->move(frameGeometry().center() - fenetre->rect().center());
     fenetre->show();
 }
 

@@ -13,6 +13,7 @@ saisiePret::saisiePret(const BD* album, QWidget* parent)
     , titre(album->getTitre())
 {
     ui->setupUi(this);
+    ui->lbAlbumPrete->setText(tr("Album : %1 (%2)").arg(titre, serie));
     setAttribute(Qt::WA_DeleteOnClose);
     connect(ui->validerPret, &QPushButton::clicked, this, &saisiePret::validerPret);
     connect(ui->pbAnnuler, &QPushButton::clicked, this, &QWidget::close);

@@ -36,3 +36,44 @@ QString BD::getTexte15() const
         return QStringLiteral("_");
     return texte15;
 }
+
+bool ChampsAlbum::operator==(const ChampsAlbum& a) const
+{
+    return serie == a.serie && titre == a.titre && tome == a.tome && dessinateur == a.dessinateur
+        && scenariste == a.scenariste && editeur == a.editeur && commentaire == a.commentaire
+        && entier8 == a.entier8 && genre == a.genre && image == a.image
+        && emprunteur == a.emprunteur && dateEmprunt == a.dateEmprunt && reel13 == a.reel13
+        && type == a.type && texte15 == a.texte15 && note == a.note && serieFinie == a.serieFinie
+        && nbEmprunts == a.nbEmprunts && texte19 == a.texte19 && coloriste == a.coloriste;
+}
+
+ChampsAlbum BD::champs() const
+{
+    return { serie, titre, tome, dessinateur, scenariste, editeur, commentaire, entier8, genre,
+        image, emprunteur, dateEmprunt, reel13, type, texte15, note, serieFinie, nbEmprunts,
+        texte19, coloriste };
+}
+
+void BD::setChamps(const ChampsAlbum& v)
+{
+    serie = v.serie;
+    titre = v.titre;
+    tome = v.tome;
+    dessinateur = v.dessinateur;
+    scenariste = v.scenariste;
+    editeur = v.editeur;
+    commentaire = v.commentaire;
+    entier8 = v.entier8;
+    genre = v.genre;
+    image = v.image;
+    emprunteur = v.emprunteur;
+    dateEmprunt = v.dateEmprunt;
+    reel13 = v.reel13;
+    type = v.type;
+    texte15 = v.texte15;
+    note = v.note;
+    serieFinie = v.serieFinie;
+    nbEmprunts = v.nbEmprunts;
+    texte19 = v.texte19;
+    coloriste = v.coloriste;
+}

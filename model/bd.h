@@ -6,6 +6,24 @@
 // Kinds of comic. Any other value is kept and saved, and counted as Euro.
 enum TypeBD { Euro = 0, Comic = 1, Manga = 2 };
 
+// Every field of an album, for putting it back exactly as it was.
+struct ChampsAlbum
+{
+    QString serie, titre;
+    int tome = 0;
+    QString dessinateur, scenariste, editeur, commentaire;
+    int entier8 = 0;
+    QString genre, image, emprunteur, dateEmprunt;
+    double reel13 = 0.0;
+    int type = 0;
+    QString texte15;
+    int note = 0, serieFinie = 0, nbEmprunts = 0;
+    QString texte19, coloriste;
+
+    bool operator==(const ChampsAlbum& autre) const;
+    bool operator!=(const ChampsAlbum& autre) const { return !(*this == autre); }
+};
+
 // One album of the catalogue. The field order is the column order of the
 // collection file.
 class BD : public QObject
@@ -46,6 +64,9 @@ public:
     void setImage(const QString& valeur) { image = valeur; }
     void setEmprunteur(const QString& valeur) { emprunteur = valeur; }
     void setDateEmprunt(const QString& valeur) { dateEmprunt = valeur; }
+
+    ChampsAlbum champs() const;
+    void setChamps(const ChampsAlbum& valeurs);
 
     // "_" and empty both mean "none" for the cover and the borrower.
     bool aUneImage() const { return !image.isEmpty() && image != QLatin1String("_"); }

@@ -3,6 +3,8 @@
 #include "model/bd.h"
 #include "model/serie.h"
 
+#include <QCryptographicHash>
+
 Catalogue::~Catalogue()
 {
     // Told first: nothing is worth keeping of albums that all go.
@@ -117,19 +119,150 @@ void Catalogue::ajouterSerie(Serie* serie)
 {
     m_series.append(serie);
     m_indexSeries.insert(serie->getNom(), serie);
-    switch (serie->type) {
+    if (QList<Serie*>* genre = listeDuGenre(serie->type))
+        genre->append(serie);
+}
+
+QList<Serie*>* Catalogue::listeDuGenre(int type)
+{
+    switch (type) {
     case Euro:
-        m_seriesEuro.append(serie);
-        break;
+        return &m_seriesEuro;
     case Comic:
-        m_seriesComics.append(serie);
-        break;
+        return &m_seriesComics;
     case Manga:
-        m_seriesManga.append(serie);
-        break;
+        return &m_seriesManga;
     default:
-        break;
+        return nullptr;
     }
+}
+
+void Catalogue::noterChangement(bool positions)
+{
+    ++m_revision;
+    ++m_revisionHorsAjouts;
+    if (positions)
+        ++m_generation;
+}
+
+int Catalogue::retirerAlbum(BD* album)
+{
+    const int position = int(m_albums.indexOf(album));
+    if (position >= 0) {
+        // Views let go of it as of a destroyed album.
+        prevenir(*album);
+        m_albums.removeAt(position);
+        noterChangement(true);
+    }
+    return position;
+}
+
+void Catalogue::remettreAlbum(BD* album, int position)
+{
+    m_albums.insert(qBound(0, position, int(m_albums.size())), album);
+    if (!findSerie(album->getSerie()))
+        integrerSerie(album);
+    noterChangement(true);
+}
+
+SerieRetiree Catalogue::retirerSerie(const QString& nom)
+{
+    SerieRetiree retiree;
+    noterChangement(true);
+    QList<BD*> restants;
+    restants.reserve(m_albums.size());
+    for (int position = 0; position < m_albums.size(); ++position) {
+        BD* album = m_albums.at(position);
+        if (album->getSerie() == nom) {
+            prevenir(*album);
+            retiree.albums.append({ position, album });
+        }
+        else
+            restants.append(album);
+    }
+    m_albums.swap(restants);
+
+    retiree.serie = m_indexSeries.take(nom);
+    if (retiree.serie) {
+        retiree.rangSeries = int(m_series.indexOf(retiree.serie));
+        m_series.removeAt(retiree.rangSeries);
+        if (QList<Serie*>* genre = listeDuGenre(retiree.serie->type)) {
+            retiree.rangGenre = int(genre->indexOf(retiree.serie));
+            if (retiree.rangGenre >= 0)
+                genre->removeAt(retiree.rangGenre);
+        }
+    }
+    return retiree;
+}
+
+void Catalogue::remettreSerie(const SerieRetiree& retiree)
+{
+    noterChangement(true);
+    if (Serie* serie = retiree.serie) {
+        m_series.insert(qBound(0, retiree.rangSeries, int(m_series.size())), serie);
+        m_indexSeries.insert(serie->getNom(), serie);
+        QList<Serie*>* genre = listeDuGenre(serie->type);
+        if (genre && retiree.rangGenre >= 0)
+            genre->insert(qBound(0, retiree.rangGenre, int(genre->size())), serie);
+    }
+    // Ascending positions: each lands where it stood once those before it are back.
+    for (const auto& [position, album] : retiree.albums)
+        m_albums.insert(qBound(0, position, int(m_albums.size())), album);
+}
+
+void Catalogue::remettreChamps(BD* album, const ChampsAlbum& champs)
+{
+    prevenir(*album);
+    album->setChamps(champs);
+    noterChangement(false);
+}
+
+EtatSerie Catalogue::etatSerie(const QString& nom) const
+{
+    const Serie* serie = findSerie(nom);
+    if (!serie)
+        return { nom, false, 0, 0 };
+    return { nom, true, serie->tomeMax, serie->serieFinie };
+}
+
+void Catalogue::restaurerSerie(const EtatSerie& etat)
+{
+    Serie* serie = findSerie(etat.nom);
+    if (!serie)
+        return;
+    noterChangement(false);
+    if (etat.existait) {
+        serie->tomeMax = etat.tomeMax;
+        serie->serieFinie = etat.serieFinie;
+        return;
+    }
+    for (const BD* album : std::as_const(m_albums)) {
+        if (album->getSerie() == etat.nom)
+            return;
+    }
+    delete retirerSerie(etat.nom).serie;
+}
+
+QByteArray Catalogue::empreinte() const
+{
+    QCryptographicHash hachage(QCryptographicHash::Sha1);
+    const auto texte = [&hachage](const QString& valeur) {
+        hachage.addData(QByteArrayView(reinterpret_cast<const char*>(valeur.utf16()),
+            valeur.size() * qsizetype(sizeof(char16_t))));
+        hachage.addData(QByteArrayView("\0\0", 2));
+    };
+    const auto nombre = [&texte](double valeur) { texte(QString::number(valeur, 'g', 17)); };
+    for (const BD* album : m_albums) {
+        const ChampsAlbum c = album->champs();
+        for (const QString* valeur : { &c.serie, &c.titre, &c.dessinateur, &c.scenariste,
+                 &c.editeur, &c.commentaire, &c.genre, &c.image, &c.emprunteur, &c.dateEmprunt,
+                 &c.texte15, &c.texte19, &c.coloriste })
+            texte(*valeur);
+        for (double valeur : { double(c.tome), double(c.entier8), c.reel13, double(c.type),
+                 double(c.note), double(c.serieFinie), double(c.nbEmprunts) })
+            nombre(valeur);
+    }
+    return hachage.result();
 }
 
 void Catalogue::supprimerAlbum(BD* album)
@@ -145,32 +278,11 @@ void Catalogue::supprimerAlbum(BD* album)
 
 int Catalogue::supprimerSerie(const QString& nom)
 {
-    ++m_revision;
-    ++m_revisionHorsAjouts;
-    int retires = 0;
-    QList<BD*> restants;
-    restants.reserve(m_albums.size());
-    for (BD* album : std::as_const(m_albums)) {
-        if (album->getSerie() == nom) {
-            prevenir(*album);
-            delete album;
-            ++retires;
-        } else {
-            restants.append(album);
-        }
-    }
-    m_albums.swap(restants);
-    if (retires > 0)
-        ++m_generation;
-
-    if (Serie* serie = m_indexSeries.take(nom)) {
-        m_series.removeOne(serie);
-        m_seriesEuro.removeOne(serie);
-        m_seriesComics.removeOne(serie);
-        m_seriesManga.removeOne(serie);
-        delete serie;
-    }
-    return retires;
+    const SerieRetiree retiree = retirerSerie(nom);
+    for (const auto& retire : retiree.albums)
+        delete retire.second;
+    delete retiree.serie;
+    return int(retiree.albums.size());
 }
 
 void Catalogue::vider()

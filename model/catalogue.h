@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
+#include <QPair>
 #include <QList>
 #include <QString>
 
 #include "model/textespartages.h"
 
 class BD;
+struct ChampsAlbum;
 class Serie;
 
 struct Compteurs
@@ -45,6 +48,25 @@ struct ResultatEdition
     Etat etat = Fait;
     BD* album = nullptr;     // the album added or changed
     bool serieCreee = false; // its series did not exist before
+};
+
+// A series taken out of the catalogue with its albums, and where each stood,
+// so that it can be put back exactly. Whoever holds it owns the objects.
+struct SerieRetiree
+{
+    Serie* serie = nullptr;
+    int rangSeries = -1;
+    int rangGenre = -1; // in the list of its kind, -1 when it has none
+    QList<QPair<int, BD*>> albums; // catalogue positions, ascending
+};
+
+// What a change may do to the series an album joins.
+struct EtatSerie
+{
+    QString nom;
+    bool existait = false;
+    int tomeMax = 0;
+    int serieFinie = 0;
 };
 
 // Told before an album's texts change or before the album is destroyed, so
@@ -100,6 +122,24 @@ public:
     ResultatEdition modifier(
         const QString& serie, const QString& titre, const ValeursAlbum& valeurs);
 
+    // Takes an album out without destroying it and returns where it stood
+    // (-1 when absent); its series stays. remettreAlbum puts it back there.
+    int retirerAlbum(BD* album);
+    void remettreAlbum(BD* album, int position);
+    // Takes a series and all its albums out without destroying them.
+    SerieRetiree retirerSerie(const QString& nom);
+    void remettreSerie(const SerieRetiree& retiree);
+    // Puts back every field of an album (an undone or redone change).
+    void remettreChamps(BD* album, const ChampsAlbum& champs);
+    EtatSerie etatSerie(const QString& nom) const;
+    // Back to a state read before a change: a series the change created goes
+    // away unless an album still names it.
+    void restaurerSerie(const EtatSerie& etat);
+
+    // Digest of every field of every album, in catalogue order: equal digests
+    // mean the same collection file.
+    QByteArray empreinte() const;
+
     // Removes and destroys one album; its series stays.
     void supprimerAlbum(BD* album);
     // Removes and destroys a series and every album of that name.
@@ -130,7 +170,11 @@ public:
     quint64 revisionHorsAjouts() const { return m_revisionHorsAjouts; }
 
 private:
+    // Anything derived from the catalogue must be rebuilt; with positions,
+    // rows numbered before no longer name the same albums.
+    void noterChangement(bool positions);
     void ajouterSerie(Serie* serie);
+    QList<Serie*>* listeDuGenre(int type);
     void prevenir(const BD& album) const;
     ValeursAlbum partager(const ValeursAlbum& valeurs);
 

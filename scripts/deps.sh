@@ -3,7 +3,7 @@
 # further package named on the command line.
 set -euo pipefail
 paquets=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-5compat-dev libgl-dev
-         qt6-qpa-plugins xvfb xauth
+         qt6-qpa-plugins qt6-translations-l10n xvfb xauth
          desktop-file-utils appstream dpkg-dev "$@")
 manquants=()
 for p in "${paquets[@]}"; do

@@ -31,6 +31,9 @@ constexpr Definition definitions[] = {
     { Cle::CouverturesOpenLibrary, "COUVERTURES/OpenLibrary", "https://openlibrary.org" },
     { Cle::CouverturesOpenLibraryImages, "COUVERTURES/OpenLibraryCouvertures",
         "https://covers.openlibrary.org" },
+    { Cle::FenetreGeometrie, "FENETRE/Geometrie", "" },
+    { Cle::FenetreSeparateurs, "FENETRE/Separateurs", "" },
+    { Cle::FenetreColonnes, "FENETRE/ColonnesAlbums", "" },
 };
 
 const Definition& definition(Cle cle)
@@ -89,6 +92,12 @@ QSettings* ouvrir(QObject* parent)
 {
     return new QSettings(Chemins::fichierDonnees(QStringLiteral("settings.ini")),
         QSettings::IniFormat, parent);
+}
+
+QSettings* ouvrirDisposition(QObject* parent)
+{
+    return new QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("phylacto"),
+        QStringLiteral("fenetre"), parent);
 }
 
 void enregistrer(QSettings& settings)

@@ -24,6 +24,10 @@ enum class Cle {
     CouverturesBnf,    // COUVERTURES/BnF: base address of the national catalogue
     CouverturesOpenLibrary,       // COUVERTURES/OpenLibrary: its search
     CouverturesOpenLibraryImages, // COUVERTURES/OpenLibraryCouvertures: its cover host
+    // The per-user interface file (ouvrirDisposition), not the collection's:
+    FenetreGeometrie,   // FENETRE/Geometrie: QWidget::saveGeometry in Base64
+    FenetreSeparateurs, // FENETRE/Separateurs: widths of the main panels, "a,b,c,d"
+    FenetreColonnes,    // FENETRE/ColonnesAlbums: widths of the album table's columns
 };
 
 // "GROUP/Entry" of the key.
@@ -50,6 +54,9 @@ int nbSauvegardes(const QSettings& settings);
 
 // The settings file of the working folder, INI format.
 QSettings* ouvrir(QObject* parent);
+
+// The per-user file of window sizes, in the user's configuration folder.
+QSettings* ouvrirDisposition(QObject* parent);
 
 // Writes the pending changes and keeps the file, which holds the proxy
 // password, readable by its owner only.

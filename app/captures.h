@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class Phylacto;
+
+// Pictures of the main window and of each dialog, for checking the look under
+// a real window manager: the whole screen is taken, decorations included.
+class Captures : public QObject
+{
+    Q_OBJECT
+
+public:
+    Captures(Phylacto* fenetre, const QString& dossier);
+    // Takes every picture in turn, then quits the application.
+    void lancer();
+
+private:
+    void etape();
+    // Saves the screen, cut to that window's frame unless it is null.
+    void prendre(const QString& nom, QWidget* cadre);
+    void fermerDialogues();
+
+    Phylacto* m_fenetre;
+    QString m_dossier;
+    int m_etape = 0;
+    bool m_reussi = true;
+};
