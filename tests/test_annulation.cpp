@@ -1,13 +1,9 @@
 // Undo and redo of deletions, changes, loans and returns, and the unsaved flag.
-#include "app/phylacto.h"
-#include "dialogs/boites.h"
 #include "dialogs/pret.h"
 #include "dialogs/saisiepret.h"
-#include "model/bd.h"
 #include "model/serie.h"
 #include "support/fixture.h"
 
-#include <QtTest>
 #include <QtWidgets>
 
 namespace {

@@ -1,11 +1,8 @@
 // Keyboard, a layout that grows and is remembered, and what saving and lending show.
-#include "app/phylacto.h"
-#include "dialogs/boites.h"
 #include "dialogs/saise.h"
 #include "dialogs/saisiepret.h"
 #include "support/fixture.h"
 
-#include <QtTest>
 #include <QtWidgets>
 
 namespace {
