@@ -38,6 +38,20 @@ bool echec(QString* erreur, const QString& raison)
     return false;
 }
 
+// Writes one key at once. A file Qt cannot parse (FormatError) has just been
+// rewritten: starting on it is fine; only a file that cannot be written fails.
+bool ecrireEtVerifier(
+    QSettings& parametres, Parametres::Cle cle, const QString& valeur, QString* erreur)
+{
+    Parametres::ecrire(parametres, cle, valeur);
+    parametres.sync();
+    if (parametres.status() != QSettings::AccessError)
+        return true;
+    return echec(erreur,
+        tr("impossible d'écrire %1 : vérifiez les droits sur ce fichier et son dossier")
+            .arg(parametres.fileName()));
+}
+
 } // namespace
 
 QString dossierUtilisateur()
@@ -106,14 +120,8 @@ bool nommerCollection(const QString& dossier, QString* erreur)
         QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
     if (!Parametres::lire(parametres, Parametres::Cle::NomFichier).isEmpty())
         return true;
-    Parametres::ecrire(parametres, Parametres::Cle::NomFichier, QLatin1String(nomCollectionParDefaut));
-    parametres.sync();
-    // A file Qt cannot parse (FormatError) has just been rewritten: start on it.
-    if (parametres.status() == QSettings::AccessError)
-        return echec(erreur,
-            tr("impossible d'écrire %1 : vérifiez les droits sur ce fichier et son dossier")
-                .arg(parametres.fileName()));
-    return true;
+    return ecrireEtVerifier(parametres, Parametres::Cle::NomFichier,
+        QLatin1String(nomCollectionParDefaut), erreur);
 }
 
 std::unique_ptr<QLockFile> verrouiller(QString* erreur)
@@ -149,13 +157,8 @@ bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
         QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
     if (parametres.contains(Parametres::nom(Parametres::Cle::CouverturesSource)))
         return true;
-    Parametres::ecrire(parametres, Parametres::Cle::CouverturesSource, QStringLiteral("auto"));
-    parametres.sync();
-    if (parametres.status() == QSettings::AccessError)
-        return echec(erreur,
-            tr("impossible d'écrire %1 : vérifiez les droits sur ce fichier et son dossier")
-                .arg(parametres.fileName()));
-    return true;
+    return ecrireEtVerifier(
+        parametres, Parametres::Cle::CouverturesSource, QStringLiteral("auto"), erreur);
 }
 
 QString demarrer(const Emplacements& emplacements, QString* erreur)

@@ -1,5 +1,7 @@
 #include "store/exporttableur.h"
 
+#include "model/tomes.h"
+
 #include "model/bd.h"
 #include "store/ecriturecollection.h"
 
@@ -34,24 +36,12 @@ QString sansMarqueVide(const QString& texte)
     return texte == QLatin1String("_") ? QString() : texte;
 }
 
-QString nomType(int type)
-{
-    // Any other value counts as Euro, as the counters count it.
-    switch (type) {
-    case Comic:
-        return QStringLiteral("Comic");
-    case Manga:
-        return QStringLiteral("Manga");
-    default:
-        return QStringLiteral("BD Euro");
-    }
-}
 
 void ajouterAlbum(QString& ligne, const BD& album)
 {
     const QString champs[] = { album.getSerie(), album.getTitre(), QString::number(album.tome),
         album.getScenariste(), album.getDessinateur(), album.getColoriste(), album.getEditeur(),
-        album.getGenre(), nomType(album.type), QString::number(album.note),
+        album.getGenre(), Tomes::nomType(album.type), QString::number(album.note),
         album.serieFinie != 0 ? QStringLiteral("oui") : QStringLiteral("non"),
         sansMarqueVide(album.getEmprunteur()), album.getDateEmprunt(), album.getCommentaire(),
         sansMarqueVide(album.getImage()) };
