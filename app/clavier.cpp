@@ -34,6 +34,10 @@ bool Phylacto::eventFilter(QObject* objet, QEvent* evenement)
         return false;
     if (objet == ui->LabelImage && evenement->type() == QEvent::Resize)
         afficherCouverture();
+    // The index is rebuilt as the search field is entered, not at the first
+    // keystroke after a change.
+    if (objet == ui->leRechercheRapide && evenement->type() == QEvent::FocusIn)
+        m_indexRecherche.preparer(catalogue);
     auto* vue = qobject_cast<QAbstractItemView*>(objet);
     if (!vue)
         return QMainWindow::eventFilter(objet, evenement);

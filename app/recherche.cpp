@@ -14,6 +14,7 @@
 void Phylacto::installerRecherche()
 {
     connect(ui->leRechercheRapide, &QLineEdit::textChanged, this, &Phylacto::filtrerSeries);
+    ui->leRechercheRapide->installEventFilter(this);
     // One line of text per series: the lists lay out thousands of rows again at
     // each key without measuring each of them.
     for (QListWidget* liste : listesSeries())

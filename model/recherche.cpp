@@ -149,12 +149,17 @@ QList<int> IndexRecherche::chercher(const QString& motif, const QList<int>* parm
     return trouves;
 }
 
-QSet<QString> IndexRecherche::seriesTrouvees(const Catalogue& catalogue, const QString& texte)
+void IndexRecherche::preparer(const Catalogue& catalogue)
 {
     if (m_catalogue != &catalogue || m_revisionHorsAjouts != catalogue.revisionHorsAjouts())
         reconstruire(catalogue);
     else if (m_revision != catalogue.revision())
         ajouterNouveaux(catalogue);
+}
+
+QSet<QString> IndexRecherche::seriesTrouvees(const Catalogue& catalogue, const QString& texte)
+{
+    preparer(catalogue);
 
     const QString motif = Recherche::normaliser(texte);
     QList<int> trouves;

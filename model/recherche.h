@@ -24,6 +24,9 @@ public:
     // Names of the series whose words contain texte once normalised; every
     // series for an empty text.
     QSet<QString> seriesTrouvees(const Catalogue& catalogue, const QString& texte);
+    // Brings the index up to date with the catalogue, so that the next
+    // keystroke only searches.
+    void preparer(const Catalogue& catalogue);
 
 private:
     void reconstruire(const Catalogue& catalogue);
