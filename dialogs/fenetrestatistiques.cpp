@@ -1,5 +1,6 @@
 #include "dialogs/fenetrestatistiques.h"
 
+#include "dialogs/cellules.h"
 #include "model/statistiques.h"
 #include "ui_fenetrestatistiques.h"
 
@@ -7,18 +8,8 @@
 
 namespace {
 
-QTableWidgetItem* cellule(const QString& texte)
-{
-    return new QTableWidgetItem(texte);
-}
-
-QTableWidgetItem* celluleNombre(qint64 nombre)
-{
-    auto* item = new QTableWidgetItem;
-    item->setData(Qt::DisplayRole, nombre);
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
+using Cellules::cellule;
+using Cellules::celluleNombre;
 
 void remplirFrequences(QTableWidget* table, const QList<Statistiques::Frequence>& frequences)
 {

@@ -1,5 +1,6 @@
 #include "dialogs/listetomesmanquants.h"
 
+#include "dialogs/cellules.h"
 #include "model/bd.h"
 #include "model/catalogue.h"
 #include "model/tomes.h"
@@ -10,18 +11,8 @@
 
 namespace {
 
-QTableWidgetItem* cellule(const QString& texte)
-{
-    return new QTableWidgetItem(texte);
-}
-
-QTableWidgetItem* celluleNombre(qint64 nombre)
-{
-    // Sorted as a number, not as text ("10" after "9").
-    auto* item = new QTableWidgetItem;
-    item->setData(Qt::DisplayRole, nombre);
-    return item;
-}
+using Cellules::cellule;
+using Cellules::celluleNombre;
 
 } // namespace
 
