@@ -48,9 +48,6 @@ class TestRobustesse : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Boites::setAutomatique(true); }
-    void init() { Boites::oublier(); }
-
     void lignesFautives_data()
     {
         QTest::addColumn<QByteArray>("contenu");
