@@ -79,11 +79,7 @@ class TestBureau : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        for (QWidget* fenetre : QApplication::topLevelWidgets())
-            fenetre->close();
-    }
+    void cleanup() { QApplication::closeAllWindows(); }
 
     void raccourcisDesMenus_data()
     {

@@ -59,11 +59,7 @@ private slots:
         QVERIFY(s->ecrire("data/tutu.xml", serveur->documentRecherche()));
     }
 
-    void cleanup()
-    {
-        s.reset();
-        serveur.reset();
-    }
+    void cleanup() { s.reset(), serveur.reset(); }
 
     void rechercheSignee()
     {
