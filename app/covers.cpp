@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QSettings>
 
@@ -242,7 +243,14 @@ void Phylacto::ChercherToutesImages()
         connect(choixImage, &choitImage::DemandeStop, this, &Phylacto::stopRechercheAuto);
         connect(choixImage, &choitImage::DemandeStop, dialogue, &QWidget::close);
         connect(choixImage, &choitImage::DemandeSuivant, dialogue, &QWidget::close);
-        grille->addWidget(choixImage);
+        grille->addWidget(choixImage, 0, 0);
+        // Where the walk stands, in the dialog the user is looking at.
+        auto* progression = new QProgressBar(dialogue);
+        progression->setObjectName(QStringLiteral("progressionRechercheAuto"));
+        progression->setRange(0, sansImage);
+        progression->setValue(vus - 1);
+        progression->setFormat(tr("Album %1 sur %2").arg(vus).arg(sansImage));
+        grille->addWidget(progression, 1, 0);
         elargirDialogueCouverture(dialogue);
 
         dialogue->exec();

@@ -87,6 +87,11 @@ void Phylacto::saveAs()
 
 void Phylacto::closeEvent(QCloseEvent* event)
 {
+    // A close asked while an import or a save is under way waits for it.
+    if (TravailLong::enCours()) {
+        event->ignore();
+        return;
+    }
     if (!modifie) {
         memoriserDisposition();
         event->accept();
@@ -141,8 +146,8 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fi
 {
     OctetsCollection contenu;
     {
-        const TravailLong travail(statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
-        contenu = EcritureCollection::encoder(catalogue.albums(), codec);
+        TravailLong travail(statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
+        contenu = EcritureCollection::encoder(catalogue.albums(), codec, travail.avancement());
     }
     if (contenu.premierAlbumIntraduisible >= 0) {
         const BD* album = catalogue.albums().at(contenu.premierAlbumIntraduisible);
@@ -167,8 +172,8 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fi
 
     QString erreur;
     {
-        const TravailLong travail(statusBar(), tr("Écriture de %1…").arg(QFileInfo(chemin).fileName()));
-        erreur = EcritureCollection::enregistrer(chemin, contenu.octets);
+        TravailLong travail(statusBar(), tr("Écriture de %1…").arg(QFileInfo(chemin).fileName()));
+        erreur = EcritureCollection::enregistrer(chemin, contenu.octets, travail.avancement());
     }
     if (!erreur.isEmpty()) {
         // The file was not replaced: its backup would only push out an older one.

@@ -21,8 +21,9 @@ void Phylacto::ImportCsv()
         const QString aImporter = convertir(nom);
         LectureCollection lecture;
         {
-            const TravailLong travail(statusBar(), tr("Import de %1…").arg(QFileInfo(nom).fileName()));
-            lecture = Importation::importer(aImporter, Codecs::codec8Bits(), catalogue);
+            TravailLong travail(statusBar(), tr("Import de %1…").arg(QFileInfo(nom).fileName()));
+            lecture = Importation::importer(
+                aImporter, Codecs::codec8Bits(), catalogue, travail.avancement());
         }
         if (lecture.etat == LectureCollection::LigneInvalide)
             Boites::informer(FichierCollection::messageLigneInvalide(lecture));
@@ -51,8 +52,9 @@ QString Phylacto::convertir(QString fileName)
         fileName, collection.isEmpty() ? QString() : FichierCollection::chemin(collection));
     ConversionAncienne conversion;
     {
-        const TravailLong travail(statusBar(), tr("Conversion de %1…").arg(QFileInfo(fileName).fileName()));
-        conversion = Importation::convertirFichier(fileName, converti, Codecs::codec8Bits());
+        TravailLong travail(statusBar(), tr("Conversion de %1…").arg(QFileInfo(fileName).fileName()));
+        conversion = Importation::convertirFichier(
+            fileName, converti, Codecs::codec8Bits(), travail.avancement());
     }
     if (conversion.lu && !conversion.ecrit) {
         Boites::informer(tr("Le fichier converti n'a pas pu être créé à côté de %1 (%2) : rien "
@@ -68,8 +70,9 @@ QString Phylacto::convertir(QString fileName)
 
     const QString images = QFileInfo(fileName).absolutePath() + QStringLiteral("//images");
     if (QDir(images).isReadable()) {
-        const TravailLong travail(statusBar(), tr("Copie des images…"));
-        Importation::copierImages(images, Chemins::dossierTravail() + QStringLiteral("//images"));
+        TravailLong travail(statusBar(), tr("Copie des images…"));
+        Importation::copierImages(
+            images, Chemins::dossierTravail() + QStringLiteral("//images"), travail.avancement());
     }
     // Without a converted file of its own, an older file of that name would be imported.
     return conversion.ecrit ? converti : QString();

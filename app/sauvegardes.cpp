@@ -1,4 +1,5 @@
 #include "app/phylacto.h"
+#include "app/travaillong.h"
 
 #include "dialogs/boites.h"
 #include "dialogs/restauration.h"
@@ -100,8 +101,9 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
         lecture.erreur = fichier.errorString();
     } else {
         QTextCodec* codec = Codecs::codecParNom(Parametres::lire(*settings, Cle::Encodage));
+        TravailLong travail(statusBar(), tr("Lecture de %1…").arg(QFileInfo(fichier.fileName()).fileName()));
         lecture = FichierCollection::lireTexte(
-            FichierCollection::decoder(fichier.readAll(), codec), restaure);
+            FichierCollection::decoder(fichier.readAll(), codec), restaure, travail.avancement());
     }
     if (lecture.etat != LectureCollection::Complete) {
         Boites::informer(tr("La sauvegarde %1 n'a pas été restaurée :\n%2")

@@ -1,14 +1,18 @@
 // Import of a large file: conversion of a ".db" file, then the import of the
-// converted file and of a collection file into a catalogue already full.
-// Usage: bench_import [albums] [series]
+// converted file and of a collection file into a catalogue already full, and
+// the encoding of the result for a save. Each also gives the longest stretch
+// it went without reporting progress (the window repaints only then; goal:
+// under a second). Usage: bench_import [albums] [series]
 #include "generateur.h"
 #include "model/catalogue.h"
+#include "store/ecriturecollection.h"
 #include "store/importation.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextCodec>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -28,6 +32,34 @@ QByteArray genererAncien(int nbAlbums, int nbSeries)
     }
     return contenu;
 }
+
+// Times the gaps between progress reports, the start and the end included.
+class Silence
+{
+public:
+    Avancement ecouter()
+    {
+        m_chrono.start();
+        m_pire = m_dernier = 0;
+        return [this](qint64, qint64) { noter(); };
+    }
+    double plusLongue()
+    {
+        noter();
+        return double(m_pire) / 1e9;
+    }
+
+private:
+    void noter()
+    {
+        const qint64 maintenant = m_chrono.nsecsElapsed();
+        m_pire = std::max(m_pire, maintenant - m_dernier);
+        m_dernier = maintenant;
+    }
+    QElapsedTimer m_chrono;
+    qint64 m_pire = 0;
+    qint64 m_dernier = 0;
+};
 
 bool ecrire(const QString& chemin, const QByteArray& contenu)
 {
@@ -52,21 +84,35 @@ int main(int argc, char* argv[])
         return 1;
 
     QElapsedTimer chrono;
+    Silence silence;
     chrono.start();
     const QString converti = Importation::nomConverti(ancien);
-    const ConversionAncienne conversion = Importation::convertirFichier(ancien, converti, utf8);
-    std::printf("conversion of %d legacy lines: %.3f s\n", conversion.lignesConverties,
-                chrono.nsecsElapsed() / 1e9);
+    const ConversionAncienne conversion
+        = Importation::convertirFichier(ancien, converti, utf8, silence.ecouter());
+    std::printf("conversion of %d legacy lines: %.3f s, longest without progress %.3f s\n",
+        conversion.lignesConverties, chrono.nsecsElapsed() / 1e9, silence.plusLongue());
 
     Catalogue catalogue;
     chrono.restart();
-    const LectureCollection premiere = Importation::importer(collection, utf8, catalogue);
-    std::printf("import of %d albums into an empty catalogue: %.3f s\n", premiere.albumsLus,
-                chrono.nsecsElapsed() / 1e9);
+    const LectureCollection premiere
+        = Importation::importer(collection, utf8, catalogue, silence.ecouter());
+    std::printf("import of %d albums into an empty catalogue: %.3f s, longest without progress "
+                "%.3f s\n",
+        premiere.albumsLus, chrono.nsecsElapsed() / 1e9, silence.plusLongue());
     chrono.restart();
-    const LectureCollection seconde = Importation::importer(converti, utf8, catalogue);
-    std::printf("import of the %d converted albums into a catalogue of %d: %.3f s\n",
-                seconde.albumsLus, premiere.albumsLus, chrono.nsecsElapsed() / 1e9);
+    const LectureCollection seconde
+        = Importation::importer(converti, utf8, catalogue, silence.ecouter());
+    std::printf("import of the %d converted albums into a catalogue of %d: %.3f s, longest "
+                "without progress %.3f s\n",
+        seconde.albumsLus, premiere.albumsLus, chrono.nsecsElapsed() / 1e9, silence.plusLongue());
+    chrono.restart();
+    const OctetsCollection octets = EcritureCollection::encoder(
+        catalogue.albums(), QTextCodec::codecForName("Windows-1250"), silence.ecouter());
+    std::printf("encoding of %lld albums for a save (%lld bytes): %.3f s, longest without "
+                "progress %.3f s\n",
+        static_cast<long long>(catalogue.albums().size()),
+        static_cast<long long>(octets.octets.size()), chrono.nsecsElapsed() / 1e9,
+        silence.plusLongue());
     std::printf("series: %lld, albums: %lld\n", static_cast<long long>(catalogue.series().size()),
                 static_cast<long long>(catalogue.albums().size()));
     std::printf("peak memory: %.1f MB\n", memoireMaxMo());

@@ -71,7 +71,8 @@ bool traduisible(QTextCodec* codec, const QString& texte)
 
 } // namespace
 
-OctetsCollection encoder(const QList<BD*>& albums, QTextCodec* codec)
+OctetsCollection encoder(
+    const QList<BD*>& albums, QTextCodec* codec, const Avancement& avancement)
 {
     if (!codec)
         codec = QTextCodec::codecForLocale();
@@ -105,28 +106,35 @@ OctetsCollection encoder(const QList<BD*>& albums, QTextCodec* codec)
         }
         tranche.resize(0);
         premierDeTranche = i + 1;
+        if (avancement)
+            avancement(i + 1, albums.size());
     }
     return resultat;
 }
 
-QString ecrire(QIODevice& appareil, const QByteArray& octets)
+QString ecrire(QIODevice& appareil, const QByteArray& octets, const Avancement& avancement)
 {
+    // In pieces, so that the writing of a large catalogue can be followed.
+    constexpr qint64 tailleMorceau = qint64(4) << 20;
     qint64 ecrits = 0;
     while (ecrits < octets.size()) {
-        const qint64 n = appareil.write(octets.constData() + ecrits, octets.size() - ecrits);
+        const qint64 n = appareil.write(
+            octets.constData() + ecrits, qMin(tailleMorceau, octets.size() - ecrits));
         if (n <= 0)
             return raison(appareil);
         ecrits += n;
+        if (avancement)
+            avancement(ecrits, octets.size());
     }
     return {};
 }
 
-QString enregistrer(const QString& chemin, const QByteArray& octets)
+QString enregistrer(const QString& chemin, const QByteArray& octets, const Avancement& avancement)
 {
     QSaveFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly))
         return raison(fichier);
-    QString erreur = ecrire(fichier, octets);
+    QString erreur = ecrire(fichier, octets, avancement);
     // commit() can report success when its own final flush fails.
     if (erreur.isEmpty() && (!fichier.flush() || fichier.error() != QFileDevice::NoError))
         erreur = raison(fichier);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/avancement.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -24,16 +26,19 @@ namespace EcritureCollection {
 
 // One line per album, in order, each ending with a single line feed, encoded
 // with codec (the locale's when nullptr), without a byte-order mark.
-OctetsCollection encoder(const QList<BD*>& albums, QTextCodec* codec);
+// avancement hears the albums encoded so far.
+OctetsCollection encoder(
+    const QList<BD*>& albums, QTextCodec* codec, const Avancement& avancement = {});
 
 // Writes every byte to an open device. Returns the reason of a failure,
-// empty on success.
-QString ecrire(QIODevice& appareil, const QByteArray& octets);
+// empty on success. avancement hears the bytes written so far.
+QString ecrire(QIODevice& appareil, const QByteArray& octets, const Avancement& avancement = {});
 
 // Replaces the file at chemin by octets: written beside it, flushed to the
 // disk, then renamed over it. Returns the reason of a failure (the file is
 // then untouched), empty on success.
-QString enregistrer(const QString& chemin, const QByteArray& octets);
+QString enregistrer(
+    const QString& chemin, const QByteArray& octets, const Avancement& avancement = {});
 
 // base + suffixe, or base + "-2" + suffixe, "-3" ... when that file exists.
 QString nomLibre(const QString& base, const QString& suffixe);

@@ -26,7 +26,7 @@ QString decoder(const QByteArray& octets, QTextCodec* codec)
     return Decodage::decoder(octets, codec, 0).texte;
 }
 
-LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)
+LectureCollection lireTexte(QStringView texte, Catalogue& catalogue, const Avancement& avancement)
 {
     LectureCollection lecture;
     qsizetype debut = 0;
@@ -40,7 +40,8 @@ LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)
         if (ligne.endsWith(QLatin1Char('\r')))
             ligne.chop(1);
         debut = fin + 1;
-        ++numero;
+        if (++numero % pasAvancement == 0 && avancement)
+            avancement(debut, taille);
 
         int nbParties = 0;
         BD* album = LigneCollection::decoder(ligne, &nbParties, &catalogue.textesPartages());
@@ -56,6 +57,8 @@ LectureCollection lireTexte(QStringView texte, Catalogue& catalogue)
         catalogue.attacher(album);
         ++lecture.albumsLus;
     }
+    if (avancement)
+        avancement(taille, taille);
     return lecture;
 }
 
@@ -105,7 +108,7 @@ bool lireOctets(const QString& chemin, QByteArray* octets, QString* erreur)
 }
 
 LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
-    const QStringList& encodagesProposes)
+    const QStringList& encodagesProposes, const Avancement& avancement)
 {
     const QFileInfo info(chemin);
     if (!info.exists() && !info.isSymLink()) {
@@ -130,7 +133,7 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
             octets, encodagesProposes, QString::fromLatin1(decode.codec->name()));
     // The bytes are not needed while the albums are built.
     octets = QByteArray();
-    LectureCollection lecture = lireTexte(decode.texte, catalogue);
+    LectureCollection lecture = lireTexte(decode.texte, catalogue, avancement);
     lecture.sequencesInvalides = decode.sequencesInvalides;
     lecture.encodageSansErreur = encodageSansErreur;
     if (decode.sequencesInvalides > 0)

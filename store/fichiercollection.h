@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/avancement.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -48,14 +50,16 @@ QString decoder(const QByteArray& octets, QTextCodec* codec);
 
 // Attaches one album per line to the catalogue, in order; lines end with LF
 // or CRLF. Stops at the first line that has neither 19 nor 20 fields.
-LectureCollection lireTexte(QStringView texte, Catalogue& catalogue);
+// avancement hears the characters read so far.
+LectureCollection lireTexte(
+    QStringView texte, Catalogue& catalogue, const Avancement& avancement = {});
 
 // Reads the file read-only; a missing file is created empty. Anything that is
 // not read whole (a directory, a dangling link, a file over tailleMax, a short
 // read) is Illisible. When the bytes hold invalid sequences, the first of
 // encodagesProposes that decodes them without any is named.
 LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
-    const QStringList& encodagesProposes = {});
+    const QStringList& encodagesProposes = {}, const Avancement& avancement = {});
 
 // Reads a whole file of at most tailleMax bytes. False, with the reason, when
 // it is anything else or is read short.

@@ -50,7 +50,8 @@ QString nomConvertiLibre(const QString& ancien, const QString& aProteger)
     return libre.isEmpty() ? QString() : dossier + libre;
 }
 
-ConversionAncienne convertirFichier(const QString& ancien, const QString& cible, QTextCodec* codec)
+ConversionAncienne convertirFichier(
+    const QString& ancien, const QString& cible, QTextCodec* codec, const Avancement& avancement)
 {
     ConversionAncienne conversion;
     QFile source(ancien);
@@ -63,7 +64,8 @@ ConversionAncienne convertirFichier(const QString& ancien, const QString& cible,
     int numero = 0;
     while (!source.atEnd()) {
         const QByteArray ligne = source.readLine();
-        ++numero;
+        if (++numero % pasAvancement == 0 && avancement)
+            avancement(source.pos(), source.size());
         bool valide = false;
         const QByteArray octets = LigneAncienne::convertir(ligne, codec, &valide);
         if (!valide) {
@@ -74,15 +76,20 @@ ConversionAncienne convertirFichier(const QString& ancien, const QString& cible,
             converti.write(octets);
         ++conversion.lignesConverties;
     }
+    if (avancement)
+        avancement(source.size(), source.size());
     return conversion;
 }
 
-int copierImages(const QString& source, const QString& destination)
+int copierImages(const QString& source, const QString& destination, const Avancement& avancement)
 {
     const QDir dossier(source);
     int copies = 0;
     const QStringList entrees = dossier.entryList();
+    qint64 vues = 0;
     for (const QString& nom : entrees) {
+        if (++vues % 64 == 0 && avancement)
+            avancement(vues, entrees.size());
         if (nom == QLatin1String(".") || nom == QLatin1String(".."))
             continue;
         const QFileInfo info(dossier.filePath(nom));
@@ -97,7 +104,8 @@ int copierImages(const QString& source, const QString& destination)
     return copies;
 }
 
-LectureCollection importer(const QString& chemin, QTextCodec* codec, Catalogue& catalogue)
+LectureCollection importer(
+    const QString& chemin, QTextCodec* codec, Catalogue& catalogue, const Avancement& avancement)
 {
     QFile fichier(chemin);
     if (chemin.isEmpty() || !fichier.open(QIODevice::ReadOnly)) {
@@ -117,7 +125,7 @@ LectureCollection importer(const QString& chemin, QTextCodec* codec, Catalogue& 
                              .arg(lecture.ligneSequenceInvalide);
         return lecture;
     }
-    return FichierCollection::lireTexte(decode.texte, catalogue);
+    return FichierCollection::lireTexte(decode.texte, catalogue, avancement);
 }
 
 } // namespace Importation

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/avancement.h"
 #include "store/fichiercollection.h"
 
 #include <QString>
@@ -29,17 +30,23 @@ QString nomConvertiLibre(const QString& ancien, const QString& aProteger = QStri
 
 // Converts the legacy file line by line into cible (a new file), through codec.
 // Stops at the first line that does not parse; the lines before it stay.
-ConversionAncienne convertirFichier(const QString& ancien, const QString& cible, QTextCodec* codec);
+// avancement hears the bytes of the legacy file read so far.
+ConversionAncienne convertirFichier(const QString& ancien, const QString& cible,
+    QTextCodec* codec, const Avancement& avancement = {});
 
 // Copies the readable regular files of source into destination, leaving the
-// files already there alone. Returns the number of files copied.
-int copierImages(const QString& source, const QString& destination);
+// files already there alone. Returns the number of files copied; avancement
+// hears the files looked at so far.
+int copierImages(
+    const QString& source, const QString& destination, const Avancement& avancement = {});
 
 // Attaches the albums of a collection-format file (read-only, decoded with
 // codec) to the catalogue, stopping at the first line of neither 19 nor 20
 // fields. A file that cannot be opened adds nothing and is Illisible; so is
 // a file holding bytes invalid in codec (sequencesInvalides and
-// ligneSequenceInvalide say where), before anything is added.
-LectureCollection importer(const QString& chemin, QTextCodec* codec, Catalogue& catalogue);
+// ligneSequenceInvalide say where), before anything is added. avancement
+// hears the characters read so far.
+LectureCollection importer(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
+    const Avancement& avancement = {});
 
 } // namespace Importation

@@ -1,11 +1,16 @@
-// Keyboard, a layout that grows and is remembered, what saving and lending show, and
-// undo and redo of deletions, changes, loans and returns with the unsaved flag.
+// Keyboard, a layout that grows and is remembered, what saving, lending and long work
+// show, and undo and redo of deletions, changes, loans and returns with the unsaved flag.
+#include "app/travaillong.h"
 #include "dialogs/pret.h"
 #include "dialogs/saise.h"
 #include "dialogs/saisiepret.h"
+#include "model/catalogue.h"
 #include "model/serie.h"
+#include "store/ecriturecollection.h"
+#include "store/importation.h"
 #include "support/fixture.h"
 
+#include <QTextCodec>
 #include <QtWidgets>
 
 namespace {
@@ -252,6 +257,47 @@ private slots:
         QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
         QVERIFY(fenetre.estModifie());
         QCOMPARE(fenetre.getAlbums().size(), 2);
+    }
+
+    // Long work reports how far it has come, in order, up to its end; the
+    // window is not closed under it.
+    void travauxLongsSuivis()
+    {
+        Scene scene;
+        QByteArray lignes;
+        for (int i = 0; i <= 3 * pasAvancement; ++i)
+            lignes += ligneAlbum("Série", QString::number(i), i);
+        QVERIFY(scene.ecrire("c.csv", lignes));
+        QVERIFY(scene.ecrire("b.db", QByteArray("\"S\" \"A\" 1 \"D\" \"Sc\" \"Ed\" \"Bon\" 0 \"G\" "
+                                                "\"images\\\\s.jpg\" \"_\" \"_\" 0 0 \"_\" 3 0 0 \"_\"\r\n")
+                                         .repeated(2 * pasAvancement)));
+        QList<QPair<qint64, qint64>> rapports;
+        const Avancement noter = [&rapports](qint64 fait, qint64 total) { rapports.append({ fait, total }); };
+        Catalogue catalogue;
+        QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
+        const std::function<void()> travaux[] = {
+            [&] { Importation::importer(scene.chemin("c.csv"), utf8, catalogue, noter); },
+            [&] { Importation::convertirFichier(scene.chemin("b.db"), scene.chemin("b.csv"), utf8, noter); },
+            [&] { EcritureCollection::encoder(catalogue.albums(), utf8, noter); },
+            [&] { EcritureCollection::enregistrer(scene.chemin("d.csv"), QByteArray(9 << 20, 'x'), noter); },
+        };
+        for (const auto& travail : travaux) {
+            rapports.clear();
+            travail();
+            QVERIFY(rapports.size() >= 3);
+            for (int i = 1; i < rapports.size(); ++i)
+                QVERIFY(rapports[i - 1].first <= rapports[i].first && rapports[i].first <= rapports[i].second);
+            QCOMPARE(rapports.last().first, rapports.last().second);
+        }
+        QCOMPARE(catalogue.albums().size(), 3 * pasAvancement + 1);
+        QCOMPARE(scene.lire("b.csv").count('\n'), 2 * pasAvancement);
+
+        scene.ouvrir().show();
+        {
+            TravailLong travail(scene.fenetre->statusBar(), "…");
+            QVERIFY(!scene.fenetre->close());
+        }
+        QVERIFY(scene.fenetre->close());
     }
 };
 
