@@ -104,7 +104,6 @@ private slots:
         const QStringList question("Votre base de données a ete modifiée");
         const QStringList rien;
         const QString c = "collection.csv";
-        QTest::newRow("Enregistrer") << utf8 << true << "save" << "" << "" << c << ecrit << false << false << c << rien;
         QTest::newRow("Enregistrer en Windows-1250") << w1250 << true << "save" << "" << "" << c << ecrit1250 << false << false << c << rien;
         QTest::newRow("Enregistrer sous, annulé") << w1250 << true << "saveAs" << "" << "" << c << avant << false << true << c << rien;
         QTest::newRow("Enregistrer sous: codec 8 bits") << w1250 << true << "saveAs" << "" << "copie.csv" << "copie.csv" << ecrit << false << true << c << rien;
@@ -118,7 +117,6 @@ private slots:
         QTest::newRow("fermer: Cancel") << utf8 << true << "close" << "C" << "" << c << avant << false << true << c << question;
         QTest::newRow("Quitter: Cancel") << utf8 << true << "quit" << "C" << "" << c << avant << false << true << c << question;
         QTest::newRow("fermer: Discard") << utf8 << true << "close" << "D" << "" << c << avant << true << true << c << question;
-        QTest::newRow("Quitter: Discard") << utf8 << true << "quit" << "D" << "" << c << avant << true << true << c << question;
         QTest::newRow("fermer: Save") << w1250 << true << "close" << "S" << "" << c << ecrit1250 << true << false << c << question;
         QTest::newRow("fermer: par défaut") << utf8 << true << "close" << "-" << "" << c << ecrit << true << false << c << question;
         QTest::newRow("fermer: écriture impossible") << impossible << true << "close" << "S" << "" << "fichier" << QByteArray("x") << false << true << "fichier/c.csv" << question + QStringList("Impossible d'enregistrer");
