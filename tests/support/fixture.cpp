@@ -130,21 +130,18 @@ QStringList Scene::textes(const QString& nom, int colonne) const
 
 QString Scene::resume() const
 {
-    QStringList lignes, compteurs, panneau;
-    const QStringList tomes = textes(QStringLiteral("LstAlbum")), titres = textes(QStringLiteral("LstAlbum"), 1);
+    QStringList parties, lignes, compteurs, panneau;
+    for (const auto& [prefixe, liste] : { std::pair { "", "LstSerie" }, { "E:", "LstBDEuro" }, { "C:", "LstComics" }, { "M:", "LstManga" } })
+        parties << prefixe + textes(liste).join(',');
+    const QStringList tomes = textes("LstAlbum"), titres = textes("LstAlbum", 1);
     for (int i = 0; i < tomes.size(); ++i)
-        lignes << tomes.at(i) + QLatin1Char(':') + titres.at(i);
+        lignes << tomes.at(i) + ':' + titres.at(i);
     for (const char* nom : { "lbTotale", "lbEuro", "lbComics", "lbManga" })
-        compteurs << w<QLabel>(QLatin1String(nom))->text();
+        compteurs << w<QLabel>(nom)->text();
     for (const char* nom : { "leSerie", "leTitre", "leTome" })
-        panneau << w<QLineEdit>(QLatin1String(nom))->text();
-    return QStringList { textes(QStringLiteral("LstSerie")).join(QLatin1Char(',')),
-        "E:" + textes(QStringLiteral("LstBDEuro")).join(QLatin1Char(',')),
-        "C:" + textes(QStringLiteral("LstComics")).join(QLatin1Char(',')),
-        "M:" + textes(QStringLiteral("LstManga")).join(QLatin1Char(',')),
-        '[' + fenetre->getSerieCourante() + "] " + lignes.join(QLatin1Char(',')),
-        compteurs.join(QLatin1Char(' ')), panneau.join(QLatin1Char('/')) }
-        .join(QStringLiteral(" | "));
+        panneau << w<QLineEdit>(nom)->text();
+    parties << '[' + fenetre->getSerieCourante() + "] " + lignes.join(',') << compteurs.join(' ') << panneau.join('/');
+    return parties.join(" | ");
 }
 
 bool Scene::choisir(const QString& serie, const QString& titre)
