@@ -42,20 +42,13 @@ QStringList lignesPrets(Pret* prets)
 
 bool rendre(Pret* prets, const QString& texte)
 {
-    auto* table = enfant<QTableWidget>(prets, "LstPrets");
-    const QList<QTableWidgetItem*> trouves = table->findItems(texte, Qt::MatchExactly);
-    if (trouves.isEmpty())
-        return false;
-    table->setCurrentCell(trouves.first()->row(), 0);
-    return cliquer(prets, "pbRendue");
+    const QTableWidgetItem* ligne = enfant<QTableWidget>(prets, "LstPrets")->findItems(texte, Qt::MatchExactly).value(0);
+    return ligne && (ligne->tableWidget()->setCurrentCell(ligne->row(), 0), cliquer(prets, "pbRendue"));
 }
 
 QStringList stockes(const Scene& s)
 {
-    QStringList valeurs;
-    for (const char* cle : { "RESEAU/Address", "RESEAU/Port", "RESEAU/Login", "RESEAU/Password", "BASE/Encodage" })
-        valeurs << s.parametre(cle);
-    return valeurs;
+    return { s.parametre("RESEAU/Address"), s.parametre("RESEAU/Port"), s.parametre("RESEAU/Login"), s.parametre("RESEAU/Password"), s.parametre("BASE/Encodage") };
 }
 
 GestionReseau* ouvrirReglages(Scene& s)
