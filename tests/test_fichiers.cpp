@@ -9,7 +9,6 @@
 #include "store/sauvegardes.h"
 #include "support/fixture.h"
 
-#include <QSpinBox>
 #include <QTableView>
 #include <QTextCodec>
 
@@ -178,14 +177,7 @@ private slots:
         reponses(boutons);
         if (!choisi.isEmpty())
             Boites::setProchainFichier(s.chemin(choisi));
-        if (geste == "save")
-            f.save();
-        else if (geste == "saveAs")
-            f.saveAs();
-        else if (geste == "close")
-            f.close();
-        else
-            QVERIFY(declencherAction(&f, "actionQuitter"));
+        QVERIFY(geste == "quit" ? declencherAction(&f, "actionQuitter") : QMetaObject::invokeMethod(&f, qPrintable(geste)));
 
         QFETCH(QString, lu);
         QTEST(s.lire(lu), "octets");
@@ -357,13 +349,9 @@ private slots:
         dossier.collection(avant);
         Phylacto fenetre;
         QVERIFY(declencherAction(&fenetre, "actionConfiguration_reseau"));
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* nombre = enfant<QSpinBox>(w, "sbSauvegardes");
-                nombre && nombre->value() == 10) {
-                nombre->setValue(2);
-                enfant<QPushButton>(w, "pushValider")->click();
-            }
-        }
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* nombre = enfant<QSpinBox>(w, "sbSauvegardes"))
+                QVERIFY(nombre->value() == 10 && remplir(w, { "sbSauvegardes=2", "pushValider" }));
         for (int fois = 1; fois <= 3; ++fois) {
             fenetre.save();
             QCOMPARE(sauvegardesDe(dossier).size(), qMin(fois, 2));
@@ -384,9 +372,7 @@ private slots:
         }
         QVERIFY(fenetre.estModifie() && !dialogue->isVisible());
         QCOMPARE(sauvegardesDe(dossier).size(), 4);
-        QFile derniere(
-            Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0]
-                .chemin);
+        QFile derniere(Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0].chemin);
         QVERIFY(derniere.open(QIODevice::ReadOnly) && derniere.readAll() == actuel);
         auto* series = enfant<QListWidget>(&fenetre, "LstSerie");
         QVERIFY(series->count() == 1 && series->item(0)->text() == "C");

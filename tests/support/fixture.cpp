@@ -96,6 +96,8 @@ bool remplir(QObject* parent, const QStringList& champs)
             ligne->setText(texte);
         else if (auto* liste = enfant<QComboBox>(parent, nom))
             liste->setCurrentText(texte);
+        else if (auto* nombre = enfant<QSpinBox>(parent, nom))
+            nombre->setValue(texte.toInt());
         else if (!cliquer(parent, nom))
             return false;
     }

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QQueue>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -53,7 +54,7 @@ template <typename T = QWidget> T* enfant(const QObject* parent, const QString& 
 }
 // Triggers an enabled action of the window and runs the events it posted.
 bool declencherAction(QWidget* fenetre, const QString& nomAction);
-// Sets "objectName=text" fields (line edits, combo boxes), clicks the buttons named alone.
+// Sets "objectName=text" fields (line edits, combo boxes, spin boxes), clicks the buttons named alone.
 bool remplir(QObject* parent, const QStringList& champs);
 bool cliquer(const QObject* parent, const QString& bouton);
 void traiterEvenements(); // deferred deletions included
