@@ -168,8 +168,7 @@ private slots:
         scene.fenetre->resize(1600, 1000);
         QVERIFY(QTest::qWaitFor([&]() { return titre->width() > largeurDefaut; }));
         QCOMPARE(titre->cursorPosition(), 0); // its beginning shows
-        QVERIFY(couverture->pixmap().width() > couvertureDefaut.width());
-        QVERIFY(couverture->pixmap().height() > couvertureDefaut.height());
+        QVERIFY(couverture->pixmap().width() > couvertureDefaut.width() && couverture->pixmap().height() > couvertureDefaut.height());
 
         auto* panneaux = enfant<QSplitter>(scene.fenetre.get(), "splitterPrincipal");
         panneaux->setSizes({ 500, 300, 400, 300 });
@@ -195,8 +194,7 @@ private slots:
         scene.table->setCurrentCell(0, 1);
         scene.fenetre->Preter();
         auto* pret = scene.fenetre->findChild<saisiePret*>();
-        QVERIFY(pret);
-        QVERIFY(enfant<QLabel>(pret, "lbAlbumPrete")->text().contains(titreLong));
+        QVERIFY(pret && enfant<QLabel>(pret, "lbAlbumPrete")->text().contains(titreLong));
     }
 
     void actionAnnuleeEtRetablie_data()
@@ -241,8 +239,7 @@ private slots:
             emit dialogue->albumRendu(fenetre.getAlbums().first());
         }
         const QStringList apres = etat(scene);
-        QVERIFY(apres != avant);
-        QVERIFY(fenetre.estModifie());
+        QVERIFY(apres != avant && fenetre.estModifie());
         QCOMPARE(fenetre.findChild<QAction*>("actionAnnuler")->text(), texteAnnuler);
 
         for (int tour = 0; tour < 2; ++tour) {
@@ -264,8 +261,7 @@ private slots:
         fenetre.suppAlbum();
         fenetre.suppAlbum();
         fenetre.save();
-        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
-        QVERIFY(fenetre.estModifie());
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler") && fenetre.estModifie());
         QVERIFY(declencherAction(&fenetre, "actionRetablir"));
         QVERIFY(!fenetre.estModifie()); // the saved state again
 
@@ -273,8 +269,7 @@ private slots:
         QVERIFY(scene.choisir("Blacksad", "Ame Rouge"));
         fenetre.suppAlbum();
         fenetre.nouvelAlbum("Blacksad", "Neuf", "", "", 4, "", 0, 0, 0, "", "", "");
-        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
-        QVERIFY(fenetre.estModifie());
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler") && fenetre.estModifie());
         QCOMPARE(fenetre.getAlbums().size(), 2);
     }
 

@@ -55,8 +55,7 @@ private slots:
     {
         s = std::make_unique<Scene>();
         serveur = std::make_unique<ServeurTest>();
-        QVERIFY(serveur->demarrer() && s->parametres(serveur->parametresService()));
-        QVERIFY(s->ecrire("data/tutu.xml", serveur->documentRecherche()));
+        QVERIFY(serveur->demarrer() && s->parametres(serveur->parametresService()) && s->ecrire("data/tutu.xml", serveur->documentRecherche()));
     }
 
     void cleanup() { s.reset(), serveur.reset(); }
@@ -194,8 +193,7 @@ private slots:
         QCOMPARE(serveur->requetes().size(), 1);
         QCOMPARE(reponsesEnVie(infos.getManager()), 0);
         // Unreadable answers: the reader's message, in a box with a parent.
-        QVERIFY(s->ecrire("data/tutu.xml", "<Items><Item></Items>"));
-        QVERIFY(dom.downloadImage(0));
+        QVERIFY(s->ecrire("data/tutu.xml", "<Items><Item></Items>") && dom.downloadImage(0));
         const Boites::Boite boite = Boites::boitesVues().value(0);
         QCOMPARE(boite.titre, QString("QXSRExample::parseXML"));
         QVERIFY(!boite.texte.isEmpty() && boite.parent);
@@ -244,8 +242,7 @@ private slots:
         QVERIFY(s->choisir("Les Aventures"));
         QVERIFY(cliquer(&f, "pbChercherImage")); // no current cell: a message, no dialog
         QCOMPARE(Boites::textesVus(), QStringList("Veuillez selectioner un album"));
-        QVERIFY(dialogues(f).isEmpty());
-        QVERIFY(s->choisir("Les Aventures", "Tome 4") && cliquer(&f, "pbChercherImage"));
+        QVERIFY(dialogues(f).isEmpty() && s->choisir("Les Aventures", "Tome 4") && cliquer(&f, "pbChercherImage"));
         QPointer<QDialog> dialogue = dialogues(f).value(0);
         QVERIFY(dialogue && !dialogue->isModal());
         auto* panneau = dialogue->findChild<choitImage*>();
@@ -271,8 +268,7 @@ private slots:
         QVERIFY(cliquer(panneau, "pbRechercher"));
         dialogue->close();
         traiterEvenements();
-        QVERIFY(!dialogue);
-        QVERIFY(declencherAction(&f, "actionRerchercher_un_album"));
+        QVERIFY(!dialogue && declencherAction(&f, "actionRerchercher_un_album"));
         QCOMPARE(proposition(dialogues(f).value(0)), QString());
         f.properlyDestroyed(0);
         f.properlyDestroyed(0); // delivered again, destroys nothing twice

@@ -222,8 +222,7 @@ private slots:
         QVERIFY(remplir(s.dernier<Saise>(), { "leSerie=Neuve", "rBComic", "pbValider" }));
         QCOMPARE(s.resume(), QString("Neuve,S | E:S | C:Neuve | M: | [S] 1:1,1:2,1:3,5:Tome 5 | 5 4 1 0 | Neuve/Neuf/9"));
         for (const QStringList& champs : { QStringList { "leSerie=S", "leAlbum=2" }, { "leSerie=S", "leAlbum=vol", "leTome=7" }, { "leSerie=Z", "rBManga" } }) {
-            QVERIFY(declencherAction(&f, "actionAjouter_Album"));
-            QVERIFY(remplir(s.dernier<Saise>(), QStringList(champs) << "pbValider"));
+            QVERIFY(declencherAction(&f, "actionAjouter_Album") && remplir(s.dernier<Saise>(), QStringList(champs) << "pbValider"));
         }
         QCOMPARE(Boites::textesVus().last(), QString("Album 2 de la série S déjà existant"));
         QCOMPARE(s.resume(), QString("Neuve,S,Z | E:S | C:Neuve | M:Z | [S] 1:1,1:2,1:3,5:Tome 5,7:vol | 7 5 1 1 | S/vol/7"));
@@ -272,13 +271,11 @@ private slots:
         QVERIFY(cliquer(&f, "pbPreter") && !s.dernier<saisiePret>()); // a volume is no title
 
         // Same title: the first album of the series; two dialogs count two loans.
-        QVERIFY(s.choisir("S", "T1"));
-        QVERIFY(cliquer(&f, "pbPreter") && cliquer(&f, "pbPreter"));
+        QVERIFY(s.choisir("S", "T1") && cliquer(&f, "pbPreter") && cliquer(&f, "pbPreter"));
         const QList<saisiePret*> deux = f.findChildren<saisiePret*>();
         QVERIFY(remplir(deux.last(), { "lePret=Paul", "validerPret" }) && remplir(deux.first(), { "lePret=Marc", "validerPret" }));
         QCOMPARE(emprunt(f.getAlbums().at(0)).section('/', 0, 0) + emprunt(f.getAlbums().at(0)).section('/', 4), QString("Marc2"));
-        QVERIFY(f.getAlbums().at(1)->getEmprunteur().isEmpty());
-        QVERIFY(!s.w<QPushButton>("pbPreter")->isEnabled());
+        QVERIFY(f.getAlbums().at(1)->getEmprunteur().isEmpty() && !s.w<QPushButton>("pbPreter")->isEnabled());
         // A ";" is refused and the dialog stays; no name still counts; "Annuler" lends nothing.
         QVERIFY(s.choisir("S", "T2") && cliquer(&f, "pbPreter"));
         QPointer<saisiePret> dialogue = s.dernier<saisiePret>();
@@ -434,8 +431,7 @@ private slots:
         QVERIFY(r && autre && r != autre && enfant<QCheckBox>(r, "cBProxy")->isChecked());
         QCOMPARE(enfant<QLineEdit>(r, "leLogin")->text(), QString("jdupont"));
         QVERIFY(remplir(r, { "cBProxy", "cbEncodage=Windows-1250" }));
-        QVERIFY(!enfant<QLineEdit>(r, "leLogin")->isEnabled() && enfant<QLineEdit>(r, "leLogin")->text() == "jdupont");
-        QVERIFY(remplir(r, { "pushValider" }));
+        QVERIFY(!enfant<QLineEdit>(r, "leLogin")->isEnabled() && enfant<QLineEdit>(r, "leLogin")->text() == "jdupont" && remplir(r, { "pushValider" }));
         QCOMPARE(stockes(s), QStringList({ "", "", "", "", "Windows-1250" }));
         QCOMPARE(relayees.mid(0, 4), QStringList({ "", "", "", "" }));
         // The chosen codec becomes the 8-bit one: "Enregistrer sous" writes with it.

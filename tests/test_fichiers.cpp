@@ -97,8 +97,7 @@ private slots:
         QFETCH(QStringList, parametres);
         QFETCH(QByteArray, contenu);
         Scene s;
-        QVERIFY(s.parametres(parametres.replaceInStrings("@", s.chemin())));
-        QVERIFY(contenu.isEmpty() || s.ecrire("c.csv", contenu));
+        QVERIFY(s.parametres(parametres.replaceInStrings("@", s.chemin())) && (contenu.isEmpty() || s.ecrire("c.csv", contenu)));
         Phylacto& f = s.ouvrir();
         QTEST(s.resume(), "resume");
         QVERIFY(Boites::textesVus().isEmpty() && !f.chargementIncomplet() && !f.estModifie());
@@ -160,8 +159,7 @@ private slots:
         QFETCH(QString, geste);
         QFETCH(QString, choisi);
         Scene s;
-        QVERIFY(s.ecrire("fichier", "x") && s.parametres(parametres));
-        QVERIFY(parametres.filter("collection.csv").isEmpty() || s.ecrire("collection.csv", z1));
+        QVERIFY(s.ecrire("fichier", "x") && s.parametres(parametres) && (parametres.filter("collection.csv").isEmpty() || s.ecrire("collection.csv", z1)));
         Phylacto& f = s.ouvrir();
         f.show();
         if (f.getAlbums().isEmpty())
@@ -254,8 +252,7 @@ private slots:
         QCOMPARE(Boites::textesVus(), QStringList("Erreur à la ligne S;T3;trop;de;champs;E;C;0;G;_;_;;0;0;_;0;0;0;;Col;x.\n Merci de toujours laisser 20 parametres et non 21, même vide"));
 
         f.setModifie(false); // cancelled: nothing added, counted as a change all the same
-        QVERIFY(declencherAction(&f, "actionImporter_Csv"));
-        QVERIFY(f.estModifie());
+        QVERIFY(declencherAction(&f, "actionImporter_Csv") && f.estModifie());
         QCOMPARE(f.getAlbums().size(), 8);
         Catalogue c;
         QCOMPARE(Importation::importer(s.chemin("absent.csv"), nullptr, c).etat, LectureCollection::Illisible);

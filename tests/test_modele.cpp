@@ -296,8 +296,7 @@ private slots:
         QCOMPARE(dossier.lire("c.csv"), ligne);
         QCOMPARE(QDir(dossier.chemin()).entryList(QDir::Files), QStringList("c.csv"));
         QFile plein("/dev/full");
-        QVERIFY(plein.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        QVERIFY(!EcritureCollection::ecrire(plein, ligne.repeated(nbLignes)).isEmpty());
+        QVERIFY(plein.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && !EcritureCollection::ecrire(plein, ligne.repeated(nbLignes)).isEmpty());
 
         const QDateTime quand(QDate(2026, 12, 6), QTime(18, 32, 59));
         QString raison;

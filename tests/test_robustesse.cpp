@@ -213,8 +213,7 @@ private slots:
         }
         Phylacto fenetre;
         QTEST(int(notices(fenetre).size()), "nbNotices");
-        QVERIFY(Boites::textesVus().isEmpty());
-        QVERIFY(!QFileInfo::exists(dossier.chemin("cible.csv")));
+        QVERIFY(Boites::textesVus().isEmpty() && !QFileInfo::exists(dossier.chemin("cible.csv")));
         QCOMPARE(fenetre.chargementIncomplet(), cas != "fifo");
     }
 
@@ -317,8 +316,7 @@ private slots:
         fenetre.MAJEncodage("KOI8-R");
         QVERIFY(fenetre.estModifie());
         fenetre.save();
-        QVERIFY(!QFile::exists(dossier.chemin("collection.csv.Ab3dE9")));
-        QVERIFY(QFile::exists(dossier.chemin("collection.csv.backup")));
+        QVERIFY(!QFile::exists(dossier.chemin("collection.csv.Ab3dE9")) && QFile::exists(dossier.chemin("collection.csv.backup")));
 
         QVERIFY(declencherAction(&fenetre, "actionExploration_bd"));
         auto* explorateur = fenetre.findChild<filtre*>();

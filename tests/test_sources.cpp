@@ -148,8 +148,7 @@ private slots:
         QVERIFY(serveur.demarrer());
         for (const auto& [chemin, reponse] : service)
             serveur.setReponse(chemin, reponse);
-        QVERIFY(dossier.collection(ligneAlbum("Blacksad", QString::fromUtf8("Âme rouge"), 3)));
-        QVERIFY(pointerVers(dossier, source, serveur));
+        QVERIFY(dossier.collection(ligneAlbum("Blacksad", QString::fromUtf8("Âme rouge"), 3)) && pointerVers(dossier, source, serveur));
         Phylacto fenetre;
         enfant<QTableWidget>(&fenetre, "LstAlbum")->setCurrentCell(0, 1);
         enfant<QPushButton>(&fenetre, "pbChercherImage")->click();
@@ -193,8 +192,7 @@ private slots:
         QByteArray collection;
         for (int tome = 1; tome <= 5; ++tome)
             collection += ligneAlbum("Blacksad", QString("Titre %1").arg(tome), tome);
-        QVERIFY(dossier.collection(collection));
-        QVERIFY(pointerVers(dossier, "bnf", serveur));
+        QVERIFY(dossier.collection(collection) && pointerVers(dossier, "bnf", serveur));
         Phylacto fenetre;
         Modaux modaux;
         for (int i = 0; i < 5; ++i) {
