@@ -135,19 +135,11 @@ private slots:
         QFETCH(QString, cible);
         QFETCH(QStringList, valeurs);
         Catalogue c;
-        const auto ligne = [](const char* l) { return LigneCollection::decoder(QString::fromUtf8(l)); };
-        c.attacher(ligne("Akira;A1;1;D;S;E;;0;G;images//a1.jpg;Marc;;0;0;_;0;0;3;;C"));
-        c.attacher(ligne("Akira;A1;1;D;S;E;;0;G;;;;0;0;_;0;0;0;;C"));
-        c.attacher(ligne("Akira;A2;2;D;S;E;;0;G;;;;0;0;_;0;0;0;;C"));
-        c.attacher(ligne("Blake;B1;1;D;S;E;;0;G;;;;0;0;_;0;0;0;;C"));
+        for (const char* l : { "Akira;A1;1;D;S;E;;0;G;images//a1.jpg;Marc;;0;0;_;0;0;3;;C", "Akira;A1;1;D;S;E;;0;G;;;;0;0;_;0;0;0;;C",
+                 "Akira;A2;2;D;S;E;;0;G;;;;0;0;_;0;0;0;;C", "Blake;B1;1;D;S;E;;0;G;;;;0;0;_;0;0;0;;C" })
+            c.attacher(LigneCollection::decoder(QString::fromUtf8(l)));
         const QStringList avant = resume(c);
-        ValeursAlbum v;
-        v.serie = valeurs[0];
-        v.titre = valeurs[1];
-        v.tome = valeurs[2].toInt();
-        v.type = valeurs[3].toInt();
-        v.dessinateur = "Des";
-        v.scenariste = "Sc";
+        const ValeursAlbum v { valeurs[0], valeurs[1], "Sc", "Des", valeurs[2].toInt(), {}, valeurs[3].toInt(), 0, 0, {}, {}, {} };
         const ResultatEdition r = cible == "+" ? c.ajouter(v) : c.modifier(cible.section('/', 0, 0), cible.section('/', 1), v);
         QTEST(int(r.etat), "etat");
         QTEST(r.serieCreee, "serieCreee");
@@ -475,11 +467,7 @@ private slots:
         QCOMPARE(albums.at(0)->getSerie().constData(), albums.at(2)->getSerie().constData());
         QCOMPARE(albums.at(0)->getColoriste().constData(), albums.at(3)->getColoriste().constData());
         // An entry shares the texts already there, and keeps its values.
-        ValeursAlbum v;
-        v.serie = QString("S") + "1";
-        v.titre = "D";
-        v.editeur = "Dupuis";
-        QCOMPARE(catalogue.ajouter(v).etat, ResultatEdition::Fait);
+        QCOMPARE(catalogue.ajouter({ QString("S") + "1", "D", {}, {}, 0, {}, 0, 0, 0, "Dupuis", {}, {} }).etat, ResultatEdition::Fait);
         QCOMPARE(albums.last()->getSerie().constData(), albums.at(1)->getSerie().constData());
         QCOMPARE(albums.last()->getEditeur(), QString("Dupuis"));
 
@@ -523,10 +511,7 @@ private slots:
         QCOMPARE(modele.index(0, ModeleExplorateur::ColTitre).data().toString(), QString("Z"));
 
         // Albums changed or deleted after opening show as they were.
-        ValeursAlbum v;
-        v.serie = "S9";
-        v.titre = "C";
-        QCOMPARE(catalogue->modifier("S1", "C", v).etat, ResultatEdition::Fait);
+        QCOMPARE(catalogue->modifier("S1", "C", { "S9", "C", {}, {}, 0, {}, 0, 0, 0, {}, {}, {} }).etat, ResultatEdition::Fait);
         catalogue->supprimerSerie("S2");
         QCOMPARE(affichees(modele), QString("S2/Z S1/C"));
         QCOMPARE(modele.texte(0, ModeleExplorateur::ColEditeur), QString("Dupuis"));
