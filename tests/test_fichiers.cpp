@@ -210,12 +210,8 @@ private slots:
         Phylacto& f = s.ouvrir();
         f.getCatalogue().attacher(albumTest("S", "T"));
         for (int fois = 0; fois < 2; ++fois) {
-            if (parEnregistrerSous) {
-                Boites::setProchainFichier(s.chemin("collection.csv"));
-                f.saveAs();
-            } else {
-                f.save();
-            }
+            Boites::setProchainFichier(s.chemin("collection.csv")); // for "Enregistrer sous" only
+            QVERIFY(QMetaObject::invokeMethod(&f, parEnregistrerSous ? "saveAs" : "save"));
         }
         const QStringList copies = QDir(s.chemin()).entryList({ "*.bak" });
         QCOMPARE(copies.size(), 1);
