@@ -16,10 +16,6 @@
 #include "store/importation.h"
 #include "support/fixture.h"
 
-#include <QClipboard>
-#include <QTextCodec>
-#include <QtWidgets>
-
 namespace {
 
 const char* const titreLong = "Le Trésor du Capitaine Frégate et la très longue croisière";
@@ -83,8 +79,6 @@ QStringList etat(Scene& scene)
     // The detail panel shows the album the step touched: left out.
     return lignes << scene.resume().section(" | ", 0, -2);
 }
-
-
 
 void ajouter(Catalogue& catalogue, const QString& serie, const QString& titre, int tome,
     const QString& scenariste = QString(), const QString& dessinateur = QString(), int type = 0)

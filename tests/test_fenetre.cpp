@@ -9,11 +9,6 @@
 #include "settings/gestionreseau.h"
 #include "support/fixture.h"
 
-#include <QCheckBox>
-#include <QMenu>
-#include <QTableView>
-#include <QTextCodec>
-
 namespace {
 // The twelve fields of an album as the entry form sets them.
 QString fiche(const BD* a)

@@ -9,9 +9,6 @@
 #include "store/sauvegardes.h"
 #include "support/fixture.h"
 
-#include <QTableView>
-#include <QTextCodec>
-
 namespace {
 // The line of albumTest("S", titre) with this comment.
 QByteArray ligneS(const QByteArray& titre, const QByteArray& commentaire = "")

@@ -14,8 +14,6 @@
 #include "store/lignecollection.h"
 #include "support/fixture.h"
 
-#include <QTextCodec>
-
 #include <csignal>
 #include <sys/resource.h>
 

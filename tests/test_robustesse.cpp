@@ -8,8 +8,6 @@
 #include "support/fixture.h"
 
 #include <QProcess>
-#include <QScreen>
-#include <QTextCodec>
 
 #include <optional>
 

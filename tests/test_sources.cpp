@@ -5,8 +5,6 @@
 #include "support/fixture.h"
 #include "support/serveurtest.h"
 
-#include <QDialog>
-
 using namespace SourcesCouvertures;
 
 namespace {

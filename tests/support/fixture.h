@@ -4,18 +4,9 @@
 #include "dialogs/boites.h"
 #include "model/bd.h"
 
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QQueue>
-#include <QSpinBox>
-#include <QSignalSpy>
-#include <QTableWidget>
-#include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>
