@@ -1,8 +1,5 @@
 #include "support/fixture.h"
 
-#include <QBuffer>
-#include <QRandomGenerator>
-
 DossierTravail::DossierTravail()
     : m_ancien(QDir::currentPath())
 {

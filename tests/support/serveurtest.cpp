@@ -1,15 +1,9 @@
 #include "support/serveurtest.h"
 #include "support/fixture.h"
 
-#include <QDateTime>
-#include <QMessageAuthenticationCode>
-#include <QPointer>
 #include <QTcpSocket>
-#include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
-#include <iterator>
 
 namespace {
 const QByteArray cleSecrete = "TestSecretKey/for+the/loopback/server/00";
@@ -93,8 +87,9 @@ QByteArray ServeurTest::octetsImage(const QByteArray& nom)
 QList<ServeurTest::Requete> ServeurTest::requetesVers(const QByteArray& chemin) const
 {
     QList<Requete> resultat;
-    std::copy_if(m_requetes.begin(), m_requetes.end(), std::back_inserter(resultat),
-        [&chemin](const Requete& r) { return r.chemin == chemin; });
+    for (const Requete& r : m_requetes)
+        if (r.chemin == chemin)
+            resultat << r;
     return resultat;
 }
 

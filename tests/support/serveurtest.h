@@ -1,11 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QHash>
-#include <QList>
 #include <QMap>
-#include <QObject>
-#include <QPair>
 #include <QStringList>
 #include <QTcpServer>
 
