@@ -23,7 +23,7 @@ doublonModif|model/catalogue.cpp|s/const BD\* autre = premierAlbum\(v\.serie, v\
 compteursSuppression|app/editing.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n    modifie = true;/\n    update();\n    modifie = true;/
 coloriste19|store/lignecollection.cpp|s/            return QString\(\);\n        return textes/            return parties[18].toString();\n        return textes/
 importModifie|app/import.cpp|s/    MAJListesSeries\(\);\n    modifie = true;/    MAJListesSeries();/
-fermetureAnnulee|app/files.cpp|s/event->ignore\(\);/event->accept();/
+fermetureAnnulee|app/files.cpp|s/    \} else \{\n        event->ignore\(\);/    } else {\n        event->accept();/
 relaisProxy|app/settings.cpp|s/    connect\(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau\);\n//
 encodagePremierDemarrage|app/phylacto.cpp|s/        Parametres::ecrire\(\*settings, Cle::Encodage, QStringLiteral\("UTF-8"\)\);\n//
 tomeParcours|covers/nomimage.cpp|s/parties\.indexOf\(QStringLiteral\("Tome"\)\)/parties.lastIndexOf(QStringLiteral("Tome"))/

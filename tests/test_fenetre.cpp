@@ -196,7 +196,6 @@ private slots:
         QVERIFY(remplir(s.dernier<Saise>(), { "leAlbum=Neuf", "leTome=9", "leDessinateur=A", "leScenariste=B", "pbValider" }));
         const BD* change = f.getAlbums().at(3);
         QCOMPARE(fiche(change) + '/' + change->getImage() + '/' + emprunt(change), QString("S/Neuf/9/A/B/Col/perso/0/3/2/Glénat/Aventure/img/Marc//4"));
-        QCOMPARE(f.findSerie("S")->tomeMax, 9);
         QCOMPARE(s.resume().section(" | ", 4), QString("[S] 1:1,1:2,1:3,5:Tome 5,9:Neuf | 5 5 0 0 | S/Neuf/9"));
         QVERIFY(f.estModifie());
 
@@ -236,7 +235,6 @@ private slots:
         f.suppSerie();
         QCOMPARE(s.resume().section(" | ", 0, 3) + s.resume().section(" | ", 5, 5), QString("Beta,Gamma | E:Beta | C: | M:Gamma2 1 0 1"));
         QVERIFY(f.estModifie());
-        QCOMPARE(f.findSerie("Alpha"), nullptr);
 
         // The last album of a series goes, the series stays listed; then nothing to delete.
         QVERIFY(s.choisir("Gamma", "G1"));
@@ -391,7 +389,6 @@ private slots:
         QCOMPARE(s.resume().section(" | ", 6), QString("S3/Titre/9"));
         // Edited in place: the table only, and the edited title names nothing.
         QVERIFY(const_cast<QAbstractItemModel*>(m)->setData(m->index(5, 1), "Autre"));
-        QCOMPARE(f.getAlbums().at(4)->getTitre(), QString("Titre"));
         s.w<QLineEdit>("leSerie")->setText("rien");
         e->updateDataLigne(m->index(5, 1));
         QVERIFY(cliquer(e, "pbShowMain"));
