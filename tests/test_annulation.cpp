@@ -47,6 +47,7 @@ private slots:
         QTest::newRow("album") << "album" << "Annuler la suppression de l'album Arctic Nation";
         QTest::newRow("série") << "serie" << "Annuler la suppression de la série Blacksad";
         QTest::newRow("changement") << "changement" << "Annuler la modification de l'album Arctic Nation";
+        QTest::newRow("série finie") << "finie" << "Annuler la modification de l'album Arctic Nation";
         QTest::newRow("prêt") << "pret" << "Annuler le prêt de l'album Arctic Nation";
         QTest::newRow("retour") << "retour" << "Annuler le retour de l'album Quelque part";
     }
@@ -58,7 +59,8 @@ private slots:
         Scene scene(ligneAlbum("Blacksad", "Quelque part", 1, 0, "", "Marc")
             + ligneAlbum("Aldebaran", "La Catastrophe", 1, 1)
             + ligneAlbum("Blacksad", "Arctic Nation", 2, 0, "images//a.jpg")
-            + ligneAlbum("Aldebaran", "La Blonde", 2, 1) + ligneAlbum("Blacksad", "Ame Rouge", 3));
+            + ligneAlbum("Aldebaran", "La Blonde", 2, 1) + ligneAlbum("Blacksad", "Ame Rouge", 3)
+            + ligneAlbum("Canardo", "Le Chien debout", 1));
         Phylacto& fenetre = scene.ouvrir();
         QVERIFY(scene.choisir("Blacksad", "Arctic Nation"));
         const QStringList avant = etat(scene);
@@ -67,9 +69,10 @@ private slots:
             fenetre.suppAlbum();
         } else if (action == "serie") {
             fenetre.suppSerie();
-        } else if (action == "changement") {
+        } else if (action == "changement" || action == "finie") {
             fenetre.ModifAlbum({});
-            fenetre.UpdateAlbum("Nouvelle", "Titre changé", "S", "D", 9, "c", 2, 5, 2, "E", "G", "C");
+            fenetre.UpdateAlbum(action == "finie" ? "Blacksad" : "Nouvelle", "Titre changé", "S",
+                "D", 9, "c", action == "finie" ? 0 : 2, 5, 2, "E", "G", "C");
         } else if (action == "pret") {
             fenetre.Preter();
             auto* dialogue = fenetre.findChild<saisiePret*>();
@@ -106,7 +109,10 @@ private slots:
         fenetre.suppAlbum();
         fenetre.save();
         QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+        QCOMPARE(fenetre.getAlbums().size(), 3);
         QVERIFY(fenetre.estModifie());
+        QVERIFY(declencherAction(&fenetre, "actionRetablir"));
         QVERIFY(declencherAction(&fenetre, "actionRetablir"));
         QVERIFY(!fenetre.estModifie()); // the saved state again
 

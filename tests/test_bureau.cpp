@@ -129,7 +129,9 @@ private slots:
         const QSize couvertureDefaut = couverture->pixmap().size();
         scene.fenetre->resize(1600, 1000);
         QVERIFY(QTest::qWaitFor([&]() { return titre->width() > largeurDefaut; }));
-        QCOMPARE(titre->cursorPosition(), 0); // its beginning shows
+        QCOMPARE(titre->cursorPosition(), 0); // its beginning shows, readable when disabled
+        QCOMPARE(titre->palette().color(QPalette::Disabled, QPalette::Text),
+            titre->palette().color(QPalette::Active, QPalette::Text));
         QVERIFY(couverture->pixmap().width() > couvertureDefaut.width());
         QVERIFY(couverture->pixmap().height() > couvertureDefaut.height());
 
