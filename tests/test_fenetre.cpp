@@ -30,11 +30,6 @@ QString emprunt(const BD* a)
     return a->getEmprunteur() + '/' + a->getDateEmprunt() + '/' + QString::number(a->nbEmprunts);
 }
 
-QImage couverture(const Scene& s)
-{
-    return s.w<QLabel>("LabelImage")->pixmap().toImage();
-}
-
 QStringList lignesPrets(Pret* prets)
 {
     auto* table = enfant<QTableWidget>(prets, "LstPrets");
@@ -53,15 +48,6 @@ bool rendre(Pret* prets, const QString& texte)
         return false;
     table->setCurrentCell(trouves.first()->row(), 0);
     return cliquer(prets, "pbRendue");
-}
-
-// Lends the album of the current cell through the lend button, which must be enabled.
-bool preter(Scene& s, const QString& nom)
-{
-    if (!s.w<QPushButton>("pbPreter")->isEnabled() || !cliquer(s.fenetre.get(), "pbPreter"))
-        return false;
-    auto* dialogue = s.dernier<saisiePret>();
-    return dialogue && dialogue->isVisible() && remplir(dialogue, { "lePret=" + nom, "validerPret" });
 }
 
 QStringList stockes(const Scene& s)
@@ -98,6 +84,7 @@ private slots:
             + ligneAlbum("Zorro", "Tome 1", 5) + ligneAlbum("Autre", "Tome 1", 9, 1));
         QVERIFY(s.ecrire("images/bleu.png", imagePng(40, 60, Qt::blue)) && s.ecrire("data/AddPicture.bmp", imagePng(40, 60, Qt::red)) && s.ecrire("images/c.png", imagePng(40, 60, Qt::green)));
         s.ouvrir();
+        const auto couverture = [&s] { return s.w<QLabel>("LabelImage")->pixmap().toImage(); };
         // Text cells: "10" sorts before "2"; the panel shows the first album in catalogue order.
         QCOMPARE(s.resume(), QString("Autre,Blake,Zorro | E:Blake,Zorro | C:Autre | M: | [Autre] 9:Tome 1 | 6 5 1 0 | Autre/Tome 1/9"));
         QVERIFY(s.choisir("Blake"));
@@ -107,26 +94,26 @@ private slots:
         QVERIFY(!(table->item(0, 1)->flags() & Qt::ItemIsEditable));
         table->setCurrentCell(1, 0); // the volume cell names the row's album too
         QCOMPARE(s.w<QLineEdit>("leTitre")->text(), QString("Tome 10"));
-        QCOMPARE(QColor(couverture(s).pixel(20, 20)), QColor(Qt::red)); // "_": the placeholder
+        QCOMPARE(QColor(couverture().pixel(20, 20)), QColor(Qt::red)); // "_": the placeholder
         QVERIFY(preter->isEnabled());
         table->setCurrentCell(2, 1);
-        QVERIFY(couverture(s).width() >= 250 && couverture(s).height() >= 250);
-        QCOMPARE(QColor(couverture(s).pixel(125, 125)), QColor(Qt::blue));
+        QVERIFY(couverture().width() >= 250 && couverture().height() >= 250);
+        QCOMPARE(QColor(couverture().pixel(125, 125)), QColor(Qt::blue));
         QVERIFY(!preter->isEnabled());
         QCOMPARE(preter->text(), QString("BD pretée à Marc"));
         table->setCurrentCell(0, 1);
-        QVERIFY(couverture(s).isNull());
+        QVERIFY(couverture().isNull());
         QCOMPARE(s.w<QLineEdit>("leColoriste")->text(), QString("Coloriste"));
 
         // Another tab's list; either row of a repeated title shows the first album,
         // its cover read again once rewritten.
         s.w<QListWidget>("LstBDEuro")->setCurrentRow(1);
-        QCOMPARE(QColor(couverture(s).pixel(10, 10)), QColor(Qt::green));
+        QCOMPARE(QColor(couverture().pixel(10, 10)), QColor(Qt::green));
         QCOMPARE(s.w<QListWidget>("LstSerie")->currentItem()->text(), QString("Blake"));
         QVERIFY(s.ecrire("images/c.png", imagePng(40, 60, Qt::yellow)));
         table->setCurrentCell(1, 1);
         QCOMPARE(s.resume().section(" | ", 4), QString("[Zorro] 1:Tome 1,5:Tome 1 | 6 5 1 0 | Zorro/Tome 1/1"));
-        QCOMPARE(QColor(couverture(s).pixel(10, 10)), QColor(Qt::yellow));
+        QCOMPARE(QColor(couverture().pixel(10, 10)), QColor(Qt::yellow));
         s.fenetre->MAJListesSeries();
         QCOMPARE(s.textes("LstSerie").size(), 3);
 
@@ -339,7 +326,9 @@ private slots:
         QCOMPARE(lignesPrets(prets).join(' '), QString("A|T4|Zoé|05/06/2015 S|T1|Marc|" + QDate::currentDate().toString("dd/MM/yyyy") + " S|T3|Anne|02/03/2014 Z|Z1|Léa|"));
         Pret cache(f.getAlbums(), f.getCatalogue(), &f);
         QVERIFY(!enfant<QPushButton>(&cache, "pbRendue")->isEnabled());
-        QVERIFY(s.choisir("S", "T2") && preter(s, "Paul"));
+        // The lend button is used only when the program enabled it.
+        QVERIFY(s.choisir("S", "T2") && s.w<QPushButton>("pbPreter")->isEnabled() && cliquer(&f, "pbPreter"));
+        QVERIFY(remplir(s.dernier<saisiePret>(), { "lePret=Paul", "validerPret" }));
         QCOMPARE(lignesPrets(prets).size(), 4);
         f.setModifie(false);
         auto* table = enfant<QTableWidget>(prets, "LstPrets");
@@ -379,12 +368,9 @@ private slots:
         QTest::addColumn<QString>("lignes");
         QTest::addColumn<QString>("listes");
         QTest::newRow("rien") << "" << "S1/T1 S1/T2 S2/T1 S2/T2 S3/Titre S3/Titre" << ",Jean,Jean-Marc,Marc,Pierre,X | ,Luc,Marie,Paul,Y | ,Casterman,Dargaud,Dupuis,Z,dargaud";
-        QTest::newRow("sous-chaîne") << "0=Jean" << "S1/T1 S1/T2 S2/T2" << ",Jean,Jean-Marc | ,Luc,Marie,Paul | ,Dargaud,Dupuis,dargaud";
         QTest::newRow("casse") << "0=Jean 2=Dargaud" << "S1/T1" << ",Jean | ,Paul | ,Dargaud";
         QTest::newRow("l'entrée vide n'ôte que son filtre") << "0=Jean 2=Dargaud 0=" << "S1/T1" << ",Jean | ,Paul | ,Dargaud";
-        QTest::newRow("tout revient") << "0=Jean 2=Dargaud 0= 2=" << "S1/T1 S1/T2 S2/T1 S2/T2 S3/Titre S3/Titre" << ",Jean,Jean-Marc,Marc,Pierre,X | ,Luc,Marie,Paul,Y | ,Casterman,Dargaud,Dupuis,Z,dargaud";
         QTest::newRow("en chaîne") << "0=Pierre 1=Paul" << "S2/T1" << ",Pierre | ,Paul | ,Dupuis";
-        QTest::newRow("en chaîne, dessinateur ôté") << "0=Pierre 1=Paul 0=" << "S1/T1 S2/T1" << ",Jean,Pierre | ,Paul | ,Dargaud,Dupuis";
         QTest::newRow("en vigueur sous l'entrée vide") << "0=Jean 2=dargaud" << "S1/T2" << ",Jean-Marc | ,Luc | ,dargaud";
         QTest::newRow("en vigueur, éditeur ôté") << "0=Jean 2=dargaud 2=" << "S1/T1 S1/T2 S2/T2" << ",Jean,Jean-Marc | ,Luc,Marie,Paul | ,Dargaud,Dupuis,dargaud";
         QTest::newRow("aucune ligne") << "0=Marc 2!Dupuis" << "" << " |  | ";

@@ -27,13 +27,10 @@ bool boitesVues(const QStringList& debuts)
         && std::equal(vues.cbegin(), vues.cend(), debuts.cbegin(), [](const QString& vue, const QString& debut) { return vue.startsWith(debut); });
 }
 
-void reponses(QString boutons)
+void reponses(QString boutons) // '-': the default button
 {
-    for (const QChar b : boutons.remove('-')) // '-': the default button
-        Boites::setProchaineReponse(b == 'S' ? QMessageBox::Save : b == 'D' ? QMessageBox::Discard
-                : b == 'C'                   ? QMessageBox::Cancel
-                : b == 'Y'                   ? QMessageBox::Yes
-                                             : QMessageBox::NoButton);
+    for (const QChar b : boutons.remove('-'))
+        Boites::setProchaineReponse(QList { QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel }.value(QString("SDC").indexOf(b), QMessageBox::NoButton));
 }
 
 const QByteArray z1 = ligneAlbum("Zorro", "Z1");

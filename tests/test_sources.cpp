@@ -56,11 +56,7 @@ class TestSources : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QCoreApplication::setApplicationVersion(QStringLiteral("9.8"));
-        Boites::setAutomatique(true);
-    }
+    void initTestCase() { QCoreApplication::setApplicationVersion(QStringLiteral("9.8")); }
 
     void lectures_data()
     {
