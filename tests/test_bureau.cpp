@@ -300,7 +300,21 @@ private slots:
         QCOMPARE(catalogue.albums().size(), 3 * pasAvancement + 1);
         QCOMPARE(scene.lire("b.csv").count('\n'), 2 * pasAvancement);
 
+        // Started on, then importing, more series than are sorted one by one, in reverse order.
+        QByteArray series[2];
+        for (int i = 20; i > 0; --i)
+            for (const char* lettre : { "S", "R" })
+                series[*lettre == 'R'] += ligneAlbum(lettre + QString("%1").arg(i, 2, 10, QChar('0')), "A", 1, i % 2);
+        QVERIFY(scene.collection(series[0]) && scene.ecrire("r.csv", series[1]));
         scene.ouvrir().show();
+        for (int taille : { 20, 40 }) {
+            for (const char* liste : { "LstSerie", "LstBDEuro" }) {
+                const QStringList noms = scene.textes(liste);
+                QVERIFY(noms.size() * 2 >= taille && std::is_sorted(noms.begin(), noms.end()) && noms[0] < "S03");
+            }
+            Boites::setProchainFichier(scene.chemin("r.csv"));
+            scene.fenetre->ImportCsv();
+        }
         {
             TravailLong travail(scene.fenetre->statusBar(), "…");
             QVERIFY(!scene.fenetre->close());
