@@ -6,6 +6,8 @@
 #include "settings/parametres.h"
 #include "ui_phylacto.h"
 
+#include <algorithm>
+
 #include <QCursor>
 #include <QFile>
 #include <QMenu>
@@ -145,11 +147,16 @@ void Phylacto::MAJListesSeries()
                 liste->addItem(nom);
             continue;
         }
-        // One sort for the whole batch instead of one sorted insertion per name.
+        // One sort for the whole batch instead of one sorted insertion per name;
+        // an empty list (the start) takes the names already in the list's order.
+        const bool vide = liste->count() == 0;
+        if (vide)
+            std::sort(nouveaux.begin(), nouveaux.end());
         liste->setSortingEnabled(false);
         liste->addItems(nouveaux);
         liste->setSortingEnabled(true);
-        liste->sortItems(Qt::AscendingOrder);
+        if (!vide)
+            liste->sortItems(Qt::AscendingOrder);
     }
     MAJCompteurs();
     update();

@@ -205,9 +205,19 @@ void Catalogue::remettreSerie(const SerieRetiree& retiree)
         if (genre && retiree.rangGenre >= 0)
             genre->insert(qBound(0, retiree.rangGenre, int(genre->size())), serie);
     }
-    // Ascending positions: each lands where it stood once those before it are back.
-    for (const auto& [position, album] : retiree.albums)
-        m_albums.insert(qBound(0, position, int(m_albums.size())), album);
+    // Ascending positions: each lands where it stood once those before it are
+    // back. One merge, not one insertion (a move of the whole list) per album.
+    QList<BD*> fusion;
+    fusion.reserve(m_albums.size() + retiree.albums.size());
+    qsizetype suivant = 0;
+    for (const auto& [position, album] : retiree.albums) {
+        while (fusion.size() < position && suivant < m_albums.size())
+            fusion.append(m_albums.at(suivant++));
+        fusion.append(album);
+    }
+    while (suivant < m_albums.size())
+        fusion.append(m_albums.at(suivant++));
+    m_albums.swap(fusion);
 }
 
 void Catalogue::remettreChamps(BD* album, const ChampsAlbum& champs)
