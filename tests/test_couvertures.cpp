@@ -60,7 +60,7 @@ private slots:
 
     void cleanup() { s.reset(), serveur.reset(); }
 
-    void rechercheSignee()
+    void rechercheSigneeEtReponsesSansSucces()
     {
         AlbumInfos infos;
         QCOMPARE(rechercher(infos, "Tintin au Tibet"), 0);
@@ -83,11 +83,6 @@ private slots:
         }
         QVERIFY(vu);
         QCOMPARE(reponsesEnVie(infos.getManager()), 0);
-    }
-
-    void reponsesSansSucces()
-    {
-        AlbumInfos infos;
         // An empty body: -1 and no answer file, not even the old one.
         serveur->setReponseRecherche({ 200, QByteArray(), {}, 0, false });
         QCOMPARE(rechercher(infos, "Spirou"), -1);
