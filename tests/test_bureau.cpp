@@ -14,6 +14,7 @@
 #include "model/tomes.h"
 #include "store/ecriturecollection.h"
 #include "store/importation.h"
+#include "store/lignecollection.h"
 #include "support/fixture.h"
 
 namespace {
@@ -60,14 +61,8 @@ struct Bureau : Scene
 QStringList etat(Scene& scene)
 {
     QStringList lignes;
-    for (const BD* a : scene.fenetre->getAlbums()) {
-        const ChampsAlbum c = a->champs();
-        lignes << QStringList { c.serie, c.titre, QString::number(c.tome), c.dessinateur,
-            c.scenariste, c.editeur, c.commentaire, QString::number(c.entier8), c.genre, c.image,
-            c.emprunteur, c.dateEmprunt, QString::number(c.reel13), QString::number(c.type),
-            c.texte15, QString::number(c.note), QString::number(c.serieFinie),
-            QString::number(c.nbEmprunts), c.texte19, c.coloriste }.join('|');
-    }
+    for (const BD* a : scene.fenetre->getAlbums())
+        lignes << LigneCollection::encoder(*a);
     Catalogue& catalogue = scene.fenetre->getCatalogue();
     for (const QList<Serie*>* liste : { &catalogue.series(), &catalogue.seriesEuro(),
              &catalogue.seriesComics(), &catalogue.seriesManga() }) {
