@@ -408,15 +408,10 @@ private slots:
                 catalogue.ajouter({ "S" + QString::number(j), QString::number(i), "Scé", "", i - j + 1, {},
                     j % 3, 0, j == 0 ? 2 : 0, "E" + QString::number(11 - i + j), {}, {} });
         ajouter(catalogue, "Inconnu", "x", 5, {}, {}, 7);
-        BD* recent = catalogue.albums().at(0);
-        BD* ancien = catalogue.albums().at(3);
-        BD* illisible = catalogue.albums().at(5);
-        recent->setEmprunteur("Marc");
-        recent->setDateEmprunt("01/03/2014");
-        ancien->setEmprunteur("Léa");
-        ancien->setDateEmprunt("28/02/2014");
-        illisible->setEmprunteur("Zoé");
-        illisible->setDateEmprunt("hier");
+        for (const auto& [i, nom, date] : { std::tuple { 0, "Marc", "01/03/2014" }, { 3, "Léa", "28/02/2014" }, { 5, "Zoé", "hier" } }) {
+            catalogue.albums().at(i)->setEmprunteur(nom);
+            catalogue.albums().at(i)->setDateEmprunt(date);
+        }
         catalogue.albums().at(1)->setImage("images//a.jpg");
         catalogue.albums().at(2)->setImage("_");
 
