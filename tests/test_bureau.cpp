@@ -474,17 +474,12 @@ private slots:
         QCOMPARE(tous->currentItem()->text(), "Élève");
         QCOMPARE(mangas->currentItem()->text(), "Cœur");
 
-        QVERIFY(declencherAction(&fenetre, "actionTomesManquants"));
-        auto* manquants = fenetre.findChild<ListeTomesManquants*>();
-        QVERIFY(manquants);
-        enfant<QPushButton>(manquants, "pbCopier")->click();
+        QVERIFY(declencherAction(&fenetre, "actionTomesManquants") && cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));
         QCOMPARE(QGuiApplication::clipboard()->text(),
             "Série\tType\tTomes manquants\tNombre\nCœur\tManga\t2, 3\t2\n");
 
-        QVERIFY(declencherAction(&fenetre, "actionStatistiques"));
-        auto* statistiques = fenetre.findChild<FenetreStatistiques*>();
-        QVERIFY(statistiques);
-        QCOMPARE(enfant<QTableWidget>(statistiques, "LstParType")->item(3, 0)->text(), "7");
+        QVERIFY(declencherAction(&fenetre, "actionStatistiques") && fenetre.findChild<FenetreStatistiques*>());
+        QCOMPARE(enfant<QTableWidget>(fenetre.findChild<FenetreStatistiques*>(), "LstParType")->item(3, 0)->text(), "7");
         fenetre.setModifie(false);
     }
 };

@@ -328,10 +328,9 @@ private slots:
     // (refused, then confirmed); a backup that cannot be made; 0 for none.
     void sauvegarderEtRestaurer()
     {
-        DossierTravail dossier;
         const QByteArray avant = ligneAlbum("A", "a1", 1).replace("\n", "\r\n");
-        dossier.collection(avant);
-        Phylacto fenetre;
+        Scene dossier(avant);
+        Phylacto& fenetre = dossier.ouvrir();
         QVERIFY(declencherAction(&fenetre, "actionConfiguration_reseau"));
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* nombre = enfant<QSpinBox>(w, "sbSauvegardes"))
@@ -358,9 +357,7 @@ private slots:
         QCOMPARE(sauvegardesDe(dossier).size(), 4);
         QFile derniere(Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0].chemin);
         QVERIFY(derniere.open(QIODevice::ReadOnly) && derniere.readAll() == actuel);
-        auto* series = enfant<QListWidget>(&fenetre, "LstSerie");
-        QVERIFY(series->count() == 1 && series->item(0)->text() == "C");
-        QCOMPARE(enfant<QTableWidget>(&fenetre, "LstAlbum")->rowCount(), 2);
+        QCOMPARE(dossier.resume().section(" | ", 0, 4), QString("C | E:C | C: | M: | [C] 1:c1,2:c2"));
 
         QVERIFY(QDir(dossier.chemin("data/sauvegardes")).removeRecursively());
         dossier.ecrire("data/sauvegardes", "");

@@ -420,7 +420,6 @@ private slots:
         QTest::newRow("second") << doc << 1 << QByteArray("g2");
         QTest::newRow("coupé dans LargeImage") << doc << 2 << QByteArray();
         QTest::newRow("mal formé") << QByteArray("<Items><Item></Items>") << 0 << QByteArray();
-        QTest::newRow("pas du xml") << QByteArray("Service Unavailable") << 0 << QByteArray();
     }
 
     void grandeImage()
