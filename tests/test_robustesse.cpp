@@ -181,10 +181,7 @@ private slots:
     void parametresIllisibles()
     {
         DossierTravail dossier;
-        QByteArray bruit;
-        for (int i = 0; i < 4096; ++i)
-            bruit += char((i * 7919) % 256);
-        dossier.ecrire("data/settings.ini", bruit);
+        dossier.ecrire("data/settings.ini", imagePng(40, 40, {}, 7)); // noise, every byte value
         QString erreur;
         QVERIFY2(Demarrage::nommerCollection(dossier.chemin(), &erreur), qPrintable(erreur));
     }
@@ -268,8 +265,7 @@ private slots:
         prets->setCurrentCell(0, 0);
         for (int clic = 0; clic < 2; ++clic)
             enfant<QPushButton>(prets->parentWidget(), "pbRendue")->click();
-        QCOMPARE(prets->rowCount(), 1);
-        QCOMPARE(prets->currentRow(), -1);
+        QVERIFY(prets->rowCount() == 1 && prets->currentRow() == -1);
 
         fenetre.setModifie(false);
         fenetre.MAJEncodage("UTF8"); // the same codec as "UTF-8"
