@@ -141,6 +141,8 @@ private slots:
         QTest::keyClick(scene.table, Qt::Key_Delete);
         QCOMPARE(scene.fenetre->getAlbums().size(), 2);
         QCOMPARE(scene.table->rowCount(), 2);
+        QTest::keyClick(scene.table, Qt::Key_Tab); // other keys reach the table
+        QVERIFY(!scene.table->hasFocus());
     }
 
     void dispositionQuiGranditEtSeRetient()
