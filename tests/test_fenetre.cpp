@@ -91,7 +91,10 @@ private slots:
         QCOMPARE(preter->text(), QString("BD pretée à Marc"));
         table->setCurrentCell(0, 1);
         QVERIFY(couverture().isNull());
-        QCOMPARE(s.w<QLineEdit>("leColoriste")->text(), QString("Coloriste"));
+        QStringList panneau;
+        for (const char* champ : { "leDessinateur", "leScenariste", "leColoriste", "leEditeur", "leGenre" })
+            panneau << s.w<QLineEdit>(champ)->text();
+        QCOMPARE(panneau.join('|'), QString("Dessinateur|Scenariste|Coloriste|Dargaud|Aventure"));
 
         // Another tab's list; either row of a repeated title shows the first album,
         // its cover read again once rewritten.
@@ -220,6 +223,9 @@ private slots:
         }
         QCOMPARE(Boites::textesVus().last(), QString("Album 2 de la série S déjà existant"));
         QCOMPARE(s.resume(), QString("Neuve,S,Z | E:S | C:Neuve | M:Z | [S] 1:1,1:2,1:3,5:Tome 5,7:vol | 7 5 1 1 | S/vol/7"));
+        QVERIFY(s.choisir("Z", "Tome 0")); // a manga's change form says so
+        f.ModifAlbum({});
+        QVERIFY(enfant<QRadioButton>(s.dernier<Saise>(), "rBManga")->isChecked());
     }
 
     void suppressions()

@@ -3,6 +3,7 @@
 // by a strict RFC 4180 reader.
 #include "model/catalogue.h"
 #include "settings/codecs.h"
+#include "settings/parametres.h"
 #include "store/ecriturecollection.h"
 #include "store/exporttableur.h"
 #include "store/importation.h"
@@ -369,6 +370,8 @@ private slots:
         fenetre.getSettings()->setValue("BASE/Sauvegardes", "0");
         fenetre.save();
         QVERIFY(sauvegardesDe(dossier).isEmpty());
+        fenetre.getSettings()->setValue("BASE/Sauvegardes", "-1"); // not a count: the default
+        QCOMPARE(Parametres::nbSauvegardes(*fenetre.getSettings()), 10);
     }
 
     void encoder_data()
