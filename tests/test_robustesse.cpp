@@ -214,7 +214,8 @@ private slots:
         dossier.ecrire("images/a.jpg", "a");
         const QByteArray contenu = ligneAlbum("A", "T", 1, 0, "images//a.jpg") + "a;b\n"
             + latin1(ligneAlbum("Théo", "T", 2)) + ligneAlbum("S", "T", 1).replace(";1;", ";abc;")
-            + ligneAlbum("A", "T", 2) + ligneAlbum("B", "C", 1, 0, "images//absent.jpg");
+            + ligneAlbum("A", "T", 2) + ligneAlbum("B", "C", 1, 0, "images//absent.jpg")
+            + "U;V;1;D;S;E;;0;G;_;;;0;0;_;0;0;0;\n"; // 19 fields, no cover
         const RapportVerification rapport = VerificationCollection::verifierOctets(
             contenu, QTextCodec::codecForName("UTF-8"), dossier.chemin());
         QList<QPair<int, int>> trouves;
@@ -222,7 +223,7 @@ private slots:
             trouves.append({ probleme.ligne, int(probleme.genre) });
         using P = RapportVerification::Probleme;
         QCOMPARE(trouves, (QList<QPair<int, int>> { { 2, P::NombreDeChamps }, { 3, P::OctetsInvalides }, { 4, P::NombreInvalide }, { 5, P::Doublon }, { 6, P::CouvertureAbsente } }));
-        QCOMPARE(rapport.albums, 5);
+        QCOMPARE(rapport.albums, 6);
 
         // From the command line, without any display.
         dossier.ecrire("c.csv", contenu);
