@@ -101,10 +101,21 @@ bool Catalogue::attacher(BD* album)
     return integrerSerie(album);
 }
 
+Serie* Catalogue::serieDuNom(const QString& nom)
+{
+    Serie*& memoire = m_seriesParTampon[(quintptr(nom.constData()) >> 4) % m_seriesParTampon.size()];
+    if (memoire && memoire->aPourNom(nom))
+        return memoire;
+    Serie* serie = findSerie(nom);
+    if (serie && serie->aPourNom(nom))
+        memoire = serie;
+    return serie;
+}
+
 bool Catalogue::integrerSerie(const BD* album)
 {
     ++m_revision;
-    if (Serie* serie = findSerie(album->getSerie())) {
+    if (Serie* serie = serieDuNom(album->getSerie())) {
         if (serie->tomeMax < album->tome)
             serie->tomeMax = album->tome;
         if (album->serieFinie != 0)
@@ -183,6 +194,7 @@ SerieRetiree Catalogue::retirerSerie(const QString& nom)
     m_albums.swap(restants);
 
     retiree.serie = m_indexSeries.take(nom);
+    m_seriesParTampon.fill(nullptr);
     if (retiree.serie) {
         retiree.rangSeries = int(m_series.indexOf(retiree.serie));
         m_series.removeAt(retiree.rangSeries);
@@ -311,6 +323,7 @@ void Catalogue::vider()
     m_seriesComics.clear();
     m_seriesManga.clear();
     m_indexSeries.clear();
+    m_seriesParTampon.fill(nullptr);
     m_textes.vider();
     ++m_generation;
 }
@@ -328,6 +341,7 @@ void Catalogue::echanger(Catalogue& autre)
     m_seriesComics.swap(autre.m_seriesComics);
     m_seriesManga.swap(autre.m_seriesManga);
     m_indexSeries.swap(autre.m_indexSeries);
+    std::swap(m_seriesParTampon, autre.m_seriesParTampon);
     std::swap(m_textes, autre.m_textes);
     ++m_generation;
     ++autre.m_generation;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+
+#include <array>
 #include <QHash>
 #include <QPair>
 #include <QList>
@@ -184,6 +186,11 @@ private:
     QList<Serie*> m_seriesComics;
     QList<Serie*> m_seriesManga;
     QHash<QString, Serie*> m_indexSeries;
+    // Albums read from a file share their series' name with it: the name's
+    // buffer finds the series again without hashing the name. Only series in
+    // the index are remembered; emptied whenever one leaves it.
+    std::array<Serie*, 1024> m_seriesParTampon {};
+    Serie* serieDuNom(const QString& nom);
     TextesPartages m_textes;
     mutable QList<SuiviAlbums*> m_suivis;
     quint64 m_generation = 0;

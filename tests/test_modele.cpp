@@ -467,6 +467,15 @@ private slots:
         QCOMPARE(catalogue.ajouter({ QString("S") + "1", "D", {}, {}, 0, {}, 0, 0, 0, "Dupuis", {}, {} }).etat, ResultatEdition::Fait);
         QCOMPARE(albums.last()->getSerie().constData(), albums.at(1)->getSerie().constData());
         QCOMPARE(albums.last()->getEditeur(), QString("Dupuis"));
+        // Emptied, or its albums handed over: a name whose text outlives its
+        // series makes a new series.
+        const QString s2 = albums.at(0)->getSerie();
+        const auto album = [&s2](const char* titre) { return ValeursAlbum { s2, titre, {}, {}, 0, {}, 0, 0, 0, {}, {}, {} }; };
+        catalogue.vider();
+        QVERIFY(catalogue.ajouter(album("X")).serieCreee && !catalogue.ajouter(album("Y")).serieCreee);
+        Catalogue autre;
+        catalogue.echanger(autre);
+        QVERIFY(catalogue.ajouter(album("Z")).serieCreee && autre.series().size() == 1);
 
         // Many texts: the table grows and every text keeps its value.
         TextesPartages textes;
