@@ -216,13 +216,7 @@ void Phylacto::executer(CommandeAlbum* commande)
 void Phylacto::rafraichirApresAnnulation(BD* aMontrer)
 {
     // Series lists: names of series gone, then the missing ones.
-    const QList<QPair<QListWidget*, const QList<Serie*>*>> paires = {
-        { ui->LstSerie, &catalogue.series() },
-        { ui->LstManga, &catalogue.seriesManga() },
-        { ui->LstBDEuro, &catalogue.seriesEuro() },
-        { ui->LstComics, &catalogue.seriesComics() },
-    };
-    for (const auto& [liste, seriesListe] : paires) {
+    for (const auto& [liste, seriesListe] : listesEtSeries()) {
         QSet<QString> presents;
         for (const Serie* serie : *seriesListe)
             presents.insert(serie->getNom());

@@ -121,15 +121,19 @@ void Phylacto::updateInfosBd(BD* lBd)
     }
 }
 
-void Phylacto::MAJListesSeries()
+QList<QPair<QListWidget*, const QList<Serie*>*>> Phylacto::listesEtSeries() const
 {
-    const QList<QPair<QListWidget*, const QList<Serie*>*>> paires = {
+    return {
         {ui->LstSerie, &catalogue.series()},
         {ui->LstManga, &catalogue.seriesManga()},
         {ui->LstBDEuro, &catalogue.seriesEuro()},
         {ui->LstComics, &catalogue.seriesComics()},
     };
-    for (const auto& [liste, seriesListe] : paires) {
+}
+
+void Phylacto::MAJListesSeries()
+{
+    for (const auto& [liste, seriesListe] : listesEtSeries()) {
         QSet<QString>& affiches = m_nomsListes[liste];
         QStringList nouveaux;
         for (const Serie* serie : *seriesListe) {

@@ -139,6 +139,8 @@ private:
     // returns the series' albums in catalogue order.
     QList<BD*> remplirTableAlbums();
     QList<QListWidget*> listesSeries() const;
+    // Each series list with the catalogue's series it shows.
+    QList<QPair<QListWidget*, const QList<Serie*>*>> listesEtSeries() const;
     // Deletes the item of that name from LstManga, LstBDEuro, LstComics and
     // LstSerie, in that order.
     void retirerSerieDesListes(const QString& nom);

@@ -46,9 +46,7 @@ int main(int argc, char** argv)
     if (!preparerDossier(dossier, nbAlbums, nbSeries))
         return 1;
     Phylacto fenetre;
-    fenetre.show();
-    QApplication::processEvents();
-    if (fenetre.getAlbums().size() != nbAlbums)
+    if (!montrer(fenetre, nbAlbums))
         return 1;
 
     filtre* explorateur = nullptr;

@@ -43,9 +43,7 @@ int main(int argc, char** argv)
     if (!preparerDossier(dossier, nbAlbums, nbSeries))
         return 1;
     Phylacto fenetre;
-    fenetre.show();
-    QApplication::processEvents();
-    if (fenetre.getAlbums().size() != nbAlbums)
+    if (!montrer(fenetre, nbAlbums))
         return 1;
     auto* recherche = fenetre.findChild<QLineEdit*>(QStringLiteral("leRechercheRapide"));
     const auto* liste = fenetre.findChild<QListWidget*>(QStringLiteral("LstSerie"));

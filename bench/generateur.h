@@ -56,6 +56,15 @@ inline bool preparerDossier(const QTemporaryDir& dossier, int nbAlbums, int nbSe
     return QDir::setCurrent(dossier.path());
 }
 
+// Shows a window opened on a generated collection; false unless it holds
+// every album.
+template <typename Fenetre> bool montrer(Fenetre& fenetre, int nbAlbums)
+{
+    fenetre.show();
+    QApplication::processEvents();
+    return fenetre.getAlbums().size() == nbAlbums;
+}
+
 inline double memoireMaxMo()
 {
     rusage usage{};
