@@ -166,6 +166,8 @@ private:
     bool m_copieGardee = false; // the unread albums' file is already backed up
 
     void signalerChargement(const LectureCollection& lecture, const QString& encodage);
+    // Import (app/import.cpp): false when nothing could be read, told in a box.
+    bool importer(const QString& nom);
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.
