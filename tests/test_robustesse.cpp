@@ -129,7 +129,7 @@ private slots:
         QFETCH(QString, raison);
         DossierTravail dossier;
         dossier.collection({});
-        for (const QString nom : { "collection.csv", "x.csv", "bd.db", "data/sauvegardes/collection-2026-01-02-030405.csv" }) {
+        for (const QString nom : { "collection.csv", "x.csv", "bd.db", "data/sauvegardes/collection-2026-01-02-030405.csv", "icon.ico" }) {
             const QString chemin = dossier.chemin(nom);
             QVERIFY(QDir().mkpath(QFileInfo(chemin).path()) && (!QFile::exists(chemin) || QFile::remove(chemin)));
             QVERIFY(genre == "tube" ? ::mkfifo(qPrintable(chemin), 0600) == 0 : genre == "zero" ? QFile::link("/dev/zero", chemin)
@@ -137,6 +137,7 @@ private slots:
         }
         Phylacto fenetre;
         QVERIFY2(notices(fenetre).value(0).contains(raison), qPrintable(notices(fenetre).value(0)));
+        QVERIFY(fenetre.windowIcon().pixmap(16).isNull());
         fenetre.setModifie(false);
         for (const char* nom : { "x.csv", "bd.db" }) {
             Boites::setProchainFichier(dossier.chemin(nom));
