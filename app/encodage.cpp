@@ -47,7 +47,7 @@ void Phylacto::relireEnEncodagePropose()
     if (encodage.isEmpty())
         return;
     // The automatic search walks the albums that a new reading replaces.
-    if (m_rechercheAutoEnCours || TravailLong::enCours()) {
+    if (m_rechercheAutoEnCours) {
         Boites::informer(tr("Arrêtez d'abord la recherche automatique des couvertures."));
         return;
     }
