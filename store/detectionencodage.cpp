@@ -186,7 +186,8 @@ QString suggerer(const QByteArray& octets, const QStringList& proposes, QTextCod
 
     QList<QTextCodec*> essayes;
     for (const QString& nom : std::as_const(candidats)) {
-        QTextCodec* codec = proposes.contains(nom) ? QTextCodec::codecForName(nom.toLatin1()) : nullptr;
+        QTextCodec* codec
+            = proposes.contains(nom) ? QTextCodec::codecForName(nom.toLatin1()) : nullptr;
         if (!codec || codec == exclu || essayes.contains(codec))
             continue;
         essayes.append(codec);
