@@ -102,6 +102,13 @@ void Phylacto::closeEvent(QCloseEvent* event)
     question.texteInformatif = tr("Voulez vous sauvegarder les changements?");
     question.boutons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     question.boutonParDefaut = QMessageBox::Save;
+    if (enLectureSeule()) {
+        question.texteInformatif = tr("Le dossier est en lecture seule : ces modifications seront "
+                                      "perdues. Annulez pour en garder une copie avec « Enregistrer "
+                                      "sous ».");
+        question.boutons = QMessageBox::Discard | QMessageBox::Cancel;
+        question.boutonParDefaut = QMessageBox::Cancel;
+    }
     const QMessageBox::StandardButton reponse = Boites::montrer(question);
     // A save that failed or was cancelled keeps the window, and the changes, open.
     if (reponse == QMessageBox::Discard || (reponse == QMessageBox::Save && enregistrer())) {
@@ -119,6 +126,8 @@ void Phylacto::closeProg()
 
 bool Phylacto::enregistrer()
 {
+    if (refuserEcriture())
+        return false;
     QString nom = Parametres::lire(*settings, Cle::NomFichier);
     const bool nouveauNom = nom.isEmpty();
     if (nouveauNom && (nom = demanderFichier()).isEmpty())
@@ -144,6 +153,8 @@ bool Phylacto::enregistrer()
 
 bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection)
 {
+    if (fichierCollection && refuserEcriture())
+        return false;
     OctetsCollection contenu;
     {
         TravailLong travail(statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
