@@ -79,10 +79,10 @@ void Phylacto::save()
 void Phylacto::saveAs()
 {
     const QString chemin = demanderFichier();
-    if (!chemin.isEmpty())
-        ecrireCatalogue(chemin, Codecs::codec8Bits(),
-            QFileInfo(chemin)
-                == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier))));
+    const bool collection = QFileInfo(chemin)
+        == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier)));
+    if (!chemin.isEmpty() && !(collection && refuserEcriture()))
+        ecrireCatalogue(chemin, Codecs::codec8Bits(), collection);
 }
 
 void Phylacto::closeEvent(QCloseEvent* event)
@@ -153,8 +153,6 @@ bool Phylacto::enregistrer()
 
 bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection)
 {
-    if (fichierCollection && refuserEcriture())
-        return false;
     OctetsCollection contenu;
     {
         TravailLong travail(statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
