@@ -41,8 +41,9 @@ bool Phylacto::refuserEcriture()
         return false;
     Boites::Boite boite;
     boite.icone = QMessageBox::Warning;
-    boite.texte = tr("La collection n'est pas enregistrée : le dossier %1 est en lecture seule (%2).")
-                      .arg(dossierNatif(), m_lectureSeule);
+    boite.texte
+        = tr("La collection n'est pas enregistrée : le dossier %1 est en lecture seule (%2).")
+              .arg(dossierNatif(), m_lectureSeule);
     boite.texteInformatif = tr("« Enregistrer sous » en garde une copie ailleurs.");
     Boites::montrer(boite);
     return true;

@@ -51,7 +51,8 @@ Examen examiner(const QString& chemin)
         return {};
     if (info.isDir())
         return { tr("dossier vide"), true,
-            !QDir(chemin).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System) };
+            !QDir(chemin).isEmpty(
+                QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System) };
     if (!info.isFile())
         return { tr("fichier spécial") };
     QFile fichier(chemin);
@@ -104,7 +105,8 @@ QString raisonLectureSeule(const QString& chemin)
     if (disque.isValid() && disque.bytesAvailable() == 0)
         return tr("le disque est plein");
     if (!dossier.isWritable())
-        return tr("vous n'avez pas le droit d'écrire dans %1").arg(natif(dossier.absoluteFilePath()));
+        return tr("vous n'avez pas le droit d'écrire dans %1")
+            .arg(natif(dossier.absoluteFilePath()));
     return tr("le verrou %1 n'a pas pu être créé").arg(natif(chemin));
 }
 
@@ -120,8 +122,11 @@ Prise lectureSeule(const QString& raison)
 Prise prendre(const QString& chemin)
 {
     QString remplace;
+    bool illisible = false; // by QLockFile, on the last look
     for (int essai = 0; essai < 5; ++essai) {
-        const Examen examen = examiner(chemin);
+        Examen examen = examiner(chemin);
+        if (illisible && examen.defaut.isEmpty() && QFileInfo::exists(chemin))
+            examen.defaut = tr("contenu invalide");
         if (examen.plein)
             return lectureSeule(tr("%1 est un dossier qui n'est pas vide, à la place du verrou de "
                                    "Phylacto ; déplacez-le puis relancez Phylacto")
@@ -155,14 +160,15 @@ Prise prendre(const QString& chemin)
             return lectureSeule(raisonLectureSeule(chemin));
         Prise prise;
         QString application;
-        if (!verrou->getLockInfo(&prise.pid, &prise.hote, &application))
-            continue; // replaced meanwhile: judged again
+        illisible = !verrou->getLockInfo(&prise.pid, &prise.hote, &application);
+        if (illisible)
+            continue; // replaced meanwhile, or damaged in a way only QLockFile sees
         if (prise.hote.isEmpty() || prise.hote == QSysInfo::machineHostName()) {
             prise.issue = Prise::Occupe;
-            prise.texte = tr("Un autre Phylacto (processus %1 sur %2) utilise déjà le dossier %3. "
-                             "Fermez-le, ou démarrez celui-ci sur un autre dossier.")
-                              .arg(QString::number(prise.pid), prise.hote,
-                                  natif(QDir::currentPath()));
+            prise.texte
+                = tr("Un autre Phylacto (processus %1 sur %2) utilise déjà le dossier %3. "
+                     "Fermez-le, ou démarrez celui-ci sur un autre dossier.")
+                      .arg(QString::number(prise.pid), prise.hote, natif(QDir::currentPath()));
         } else {
             prise.issue = Prise::AutreOrdinateur;
         }
@@ -198,8 +204,8 @@ bool confirmerForcage(const Prise& prise, const QString& dossier)
               .arg(prise.hote);
     question.boutons = QMessageBox::Open | QMessageBox::Close;
     question.boutonParDefaut = QMessageBox::Close;
-    question.libelles = { { QMessageBox::Open, tr("Ouvrir quand même") },
-        { QMessageBox::Close, tr("Quitter") } };
+    question.libelles
+        = { { QMessageBox::Open, tr("Ouvrir quand même") }, { QMessageBox::Close, tr("Quitter") } };
     return Boites::montrer(question) == QMessageBox::Open;
 }
 
