@@ -30,8 +30,8 @@ void Phylacto::chargerBase(const QString& fileName)
         m_fichierCharge = FichierCollection::chemin(fileName);
         const LectureCollection lecture = FichierCollection::charger(m_fichierCharge,
             Codecs::codecParNom(encodage), catalogue, GestionReseau::encodages());
-        m_chargementIncomplet
-            = lecture.etat != LectureCollection::Complete || lecture.sequencesInvalides > 0;
+        m_chargementIncomplet = lecture.etat != LectureCollection::Complete
+            || lecture.sequencesInvalides > 0 || lecture.utf8EnMonoOctet;
         if (lecture.etat == LectureCollection::LigneInvalide)
             Boites::informer(FichierCollection::messageLigneInvalide(lecture));
         signalerChargement(lecture, encodage);
@@ -53,20 +53,26 @@ void Phylacto::signalerChargement(const LectureCollection& lecture, const QStrin
                 .arg(fichier, lecture.erreur),
             BarreMessage::Erreur);
     }
-    if (lecture.sequencesInvalides == 0)
+    if (lecture.sequencesInvalides == 0 && !lecture.utf8EnMonoOctet)
         return;
-    QString texte = tr("Le fichier de collection %1 contient des octets invalides en %2, dès la "
-                       "ligne %3 : ils sont affichés « \uFFFD ». Le fichier tel qu'il est sera "
-                       "copié avant le premier enregistrement.")
-                        .arg(fichier, encodage.isEmpty() ? tr("encodage du système") : encodage)
-                        .arg(lecture.ligneSequenceInvalide);
+    const QString lu = encodage.isEmpty() ? tr("encodage du système") : encodage;
+    QString texte = lecture.utf8EnMonoOctet
+        ? tr("Le fichier de collection %1 est écrit en UTF-8, mais il est lu en %2 : ses lettres "
+             "accentuées sont mal affichées. Le fichier tel qu'il est sera copié avant le premier "
+             "enregistrement.")
+              .arg(fichier, lu)
+        : tr("Le fichier de collection %1 contient des octets invalides en %2, dès la ligne %3 : "
+             "ils sont affichés « \uFFFD ». Le fichier tel qu'il est sera copié avant le premier "
+             "enregistrement.")
+              .arg(fichier, lu)
+              .arg(lecture.ligneSequenceInvalide);
     if (!lecture.encodageSansErreur.isEmpty()) {
+        m_encodagePropose = lecture.encodageSansErreur;
         texte += QLatin1Char(' ')
-            + tr("Il se lit sans erreur en %1 : choisissez cet encodage dans « Configuration "
-                 "Phylacto » (menu Configuration), quittez sans enregistrer, puis relancez "
-                 "Phylacto.")
-                  .arg(lecture.encodageSansErreur);
-        ui->barreMessage->setAction(tr("Configuration Phylacto"));
+            + tr("Il se lit sans erreur en %1 : « Relire en %1 » le relit dans cet encodage et "
+                 "le garde pour ce fichier.")
+                  .arg(m_encodagePropose);
+        ui->barreMessage->setAction(tr("Relire en %1").arg(m_encodagePropose));
     }
     ui->barreMessage->ajouter(texte, BarreMessage::Avertissement);
 }
@@ -81,8 +87,9 @@ void Phylacto::saveAs()
     const QString chemin = demanderFichier();
     const bool collection = QFileInfo(chemin)
         == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier)));
+    // Over the collection file, the copy is the file: in the file's encoding.
     if (!chemin.isEmpty() && !(collection && refuserEcriture()))
-        ecrireCatalogue(chemin, Codecs::codec8Bits(), collection);
+        ecrireCatalogue(chemin, collection ? codecCollection() : Codecs::codec8Bits(), collection);
 }
 
 void Phylacto::closeEvent(QCloseEvent* event)
@@ -133,10 +140,7 @@ bool Phylacto::enregistrer()
     if (nouveauNom && (nom = demanderFichier()).isEmpty())
         return false;
 
-    const QString encodage = Parametres::lire(*settings, Cle::Encodage);
-    QTextCodec* codec = Codecs::codecParNom(encodage);
-    if (!ecrireCatalogue(
-            FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale(), true))
+    if (!ecrireCatalogue(FichierCollection::chemin(nom), codecCollection(), true))
         return false;
 
     if (nouveauNom) {
@@ -195,8 +199,10 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fi
         Boites::montrer(boite);
         return false;
     }
-    if (fichierCollection)
+    if (fichierCollection) {
+        noterEncodageEcrit();
         terminerSauvegarde(chemin, probleme);
+    }
     return true;
 }
 

@@ -19,7 +19,8 @@ QString dossierNatif()
 void Phylacto::ouvrirEnLectureSeule(const QString& raison)
 {
     m_lectureSeule = raison;
-    // Both would write in the folder: the settings, a backup of the collection.
+    // Each would write in the folder: the settings, a backup of the
+    // collection, the encoding the start-up notice's button stores.
     ui->actionConfiguration_reseau->setEnabled(false);
     ui->actionRestaurer->setEnabled(false);
     ui->barreMessage->setAction(QString());

@@ -129,6 +129,9 @@ public slots:
     void AfficherRecherche();
     void updateInfosBd(BD* lBd);
     void MAJEncodage(QString aEncodage);
+    // The start-up notice's button: reads the collection file again in the
+    // encoding it suggested and stores that encoding for the file.
+    void relireEnEncodagePropose();
     // "Exporter pour un tableur…": the whole catalogue.
     void exporterTableur();
     // "Restaurer une sauvegarde…": the dated backups of the collection file.
@@ -176,6 +179,14 @@ private:
     bool refuserEcriture();
 
     void signalerChargement(const LectureCollection& lecture, const QString& encodage);
+    // Encoding of the collection file (app/encodage.cpp): one validated in
+    // the settings window waits for the rewrite of the file to be stored, so
+    // that "BASE/Encodage" always names the encoding the file is in.
+    QString encodageCollection() const;
+    QTextCodec* codecCollection() const;
+    void noterEncodageEcrit(); // the file was just replaced in encodageCollection()
+    QString m_encodageEnAttente;
+    QString m_encodagePropose; // by the start-up notice
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.

@@ -60,9 +60,9 @@ private slots:
         const QByteArray theo = ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2), bon = ligneAlbum("A", "T", 1);
         const QByteArray retours = bon.repeated(30).replace('\n', '\r');
         QTest::newRow("utf8") << theo << "UTF-8" << 0 << "" << QString() << "";
-        QTest::newRow("latin1 en utf8") << latin1(theo) << "UTF-8" << 2 << "Windows-1250" << QString() << "";
+        QTest::newRow("latin1 en utf8") << latin1(theo) << "UTF-8" << 2 << "Windows-1252" << QString() << "";
         QTest::newRow("utf8 en utf16") << theo << "UTF-16" << 1 << "UTF8" << QString() << "";
-        QTest::newRow("coupé") << theo + "\xc3" << "UTF-8" << 3 << "Windows-1250" << QString() << "";
+        QTest::newRow("coupé") << theo + "\xc3" << "UTF-8" << 3 << "Windows-1252" << QString() << "";
         QTest::newRow("bom") << "\xef\xbb\xbf" + theo << "KOI8-R" << 0 << "" << QString() << "";
         QTest::newRow("2000") << bon + QByteArray(2000, 'x') + "\n" + bon << "UTF-8" << 0 << "" << QString(2000, 'x') << "";
         QTest::newRow("50000") << bon + QByteArray(50000, 'y') << "UTF-8" << 0 << "" << QString(2000, 'y') + "…" << "";
