@@ -88,7 +88,7 @@ void Phylacto::saveAs()
     const bool collection = QFileInfo(chemin)
         == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier)));
     // Over the collection file, the copy is the file: in the file's encoding.
-    if (!chemin.isEmpty())
+    if (!chemin.isEmpty() && !(collection && refuserEcriture()))
         ecrireCatalogue(chemin, collection ? codecCollection() : Codecs::codec8Bits(), collection);
 }
 
@@ -109,6 +109,13 @@ void Phylacto::closeEvent(QCloseEvent* event)
     question.texteInformatif = tr("Voulez vous sauvegarder les changements?");
     question.boutons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     question.boutonParDefaut = QMessageBox::Save;
+    if (enLectureSeule()) {
+        question.texteInformatif = tr("Le dossier est en lecture seule : ces modifications seront "
+                                      "perdues. Annulez pour en garder une copie avec « Enregistrer "
+                                      "sous ».");
+        question.boutons = QMessageBox::Discard | QMessageBox::Cancel;
+        question.boutonParDefaut = QMessageBox::Cancel;
+    }
     const QMessageBox::StandardButton reponse = Boites::montrer(question);
     // A save that failed or was cancelled keeps the window, and the changes, open.
     if (reponse == QMessageBox::Discard || (reponse == QMessageBox::Save && enregistrer())) {
@@ -126,6 +133,8 @@ void Phylacto::closeProg()
 
 bool Phylacto::enregistrer()
 {
+    if (refuserEcriture())
+        return false;
     QString nom = Parametres::lire(*settings, Cle::NomFichier);
     const bool nouveauNom = nom.isEmpty();
     if (nouveauNom && (nom = demanderFichier()).isEmpty())

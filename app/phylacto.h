@@ -71,6 +71,13 @@ public:
     void MAJListesSeries();
     void MAJCompteurs();
 
+    // The folder could not be locked for writing: the catalogue is shown but
+    // never written back to it; raison says why, in a notice.
+    void ouvrirEnLectureSeule(const QString& raison);
+    bool enLectureSeule() const { return !m_lectureSeule.isEmpty(); }
+    // A start-up notice from outside the window.
+    void ajouterAvis(const QString& texte);
+
     // Window size and position, splitter and column widths as the user left
     // them, kept in the per-user file given (never the collection's settings).
     // Without one, nothing is remembered.
@@ -167,6 +174,9 @@ private:
     bool garderCopieAvantEcrasement(const QString& chemin);
     QString demanderFichier();
     bool m_copieGardee = false; // the unread albums' file is already backed up
+    QString m_lectureSeule; // why the collection is read-only; empty when it is not
+    // True, once the user is told why, when the collection is read-only.
+    bool refuserEcriture();
 
     void signalerChargement(const LectureCollection& lecture, const QString& encodage);
     // Encoding of the collection file (app/encodage.cpp): one validated in
