@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStatusBar>
+#include <QUndoStack>
 
 using Parametres::Cle;
 
@@ -141,6 +142,8 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
     }
 
     catalogue.echanger(restaure);
+    // The steps of the stack name albums that have just left with the old catalogue.
+    m_annulation->clear();
     reprendreAffichage();
     modifie = true;
     statusBar()->showMessage(

@@ -420,6 +420,8 @@ private slots:
         }
 
         const QByteArray actuel = dossier.lire("collection.csv");
+        QVERIFY(dossier.choisir("A", "a1"));
+        fenetre.suppAlbum(); // an undo step naming an album the restore replaces
         dossier.ecrire("data/sauvegardes/collection-2026-01-02-030405.csv",
             ligneAlbum("C", "c1", 1) + ligneAlbum("C", "c2", 2));
         QVERIFY(declencherAction(&fenetre, "actionRestaurer"));
@@ -431,6 +433,7 @@ private slots:
             enfant<QPushButton>(dialogue, "pbRestaurer")->click();
         }
         QVERIFY(fenetre.estModifie() && !dialogue->isVisible());
+        QVERIFY(!enfant<QAction>(&fenetre, "actionAnnuler")->isEnabled());
         QCOMPARE(sauvegardesDe(dossier).size(), 4);
         QFile derniere(Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0].chemin);
         QVERIFY(derniere.open(QIODevice::ReadOnly) && derniere.readAll() == actuel);
