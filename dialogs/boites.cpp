@@ -1,5 +1,6 @@
 #include "dialogs/boites.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QQueue>
 
@@ -47,6 +48,10 @@ QMessageBox::StandardButton montrer(const Boite& boite)
     if (!boite.texteInformatif.isEmpty())
         question.setInformativeText(boite.texteInformatif);
     question.setStandardButtons(boite.boutons);
+    for (const auto& [bouton, texte] : boite.textesBoutons) {
+        if (QAbstractButton* cible = question.button(bouton))
+            cible->setText(texte);
+    }
     if (boite.boutonParDefaut != QMessageBox::NoButton)
         question.setDefaultButton(boite.boutonParDefaut);
     return QMessageBox::StandardButton(question.exec());

@@ -19,6 +19,9 @@ struct Boite
     QString texteInformatif;
     QMessageBox::StandardButtons boutons = QMessageBox::Ok;
     QMessageBox::StandardButton boutonParDefaut = QMessageBox::NoButton;
+    // Our own texts for some of boutons, in place of Qt's; the answer is
+    // still the standard button.
+    QList<QPair<QMessageBox::StandardButton, QString>> textesBoutons;
 };
 
 // Shows the box modally and returns the button pressed (Escape gives the

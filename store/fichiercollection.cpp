@@ -114,9 +114,12 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
     if (!info.exists() && !info.isSymLink()) {
         // First start on a new name: the collection file is created empty.
         QFile fichier(chemin);
-        if (fichier.open(QIODevice::WriteOnly))
+        LectureCollection lecture;
+        if (fichier.open(QIODevice::WriteOnly)) {
             fichier.close();
-        return {};
+            lecture.fichier = EtatFichier::relever(chemin, {});
+        }
+        return lecture;
     }
     QByteArray octets;
     QString erreur;
@@ -126,6 +129,7 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
         lecture.erreur = erreur;
         return lecture;
     }
+    const EtatFichier lu = EtatFichier::relever(chemin, octets);
     const TexteDecode decode = Decodage::decoder(octets, codec);
     QString encodageSansErreur;
     if (decode.sequencesInvalides > 0)
@@ -136,6 +140,7 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
     LectureCollection lecture = lireTexte(decode.texte, catalogue, avancement);
     lecture.sequencesInvalides = decode.sequencesInvalides;
     lecture.encodageSansErreur = encodageSansErreur;
+    lecture.fichier = lu;
     if (decode.sequencesInvalides > 0)
         lecture.ligneSequenceInvalide = decode.lignesInvalides.value(0, 1);
     return lecture;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/avancement.h"
+#include "store/etatfichier.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,6 +31,7 @@ struct LectureCollection
     int sequencesInvalides = 0;
     int ligneSequenceInvalide = 0;
     QString encodageSansErreur;
+    EtatFichier fichier; // the file read, by charger()
 };
 
 namespace FichierCollection {
