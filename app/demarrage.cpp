@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -88,7 +87,7 @@ bool preparerDossierTravail(const QString& dossier, QString* erreur)
     if (!QDir::setCurrent(cible.absolutePath()))
         return echec(erreur, tr("impossible d'entrer dans le dossier %1").arg(dossier));
     for (const QString& sousDossier : { QStringLiteral("data"), QStringLiteral("images") }) {
-        if (!QDir::current().mkpath(sousDossier))
+        if (!QDir::current().mkpath(sousDossier) && QFileInfo::exists(sousDossier))
             return echec(erreur, tr("impossible de créer le dossier %1 dans %2 (un fichier porte-t-il ce nom ?)")
                                      .arg(sousDossier, QDir::currentPath()));
     }
@@ -124,33 +123,6 @@ bool nommerCollection(const QString& dossier, QString* erreur)
         QLatin1String(nomCollectionParDefaut), erreur);
 }
 
-std::unique_ptr<QLockFile> verrouiller(QString* erreur)
-{
-    auto verrou
-        = std::make_unique<QLockFile>(Chemins::fichierDonnees(QStringLiteral("phylacto.lock")));
-    // Never stale by age: a long session keeps its folder. A copy that died
-    // is recognised by its process being gone.
-    verrou->setStaleLockTime(0);
-    if (verrou->tryLock(0))
-        return verrou;
-    if (verrou->error() == QLockFile::LockFailedError) {
-        qint64 pid = 0;
-        QString hote;
-        QString application;
-        verrou->getLockInfo(&pid, &hote, &application);
-        echec(erreur,
-            tr("Un autre Phylacto (processus %1 sur %2) utilise déjà le dossier %3. Fermez-le, "
-               "ou démarrez celui-ci sur un autre dossier.")
-                .arg(pid)
-                .arg(hote, QDir::toNativeSeparators(QDir::currentPath())));
-    } else {
-        echec(erreur,
-            tr("impossible de créer le verrou %1 : vérifiez les droits sur le dossier data")
-                .arg(QDir::toNativeSeparators(verrou->fileName())));
-    }
-    return nullptr;
-}
-
 bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
 {
     QSettings parametres(
@@ -161,7 +133,7 @@ bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
         parametres, Parametres::Cle::CouverturesSource, QStringLiteral("auto"), erreur);
 }
 
-QString demarrer(const Emplacements& emplacements, QString* erreur)
+QString demarrer(const Emplacements& emplacements, Verrou::Prise* verrou, QString* erreur)
 {
     const QString dossier = choisirDossierTravail(emplacements);
     const bool nouveauDossierPersonnel = memeDossier(dossier, emplacements.utilisateur)
@@ -169,6 +141,19 @@ QString demarrer(const Emplacements& emplacements, QString* erreur)
     if (!preparerDossierTravail(dossier, erreur))
         return QString();
     const QString absolu = QDir::currentPath();
+
+    // Locked before anything is written in it.
+    const QString cheminVerrou = QDir(absolu).filePath(emplacements.verrou);
+    verrou->verrou.reset();
+    *verrou = Verrou::prendre(cheminVerrou);
+    if (verrou->issue == Verrou::Prise::AutreOrdinateur && Verrou::confirmerForcage(*verrou, absolu))
+        *verrou = Verrou::forcer(cheminVerrou);
+    if (verrou->issue == Verrou::Prise::LectureSeule)
+        return absolu;
+    if (verrou->issue != Verrou::Prise::Pris) {
+        echec(erreur, verrou->issue == Verrou::Prise::Occupe ? verrou->texte : QString());
+        return QString();
+    }
     if (!copierFichiersParDefaut(emplacements.defauts, absolu, erreur)
         || !nommerCollection(absolu, erreur)
         || (nouveauDossierPersonnel && !choisirSourcesCouvertures(absolu, erreur)))

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "app/verrou.h"
+
 #include <QString>
-
-#include <memory>
-
-class QLockFile;
 
 // Where Phylacto works: every file it reads and writes lies in its working
 // directory ("data", "images", "icon.ico").
@@ -19,6 +17,7 @@ struct Emplacements
     QString personnel; // the user's home
     QString utilisateur; // per-user data folder (dossierUtilisateur())
     QString defauts; // installed "AddPicture.bmp" and "icon.ico"
+    QString verrou = QStringLiteral("data/phylacto.lock"); // relative to the working folder
 };
 
 // Name of the first collection file, written when the settings name none.
@@ -37,7 +36,9 @@ QString dossierDefauts(const QString& dossierProgramme);
 QString choisirDossierTravail(const Emplacements& emplacements);
 
 // Makes dossier the working directory (created when missing) and makes sure
-// it holds "data" and "images". Returns false with a reason on failure.
+// it holds "data" and "images". Returns false with a reason on failure; a
+// sub-folder that cannot be created is no failure unless something else
+// stands in its place: a folder that cannot be written still opens, read-only.
 bool preparerDossierTravail(const QString& dossier, QString* erreur);
 
 // Copies "icon.ico" and "data/AddPicture.bmp" from defauts into dossier when
@@ -49,21 +50,16 @@ bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QSt
 // is empty: without a name nothing the user enters would ever be saved.
 bool nommerCollection(const QString& dossier, QString* erreur);
 
-// Takes the lock of the working folder (the current directory) for as long
-// as the returned object lives, so that two copies of the program never save
-// over each other. A lock left by a copy that no longer runs is taken over.
-// nullptr, with a reason naming the other copy, when it is held.
-std::unique_ptr<QLockFile> verrouiller(QString* erreur);
-
 // Chooses the keyless cover sources ("auto") in "data/settings.ini" when it
 // names no cover source yet. Done by the start that creates the per-user
 // folder, so that a new collector finds covers without a setting to change.
 bool choisirSourcesCouvertures(const QString& dossier, QString* erreur);
 
-// The whole start: chooses the folder, prepares and enters it, copies the
-// defaults, names the collection and, in a new per-user folder, the cover
-// sources. Returns the folder, or an empty text
-// with a reason.
-QString demarrer(const Emplacements& emplacements, QString* erreur);
+// The whole start: chooses the folder, prepares and enters it, takes its
+// lock into *verrou (asking before forcing another computer's) and, unless
+// the folder opens read-only, copies the defaults, names the collection and,
+// in a new per-user folder, the cover sources. Returns the folder, or an
+// empty text with a reason, none when the user chose to quit.
+QString demarrer(const Emplacements& emplacements, Verrou::Prise* verrou, QString* erreur);
 
 } // namespace Demarrage

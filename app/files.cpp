@@ -30,8 +30,8 @@ void Phylacto::chargerBase(const QString& fileName)
         m_fichierCharge = FichierCollection::chemin(fileName);
         const LectureCollection lecture = FichierCollection::charger(m_fichierCharge,
             Codecs::codecParNom(encodage), catalogue, GestionReseau::encodages());
-        m_chargementIncomplet
-            = lecture.etat != LectureCollection::Complete || lecture.sequencesInvalides > 0;
+        m_chargementIncomplet = lecture.etat != LectureCollection::Complete
+            || lecture.sequencesInvalides > 0 || lecture.utf8EnMonoOctet;
         m_etatCollection = lecture.fichier;
         if (lecture.etat == LectureCollection::LigneInvalide)
             Boites::informer(FichierCollection::messageLigneInvalide(lecture));
@@ -54,20 +54,26 @@ void Phylacto::signalerChargement(const LectureCollection& lecture, const QStrin
                 .arg(fichier, lecture.erreur),
             BarreMessage::Erreur);
     }
-    if (lecture.sequencesInvalides == 0)
+    if (lecture.sequencesInvalides == 0 && !lecture.utf8EnMonoOctet)
         return;
-    QString texte = tr("Le fichier de collection %1 contient des octets invalides en %2, dès la "
-                       "ligne %3 : ils sont affichés « \uFFFD ». Le fichier tel qu'il est sera "
-                       "copié avant le premier enregistrement.")
-                        .arg(fichier, encodage.isEmpty() ? tr("encodage du système") : encodage)
-                        .arg(lecture.ligneSequenceInvalide);
+    const QString lu = encodage.isEmpty() ? tr("encodage du système") : encodage;
+    QString texte = lecture.utf8EnMonoOctet
+        ? tr("Le fichier de collection %1 est écrit en UTF-8, mais il est lu en %2 : ses lettres "
+             "accentuées sont mal affichées. Le fichier tel qu'il est sera copié avant le premier "
+             "enregistrement.")
+              .arg(fichier, lu)
+        : tr("Le fichier de collection %1 contient des octets invalides en %2, dès la ligne %3 : "
+             "ils sont affichés « \uFFFD ». Le fichier tel qu'il est sera copié avant le premier "
+             "enregistrement.")
+              .arg(fichier, lu)
+              .arg(lecture.ligneSequenceInvalide);
     if (!lecture.encodageSansErreur.isEmpty()) {
+        m_encodagePropose = lecture.encodageSansErreur;
         texte += QLatin1Char(' ')
-            + tr("Il se lit sans erreur en %1 : choisissez cet encodage dans « Configuration "
-                 "Phylacto » (menu Configuration), quittez sans enregistrer, puis relancez "
-                 "Phylacto.")
-                  .arg(lecture.encodageSansErreur);
-        ui->barreMessage->setAction(tr("Configuration Phylacto"));
+            + tr("Il se lit sans erreur en %1 : « Relire en %1 » le relit dans cet encodage et "
+                 "le garde pour ce fichier.")
+                  .arg(m_encodagePropose);
+        ui->barreMessage->setAction(tr("Relire en %1").arg(m_encodagePropose));
     }
     ui->barreMessage->ajouter(texte, BarreMessage::Avertissement);
 }
@@ -85,13 +91,16 @@ void Phylacto::saveAs()
     const bool collection = QFileInfo(chemin)
         == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier)));
     if (collection) {
+        if (refuserEcriture())
+            return;
         const Remplacement reponse = confirmerRemplacement(chemin);
         if (reponse == Remplacement::AutreNom)
             enregistrerSousNouveauNom();
         if (reponse != Remplacement::Remplacer)
             return;
     }
-    ecrireCatalogue(chemin, Codecs::codec8Bits(), collection);
+    // Over the collection file, the copy is the file: in the file's encoding.
+    ecrireCatalogue(chemin, collection ? codecCollection() : Codecs::codec8Bits(), collection);
 }
 
 void Phylacto::closeEvent(QCloseEvent* event)
@@ -111,6 +120,13 @@ void Phylacto::closeEvent(QCloseEvent* event)
     question.texteInformatif = tr("Voulez vous sauvegarder les changements?");
     question.boutons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     question.boutonParDefaut = QMessageBox::Save;
+    if (enLectureSeule()) {
+        question.texteInformatif = tr("Le dossier est en lecture seule : ces modifications seront "
+                                      "perdues. Annulez pour en garder une copie avec « Enregistrer "
+                                      "sous ».");
+        question.boutons = QMessageBox::Discard | QMessageBox::Cancel;
+        question.boutonParDefaut = QMessageBox::Cancel;
+    }
     const QMessageBox::StandardButton reponse = Boites::montrer(question);
     // A save that failed or was cancelled keeps the window, and the changes, open.
     if (reponse == QMessageBox::Discard || (reponse == QMessageBox::Save && enregistrer())) {
@@ -128,6 +144,8 @@ void Phylacto::closeProg()
 
 bool Phylacto::enregistrer()
 {
+    if (refuserEcriture())
+        return false;
     const QString nom = Parametres::lire(*settings, Cle::NomFichier);
     if (nom.isEmpty())
         return enregistrerSousNouveauNom();
@@ -163,7 +181,7 @@ Phylacto::Remplacement Phylacto::confirmerRemplacement(const QString& chemin)
                                   "un autre nom, le catalogue y restera : ce fichier deviendra "
                                   "celui de la collection.");
     question.boutons = QMessageBox::Yes | QMessageBox::Save | QMessageBox::Cancel;
-    question.textesBoutons = { { QMessageBox::Yes, tr("Remplacer") },
+    question.libelles = { { QMessageBox::Yes, tr("Remplacer") },
         { QMessageBox::Save, tr("Enregistrer sous un autre nom") },
         { QMessageBox::Cancel, tr("Annuler") } };
     question.boutonParDefaut = QMessageBox::Cancel;
@@ -179,10 +197,7 @@ Phylacto::Remplacement Phylacto::confirmerRemplacement(const QString& chemin)
 
 bool Phylacto::enregistrerDans(const QString& nom, bool nouveauNom)
 {
-    const QString encodage = Parametres::lire(*settings, Cle::Encodage);
-    QTextCodec* codec = Codecs::codecParNom(encodage);
-    if (!ecrireCatalogue(
-            FichierCollection::chemin(nom), codec ? codec : QTextCodec::codecForLocale(), true))
+    if (!ecrireCatalogue(FichierCollection::chemin(nom), codecCollection(), true))
         return false;
 
     if (nouveauNom) {
@@ -250,6 +265,7 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fi
     }
     if (fichierCollection) {
         m_etatCollection = EtatFichier::relever(chemin, contenu.octets);
+        noterEncodageEcrit();
         terminerSauvegarde(chemin, sauvegarde, probleme);
     }
     return true;

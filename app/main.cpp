@@ -13,7 +13,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <QLockFile>
 #include <QSettings>
 #include <QTextCodec>
 #include <QTextStream>
@@ -21,7 +20,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -194,15 +192,16 @@ int main(int argc, char* argv[])
         captures = QDir::current().absoluteFilePath(captures);
 
     QString erreur;
-    const QString dossier = Demarrage::demarrer(emplacementsDe(parser), &erreur);
+    Verrou::Prise verrou; // held until the program ends
+    const QString dossier = Demarrage::demarrer(emplacementsDe(parser), &verrou, &erreur);
     if (dossier.isEmpty())
-        return echecDemarrage(erreur);
-    // Held until the program ends.
-    const std::unique_ptr<QLockFile> verrou = Demarrage::verrouiller(&erreur);
-    if (!verrou)
-        return echecDemarrage(erreur);
+        return erreur.isEmpty() ? 0 : echecDemarrage(erreur);
 
     Phylacto fenetre;
+    if (verrou.issue == Verrou::Prise::LectureSeule)
+        fenetre.ouvrirEnLectureSeule(verrou.texte);
+    else if (!verrou.texte.isEmpty())
+        fenetre.ajouterAvis(verrou.texte);
     // Pictures show the default window, whatever the user left.
     if (capture.isEmpty() && captures.isEmpty())
         fenetre.restaurerDisposition(Parametres::ouvrirDisposition(&fenetre));

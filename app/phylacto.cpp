@@ -72,7 +72,8 @@ Phylacto::Phylacto(QWidget* parent)
         connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
-    connect(ui->barreMessage, &BarreMessage::actionDemandee, this, &Phylacto::ConfigReseaux);
+    connect(ui->barreMessage, &BarreMessage::actionDemandee, this,
+        &Phylacto::relireEnEncodagePropose);
     connect(this, &Phylacto::relayInfoReseau, rechercheCouvertures,
             &RechercheCouvertures::setProxy);
     connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,

@@ -72,6 +72,13 @@ public:
     void MAJListesSeries();
     void MAJCompteurs();
 
+    // The folder could not be locked for writing: the catalogue is shown but
+    // never written back to it; raison says why, in a notice.
+    void ouvrirEnLectureSeule(const QString& raison);
+    bool enLectureSeule() const { return !m_lectureSeule.isEmpty(); }
+    // A start-up notice from outside the window.
+    void ajouterAvis(const QString& texte);
+
     // Window size and position, splitter and column widths as the user left
     // them, kept in the per-user file given (never the collection's settings).
     // Without one, nothing is remembered.
@@ -123,6 +130,9 @@ public slots:
     void AfficherRecherche();
     void updateInfosBd(BD* lBd);
     void MAJEncodage(QString aEncodage);
+    // The start-up notice's button: reads the collection file again in the
+    // encoding it suggested and stores that encoding for the file.
+    void relireEnEncodagePropose();
     // "Exporter pour un tableur…": the whole catalogue.
     void exporterTableur();
     // "Restaurer une sauvegarde…": the dated backups of the collection file.
@@ -170,8 +180,19 @@ private:
     QString demanderFichier();
     bool m_copieGardee = false; // the unread albums' file is already backed up
     EtatFichier m_etatCollection; // as last read or written here
+    QString m_lectureSeule; // why the collection is read-only; empty when it is not
+    // True, once the user is told why, when the collection is read-only.
+    bool refuserEcriture();
 
     void signalerChargement(const LectureCollection& lecture, const QString& encodage);
+    // Encoding of the collection file (app/encodage.cpp): one validated in
+    // the settings window waits for the rewrite of the file to be stored, so
+    // that "BASE/Encodage" always names the encoding the file is in.
+    QString encodageCollection() const;
+    QTextCodec* codecCollection() const;
+    void noterEncodageEcrit(); // the file was just replaced in encodageCollection()
+    QString m_encodageEnAttente;
+    QString m_encodagePropose; // by the start-up notice
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.

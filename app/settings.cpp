@@ -14,7 +14,7 @@ void Phylacto::ConfigReseaux()
     const Parametres::Proxy proxy = Parametres::lireProxy(*settings);
     // Top-level on purpose; each use opens a window of its own.
     auto* fenetre = new GestionReseau(proxy.adresse, proxy.port, proxy.login, proxy.motDePasse,
-        Parametres::lire(*settings, Cle::Encodage));
+        encodageCollection());
     fenetre->setNbSauvegardes(Parametres::nbSauvegardes(*settings));
     fenetre->setSourceCouvertures(Parametres::lire(*settings, Cle::CouverturesSource));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);
@@ -53,13 +53,18 @@ void Phylacto::MAJReseau(QString aAdd, QString aPort, QString aLogin, QString aP
 
 void Phylacto::MAJEncodage(QString aEncodage)
 {
-    // The file on disk is still in the former encoding: the next start would
-    // read it with the new one unless it is written again.
+    // The file on disk is still in the stored encoding: the new one is stored
+    // once save() has rewritten the file in it. Quitting without saving
+    // leaves both as they were.
     if (Codecs::codecParNom(aEncodage)
-        != Codecs::codecParNom(Parametres::lire(*settings, Cle::Encodage)))
+        == Codecs::codecParNom(Parametres::lire(*settings, Cle::Encodage))) {
+        m_encodageEnAttente.clear();
+        Parametres::ecrire(*settings, Cle::Encodage, aEncodage);
+        Parametres::enregistrer(*settings);
+    } else {
+        m_encodageEnAttente = aEncodage;
         modifie = true;
-    Parametres::ecrire(*settings, Cle::Encodage, aEncodage);
-    Parametres::enregistrer(*settings);
+    }
     // Literal texts stay UTF-8: only the byte strings follow the choice.
     Codecs::setCodec8Bits(Codecs::codecParNom(aEncodage));
     update();

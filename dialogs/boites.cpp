@@ -48,9 +48,9 @@ QMessageBox::StandardButton montrer(const Boite& boite)
     if (!boite.texteInformatif.isEmpty())
         question.setInformativeText(boite.texteInformatif);
     question.setStandardButtons(boite.boutons);
-    for (const auto& [bouton, texte] : boite.textesBoutons) {
-        if (QAbstractButton* cible = question.button(bouton))
-            cible->setText(texte);
+    for (auto libelle = boite.libelles.cbegin(); libelle != boite.libelles.cend(); ++libelle) {
+        if (QAbstractButton* bouton = question.button(libelle.key()))
+            bouton->setText(libelle.value());
     }
     if (boite.boutonParDefaut != QMessageBox::NoButton)
         question.setDefaultButton(boite.boutonParDefaut);

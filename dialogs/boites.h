@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QMessageBox>
 #include <QString>
 
@@ -19,9 +20,7 @@ struct Boite
     QString texteInformatif;
     QMessageBox::StandardButtons boutons = QMessageBox::Ok;
     QMessageBox::StandardButton boutonParDefaut = QMessageBox::NoButton;
-    // Our own texts for some of boutons, in place of Qt's; the answer is
-    // still the standard button.
-    QList<QPair<QMessageBox::StandardButton, QString>> textesBoutons;
+    QMap<QMessageBox::StandardButton, QString> libelles; // in place of Qt's own
 };
 
 // Shows the box modally and returns the button pressed (Escape gives the

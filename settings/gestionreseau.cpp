@@ -43,7 +43,8 @@ GestionReseau::~GestionReseau()
 QStringList GestionReseau::encodages()
 {
     return { QStringLiteral("UTF8"), QStringLiteral("UTF-16"), QStringLiteral("Windows-1250"),
-        QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman") };
+        QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman"), QStringLiteral("Windows-1252"),
+        QStringLiteral("ISO-8859-15") };
 }
 
 void GestionReseau::setNbSauvegardes(int nombre)

@@ -1,5 +1,7 @@
 #include "store/decodage.h"
 
+#include "store/detectionencodage.h"
+
 #include <QTextCodec>
 
 namespace Decodage {
@@ -57,6 +59,11 @@ TexteDecode decoder(
     TexteDecode resultat;
     QTextCodec* parDefaut = codec ? codec : QTextCodec::codecForLocale();
     resultat.codec = detecterBom ? QTextCodec::codecForUtfText(octets, parDefaut) : parDefaut;
+    // Without a mark, "UTF-16" alone would read the machine's byte order.
+    if (resultat.codec->mibEnum() == 1015) {
+        if (QTextCodec* sansMarque = DetectionEncodage::utf16SansMarque(octets))
+            resultat.codec = sansMarque;
+    }
     resultat.sequencesInvalides
         = invalidesDans(resultat.codec, octets.constData(), octets.size(), &resultat.texte);
     if (resultat.sequencesInvalides == 0 && !resultat.texte.contains(QLatin1Char(';'))
@@ -73,15 +80,8 @@ TexteDecode decoder(
 QString encodageSansErreur(
     const QByteArray& octets, const QStringList& encodages, const QString& exclu)
 {
-    QTextCodec* codecExclu = QTextCodec::codecForName(exclu.toLatin1());
-    for (const QString& nom : encodages) {
-        QTextCodec* codec = QTextCodec::codecForName(nom.toLatin1());
-        if (!codec || codec == codecExclu)
-            continue;
-        if (decoder(octets, codec, 0).sequencesInvalides == 0)
-            return nom;
-    }
-    return {};
+    return DetectionEncodage::suggerer(
+        octets, encodages, exclu.isEmpty() ? nullptr : QTextCodec::codecForName(exclu.toLatin1()));
 }
 
 } // namespace Decodage

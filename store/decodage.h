@@ -25,14 +25,17 @@ namespace Decodage {
 
 // Decodes octets with codec (the locale's when nullptr); a Unicode
 // byte-order mark chooses the encoding, as on reading. Lines are counted at
-// each line feed. A text without any ";" from bytes that hold some (a UTF-8
-// file read as UTF-16) counts as one invalid sequence on line 1.
+// each line feed. "UTF-16" without a mark takes the byte order the bytes
+// show (DetectionEncodage::utf16SansMarque). A text without any ";" from
+// bytes that hold some (a UTF-8 file read as UTF-16) counts as one invalid
+// sequence on line 1.
 // detecterBom false decodes with codec whatever the first bytes are.
 TexteDecode decoder(const QByteArray& octets, QTextCodec* codec, int lignesVoulues = 1,
     bool detecterBom = true);
 
-// The first of these encodings, other than exclu, that decodes octets
-// without an invalid sequence; empty when none does.
+// The encoding of these, other than exclu, that octets are most likely in
+// and that decodes them without an invalid sequence; empty when none does
+// (see DetectionEncodage::suggerer).
 QString encodageSansErreur(
     const QByteArray& octets, const QStringList& encodages, const QString& exclu);
 

@@ -4,6 +4,7 @@
 #include "model/catalogue.h"
 #include "settings/parametres.h"
 #include "store/decodage.h"
+#include "store/detectionencodage.h"
 #include "store/lignecollection.h"
 
 #include <QCoreApplication>
@@ -132,7 +133,9 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
     const EtatFichier lu = EtatFichier::relever(chemin, octets);
     const TexteDecode decode = Decodage::decoder(octets, codec);
     QString encodageSansErreur;
-    if (decode.sequencesInvalides > 0)
+    const bool utf8EnMonoOctet = decode.sequencesInvalides == 0
+        && !DetectionEncodage::unicode(decode.codec) && DetectionEncodage::utf8NonAscii(octets);
+    if (decode.sequencesInvalides > 0 || utf8EnMonoOctet)
         encodageSansErreur = Decodage::encodageSansErreur(
             octets, encodagesProposes, QString::fromLatin1(decode.codec->name()));
     // The bytes are not needed while the albums are built.
@@ -140,6 +143,7 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
     LectureCollection lecture = lireTexte(decode.texte, catalogue, avancement);
     lecture.sequencesInvalides = decode.sequencesInvalides;
     lecture.encodageSansErreur = encodageSansErreur;
+    lecture.utf8EnMonoOctet = utf8EnMonoOctet;
     lecture.fichier = lu;
     if (decode.sequencesInvalides > 0)
         lecture.ligneSequenceInvalide = decode.lignesInvalides.value(0, 1);

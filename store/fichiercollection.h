@@ -31,6 +31,9 @@ struct LectureCollection
     int sequencesInvalides = 0;
     int ligneSequenceInvalide = 0;
     QString encodageSansErreur;
+    // Valid UTF-8 holding accents, read in a single-byte encoding: saved so,
+    // every accent would be encoded twice (encodageSansErreur names UTF-8).
+    bool utf8EnMonoOctet = false;
     EtatFichier fichier; // the file read, by charger()
 };
 
@@ -58,8 +61,9 @@ LectureCollection lireTexte(
 
 // Reads the file read-only; a missing file is created empty. Anything that is
 // not read whole (a directory, a dangling link, a file over tailleMax, a short
-// read) is Illisible. When the bytes hold invalid sequences, the first of
-// encodagesProposes that decodes them without any is named.
+// read) is Illisible. When the bytes hold invalid sequences, or are UTF-8
+// read in a single-byte encoding, the likeliest of encodagesProposes that
+// decodes them without any is named.
 LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
     const QStringList& encodagesProposes = {}, const Avancement& avancement = {});
 

@@ -205,6 +205,81 @@ private slots:
         QVERIFY(f.estModifie() || (f.save(), Boites::textesVus().filter("Le fichier de la collection").isEmpty()));
     }
 
+    // The file and "BASE/Encodage" change together, whatever is done before being killed.
+    void tourEncodage_data()
+    {
+        QTest::addColumn<QString>("avant"); // stored at first
+        QTest::addColumn<QStringList>("gestes"); // encodings validated, "save", "saveAs" over the file, "D": closed, Discard
+        QTest::addColumn<QString>("stocke");
+        QTest::newRow("quitté sans enregistrer") << "UTF-8" << QStringList { "KOI8-R", "D" } << "UTF-8";
+        QTest::newRow("tué") << "UTF-8" << QStringList { "Windows-1252" } << "UTF-8";
+        QTest::newRow("enregistré") << "UTF-8" << QStringList { "KOI8-R", "save" } << "KOI8-R";
+        QTest::newRow("enregistré sous son nom") << "UTF-8" << QStringList { "Apple Roman", "saveAs" } << "Apple Roman";
+        QTest::newRow("enregistré sous son nom, sans choix") << "KOI8-R" << QStringList { "saveAs" } << "KOI8-R";
+        QTest::newRow("remis avant") << "UTF-8" << QStringList { "KOI8-R", "UTF8", "save" } << "UTF8";
+        QTest::newRow("enregistré, puis un autre") << "UTF-8" << QStringList { "ISO-8859-15", "save", "UTF-16", "D" } << "ISO-8859-15";
+    }
+
+    void tourEncodage()
+    {
+        QFETCH(QString, avant);
+        QFETCH(QStringList, gestes);
+        QFETCH(QString, stocke);
+        const QString serie = (gestes + QStringList(avant)).contains("KOI8-R") ? "Ёжик в тумане" : "Les Chroniques d'Élise";
+        const auto fichier = [&serie](const QString& encodage) { return QTextCodec::codecForName(encodage.toLatin1())->fromUnicode(QString::fromUtf8(ligneAlbum(serie, "T"))); };
+        Scene s;
+        s.collection(fichier(avant), avant);
+        s.ouvrir();
+        for (const QString& geste : gestes) {
+            Boites::setProchainFichier(s.chemin("collection.csv"));
+            if (geste == "D") {
+                Boites::setProchaineReponse(QMessageBox::Discard);
+                QVERIFY(s.fenetre->close());
+            } else if (!QMetaObject::invokeMethod(s.fenetre.get(), qPrintable(geste)) && declencherAction(s.fenetre.get(), "actionConfiguration_reseau"))
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    QVERIFY(!w->inherits("GestionReseau") || !w->isVisible() || remplir(w, { "cbEncodage=" + geste, "pushValider" }));
+        }
+        s.fenetre.reset();
+        QCOMPARE(s.parametre("BASE/Encodage"), stocke);
+        QCOMPARE(s.lire("collection.csv"), fichier(stocke));
+        QCOMPARE(s.ouvrir().getAlbums().first()->getSerie(), serie);
+    }
+
+    // The start-up notice's button reads the file again in the encoding it names and stores that.
+    void relecture_data()
+    {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<QString>("encodage");
+        QTest::addColumn<QString>("bouton");
+        QTest::addColumn<QString>("reponse"); // to the question when modified: Y, N
+        const QByteArray elise = ligneAlbum("Les Chroniques d'Élise", "Cœur");
+        QTest::newRow("UTF-8 lu en KOI8-R") << elise << "KOI8-R" << "Relire en UTF8" << "";
+        QTest::newRow("modifié, relu") << elise << "Windows-1250" << "Relire en UTF8" << "Y";
+        QTest::newRow("modifié, gardé") << elise << "Apple Roman" << "Relire en UTF8" << "N";
+        QTest::newRow("Windows-1252 lu en UTF-8") << QTextCodec::codecForName("Windows-1252")->fromUnicode(QString::fromUtf8(elise)) << "UTF-8" << "Relire en Windows-1252" << "";
+    }
+
+    void relecture()
+    {
+        QFETCH(QByteArray, octets);
+        QFETCH(QString, encodage);
+        QFETCH(QString, bouton);
+        QFETCH(QString, reponse);
+        Scene s;
+        s.collection(octets, encodage);
+        auto* barre = s.ouvrir().findChild<BarreMessage*>("barreMessage");
+        QCOMPARE(barre->texteAction(), bouton);
+        QVERIFY(s.fenetre->chargementIncomplet());
+        s.fenetre->setModifie(!reponse.isEmpty());
+        Boites::setProchaineReponse(reponse == "Y" ? QMessageBox::Yes : QMessageBox::No);
+        QVERIFY(cliquer(barre, "pbAction"));
+        const bool relu = reponse != "N";
+        QCOMPARE(s.parametre("BASE/Encodage"), relu ? bouton.mid(10) : encodage);
+        QCOMPARE(s.fenetre->getAlbums().first()->getSerie() == "Les Chroniques d'Élise", relu);
+        QCOMPARE(s.fenetre->estModifie(), !relu);
+        QCOMPARE(s.lire("collection.csv"), octets);
+    }
+
     // After a load that stopped early, the file is copied once before the
     // first write over it, with a notice naming the copy.
     void copieAvantEcrasement_data()

@@ -7,6 +7,8 @@
 #include "model/catalogue.h"
 #include "model/emprunt.h"
 #include "model/serie.h"
+#include "settings/gestionreseau.h"
+#include "store/decodage.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
 #include "store/importation.h"
@@ -219,6 +221,36 @@ private slots:
         QFETCH(QByteArray, octets);
         QFETCH(QByteArray, codec);
         QTEST(FichierCollection::decoder(octets, codec.isEmpty() ? nullptr : QTextCodec::codecForName(codec)), "texte");
+    }
+
+    void suggestionEncodage_data()
+    {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<QString>("attendu"); // null: any offered one that decodes them, or none
+        const QString fr = "Œuvre;Cœur à prendre;1;Dupré;Françoise;;première édition, été;0;;;;;0;0;_;0;0;0;;\n";
+        const QString ru = "Мастер и Маргарита;Том первый;1;Иванов;Петров;Азбука;Хорошая книга;0;Роман;;;;0;0;_;0;0;0;;\n";
+        const auto en = [](const char* codec, const QString& texte) { return QTextCodec::codecForName(codec)->fromUnicode(texte); };
+        QTest::newRow("UTF-8") << en("UTF-8", fr) << "UTF8";
+        QTest::newRow("UTF-8 marqué") << "\xef\xbb\xbf" + en("UTF-8", ru) << "UTF8";
+        QTest::newRow("UTF-16LE") << en("UTF-16LE", ru) << "UTF-16";
+        QTest::newRow("UTF-16BE") << en("UTF-16BE", fr) << "UTF-16";
+        QTest::newRow("UTF-16LE marqué") << "\xff\xfe" + en("UTF-16LE", fr) << "UTF-16";
+        QTest::newRow("UTF-16BE marqué") << "\xfe\xff" + en("UTF-16BE", ru) << "UTF-16";
+        QTest::newRow("Windows-1252") << en("Windows-1252", fr) << "Windows-1252";
+        QTest::newRow("KOI8-R") << en("KOI8-R", ru) << "KOI8-R";
+        QTest::newRow("ISO-8859-15, €") << en("ISO-8859-15", "Astérix;Le prix : 12 €, un œuf;1;;;;;0;;;;;0;0;_;0;0;0;;\n") << "ISO-8859-15";
+        QTest::newRow("UTF-8 coupé") << en("UTF-8", fr) + "\xc3" << QString();
+        QTest::newRow("UTF-16 coupé") << en("UTF-16LE", fr).chopped(1) << "";
+    }
+
+    void suggestionEncodage()
+    {
+        QFETCH(QByteArray, octets);
+        QFETCH(QString, attendu);
+        const QString propose = Decodage::encodageSansErreur(octets, GestionReseau::encodages(), QString());
+        if (!attendu.isNull())
+            QCOMPARE(propose, attendu);
+        QVERIFY2(propose.isEmpty() || Decodage::decoder(octets, QTextCodec::codecForName(propose.toLatin1()), 0).sequencesInvalides == 0, qPrintable(propose));
     }
 
     void encoder_data()

@@ -60,9 +60,9 @@ private slots:
         const QByteArray theo = ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2), bon = ligneAlbum("A", "T", 1);
         const QByteArray retours = bon.repeated(30).replace('\n', '\r');
         QTest::newRow("utf8") << theo << "UTF-8" << 0 << "" << QString() << "";
-        QTest::newRow("latin1 en utf8") << latin1(theo) << "UTF-8" << 2 << "Windows-1250" << QString() << "";
+        QTest::newRow("latin1 en utf8") << latin1(theo) << "UTF-8" << 2 << "Windows-1252" << QString() << "";
         QTest::newRow("utf8 en utf16") << theo << "UTF-16" << 1 << "UTF8" << QString() << "";
-        QTest::newRow("coupé") << theo + "\xc3" << "UTF-8" << 3 << "Windows-1250" << QString() << "";
+        QTest::newRow("coupé") << theo + "\xc3" << "UTF-8" << 3 << "Windows-1252" << QString() << "";
         QTest::newRow("bom") << "\xef\xbb\xbf" + theo << "KOI8-R" << 0 << "" << QString() << "";
         QTest::newRow("2000") << bon + QByteArray(2000, 'x') + "\n" + bon << "UTF-8" << 0 << "" << QString(2000, 'x') << "";
         QTest::newRow("50000") << bon + QByteArray(50000, 'y') << "UTF-8" << 0 << "" << QString(2000, 'y') + "…" << "";
@@ -230,24 +230,94 @@ private slots:
 
     void deuxiemeCopie()
     {
+        // A running copy keeps the folder; killed, its lock is taken over.
         DossierTravail dossier;
-        QString erreur;
-        auto verrou = Demarrage::verrouiller(&erreur);
-        QVERIFY(verrou);
-        std::unique_ptr<QProcess> seconde(lancer({ dossier.chemin() }));
-        const QString attendu = QString("Un autre Phylacto (processus %1 ").arg(QCoreApplication::applicationPid());
+        std::unique_ptr<QProcess> premiere(lancer({ dossier.chemin() })), seconde;
+        const QByteArray pid = QByteArray::number(premiere->processId());
+        QTRY_VERIFY_WITH_TIMEOUT(dossier.lire("data/phylacto.lock").startsWith(pid + '\n'), 20000);
+        seconde.reset(lancer({ dossier.chemin() }));
         QByteArray sortie;
-        QTRY_VERIFY_WITH_TIMEOUT((sortie += seconde->readAllStandardError()).contains(attendu.toUtf8()), 20000);
-        seconde->kill();
-        seconde->waitForFinished();
-
-        // A lock left by a copy that died is taken over.
-        verrou.reset();
-        dossier.ecrire("data/phylacto.lock", "2147483646\nPhylacto\n\n");
+        QTRY_VERIFY_WITH_TIMEOUT((sortie += seconde->readAllStandardError()).contains("Un autre Phylacto (processus " + pid + ' '), 20000);
+        for (QProcess* copie : { seconde.get(), premiere.get() }) {
+            copie->kill();
+            copie->waitForFinished();
+        }
         std::unique_ptr<QProcess> reprise(lancer({ "--screenshot", "vue.png", dossier.chemin() }));
         QVERIFY(reprise->waitForFinished(30000));
         QCOMPARE(reprise->exitCode(), 0);
         QVERIFY(QFileInfo(dossier.chemin("vue.png")).size() > 0);
+    }
+
+    void verrous_data()
+    {
+        QTest::addColumn<QString>("forme"); // at data/phylacto.lock; "%h": this computer
+        QTest::addColumn<int>("reponse"); // to the question about another computer
+        QTest::addColumn<int>("issue");
+        QTest::addColumn<QString>("texte"); // told by the start; empty: nothing
+        using P = Verrou::Prise;
+        const QString remplace = "était endommagé (%1) : il a été remplacé.";
+        QTest::newRow("vide") << "fichier:" << 0 << int(P::Pris) << remplace.arg("vide");
+        QTest::newRow("n'importe quoi") << "fichier:n'importe quoi\n" << 0 << int(P::Pris) << remplace.arg("contenu invalide");
+        QTest::newRow("processus seul") << "fichier:123" << 0 << int(P::Pris) << remplace.arg("contenu invalide");
+        QTest::newRow("dossier vide") << "dossier" << 0 << int(P::Pris) << remplace.arg("dossier vide");
+        QTest::newRow("lien mort") << "lien" << 0 << int(P::Pris) << remplace.arg("lien vers un fichier absent");
+        QTest::newRow("tube") << "tube" << 0 << int(P::Pris) << remplace.arg("fichier spécial");
+        QTest::newRow("dossier plein") << "dossier/x" << 0 << int(P::LectureSeule) << "est un dossier qui n'est pas vide";
+        QTest::newRow("mort ici") << "fichier:2147483646\nphylacto\n%h\n" << 0 << int(P::Pris) << "";
+        QTest::newRow("ailleurs, quitter") << "fichier:2147483646\nphylacto\nailleurs\n" << int(QMessageBox::Close) << int(P::AutreOrdinateur) << "";
+        QTest::newRow("ailleurs, ouvrir") << "fichier:2147483646\nphylacto\nailleurs\n" << int(QMessageBox::Open) << int(P::Pris) << "";
+        QTest::newRow("impossible à créer") << "bloque" << 0 << int(P::LectureSeule) << "n'a pas pu être créé";
+    }
+    void verrous()
+    {
+        QFETCH(QString, forme);
+        QFETCH(int, reponse);
+        QFETCH(int, issue);
+        QFETCH(QString, texte);
+        DossierTravail dossier;
+        Demarrage::Emplacements e { dossier.chemin(), dossier.chemin(), QString(), QString(), QString() };
+        const QString chemin = dossier.chemin(e.verrou);
+        if (forme.startsWith("fichier:"))
+            QVERIFY(dossier.ecrire(e.verrou, forme.mid(8).replace("%h", QSysInfo::machineHostName()).toUtf8()));
+        QVERIFY(!forme.startsWith("dossier") || QDir().mkpath(dossier.chemin("data/phylacto.lock/" + forme.mid(8))));
+        QVERIFY(forme != "lien" || QFile::link(dossier.chemin("absent"), chemin));
+        QVERIFY(forme != "tube" || ::mkfifo(qPrintable(chemin), 0600) == 0);
+        if (forme == "bloque") { // a file where a folder is expected: nothing can be created there
+            e.verrou = "data/bloque/phylacto.lock";
+            QVERIFY(dossier.ecrire("data/bloque", ""));
+        }
+        if (reponse)
+            Boites::setProchaineReponse(QMessageBox::StandardButton(reponse));
+        Verrou::Prise prise;
+        QString erreur;
+        const QString ouvert = Demarrage::demarrer(e, &prise, &erreur);
+        QCOMPARE(int(prise.issue), issue);
+        QVERIFY2(texte.isEmpty() ? prise.texte.isEmpty() : prise.texte.contains(texte), qPrintable(prise.texte));
+        QCOMPARE(ouvert.isEmpty(), issue == Verrou::Prise::AutreOrdinateur);
+        QCOMPARE(erreur, QString());
+        // Nothing is written before the folder is ours.
+        QCOMPARE(dossier.parametre("BASE/FileName").isEmpty(), issue != Verrou::Prise::Pris);
+        QCOMPARE(issue == Verrou::Prise::Pris, dossier.lire("data/phylacto.lock").startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+        QCOMPARE(Boites::textesVus(), reponse ? QStringList(QString("Le dossier %1 est utilisé par Phylacto (processus 2147483646) sur l'ordinateur « ailleurs ».").arg(dossier.chemin())) : QStringList());
+        QVERIFY(!reponse || Boites::boitesVues().first().libelles.value(QMessageBox::Open) == "Ouvrir quand même");
+    }
+
+    void lectureSeule()
+    {
+        Scene scene(ligneAlbum("A", "T", 1));
+        Phylacto& fenetre = scene.ouvrir();
+        fenetre.ouvrirEnLectureSeule("le disque est plein");
+        QCOMPARE(scene.textes("LstSerie"), QStringList("A"));
+        QVERIFY(notices(fenetre).first().endsWith(" en lecture seule : le disque est plein. Les modifications ne pourront pas être enregistrées ; « Enregistrer sous » en garde une copie ailleurs."));
+        fenetre.nouvelAlbum("A", "T2", "", "", 2, "", 0, 0, 0, "", "", "");
+        Boites::setProchainFichier(scene.chemin("collection.csv"));
+        QVERIFY(declencherAction(&fenetre, "actionEnregistrer") && declencherAction(&fenetre, "actionEnregistrer_sous"));
+        QVERIFY(!fenetre.close()); // Cancel, the default: the window stays, with the album
+        QCOMPARE(Boites::textesVus().filter("n'est pas enregistrée : le dossier").size(), 2);
+        QCOMPARE(Boites::boitesVues().last().boutons, QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(scene.lire("collection.csv"), ligneAlbum("A", "T", 1));
+        QCOMPARE(QDir(scene.chemin("data/sauvegardes")).exists(), false);
+        QVERIFY(!declencherAction(&fenetre, "actionConfiguration_reseau"));
     }
 
     void verificateur()
@@ -361,7 +431,7 @@ private slots:
         QDir::setCurrent(home);
         const Demarrage::Emplacements e { QString(), home, home, Demarrage::dossierUtilisateur(), defauts };
         QString erreur;
-        const QString dossier = Demarrage::demarrer(e, &erreur);
+        const QString dossier = Demarrage::demarrer(e, &verrou, &erreur);
         QCOMPARE(dossier, xdg + "/Phylacto");
         QCOMPARE(QDir::currentPath(), dossier);
         QVERIFY(QFileInfo(dossier + "/images").isDir() && !QFileInfo::exists(home + "/data"));
@@ -371,7 +441,7 @@ private slots:
         // Second start: what the user changed stays, and no cover source is chosen for it.
         QVERIFY(racine->ecrire("xdg/Phylacto/icon.ico", "mienne") && racine->ecrire("xdg/Phylacto/data/settings.ini", "[BASE]\nFileName=a.csv\n"));
         QDir::setCurrent(home);
-        QCOMPARE(Demarrage::demarrer(e, &erreur), dossier);
+        QCOMPARE(Demarrage::demarrer(e, &verrou, &erreur), dossier);
         QCOMPARE(racine->lire("xdg/Phylacto/icon.ico"), QByteArray("mienne"));
         QVERIFY(!racine->lire("xdg/Phylacto/data/settings.ini").contains("Source"));
     }
@@ -384,12 +454,12 @@ private slots:
         QVERIFY(racine->ecrire("collection/data/settings.ini", parametres) && racine->ecrire("collection/data/AddPicture.bmp", "ma couverture"));
         Demarrage::Emplacements e { racine->chemin("collection"), home, home, Demarrage::dossierUtilisateur(), defauts };
         QString erreur;
-        QCOMPARE(Demarrage::demarrer(e, &erreur), e.argument);
+        QCOMPARE(Demarrage::demarrer(e, &verrou, &erreur), e.argument);
         QCOMPARE(racine->lire("collection/data/AddPicture.bmp") + racine->lire("collection/data/settings.ini"), "ma couverture" + parametres);
         QVERIFY(!QFileInfo::exists(Demarrage::dossierUtilisateur()));
         // Run from the build tree: nothing installed beside the program.
         e = { racine->chemin("neuf"), home, home, QString(), racine->chemin("absent") };
-        QCOMPARE(Demarrage::demarrer(e, &erreur), e.argument);
+        QCOMPARE(Demarrage::demarrer(e, &verrou, &erreur), e.argument);
         QVERIFY(!QFileInfo::exists(e.argument + "/icon.ico") && QFileInfo(e.argument + "/data").isDir()
             && !racine->lire("neuf/data/settings.ini").contains("Source"));
     }
@@ -402,7 +472,7 @@ private slots:
         for (const QString nom : { "occupe", "bloque/images" }) {
             const Demarrage::Emplacements e { racine->chemin(nom.section('/', 0, 0)), home, home, QString(), defauts };
             QString erreur;
-            QVERIFY(Demarrage::demarrer(e, &erreur).isEmpty());
+            QVERIFY(Demarrage::demarrer(e, &verrou, &erreur).isEmpty());
             QVERIFY2(erreur.contains(nom.section('/', -1)), qPrintable(erreur));
         }
         QString erreur; // no "data" to copy the placeholder cover into
@@ -414,6 +484,7 @@ private:
     // The environment is this process's own: it is not restored.
     bool preparerDemarrage()
     {
+        verrou = {};
         racine.emplace();
         home = racine->chemin("home");
         qputenv("HOME", QFile::encodeName(home));
@@ -424,6 +495,7 @@ private:
     }
 
     std::optional<DossierTravail> racine;
+    Verrou::Prise verrou;
     QString home;
     QString defauts;
 };

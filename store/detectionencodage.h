@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class QTextCodec;
+
+// Which offered encoding a file's bytes are in. Byte-order marks and UTF-16
+// are told by the bytes themselves, UTF-8 by its own rules, and the
+// single-byte encodings by ICU's charset detector.
+namespace DetectionEncodage {
+
+// The encoding of proposes (and only of it) that the bytes are most likely
+// in and that decodes them without an invalid sequence, other than exclu's
+// codec; empty when none does. Without a usable answer of the detector, the
+// first that decodes them, UTF-8 first, Western before Central European,
+// Western before Russian.
+QString suggerer(const QByteArray& octets, const QStringList& proposes, QTextCodec* exclu);
+
+// True when the bytes are valid UTF-8 and hold at least one non-ASCII character.
+bool utf8NonAscii(const QByteArray& octets);
+
+// UTF-8, UTF-16 or UTF-32: the encodings in which a byte is not a character.
+bool unicode(const QTextCodec* codec);
+
+// UTF-16LE or UTF-16BE for bytes without a byte-order mark whose NUL bytes
+// (the high byte of ASCII characters) sit on one side; nullptr otherwise.
+QTextCodec* utf16SansMarque(const QByteArray& octets);
+
+} // namespace DetectionEncodage
