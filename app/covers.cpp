@@ -154,9 +154,8 @@ void Phylacto::changeImage()
     if (chemin.isEmpty())
         return;
 
-    const QByteArray octets = NomImage::octetsCouverture(chemin);
-    QString erreur = tr("fichier illisible, ou de plus de %1 Mo")
-                         .arg(NomImage::tailleMaxCouverture >> 20);
+    QString erreur = tr("fichier vide");
+    const QByteArray octets = NomImage::octetsCouverture(chemin, &erreur);
     const QString nom = octets.isEmpty() ? QString()
                                          : NomImage::stockerCouverture(dossierImages(),
                                              NomImage::nomCopie(QFileInfo(chemin).fileName()),

@@ -17,26 +17,38 @@ void Phylacto::ImportCsv()
 {
     const QString nom = Boites::fichierAOuvrir(
         this, tr("Importer fichier"), Chemins::dossierTravail(), tr("CSV (*.csv);;BD (*.db)"));
-    if (!nom.isEmpty()) {
-        const QString aImporter = convertir(nom);
-        LectureCollection lecture;
-        {
-            TravailLong travail(statusBar(), tr("Import de %1…").arg(QFileInfo(nom).fileName()));
-            lecture = Importation::importer(
-                aImporter, Codecs::codec8Bits(), catalogue, travail.avancement());
-        }
-        if (lecture.etat == LectureCollection::LigneInvalide)
-            Boites::informer(FichierCollection::messageLigneInvalide(lecture));
-        else if (lecture.sequencesInvalides > 0)
-            Boites::informer(tr("Import annulé : %1 contient des octets invalides en %2, dès la "
-                                "ligne %3. Aucun album n'a été ajouté. Choisissez l'encodage de ce "
-                                "fichier dans « Configuration Phylacto », puis importez-le de nouveau.")
-                                 .arg(QDir::toNativeSeparators(nom),
-                                     QString::fromLatin1(Codecs::codec8Bits()->name()))
-                                 .arg(lecture.ligneSequenceInvalide));
-    }
+    if (!nom.isEmpty() && !importer(nom))
+        return;
     MAJListesSeries();
     modifie = true;
+}
+
+// False when nothing could be added (told in a box): the catalogue is as it was.
+bool Phylacto::importer(const QString& nom)
+{
+    const QString aImporter = convertir(nom);
+    if (aImporter.isEmpty())
+        return false;
+    LectureCollection lecture;
+    {
+        TravailLong travail(statusBar(), tr("Import de %1…").arg(QFileInfo(nom).fileName()));
+        lecture = Importation::importer(
+            aImporter, Codecs::codec8Bits(), catalogue, travail.avancement());
+    }
+    if (lecture.etat == LectureCollection::LigneInvalide)
+        Boites::informer(FichierCollection::messageLigneInvalide(lecture));
+    else if (lecture.sequencesInvalides > 0)
+        Boites::informer(tr("Import annulé : %1 contient des octets invalides en %2, dès la "
+                            "ligne %3. Aucun album n'a été ajouté. Choisissez l'encodage de ce "
+                            "fichier dans « Configuration Phylacto », puis importez-le de nouveau.")
+                             .arg(QDir::toNativeSeparators(nom),
+                                 QString::fromLatin1(Codecs::codec8Bits()->name()))
+                             .arg(lecture.ligneSequenceInvalide));
+    else if (lecture.etat == LectureCollection::Illisible)
+        Boites::informer(tr("Import annulé : %1 n'a pas pu être lu (%2). Aucun album n'a été "
+                            "ajouté.")
+                             .arg(QDir::toNativeSeparators(aImporter), lecture.erreur));
+    return lecture.etat != LectureCollection::Illisible;
 }
 
 QString Phylacto::convertir(QString fileName)
@@ -56,14 +68,22 @@ QString Phylacto::convertir(QString fileName)
         conversion = Importation::convertirFichier(
             fileName, converti, Codecs::codec8Bits(), travail.avancement());
     }
-    if (conversion.lu && !conversion.ecrit) {
+    if (!conversion.lu) {
+        Boites::informer(tr("Conversion annulée : %1 n'a pas pu être lu (%2). Aucun album n'a été "
+                            "ajouté.")
+                             .arg(QDir::toNativeSeparators(fileName), conversion.erreur));
+    } else if (!conversion.cree) {
         Boites::informer(tr("Le fichier converti n'a pas pu être créé à côté de %1 (%2) : rien "
                             "n'est importé.")
                              .arg(QDir::toNativeSeparators(fileName),
                                  converti.isEmpty() ? tr("aucun nom libre")
                                                     : QDir::toNativeSeparators(converti)));
+    } else if (!conversion.ecrit) {
+        Boites::informer(tr("Le fichier converti %1 n'a pas pu être écrit en entier (%2) : il est "
+                            "supprimé et rien n'est importé.")
+                             .arg(QDir::toNativeSeparators(converti), conversion.erreur));
     }
-    if (conversion.ligneInvalide > 0) {
+    if (conversion.ligneInvalide > 0 && conversion.erreur.isEmpty()) {
         Boites::informer(tr("Erreur à la ligne %1.\n Merci de toujours laisser 19 parametres, même vide")
                              .arg(conversion.ligneInvalide));
     }

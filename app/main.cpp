@@ -119,10 +119,11 @@ int verifier(const QCommandLineParser& parser, const Options& options)
     }
     const QString fichier = parser.value(options.verifier);
     const RapportVerification rapport = VerificationCollection::verifierFichier(
-        QDir::current().absoluteFilePath(fichier), codec, dossier);
-    const QStringList lignes = VerificationCollection::texte(rapport, fichier);
-    for (const QString& ligne : lignes)
-        ecrireLigne(rapport.lisible ? stdout : stderr, ligne);
+        QDir::current().absoluteFilePath(fichier), codec, dossier,
+        [](const RapportVerification::Probleme& probleme) {
+            ecrireLigne(stdout, VerificationCollection::texte(probleme));
+        });
+    ecrireLigne(rapport.lisible ? stdout : stderr, VerificationCollection::bilan(rapport, fichier));
     return VerificationCollection::codeSortie(rapport);
 }
 

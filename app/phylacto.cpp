@@ -2,6 +2,7 @@
 
 #include "covers/albuminfos.h"
 #include "covers/labelclickable.h"
+#include "covers/nomimage.h"
 #include "dialogs/barremessage.h"
 #include "covers/recherchecouvertures.h"
 #include "settings/codecs.h"
@@ -9,13 +10,36 @@
 #include "ui_phylacto.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QHeaderView>
 #include <QIcon>
+#include <QImageReader>
 #include <QSettings>
 #include <QUndoStack>
 
 using Parametres::Cle;
+
+namespace {
+
+// Every size the icon file holds, read from its bytes: a FIFO or a device
+// named icon.ico would otherwise hold the window when it shows.
+QIcon iconeFenetre(const QString& chemin)
+{
+    QBuffer octets;
+    octets.setData(NomImage::octetsCouverture(chemin));
+    octets.open(QIODevice::ReadOnly);
+    QImageReader lecteur(&octets);
+    QIcon icone;
+    do {
+        const QImage image = lecteur.read();
+        if (!image.isNull())
+            icone.addPixmap(QPixmap::fromImage(image));
+    } while (lecteur.jumpToNextImage());
+    return icone;
+}
+
+} // namespace
 
 Phylacto::Phylacto(QWidget* parent)
     : QMainWindow(parent)
@@ -26,7 +50,7 @@ Phylacto::Phylacto(QWidget* parent)
     ui->tabWidget->setCurrentIndex(0);
     ui->LstSerie->setCurrentRow(-1);
 
-    setWindowIcon(QIcon(Chemins::fichierTravail(QStringLiteral("icon.ico"))));
+    setWindowIcon(iconeFenetre(Chemins::fichierTravail(QStringLiteral("icon.ico"))));
 
     // Literal texts are UTF-8 sources; only the byte-string codec is an
     // application setting.

@@ -187,6 +187,8 @@ private:
     void noterEncodageEcrit(); // the file was just replaced in encodageCollection()
     QString m_encodageEnAttente;
     QString m_encodagePropose; // by the start-up notice
+    // Import (app/import.cpp): false when nothing could be read, told in a box.
+    bool importer(const QString& nom);
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.

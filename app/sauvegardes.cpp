@@ -4,6 +4,7 @@
 #include "dialogs/boites.h"
 #include "dialogs/restauration.h"
 #include "settings/codecs.h"
+#include "settings/gestionreseau.h"
 #include "settings/parametres.h"
 #include "store/fichiercollection.h"
 #include "ui_phylacto.h"
@@ -22,6 +23,25 @@ namespace {
 QString natif(const QString& chemin)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(chemin));
+}
+
+// Why a backup read with encodage is not restored; bytes that do not decode
+// would be saved as U+FFFD, as start-up and import know.
+QString raisonRefus(const LectureCollection& lecture, const QString& encodage)
+{
+    if (lecture.etat == LectureCollection::Illisible)
+        return lecture.erreur;
+    if (lecture.sequencesInvalides == 0)
+        return FichierCollection::messageLigneInvalide(lecture);
+    QString raison = Phylacto::tr("elle contient des octets invalides en %1, dès la ligne %2.")
+                         .arg(encodage.isEmpty() ? Phylacto::tr("encodage du système") : encodage)
+                         .arg(lecture.ligneSequenceInvalide);
+    if (!lecture.encodageSansErreur.isEmpty())
+        raison += QLatin1Char(' ')
+            + Phylacto::tr("Elle se lit sans erreur en %1 : choisissez cet encodage dans "
+                           "« Configuration Phylacto », puis restaurez-la de nouveau.")
+                  .arg(lecture.encodageSansErreur);
+    return raison;
 }
 
 } // namespace
@@ -83,7 +103,7 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
     question.texte = tr("Remplacer le catalogue par la sauvegarde du %1 à %2 (%3 albums) ?")
                          .arg(sauvegarde.quand.toString(QStringLiteral("dd/MM/yyyy")),
                              sauvegarde.quand.toString(QStringLiteral("HH:mm:ss")))
-                         .arg(sauvegarde.nbAlbums);
+                         .arg(sauvegarde.nbAlbums < 0 ? tr("?") : QString::number(sauvegarde.nbAlbums));
     question.texteInformatif = tr("Le fichier actuel est d'abord gardé comme sauvegarde.");
     if (modifie)
         question.texteInformatif += tr(" Les modifications non enregistrées seront perdues.");
@@ -94,23 +114,16 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
 
     // Read first: a backup that cannot be read changes nothing.
     Catalogue restaure;
-    QFile fichier(sauvegarde.chemin);
+    const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     LectureCollection lecture;
-    if (!fichier.open(QIODevice::ReadOnly)) {
-        lecture.etat = LectureCollection::Illisible;
-        lecture.erreur = fichier.errorString();
-    } else {
-        QTextCodec* codec = Codecs::codecParNom(Parametres::lire(*settings, Cle::Encodage));
-        TravailLong travail(statusBar(), tr("Lecture de %1…").arg(QFileInfo(fichier.fileName()).fileName()));
-        lecture = FichierCollection::lireTexte(
-            FichierCollection::decoder(fichier.readAll(), codec), restaure, travail.avancement());
+    {
+        TravailLong travail(statusBar(), tr("Lecture de %1…").arg(QFileInfo(sauvegarde.chemin).fileName()));
+        lecture = FichierCollection::lire(sauvegarde.chemin, Codecs::codecParNom(encodage),
+            restaure, GestionReseau::encodages(), travail.avancement());
     }
-    if (lecture.etat != LectureCollection::Complete) {
+    if (lecture.etat != LectureCollection::Complete || lecture.sequencesInvalides > 0) {
         Boites::informer(tr("La sauvegarde %1 n'a pas été restaurée :\n%2")
-                             .arg(natif(sauvegarde.chemin),
-                                 lecture.etat == LectureCollection::Illisible
-                                     ? lecture.erreur
-                                     : FichierCollection::messageLigneInvalide(lecture)));
+                             .arg(natif(sauvegarde.chemin), raisonRefus(lecture, encodage)));
         return false;
     }
 

@@ -84,11 +84,12 @@ void choitImage::saveImage()
 
     // Without a picture nothing is stored and the name is reported anyway;
     // the window only takes names of files that are in the images folder.
-    QFile image(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
-    if (image.open(QIODevice::ReadOnly)) {
+    const QByteArray image
+        = NomImage::octetsCouverture(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
+    if (!image.isEmpty()) {
         QString erreur;
         const QString stocke
-            = NomImage::stockerCouverture(Chemins::dossierImages(), fichier, image.readAll(), &erreur);
+            = NomImage::stockerCouverture(Chemins::dossierImages(), fichier, image, &erreur);
         if (stocke.isEmpty()) {
             Boites::informer(tr("L'image n'a pas pu être enregistrée dans %1 : %2")
                                  .arg(QDir::toNativeSeparators(QDir::cleanPath(Chemins::dossierImages())),

@@ -2,6 +2,7 @@
 
 #include "model/bd.h"
 #include "model/catalogue.h"
+#include "store/lecturefichier.h"
 #include "store/nomlibre.h"
 
 #include <QCoreApplication>
@@ -68,15 +69,13 @@ QString nomCopie(const QString& nomLocal)
     return nom;
 }
 
-QByteArray octetsCouverture(const QString& chemin)
+QByteArray octetsCouverture(const QString& chemin, QString* erreur)
 {
-    const QFileInfo info(chemin);
-    if (!info.isFile() || info.size() > tailleMaxCouverture)
-        return {};
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly))
-        return {};
-    return fichier.readAll();
+    QByteArray octets;
+    QString raison;
+    if (!LectureFichier::lire(chemin, tailleMaxCouverture, &octets, &raison) && erreur)
+        *erreur = raison;
+    return octets;
 }
 
 QString stockerCouverture(

@@ -28,8 +28,8 @@ constexpr qint64 tailleMaxCouverture = qint64(64) << 20;
 
 // The bytes of a cover file. Only a regular file of at most
 // tailleMaxCouverture is read; anything else (a device, a FIFO, a folder, a
-// missing file) gives nothing, at once.
-QByteArray octetsCouverture(const QString& chemin);
+// missing file) gives nothing, at once, and *erreur the reason.
+QByteArray octetsCouverture(const QString& chemin, QString* erreur = nullptr);
 
 // Stores a picture in the images folder under nomVoulu, or, when a different
 // picture already holds that name, under the first free "-2", "-3" … name;

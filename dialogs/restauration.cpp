@@ -21,7 +21,7 @@ Restauration::Restauration(const QList<Sauvegardes::Sauvegarde>& sauvegardes,
         const Sauvegardes::Sauvegarde& sauvegarde = sauvegardes.at(ligne);
         const QString textes[] = { sauvegarde.quand.toString(QStringLiteral("dd/MM/yyyy")),
             sauvegarde.quand.toString(QStringLiteral("HH:mm:ss")),
-            QString::number(sauvegarde.nbAlbums) };
+            sauvegarde.nbAlbums < 0 ? tr("?") : QString::number(sauvegarde.nbAlbums) };
         for (int colonne = 0; colonne < 3; ++colonne)
             ui->LstSauvegardes->setItem(ligne, colonne, new QTableWidgetItem(textes[colonne]));
         ui->LstSauvegardes->item(ligne, 2)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

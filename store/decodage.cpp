@@ -6,6 +6,13 @@
 
 namespace Decodage {
 
+bool compatibleAscii(QTextCodec* codec)
+{
+    const int mib = codec->mibEnum();
+    const bool utf16ou32 = (mib >= 1013 && mib <= 1015) || (mib >= 1017 && mib <= 1019);
+    return !utf16ou32 && codec->fromUnicode(QStringLiteral("\n;")) == QByteArrayLiteral("\n;");
+}
+
 namespace {
 
 int invalidesDans(QTextCodec* codec, const char* octets, qsizetype taille, QString* texte)
@@ -15,15 +22,6 @@ int invalidesDans(QTextCodec* codec, const char* octets, qsizetype taille, QStri
     if (texte)
         *texte = decode;
     return etat.invalidChars + (etat.remainingChars > 0 ? 1 : 0);
-}
-
-// Codecs whose line feed and ";" are the single bytes 0x0A and 0x3B, so that
-// lines can be cut in the bytes themselves.
-bool compatibleAscii(QTextCodec* codec)
-{
-    const int mib = codec->mibEnum();
-    const bool utf16ou32 = (mib >= 1013 && mib <= 1015) || (mib >= 1017 && mib <= 1019);
-    return !utf16ou32 && codec->fromUnicode(QStringLiteral("\n;")) == QByteArrayLiteral("\n;");
 }
 
 void chercherLignes(const QByteArray& octets, TexteDecode& resultat, int lignesVoulues)

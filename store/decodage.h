@@ -23,6 +23,10 @@ struct TexteDecode
 
 namespace Decodage {
 
+// Codecs whose line feed and ";" are the single bytes 0x0A and 0x3B, so that
+// lines can be cut in the bytes themselves.
+bool compatibleAscii(QTextCodec* codec);
+
 // Decodes octets with codec (the locale's when nullptr); a Unicode
 // byte-order mark chooses the encoding, as on reading. Lines are counted at
 // each line feed. "UTF-16" without a mark takes the byte order the bytes

@@ -5,6 +5,7 @@
 #include "settings/parametres.h"
 #include "store/decodage.h"
 #include "store/detectionencodage.h"
+#include "store/lecturefichier.h"
 #include "store/lignecollection.h"
 
 #include <QCoreApplication>
@@ -63,51 +64,6 @@ LectureCollection lireTexte(QStringView texte, Catalogue& catalogue, const Avanc
     return lecture;
 }
 
-namespace {
-
-QString tr(const char* texte)
-{
-    return QCoreApplication::translate("Phylacto", texte);
-}
-
-} // namespace
-
-bool lireOctets(const QString& chemin, QByteArray* octets, QString* erreur)
-{
-    const QFileInfo info(chemin);
-    if (info.isDir()) {
-        *erreur = tr("c'est un dossier");
-        return false;
-    }
-    if (!info.exists()) {
-        *erreur = info.isSymLink() ? tr("lien vers un fichier absent") : tr("fichier absent");
-        return false;
-    }
-    if (info.size() > tailleMax) {
-        *erreur = tr("fichier trop volumineux (%1 Mo, au plus %2 Mo)")
-                      .arg(info.size() >> 20)
-                      .arg(tailleMax >> 20);
-        return false;
-    }
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly)) {
-        *erreur = fichier.errorString();
-        return false;
-    }
-    *octets = fichier.readAll();
-    if (fichier.error() != QFileDevice::NoError) {
-        *erreur = fichier.errorString();
-        return false;
-    }
-    if (octets->size() > tailleMax || octets->size() != fichier.size()) {
-        *erreur = tr("lu en partie seulement (%1 octets sur %2)")
-                      .arg(octets->size())
-                      .arg(fichier.size());
-        return false;
-    }
-    return true;
-}
-
 LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
     const QStringList& encodagesProposes, const Avancement& avancement)
 {
@@ -119,9 +75,15 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
             fichier.close();
         return {};
     }
+    return lire(chemin, codec, catalogue, encodagesProposes, avancement);
+}
+
+LectureCollection lire(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
+    const QStringList& encodagesProposes, const Avancement& avancement)
+{
     QByteArray octets;
     QString erreur;
-    if (!lireOctets(chemin, &octets, &erreur)) {
+    if (!LectureFichier::lire(chemin, tailleMax, &octets, &erreur)) {
         LectureCollection lecture;
         lecture.etat = LectureCollection::Illisible;
         lecture.erreur = erreur;

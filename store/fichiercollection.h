@@ -57,17 +57,17 @@ QString decoder(const QByteArray& octets, QTextCodec* codec);
 LectureCollection lireTexte(
     QStringView texte, Catalogue& catalogue, const Avancement& avancement = {});
 
-// Reads the file read-only; a missing file is created empty. Anything that is
-// not read whole (a directory, a dangling link, a file over tailleMax, a short
-// read) is Illisible. When the bytes hold invalid sequences, or are UTF-8
-// read in a single-byte encoding, the likeliest of encodagesProposes that
-// decodes them without any is named.
-LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
+// Reads the file through LectureFichier, at most tailleMax bytes: anything
+// not read whole (a directory, a dangling link, a device, a FIFO, a file over
+// tailleMax, a short read) is Illisible. When the bytes hold invalid
+// sequences, or are UTF-8 read in a single-byte encoding, the likeliest of
+// encodagesProposes that decodes them without any is named.
+LectureCollection lire(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
     const QStringList& encodagesProposes = {}, const Avancement& avancement = {});
 
-// Reads a whole file of at most tailleMax bytes. False, with the reason, when
-// it is anything else or is read short.
-bool lireOctets(const QString& chemin, QByteArray* octets, QString* erreur);
+// lire(), after creating a missing file empty.
+LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
+    const QStringList& encodagesProposes = {}, const Avancement& avancement = {});
 
 // The load's message for a bad line.
 QString messageLigneInvalide(const LectureCollection& lecture);

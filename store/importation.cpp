@@ -1,6 +1,7 @@
 #include "store/importation.h"
 
 #include "store/decodage.h"
+#include "store/lecturefichier.h"
 #include "store/ligneancienne.h"
 #include "store/nomlibre.h"
 
@@ -50,34 +51,59 @@ QString nomConvertiLibre(const QString& ancien, const QString& aProteger)
     return libre.isEmpty() ? QString() : dossier + libre;
 }
 
-ConversionAncienne convertirFichier(
-    const QString& ancien, const QString& cible, QTextCodec* codec, const Avancement& avancement)
+ConversionAncienne convertirOctets(
+    const QByteArray& ancien, QIODevice* cible, QTextCodec* codec, const Avancement& avancement)
 {
     ConversionAncienne conversion;
-    QFile source(ancien);
-    if (!source.open(QIODevice::ReadOnly))
-        return conversion;
     conversion.lu = true;
-    QFile converti(cible);
-    conversion.ecrit = !cible.isEmpty() && converti.open(QIODevice::WriteOnly | QIODevice::NewOnly);
-
+    qsizetype debut = 0;
     int numero = 0;
-    while (!source.atEnd()) {
-        const QByteArray ligne = source.readLine();
+    while (debut < ancien.size()) {
+        qsizetype fin = ancien.indexOf('\n', debut);
+        fin = fin < 0 ? ancien.size() : fin + 1;
         if (++numero % pasAvancement == 0 && avancement)
-            avancement(source.pos(), source.size());
+            avancement(fin, ancien.size());
         bool valide = false;
-        const QByteArray octets = LigneAncienne::convertir(ligne, codec, &valide);
+        const QByteArray octets
+            = LigneAncienne::convertir(QByteArrayView(ancien).sliced(debut, fin - debut), codec, &valide);
+        debut = fin;
         if (!valide) {
             conversion.ligneInvalide = numero;
             break;
         }
-        if (conversion.ecrit)
-            converti.write(octets);
+        if (cible && cible->write(octets) != octets.size()) {
+            conversion.erreur = cible->errorString();
+            break;
+        }
         ++conversion.lignesConverties;
     }
     if (avancement)
-        avancement(source.size(), source.size());
+        avancement(ancien.size(), ancien.size());
+    return conversion;
+}
+
+ConversionAncienne convertirFichier(
+    const QString& ancien, const QString& cible, QTextCodec* codec, const Avancement& avancement)
+{
+    ConversionAncienne conversion;
+    QByteArray octets;
+    if (!LectureFichier::lire(ancien, tailleMaxAncien, &octets, &conversion.erreur))
+        return conversion;
+    QFile converti(cible);
+    const bool cree = !cible.isEmpty() && converti.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    conversion = convertirOctets(octets, cree ? &converti : nullptr, codec, avancement);
+    conversion.cree = cree;
+    if (!cree)
+        return conversion;
+    if (conversion.erreur.isEmpty() && !converti.flush())
+        conversion.erreur = converti.errorString();
+    converti.close();
+    if (conversion.erreur.isEmpty() && converti.error() != QFileDevice::NoError)
+        conversion.erreur = converti.errorString();
+    conversion.ecrit = conversion.erreur.isEmpty();
+    // Half a conversion would import as a whole one.
+    if (!conversion.ecrit)
+        converti.remove();
     return conversion;
 }
 
@@ -107,14 +133,16 @@ int copierImages(const QString& source, const QString& destination, const Avance
 LectureCollection importer(
     const QString& chemin, QTextCodec* codec, Catalogue& catalogue, const Avancement& avancement)
 {
-    QFile fichier(chemin);
-    if (chemin.isEmpty() || !fichier.open(QIODevice::ReadOnly)) {
+    QByteArray octets;
+    QString erreur;
+    if (!LectureFichier::lire(chemin, FichierCollection::tailleMax, &octets, &erreur)) {
         LectureCollection lecture;
         lecture.etat = LectureCollection::Illisible;
-        lecture.erreur = fichier.errorString();
+        lecture.erreur = erreur;
         return lecture;
     }
-    const TexteDecode decode = Decodage::decoder(fichier.readAll(), codec, 1, false);
+    const TexteDecode decode = Decodage::decoder(octets, codec, 1, false);
+    octets = QByteArray();
     if (decode.sequencesInvalides > 0) {
         LectureCollection lecture;
         lecture.etat = LectureCollection::Illisible;

@@ -1,5 +1,7 @@
 #include "store/nomlibre.h"
 
+#include "store/lecturefichier.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,11 +12,9 @@ namespace {
 
 bool memeContenu(const QString& chemin, const QByteArray& contenu)
 {
-    const QFileInfo info(chemin);
-    if (!info.isFile() || info.size() != contenu.size())
-        return false;
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) && fichier.readAll() == contenu;
+    QByteArray octets;
+    QString erreur;
+    return LectureFichier::lire(chemin, contenu.size(), &octets, &erreur) && octets == contenu;
 }
 
 } // namespace

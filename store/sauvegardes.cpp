@@ -1,7 +1,9 @@
 #include "store/sauvegardes.h"
 
+#include "store/decodage.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
+#include "store/lecturefichier.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,13 +45,8 @@ int compterLignes(const QByteArray& octets, QTextCodec* codec)
 {
     QTextCodec* lu
         = QTextCodec::codecForUtfText(octets, codec ? codec : QTextCodec::codecForLocale());
-    const int mib = lu->mibEnum();
-    // UTF-16 and UTF-32 are the only offered encodings whose line feed is
-    // not the byte 0x0A alone.
-    const bool octetsAscii
-        = mib != 1013 && mib != 1014 && mib != 1015 && (mib < 1017 || mib > 1019);
     qsizetype lignes = 0;
-    if (octetsAscii) {
+    if (Decodage::compatibleAscii(lu)) {
         lignes = octets.count('\n');
         if (!octets.isEmpty() && !octets.endsWith('\n'))
             ++lignes;
@@ -76,6 +73,9 @@ QList<Trouvee> trouver(const QString& dossier, const QString& collection)
     const QFileInfoList fichiers = QDir(dossier).entryInfoList(
         { debut + QStringLiteral("*.csv") }, QDir::Files | QDir::NoDotAndDotDot);
     for (const QFileInfo& fichier : fichiers) {
+        // A device or a FIFO bearing a backup's name is none.
+        if (!fichier.isFile())
+            continue;
         int rang = 1;
         const QDateTime quand = dateDuNom(fichier.fileName(), debut, &rang);
         if (quand.isValid())
@@ -100,9 +100,11 @@ QList<Sauvegarde> lister(const QString& dossier, const QString& collection, QTex
 {
     QList<Sauvegarde> sauvegardes;
     for (const Trouvee& trouvee : trouver(dossier, collection)) {
-        QFile fichier(trouvee.chemin);
-        const int lignes
-            = fichier.open(QIODevice::ReadOnly) ? compterLignes(fichier.readAll(), codec) : 0;
+        QByteArray octets;
+        QString erreur;
+        const int lignes = LectureFichier::lire(trouvee.chemin, FichierCollection::tailleMax, &octets, &erreur)
+            ? compterLignes(octets, codec)
+            : -1;
         sauvegardes.append({ trouvee.chemin, trouvee.quand, lignes });
     }
     return sauvegardes;

@@ -14,7 +14,7 @@ struct Sauvegarde
 {
     QString chemin;
     QDateTime quand;
-    int nbAlbums = 0;
+    int nbAlbums = 0; // -1: unknown, the file cannot be read (too large, say)
 };
 
 // The backup of collection made at quand; "-2", "-3" ... before ".csv" when
@@ -23,6 +23,7 @@ QString nom(const QString& dossier, const QString& collection, const QDateTime& 
 
 // The backups of collection found in dossier, newest first, with their
 // album counts (lines, read with codec unless a byte-order mark says otherwise).
+// Only regular files count as backups.
 QList<Sauvegarde> lister(const QString& dossier, const QString& collection, QTextCodec* codec);
 
 // Copies collection into dossier (created when missing). Returns the

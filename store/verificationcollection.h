@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
-#include <QStringList>
 
+#include <functional>
+
+class QIODevice;
 class QTextCodec;
 
 // What the file checker found in a collection file. Unlike the start-up load
@@ -13,7 +14,10 @@ struct RapportVerification
 {
     struct Probleme
     {
-        enum Genre { NombreDeChamps, OctetsInvalides, NombreInvalide, Doublon, CouvertureAbsente };
+        enum Genre {
+            NombreDeChamps, OctetsInvalides, NombreInvalide, Doublon, CouvertureAbsente,
+            LigneTropLongue
+        };
         Genre genre;
         int ligne; // from 1
         QString texte; // French, without the line number
@@ -23,23 +27,41 @@ struct RapportVerification
     QString erreur; // why the file could not be read
     int lignes = 0;
     int albums = 0; // lines of 19 or 20 fields
-    QList<Probleme> problemes; // by line, in the order found on each line
+    qint64 problemes = 0; // all of them, told or only counted
 };
 
 namespace VerificationCollection {
 
-// Checks a collection file's bytes decoded with codec (a byte-order mark
-// chooses, as on loading). Cover paths are taken in dossierTravail.
-RapportVerification verifierOctets(
-    const QByteArray& octets, QTextCodec* codec, const QString& dossierTravail);
+// Problems told one by one; those after these are only counted, so that a
+// file of garbage costs neither memory nor a flood of output.
+constexpr qint64 problemesDetailles = 1000;
+// Longer lines are one problem, not read: a line of a real catalogue is a
+// few hundred bytes.
+constexpr qsizetype octetsLigneMax = qsizetype(1) << 20;
 
-// The same on a file, read as the start-up load reads it; a file that cannot
-// be read whole gives a report that is not lisible.
-RapportVerification verifierFichier(
-    const QString& chemin, QTextCodec* codec, const QString& dossierTravail);
+// Hears each problem as it is found, by line, in the order found on each line.
+using Signalement = std::function<void(const RapportVerification::Probleme&)>;
 
-// The lines to print: one per problem, then a summary naming fichier.
-QStringList texte(const RapportVerification& rapport, const QString& fichier);
+// Checks a collection file read from source in slices, its bytes decoded with
+// codec (a byte-order mark chooses, as on loading). Cover paths are taken in
+// dossierTravail. Memory stays bounded whatever the source holds, but for
+// the albums' series and titles, kept to find duplicates.
+RapportVerification verifier(QIODevice& source, QTextCodec* codec,
+    const QString& dossierTravail, const Signalement& signaler);
+
+RapportVerification verifierOctets(const QByteArray& octets, QTextCodec* codec,
+    const QString& dossierTravail, const Signalement& signaler);
+
+// The same on a file, opened as the start-up load opens it: a folder, a
+// device, a FIFO or a file the load would refuse gives a report that is not
+// lisible, at once.
+RapportVerification verifierFichier(const QString& chemin, QTextCodec* codec,
+    const QString& dossierTravail, const Signalement& signaler);
+
+// The line printed for a problem.
+QString texte(const RapportVerification::Probleme& probleme);
+// The last line printed: a summary naming fichier, or why it was not read.
+QString bilan(const RapportVerification& rapport, const QString& fichier);
 
 // 0 clean, 1 problems, 2 unreadable.
 int codeSortie(const RapportVerification& rapport);

@@ -4,13 +4,16 @@
 #include "covers/nomimage.h"
 #include "dialogs/barremessage.h"
 #include "dialogs/filtre.h"
+#include "store/fichiercollection.h"
 #include "store/verificationcollection.h"
 #include "support/fixture.h"
 
 #include <QProcess>
 
+#include <csignal>
 #include <optional>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -30,6 +33,21 @@ bool fichierCreux(const QString& chemin, qint64 taille)
 QByteArray latin1(QByteArray ligne)
 {
     return ligne.replace("Th\xc3\xa9o", "Th\xe9o");
+}
+
+// Restores the only backup through its dialog; the last box's text.
+QString restaurer(Phylacto& fenetre, int* lignesListees = nullptr)
+{
+    declencherAction(&fenetre, "actionRestaurer");
+    auto* table = enfant<QTableWidget>(fenetre.findChild<QDialog*>("Restauration"), "LstSauvegardes");
+    if (lignesListees)
+        *lignesListees = table->rowCount();
+    if (table->rowCount() == 0)
+        return {};
+    table->selectRow(0);
+    Boites::setProchaineReponse(QMessageBox::Yes);
+    enfant<QPushButton>(table->parentWidget(), "pbRestaurer")->click();
+    return table->item(0, 2)->text() + " " + Boites::textesVus().last();
 }
 
 QProcess* lancer(const QStringList& arguments, const QString& plateforme = "offscreen")
@@ -67,8 +85,7 @@ private slots:
         QTest::newRow("2000") << bon + QByteArray(2000, 'x') + "\n" + bon << "UTF-8" << 0 << "" << QString(2000, 'x') << "";
         QTest::newRow("50000") << bon + QByteArray(50000, 'y') << "UTF-8" << 0 << "" << QString(2000, 'y') + "…" << "";
         QTest::newRow("CR seuls") << bon + retours << "UTF-8" << 0 << "" << QString::fromUtf8(retours.left(2000)) + "…" << "";
-        for (const char* cas : { "dossier", "lien", "gros" })
-            QTest::addRow("%s", cas) << QByteArray() << "UTF-8" << 0 << "" << QString() << cas;
+        QTest::newRow("lien") << QByteArray() << "UTF-8" << 0 << "" << QString() << "lien";
         QTest::newRow("couverture fifo") << ligneAlbum("A", "T", 1, 0, "images//fifo") << "UTF-8" << 0 << "" << QString() << "fifo";
     }
     void chargementsFautifs()
@@ -82,11 +99,8 @@ private slots:
         DossierTravail dossier;
         dossier.collection(octets, encodage);
         const QString collection = dossier.chemin("collection.csv");
-        if (cas == "dossier")
-            QVERIFY(QFile::remove(collection) && QDir().mkdir(collection));
         if (cas == "lien")
             QVERIFY(QFile::remove(collection) && QFile::link(dossier.chemin("cible.csv"), collection));
-        QVERIFY(cas != "gros" || fichierCreux(collection, qint64(300) << 20));
         QVERIFY(cas != "fifo" || ::mkfifo(qPrintable(dossier.chemin("images/fifo")), 0600) == 0);
         const bool illisible = !cas.isEmpty() && cas != "fifo";
         Phylacto fenetre;
@@ -96,6 +110,51 @@ private slots:
         const QStringList textes = notices(fenetre);
         QCOMPARE(textes.size(), ligne > 0 || illisible ? 1 : 0);
         QVERIFY2(ligne == 0 || (textes.first().contains(QString("ligne %1 ").arg(ligne)) && textes.first().contains(" en " + propose + " ")), qPrintable(textes.value(0)));
+    }
+
+    // Whatever a file to read turns out to be, every reader refuses it at once and says why.
+    void lecturesBornees_data()
+    {
+        QTest::addColumn<QString>("genre");
+        QTest::addColumn<QString>("raison");
+        QTest::newRow("tube") << "tube" << "fichier spécial (périphérique, tube…)";
+        QTest::newRow("lien vers /dev/zero") << "zero" << "fichier spécial (périphérique, tube…)";
+        QTest::newRow("dossier") << "dossier" << "c'est un dossier";
+        QTest::newRow("juste trop gros") << "creux" << "fichier trop volumineux (257 Mo, au plus 256 Mo)";
+        QTest::newRow("64 Gio") << "énorme" << "fichier trop volumineux (65536 Mo, au plus 256 Mo)";
+    }
+    void lecturesBornees()
+    {
+        QFETCH(QString, genre);
+        QFETCH(QString, raison);
+        DossierTravail dossier;
+        dossier.collection({});
+        for (const QString nom : { "collection.csv", "x.csv", "bd.db", "data/sauvegardes/collection-2026-01-02-030405.csv", "icon.ico" }) {
+            const QString chemin = dossier.chemin(nom);
+            QVERIFY(QDir().mkpath(QFileInfo(chemin).path()) && (!QFile::exists(chemin) || QFile::remove(chemin)));
+            QVERIFY(genre == "tube" ? ::mkfifo(qPrintable(chemin), 0600) == 0 : genre == "zero" ? QFile::link("/dev/zero", chemin)
+                    : genre == "dossier" ? QDir().mkdir(chemin) : fichierCreux(chemin, genre == "creux" ? FichierCollection::tailleMax + 1 : qint64(64) << 30));
+        }
+        Phylacto fenetre;
+        QVERIFY2(notices(fenetre).value(0).contains(raison), qPrintable(notices(fenetre).value(0)));
+        QVERIFY(fenetre.windowIcon().pixmap(16).isNull());
+        fenetre.setModifie(false);
+        for (const char* nom : { "x.csv", "bd.db" }) {
+            Boites::setProchainFichier(dossier.chemin(nom));
+            QVERIFY(declencherAction(&fenetre, "actionImporter_Csv"));
+            QVERIFY2(Boites::textesVus().last().contains(dossier.chemin(nom) + " n'a pas pu être lu (" + raison + ")"), qPrintable(Boites::textesVus().last()));
+        }
+        QCOMPARE(fenetre.getAlbums().size(), 0);
+        QVERIFY(!fenetre.estModifie());
+        QVERIFY(!QFile::exists(dossier.chemin("bd.csv")));
+        // A special file is no backup; one too large is listed without its count, and not restored.
+        int listees = 0;
+        const QString refus = restaurer(fenetre, &listees);
+        QCOMPARE(listees, genre == "creux" || genre == "énorme" ? 1 : 0);
+        QVERIFY2(listees == 0 || (refus.startsWith("? La sauvegarde ") && refus.endsWith(raison)), qPrintable(refus));
+        const RapportVerification rapport = VerificationCollection::verifierFichier(dossier.chemin("collection.csv"), nullptr, dossier.chemin(), {});
+        QCOMPARE(VerificationCollection::codeSortie(rapport), 2);
+        QCOMPARE(rapport.erreur, raison);
     }
 
     void cheminsCouverture_data()
@@ -153,29 +212,62 @@ private slots:
     {
         QTest::addColumn<QString>("fichier");
         QTest::addColumn<QByteArray>("contenu");
-        QTest::addColumn<int>("ajoutes");
-        QTest::addColumn<QString>("converti");
-        QTest::newRow("octets invalides") << "x.csv" << latin1(ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2)) << 0 << "";
-        QTest::newRow("sans écraser") << "bd.db" << QByteArray("\"S\" \"T\" 1 \"D\" \"Sc\" \"E\" \"C\" 0 \"G\" \"_\" \"_\" \"_\" 0 0 \"_\" 0 0 0 \"_\"\n") << 1 << "bd-2.csv";
+        QTest::addColumn<int>("ajoutes"); // none: the catalogue is not marked modified
+        QTest::addColumn<QStringList>("convertis"); // beside bd.csv afterwards
+        QTest::addColumn<QString>("boite"); // the end of the last box
+        const QByteArray ancienne = "\"S\" \"T\" 1 \"D\" \"Sc\" \"E\" \"C\" 0 \"G\" \"_\" \"_\" \"_\" 0 0 \"_\" 0 0 0 \"_\"\n";
+        QTest::newRow("octets invalides") << "x.csv" << latin1(ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2)) << 0 << QStringList() << "puis importez-le de nouveau.";
+        QTest::newRow("sans écraser") << "bd.db" << ancienne << 1 << QStringList("bd-2.csv") << "seront aussi importé.";
+        QTest::newRow("disque plein") << "bd.db" << ancienne.repeated(1000) << 0 << QStringList() << "il est supprimé et rien n'est importé.";
     }
     void importConversion()
     {
         QFETCH(QString, fichier);
-        QFETCH(QString, converti);
+        QFETCH(int, ajoutes);
         DossierTravail dossier;
         dossier.collection({});
         dossier.ecrire("bd.csv", "garde");
         QFETCH(QByteArray, contenu);
         dossier.ecrire(fichier, contenu);
         Phylacto fenetre;
+        fenetre.setModifie(false);
         Boites::setProchainFichier(dossier.chemin(fichier));
-        QVERIFY(declencherAction(&fenetre, "actionImporter_Csv"));
-        QTEST(int(fenetre.getAlbums().size()), "ajoutes");
+        // A full disk: no file of this process grows past 4 kB meanwhile.
+        rlimit limite {};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &limite) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
+        const rlimit plein { 4096, limite.rlim_max };
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, QTest::currentDataTag() == QLatin1String("disque plein") ? &plein : &limite) == 0);
+        const bool action = declencherAction(&fenetre, "actionImporter_Csv");
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &limite) == 0 && action);
+        QCOMPARE(fenetre.getAlbums().size(), ajoutes);
+        QCOMPARE(fenetre.estModifie(), ajoutes > 0);
         QCOMPARE(dossier.lire("bd.csv"), QByteArray("garde"));
-        if (converti.isEmpty())
-            QVERIFY(Boites::textesVus().last().contains("dès la ligne 2."));
-        else
-            QVERIFY(QFileInfo(dossier.chemin(converti)).isFile());
+        QTEST(QDir(dossier.chemin()).entryList({ "bd?*.csv" }), "convertis");
+        QFETCH(QString, boite);
+        QVERIFY2(Boites::textesVus().last().endsWith(boite), qPrintable(Boites::textesVus().last()));
+    }
+
+    // Bytes that do not decode are never restored: the next save would write U+FFFD.
+    void restaurationsRefusees_data()
+    {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<QString>("raison");
+        const QByteArray theo = ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2);
+        QTest::newRow("Windows-1252 en UTF-8") << latin1(theo) << "elle contient des octets invalides en UTF-8, dès la ligne 2.";
+        QTest::newRow("coupé dans un caractère") << theo + "\xc3" << "elle contient des octets invalides en UTF-8, dès la ligne 3.";
+    }
+    void restaurationsRefusees()
+    {
+        QFETCH(QByteArray, octets);
+        QFETCH(QString, raison);
+        DossierTravail dossier;
+        dossier.collection(ligneAlbum("Garde", "G"));
+        dossier.ecrire("data/sauvegardes/collection-2026-01-02-030405.csv", octets);
+        Phylacto fenetre;
+        const QString refus = restaurer(fenetre);
+        QVERIFY2(refus.contains("collection-2026-01-02-030405.csv n'a pas été restaurée :\n" + raison), qPrintable(refus));
+        QCOMPARE(fenetre.getAlbums().size(), 1);
+        QVERIFY(!fenetre.estModifie());
     }
 
     void parametresIllisibles()
@@ -286,14 +378,30 @@ private slots:
             + latin1(ligneAlbum("Théo", "T", 2)) + ligneAlbum("S", "T", 1).replace(";1;", ";abc;")
             + ligneAlbum("A", "T", 2) + ligneAlbum("B", "C", 1, 0, "images//absent.jpg")
             + "U;V;1;D;S;E;;0;G;_;;;0;0;_;0;0;0;\n"; // 19 fields, no cover
-        const RapportVerification rapport = VerificationCollection::verifierOctets(
-            contenu, QTextCodec::codecForName("UTF-8"), dossier.chemin());
         QList<QPair<int, int>> trouves;
-        for (const RapportVerification::Probleme& probleme : rapport.problemes)
-            trouves.append({ probleme.ligne, int(probleme.genre) });
+        const auto noter = [&trouves](const RapportVerification::Probleme& p) { trouves.append({ p.ligne, int(p.genre) }); };
+        QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
+        const RapportVerification rapport = VerificationCollection::verifierOctets(contenu, utf8, dossier.chemin(), noter);
         using P = RapportVerification::Probleme;
         QCOMPARE(trouves, (QList<QPair<int, int>> { { 2, P::NombreDeChamps }, { 3, P::OctetsInvalides }, { 4, P::NombreInvalide }, { 5, P::Doublon }, { 6, P::CouvertureAbsente } }));
         QCOMPARE(rapport.albums, 6);
+
+        // Read in slices, in UTF-8 and UTF-16: lines across slices, one too long at the
+        // end, and beyond 1,000 problems only counted.
+        QByteArray grand;
+        for (int i = 0; i < 30000; ++i)
+            grand += (i == 20000 ? latin1(ligneAlbum("Théo", "T")) : QByteArray()) + ligneAlbum("S", QString::number(i));
+        grand += QByteArray(1500, '\n') + QByteArray(2 << 20, 'x');
+        for (const bool utf16 : { false, true }) {
+            trouves.clear();
+            const RapportVerification r = VerificationCollection::verifierOctets(
+                utf16 ? "\xff\xfe" + QTextCodec::codecForName("UTF-16LE")->fromUnicode(QString::fromLatin1(grand)) : grand, utf8, dossier.chemin(), noter);
+            QCOMPARE(r.albums, 30001);
+            QCOMPARE(r.problemes, utf16 ? 1501 : 1502);
+            QCOMPARE(trouves.size(), 1000);
+            QCOMPARE(trouves.first().first, utf16 ? 30002 : 20001);
+            QVERIFY(VerificationCollection::bilan(r, "f").endsWith(" sur 31502 ligne(s) ; seuls les 1000 premiers sont détaillés"));
+        }
 
         // From the command line, without any display.
         dossier.ecrire("c.csv", contenu);
