@@ -380,11 +380,12 @@ QList<NoticeAlbum> fusionner(const QList<NoticeAlbum>& bnf, const QList<NoticeAl
 
 void trierParTome(QList<NoticeAlbum>& notices)
 {
-    std::stable_sort(notices.begin(), notices.end(), [](const NoticeAlbum& a, const NoticeAlbum& b) {
-        if ((a.tome > 0) != (b.tome > 0))
-            return a.tome > 0;
-        return a.tome != b.tome ? a.tome < b.tome : a.annee < b.annee;
-    });
+    std::stable_sort(
+        notices.begin(), notices.end(), [](const NoticeAlbum& a, const NoticeAlbum& b) {
+            if ((a.tome > 0) != (b.tome > 0))
+                return a.tome > 0;
+            return a.tome != b.tome ? a.tome < b.tome : a.annee < b.annee;
+        });
 }
 
 QString IndexPossedes::reduire(const QString& texte)

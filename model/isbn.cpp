@@ -31,8 +31,8 @@ QChar cle13(QStringView douzeChiffres)
 
 Lecture lire(const QString& saisie)
 {
-    static const QRegularExpression prefixe(QStringLiteral("^\\s*ISBN(-1[03])?\\s*:?"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression prefixe(
+        QStringLiteral("^\\s*ISBN(-1[03])?\\s*:?"), QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch trouve = prefixe.match(saisie);
     const QStringView texte = QStringView(saisie).mid(trouve.hasMatch() ? trouve.capturedEnd() : 0);
 
@@ -70,8 +70,8 @@ QString texteErreur(const Lecture& lecture)
 {
     switch (lecture.nature) {
     case Nature::CleFausse:
-        return QCoreApplication::translate("Phylacto",
-            "Ce numéro est mal tapé : son dernier chiffre (la clé) devrait être %1.")
+        return QCoreApplication::translate(
+            "Phylacto", "Ce numéro est mal tapé : son dernier chiffre (la clé) devrait être %1.")
             .arg(lecture.cleAttendue);
     case Nature::LongueurFausse:
         return QCoreApplication::translate(

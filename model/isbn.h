@@ -7,11 +7,11 @@
 namespace Isbn {
 
 enum class Nature {
-    Texte,          // words to search, not a number
-    Isbn13,         // a book number, check digit right
-    CleFausse,      // ten or thirteen digits whose check digit is wrong
+    Texte, // words to search, not a number
+    Isbn13, // a book number, check digit right
+    CleFausse, // ten or thirteen digits whose check digit is wrong
     LongueurFausse, // a number that is neither ten nor thirteen digits long
-    PasUnLivre      // a right EAN-13 that is not a book's (no 978 or 979)
+    PasUnLivre // a right EAN-13 that is not a book's (no 978 or 979)
 };
 
 struct Lecture

@@ -3,6 +3,7 @@
 #include "model/bd.h"
 #include "model/emprunt.h"
 #include "model/numerotome.h"
+#include "store/lecturefichier.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <unistd.h>
 
 namespace AutresCatalogues {
 
@@ -27,35 +29,9 @@ QString tr(const char* texte)
     return QCoreApplication::translate("Phylacto", texte);
 }
 
-QString tailleMo(qint64 octets)
+QString nommer(const QString& chemin, const QString& raison)
 {
-    return QString::number(octets >> 20);
-}
-
-// Regular files only (a FIFO would never end), size checked before reading.
-bool lireFichier(const QString& chemin, QByteArray* octets, QString* erreur)
-{
-    const QFileInfo info(chemin);
-    if (!info.isFile()) {
-        *erreur = tr("« %1 » n'est pas un fichier lisible.").arg(info.fileName());
-        return false;
-    }
-    if (info.size() > tailleMaxFichier) {
-        *erreur = tr("« %1 » est trop volumineux (plus de %2 Mo).")
-                      .arg(info.fileName(), tailleMo(tailleMaxFichier));
-        return false;
-    }
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly)) {
-        *erreur = fichier.errorString();
-        return false;
-    }
-    *octets = fichier.read(tailleMaxFichier + 1);
-    if (fichier.error() != QFileDevice::NoError || octets->size() > tailleMaxFichier) {
-        *erreur = tr("« %1 » n'a pas pu être lu en entier.").arg(info.fileName());
-        return false;
-    }
-    return true;
+    return tr("« %1 » : %2.").arg(QFileInfo(chemin).fileName(), raison);
 }
 
 QString erreurXml(const QXmlStreamReader& lecteur)
@@ -95,12 +71,14 @@ void preter(AlbumImporte& album, const QString& emprunteur, const QDate& aujourd
     album.dateEmprunt = Emprunt::formaterDate(aujourdhui);
 }
 
-Lecture lireGcstarXml(const QByteArray& xml, const QString& dossier, int type, const QDate& aujourdhui)
+Lecture lireGcstarXml(
+    const QByteArray& xml, const QString& dossier, int type, const QDate& aujourdhui)
 {
     Lecture lecture;
     QXmlStreamReader lecteur(xml);
     if (!lecteur.readNextStartElement() || lecteur.name() != QLatin1String("collection")) {
-        lecture.erreur = lecteur.hasError() ? erreurXml(lecteur) : tr("Ce n'est pas une collection GCstar.");
+        lecture.erreur
+            = lecteur.hasError() ? erreurXml(lecteur) : tr("Ce n'est pas une collection GCstar.");
         return lecture;
     }
     const QString genre = lecteur.attributes().value(QLatin1String("type")).toString();
@@ -117,9 +95,8 @@ Lecture lireGcstarXml(const QByteArray& xml, const QString& dossier, int type, c
             continue;
         }
         const QXmlStreamAttributes a = lecteur.attributes();
-        auto texte = [&a](const char* nom) {
-            return a.value(QLatin1String(nom)).toString().simplified();
-        };
+        auto texte
+            = [&a](const char* nom) { return a.value(QLatin1String(nom)).toString().simplified(); };
         AlbumImporte album;
         ValeursAlbum& v = album.valeurs;
         v.serie = texte("series");
@@ -183,11 +160,13 @@ LectureTellico lireTellicoXml(const QByteArray& xml, int type, const QDate& aujo
     QXmlStreamReader lecteur(xml);
     if (!lecteur.readNextStartElement() || lecteur.name() != QLatin1String("tellico")
         || (!lecteur.namespaceUri().isEmpty() && lecteur.namespaceUri() != espaceTellico)) {
-        lecture.erreur = lecteur.hasError() ? erreurXml(lecteur) : tr("Ce n'est pas une collection Tellico.");
+        lecture.erreur
+            = lecteur.hasError() ? erreurXml(lecteur) : tr("Ce n'est pas une collection Tellico.");
         return resultat;
     }
     if (!lecteur.readNextStartElement() || lecteur.name() != QLatin1String("collection")) {
-        lecture.erreur = lecteur.hasError() ? erreurXml(lecteur) : tr("Cette collection Tellico est vide.");
+        lecture.erreur
+            = lecteur.hasError() ? erreurXml(lecteur) : tr("Cette collection Tellico est vide.");
         return resultat;
     }
     const QString genre = lecteur.attributes().value(QLatin1String("type")).toString();
@@ -203,8 +182,8 @@ LectureTellico lireTellicoXml(const QByteArray& xml, int type, const QDate& aujo
                 const QString id = lecteur.attributes().value(QLatin1String("id")).toString();
                 const QByteArray base64 = lecteur.readElementText().toLatin1();
                 if (base64.size() / 4 * 3 > tailleMaxImage) {
-                    lecture.erreur = tr("L'image « %1 » est trop volumineuse (plus de %2 Mo).")
-                                         .arg(id, tailleMo(tailleMaxImage));
+                    lecture.erreur = tr("L'image « %1 » est trop volumineuse (plus de %2).")
+                                         .arg(id, LectureFichier::enMo(tailleMaxImage));
                     return resultat;
                 }
                 resultat.images.insert(id, QByteArray::fromBase64(base64));
@@ -229,7 +208,8 @@ LectureTellico lireTellicoXml(const QByteArray& xml, int type, const QDate& aujo
             if (nom == QLatin1String("writers") || nom == QLatin1String("artists")
                 || nom == QLatin1String("genres"))
                 continue; // their items follow
-            const QString texte = lecteur.readElementText(QXmlStreamReader::SkipChildElements).simplified();
+            const QString texte
+                = lecteur.readElementText(QXmlStreamReader::SkipChildElements).simplified();
             if (nom == QLatin1String("title"))
                 v.titre = texte;
             else if (nom == QLatin1String("subtitle"))
@@ -305,8 +285,8 @@ Entree lireEntree(zip_t* archive, const QString& nom, qint64 max, QByteArray* oc
     if (index < 0)
         return Entree::Absente;
     zip_stat_t etat;
-    if (zip_stat_index(archive, zip_uint64_t(index), 0, &etat) == 0
-        && (etat.valid & ZIP_STAT_SIZE) && etat.size > zip_uint64_t(max))
+    if (zip_stat_index(archive, zip_uint64_t(index), 0, &etat) == 0 && (etat.valid & ZIP_STAT_SIZE)
+        && etat.size > zip_uint64_t(max))
         return Entree::TropGrande;
     const std::unique_ptr<zip_file_t, FermerEntree> entree(
         zip_fopen_index(archive, zip_uint64_t(index), 0));
@@ -329,23 +309,31 @@ Lecture lireGcstar(const QString& chemin, int type, const QDate& aujourdhui)
 {
     QByteArray xml;
     Lecture lecture;
-    if (!lireFichier(chemin, &xml, &lecture.erreur))
+    if (!LectureFichier::lire(chemin, tailleMaxFichier, &xml, &lecture.erreur)) {
+        lecture.erreur = nommer(chemin, lecture.erreur);
         return lecture;
+    }
     return lireGcstarXml(xml, QFileInfo(chemin).absolutePath(), type, aujourdhui);
 }
 
 Lecture lireTellico(const QString& chemin, int type, const QDate& aujourdhui)
 {
     Lecture echec;
-    const QFileInfo info(chemin);
-    if (!info.isFile()) {
-        echec.erreur = tr("« %1 » n'est pas un fichier lisible.").arg(info.fileName());
+    QFile fichier;
+    if (!LectureFichier::ouvrir(
+            chemin, tailleMaxFichier + tailleMaxImages, fichier, &echec.erreur)) {
+        echec.erreur = nommer(chemin, echec.erreur);
         return echec;
     }
+    // The archive is read through the file checked and opened above.
+    const int descripteur = ::dup(fichier.handle());
     int code = 0;
-    const Archive archive(zip_open(QFile::encodeName(chemin).constData(), ZIP_RDONLY, &code));
+    const Archive archive(descripteur < 0 ? nullptr : zip_fdopen(descripteur, 0, &code));
     if (!archive) {
-        echec.erreur = tr("« %1 » n'est pas une archive Tellico (.tc).").arg(info.fileName());
+        if (descripteur >= 0)
+            ::close(descripteur);
+        echec.erreur
+            = tr("« %1 » n'est pas une archive Tellico (.tc).").arg(QFileInfo(chemin).fileName());
         return echec;
     }
     QByteArray xml;
@@ -356,8 +344,8 @@ Lecture lireTellico(const QString& chemin, int type, const QDate& aujourdhui)
         echec.erreur = tr("L'archive ne contient pas de fichier tellico.xml.");
         return echec;
     case Entree::TropGrande:
-        echec.erreur = tr("Le fichier tellico.xml de l'archive est trop volumineux (plus de %1 Mo).")
-                           .arg(tailleMo(tailleMaxFichier));
+        echec.erreur = tr("Le fichier tellico.xml de l'archive est trop volumineux (plus de %1).")
+                           .arg(LectureFichier::enMo(tailleMaxFichier));
         return echec;
     case Entree::Illisible:
         echec.erreur = tr("Le fichier tellico.xml de l'archive est illisible.");
@@ -376,14 +364,14 @@ Lecture lireTellico(const QString& chemin, int type, const QDate& aujourdhui)
             const Entree etat = lireEntree(
                 archive.get(), QStringLiteral("images/") + id, tailleMaxImage, &octets);
             if (etat == Entree::TropGrande) {
-                echec.erreur = tr("L'image « %1 » de l'archive est trop volumineuse (plus de %2 Mo).")
-                                   .arg(id, tailleMo(tailleMaxImage));
+                echec.erreur = tr("L'image « %1 » de l'archive est trop volumineuse (plus de %2).")
+                                   .arg(id, LectureFichier::enMo(tailleMaxImage));
                 return echec;
             }
             total += octets.size();
             if (total > tailleMaxImages) {
-                echec.erreur = tr("Les images de l'archive dépassent %1 Mo en tout.")
-                                   .arg(tailleMo(tailleMaxImages));
+                echec.erreur = tr("Les images de l'archive dépassent %1 en tout.")
+                                   .arg(LectureFichier::enMo(tailleMaxImages));
                 return echec;
             }
             // Each picture read once, however many albums show it.
