@@ -92,6 +92,7 @@ void Phylacto::relireEnEncodagePropose()
     m_encodagePropose.clear();
 
     catalogue.echanger(relu);
+    m_etatCollection = lecture.fichier;
     m_annulation->clear();
     reprendreAffichage();
     m_chargementIncomplet = lecture.etat != LectureCollection::Complete;

@@ -32,6 +32,7 @@ void Phylacto::chargerBase(const QString& fileName)
             Codecs::codecParNom(encodage), catalogue, GestionReseau::encodages());
         m_chargementIncomplet = lecture.etat != LectureCollection::Complete
             || lecture.sequencesInvalides > 0 || lecture.utf8EnMonoOctet;
+        m_etatCollection = lecture.fichier;
         if (lecture.etat == LectureCollection::LigneInvalide)
             Boites::informer(FichierCollection::messageLigneInvalide(lecture));
         signalerChargement(lecture, encodage);
@@ -85,11 +86,21 @@ void Phylacto::save()
 void Phylacto::saveAs()
 {
     const QString chemin = demanderFichier();
+    if (chemin.isEmpty())
+        return;
     const bool collection = QFileInfo(chemin)
         == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier)));
+    if (collection) {
+        if (refuserEcriture())
+            return;
+        const Remplacement reponse = confirmerRemplacement(chemin);
+        if (reponse == Remplacement::AutreNom)
+            enregistrerSousNouveauNom();
+        if (reponse != Remplacement::Remplacer)
+            return;
+    }
     // Over the collection file, the copy is the file: in the file's encoding.
-    if (!chemin.isEmpty() && !(collection && refuserEcriture()))
-        ecrireCatalogue(chemin, collection ? codecCollection() : Codecs::codec8Bits(), collection);
+    ecrireCatalogue(chemin, collection ? codecCollection() : Codecs::codec8Bits(), collection);
 }
 
 void Phylacto::closeEvent(QCloseEvent* event)
@@ -135,11 +146,57 @@ bool Phylacto::enregistrer()
 {
     if (refuserEcriture())
         return false;
-    QString nom = Parametres::lire(*settings, Cle::NomFichier);
-    const bool nouveauNom = nom.isEmpty();
-    if (nouveauNom && (nom = demanderFichier()).isEmpty())
-        return false;
+    const QString nom = Parametres::lire(*settings, Cle::NomFichier);
+    if (nom.isEmpty())
+        return enregistrerSousNouveauNom();
+    switch (confirmerRemplacement(FichierCollection::chemin(nom))) {
+    case Remplacement::Remplacer:
+        return enregistrerDans(nom, false);
+    case Remplacement::AutreNom:
+        return enregistrerSousNouveauNom();
+    case Remplacement::Annuler:
+        break;
+    }
+    return false;
+}
 
+bool Phylacto::enregistrerSousNouveauNom()
+{
+    const QString nom = demanderFichier();
+    return !nom.isEmpty() && enregistrerDans(nom, true);
+}
+
+// A synchronised or shared folder may bring another version of the file
+// between two saves: it is not overwritten unasked.
+Phylacto::Remplacement Phylacto::confirmerRemplacement(const QString& chemin)
+{
+    if (!m_etatCollection.changeSur(chemin))
+        return Remplacement::Remplacer;
+    Boites::Boite question;
+    question.icone = QMessageBox::Warning;
+    question.texte = tr("Le fichier de la collection %1 a été modifié en dehors de Phylacto "
+                        "depuis sa lecture ou son dernier enregistrement.")
+                         .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin)));
+    question.texteInformatif = tr("Le remplacer fera perdre ces modifications. Enregistré sous "
+                                  "un autre nom, le catalogue y restera : ce fichier deviendra "
+                                  "celui de la collection.");
+    question.boutons = QMessageBox::Yes | QMessageBox::Save | QMessageBox::Cancel;
+    question.libelles = { { QMessageBox::Yes, tr("Remplacer") },
+        { QMessageBox::Save, tr("Enregistrer sous un autre nom") },
+        { QMessageBox::Cancel, tr("Annuler") } };
+    question.boutonParDefaut = QMessageBox::Cancel;
+    switch (Boites::montrer(question)) {
+    case QMessageBox::Yes:
+        return Remplacement::Remplacer;
+    case QMessageBox::Save:
+        return Remplacement::AutreNom;
+    default:
+        return Remplacement::Annuler;
+    }
+}
+
+bool Phylacto::enregistrerDans(const QString& nom, bool nouveauNom)
+{
     if (!ecrireCatalogue(FichierCollection::chemin(nom), codecCollection(), true))
         return false;
 
@@ -157,6 +214,19 @@ bool Phylacto::enregistrer()
 
 bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection)
 {
+    const auto signalerEchec = [&chemin](const QString& erreur) {
+        Boites::Boite boite;
+        boite.icone = QMessageBox::Warning;
+        boite.texte = tr("Impossible d'enregistrer %1 :\n%2")
+                          .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin)), erreur);
+        Boites::montrer(boite);
+        return false;
+    };
+    // Before anything reads it for a copy: a pipe would never end.
+    QString erreur;
+    if (EcritureCollection::cibleRemplacable(chemin, &erreur).isEmpty())
+        return signalerEchec(erreur);
+
     OctetsCollection contenu;
     {
         TravailLong travail(statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
@@ -183,7 +253,6 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fi
     const QString sauvegarde
         = fichierCollection ? sauvegarderAvantEcrasement(chemin, &probleme) : QString();
 
-    QString erreur;
     {
         TravailLong travail(statusBar(), tr("Écriture de %1…").arg(QFileInfo(chemin).fileName()));
         erreur = EcritureCollection::enregistrer(chemin, contenu.octets, travail.avancement());
@@ -192,16 +261,12 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fi
         // The file was not replaced: its backup would only push out an older one.
         if (!sauvegarde.isEmpty())
             QFile::remove(sauvegarde);
-        Boites::Boite boite;
-        boite.icone = QMessageBox::Warning;
-        boite.texte = tr("Impossible d'enregistrer %1 :\n%2")
-                          .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin)), erreur);
-        Boites::montrer(boite);
-        return false;
+        return signalerEchec(erreur);
     }
     if (fichierCollection) {
+        m_etatCollection = EtatFichier::relever(chemin, contenu.octets);
         noterEncodageEcrit();
-        terminerSauvegarde(chemin, probleme);
+        terminerSauvegarde(chemin, sauvegarde, probleme);
     }
     return true;
 }

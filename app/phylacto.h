@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/catalogue.h"
+#include "store/etatfichier.h"
 #include "store/sauvegardes.h"
 #include "model/recherche.h"
 
@@ -170,10 +171,15 @@ private:
 
     // Saving (app/files.cpp). The bool helpers return false when nothing was written.
     bool enregistrer();
+    bool enregistrerSousNouveauNom(); // asks the name, which becomes the collection's
+    bool enregistrerDans(const QString& nom, bool nouveauNom);
+    enum class Remplacement { Remplacer, AutreNom, Annuler };
+    Remplacement confirmerRemplacement(const QString& chemin);
     bool ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection);
     bool garderCopieAvantEcrasement(const QString& chemin);
     QString demanderFichier();
     bool m_copieGardee = false; // the unread albums' file is already backed up
+    EtatFichier m_etatCollection; // as last read or written here
     QString m_lectureSeule; // why the collection is read-only; empty when it is not
     // True, once the user is told why, when the collection is read-only.
     bool refuserEcriture();
@@ -198,7 +204,9 @@ private:
     // made before it is replaced, or empty with *probleme set when it failed.
     QString sauvegarderAvantEcrasement(const QString& chemin, QString* probleme);
     // After the file was replaced: the retention, then one notice of any problem.
-    void terminerSauvegarde(const QString& chemin, QString probleme);
+    // sauvegarde is the backup just made, if any.
+    void terminerSauvegarde(const QString& chemin, const QString& sauvegarde, QString probleme);
+    QSet<QString> m_dossiersEnAvanceSignales; // told of backups dated in the future
     // Asks, keeps the current file, then makes the backup the catalogue.
     bool restaurer(const Sauvegardes::Sauvegarde& sauvegarde);
     // Lists, table and detail panel rebuilt for a catalogue replaced whole.

@@ -1,6 +1,7 @@
 #include "app/phylacto.h"
 #include "app/travaillong.h"
 
+#include "dialogs/barremessage.h"
 #include "dialogs/boites.h"
 #include "dialogs/restauration.h"
 #include "settings/codecs.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStatusBar>
+#include <QUndoStack>
 
 using Parametres::Cle;
 
@@ -53,19 +55,32 @@ QString Phylacto::sauvegarderAvantEcrasement(const QString& chemin, QString* pro
     QString erreur;
     const QString copie = Sauvegardes::sauvegarder(
         chemin, Chemins::dossierSauvegardes(), QDateTime::currentDateTime(), &erreur);
-    if (copie.isEmpty())
+    if (!erreur.isEmpty())
         *probleme = tr("sa sauvegarde datée n'a pas pu être faite :\n%1").arg(erreur);
     return copie;
 }
 
-void Phylacto::terminerSauvegarde(const QString& chemin, QString probleme)
+void Phylacto::terminerSauvegarde(
+    const QString& chemin, const QString& sauvegarde, QString probleme)
 {
     const int garder = Parametres::nbSauvegardes(*settings);
     if (garder > 0) {
-        const QString echecs = Sauvegardes::elaguer(Chemins::dossierSauvegardes(), chemin, garder);
-        if (!echecs.isEmpty() && probleme.isEmpty())
-            probleme
-                = tr("ses anciennes sauvegardes n'ont pas pu être supprimées :\n%1").arg(echecs);
+        const QString dossier = Chemins::dossierSauvegardes();
+        const Sauvegardes::Elagage elagage = Sauvegardes::elaguer(
+            dossier, chemin, garder, sauvegarde, QDateTime::currentDateTime());
+        if (!elagage.echecs.isEmpty() && probleme.isEmpty())
+            probleme = tr("ses anciennes sauvegardes n'ont pas pu être supprimées :\n%1")
+                           .arg(elagage.echecs);
+        // Once a run for each folder: at every save it would only be noise.
+        if (!elagage.enAvance.isEmpty() && !m_dossiersEnAvanceSignales.contains(dossier)) {
+            m_dossiersEnAvanceSignales.insert(dossier);
+            ui->barreMessage->ajouter(
+                tr("Dans %1, %n sauvegarde(s) datée(s) de plus d'un jour après l'heure de "
+                   "l'ordinateur, dont %2, sont laissées telles quelles et ne comptent pas "
+                   "parmi les sauvegardes gardées. Vérifiez l'horloge, ou déplacez-les.",
+                    nullptr, int(elagage.enAvance.size()))
+                    .arg(natif(dossier), elagage.enAvance.first()));
+        }
     }
     if (probleme.isEmpty())
         return;
@@ -131,9 +146,9 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
         = FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier));
     if (QFileInfo::exists(collection)) {
         QString erreur;
-        if (Sauvegardes::sauvegarder(
-                collection, Chemins::dossierSauvegardes(), QDateTime::currentDateTime(), &erreur)
-                .isEmpty()) {
+        Sauvegardes::sauvegarder(
+            collection, Chemins::dossierSauvegardes(), QDateTime::currentDateTime(), &erreur);
+        if (!erreur.isEmpty()) {
             Boites::informer(tr("Restauration annulée : %1 n'a pas pu être sauvegardé.\n%2")
                                  .arg(natif(collection), erreur));
             return false;
@@ -141,6 +156,8 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
     }
 
     catalogue.echanger(restaure);
+    // The steps of the stack name albums that have just left with the old catalogue.
+    m_annulation->clear();
     reprendreAffichage();
     modifie = true;
     statusBar()->showMessage(

@@ -8,14 +8,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QRegularExpression>
+#include <QRandomGenerator>
 #include <QTextCodec>
 
-#ifdef Q_OS_UNIX
+#include <algorithm>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace EcritureCollection {
 
@@ -31,35 +31,60 @@ QString raison(const QIODevice& appareil)
 // Makes a file's data, or a folder's list of names, survive a power cut.
 bool synchroniser(const QString& chemin)
 {
-#ifdef Q_OS_UNIX
     const int descripteur = ::open(QFile::encodeName(chemin).constData(), O_RDONLY | O_CLOEXEC);
     if (descripteur < 0)
         return false;
     const bool fait = ::fsync(descripteur) == 0;
     ::close(descripteur);
     return fait;
-#else
-    Q_UNUSED(chemin);
-    return true;
-#endif
 }
 
-// What a save killed at its rename leaves beside the file: "<name>.XXXXXX",
-// six random letters and digits. Six lower-case letters or six digits
-// (".backup", ".202401") are more likely someone's own file and stay.
-void supprimerRestes(const QString& chemin)
+// Our temporary files are "<name>.phylacto-tmp-XXXXXX": a name nobody gives
+// a file of their own, so that the clean-up never takes one.
+const QString infixeTemporaire = QStringLiteral(".phylacto-tmp-");
+constexpr int longueurAleatoire = 6;
+
+QString natif(const QString& chemin)
 {
-    const QFileInfo info(chemin);
-    const QRegularExpression reste(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
-                                       .arg(QRegularExpression::escape(info.fileName())));
-    const QRegularExpression ordinaire(QStringLiteral("\\.([a-z]{6}|[0-9]{6})$"));
+    return QDir::toNativeSeparators(QDir::cleanPath(chemin));
+}
+
+// What a save killed before its rename left beside the file.
+void supprimerRestes(const QString& cible)
+{
+    const QFileInfo info(cible);
+    const QString debut = info.fileName() + infixeTemporaire;
     const QDir dossier = info.absoluteDir();
-    const QStringList noms = dossier.entryList({ info.fileName() + QStringLiteral(".??????") },
-        QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    const QStringList noms
+        = dossier.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QString& nom : noms) {
-        if (reste.match(nom).hasMatch() && !ordinaire.match(nom).hasMatch())
+        if (nom.size() != debut.size() + longueurAleatoire || !nom.startsWith(debut))
+            continue;
+        const QString fin = nom.mid(debut.size());
+        if (std::all_of(fin.cbegin(), fin.cend(),
+                [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; }))
             QFile::remove(dossier.filePath(nom));
     }
+}
+
+// Creates a new temporary file beside cible, as the file itself would be
+// created (0666 less the umask). Returns its descriptor, or -1.
+int creerTemporaire(const QString& cible, QString* temporaire)
+{
+    static const char lettres[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int essai = 0; essai < 100; ++essai) {
+        QString nom = cible + infixeTemporaire;
+        for (int i = 0; i < longueurAleatoire; ++i)
+            nom += QLatin1Char(lettres[QRandomGenerator::global()->bounded(62)]);
+        const int descripteur = ::open(
+            QFile::encodeName(nom).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descripteur >= 0 || errno != EEXIST) {
+            *temporaire = nom;
+            return descripteur;
+        }
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 bool traduisible(QTextCodec* codec, const QString& texte)
@@ -129,28 +154,69 @@ QString ecrire(QIODevice& appareil, const QByteArray& octets, const Avancement& 
     return {};
 }
 
+QString cibleRemplacable(const QString& chemin, QString* erreur)
+{
+    QFileInfo info(chemin);
+    for (int liens = 0; info.isSymLink(); ++liens) {
+        if (liens == 40) {
+            *erreur = QCoreApplication::translate("Phylacto", "%1 : trop de liens symboliques")
+                          .arg(natif(chemin));
+            return {};
+        }
+        info.setFile(info.symLinkTarget());
+    }
+    struct stat etat;
+    if (::stat(QFile::encodeName(info.filePath()).constData(), &etat) == 0
+        && !S_ISREG(etat.st_mode)) {
+        *erreur = QCoreApplication::translate(
+            "Phylacto", "%1 n'est pas un fichier ordinaire : rien n'y est écrit")
+                      .arg(natif(info.filePath()));
+        return {};
+    }
+    return info.filePath();
+}
+
 QString enregistrer(const QString& chemin, const QByteArray& octets, const Avancement& avancement)
 {
-    QSaveFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly))
-        return raison(fichier);
-    QString erreur = ecrire(fichier, octets, avancement);
-    // commit() can report success when its own final flush fails.
+    QString erreur;
+    const QString cible = cibleRemplacable(chemin, &erreur);
+    if (cible.isEmpty())
+        return erreur;
+    if (QFileInfo::exists(cible) && !QFileInfo(cible).isWritable())
+        return QCoreApplication::translate("Phylacto", "%1 est protégé en écriture")
+            .arg(natif(cible));
+    QString temporaire;
+    const int descripteur = creerTemporaire(cible, &temporaire);
+    if (descripteur < 0)
+        return qt_error_string(errno);
+    // The replacement keeps the permissions of the file it replaces.
+    struct stat ancien;
+    if (::stat(QFile::encodeName(cible).constData(), &ancien) == 0)
+        ::fchmod(descripteur, ancien.st_mode & 07777);
+
+    QFile fichier;
+    if (!fichier.open(descripteur, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        erreur = raison(fichier);
+    if (erreur.isEmpty())
+        erreur = ecrire(fichier, octets, avancement);
     if (erreur.isEmpty() && (!fichier.flush() || fichier.error() != QFileDevice::NoError))
         erreur = raison(fichier);
-#ifdef Q_OS_UNIX
-    if (erreur.isEmpty() && ::fsync(fichier.handle()) != 0)
+    fichier.close();
+    if (erreur.isEmpty() && ::fsync(descripteur) != 0)
         erreur = qt_error_string(errno);
-#endif
+    if (::close(descripteur) != 0 && erreur.isEmpty())
+        erreur = qt_error_string(errno);
+    if (erreur.isEmpty()
+        && ::rename(QFile::encodeName(temporaire).constData(), QFile::encodeName(cible).constData())
+            != 0)
+        erreur = qt_error_string(errno);
     if (!erreur.isEmpty()) {
-        fichier.cancelWriting();
+        QFile::remove(temporaire);
         return erreur;
     }
-    if (!fichier.commit())
-        return raison(fichier);
     // The new name itself must reach the disk.
-    synchroniser(QFileInfo(chemin).absolutePath());
-    supprimerRestes(chemin);
+    synchroniser(QFileInfo(cible).absolutePath());
+    supprimerRestes(cible);
     return {};
 }
 

@@ -34,9 +34,15 @@ OctetsCollection encoder(
 // empty on success. avancement hears the bytes written so far.
 QString ecrire(QIODevice& appareil, const QByteArray& octets, const Avancement& avancement = {});
 
-// Replaces the file at chemin by octets: written beside it, flushed to the
-// disk, then renamed over it. Returns the reason of a failure (the file is
-// then untouched), empty on success.
+// The file that writing to chemin replaces: the end of its chain of symbolic
+// links. Empty, with *erreur naming it, when that is there and is not a
+// regular file (a device, a pipe, a socket, a folder).
+QString cibleRemplacable(const QString& chemin, QString* erreur);
+
+// Replaces the file cibleRemplacable() gives, or creates it: octets are
+// written to a new file of ours beside it, flushed to the disk, then renamed
+// over it; its permissions are kept. Returns the reason of a failure (the
+// file is then untouched and our file gone), empty on success.
 QString enregistrer(
     const QString& chemin, const QByteArray& octets, const Avancement& avancement = {});
 

@@ -71,9 +71,12 @@ LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& c
     if (!info.exists() && !info.isSymLink()) {
         // First start on a new name: the collection file is created empty.
         QFile fichier(chemin);
-        if (fichier.open(QIODevice::WriteOnly))
+        LectureCollection lecture;
+        if (fichier.open(QIODevice::WriteOnly)) {
             fichier.close();
-        return {};
+            lecture.fichier = EtatFichier::relever(chemin, {});
+        }
+        return lecture;
     }
     return lire(chemin, codec, catalogue, encodagesProposes, avancement);
 }
@@ -89,6 +92,7 @@ LectureCollection lire(const QString& chemin, QTextCodec* codec, Catalogue& cata
         lecture.erreur = erreur;
         return lecture;
     }
+    const EtatFichier lu = EtatFichier::relever(chemin, octets);
     const TexteDecode decode = Decodage::decoder(octets, codec);
     QString encodageSansErreur;
     const bool utf8EnMonoOctet = decode.sequencesInvalides == 0
@@ -102,6 +106,7 @@ LectureCollection lire(const QString& chemin, QTextCodec* codec, Catalogue& cata
     lecture.sequencesInvalides = decode.sequencesInvalides;
     lecture.encodageSansErreur = encodageSansErreur;
     lecture.utf8EnMonoOctet = utf8EnMonoOctet;
+    lecture.fichier = lu;
     if (decode.sequencesInvalides > 0)
         lecture.ligneSequenceInvalide = decode.lignesInvalides.value(0, 1);
     return lecture;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/avancement.h"
+#include "store/etatfichier.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,6 +34,7 @@ struct LectureCollection
     // Valid UTF-8 holding accents, read in a single-byte encoding: saved so,
     // every accent would be encoded twice (encodageSansErreur names UTF-8).
     bool utf8EnMonoOctet = false;
+    EtatFichier fichier; // the file read, by charger()
 };
 
 namespace FichierCollection {

@@ -122,7 +122,7 @@ int copierImages(const QString& source, const QString& destination, const Avance
         if (!info.isFile() || !info.isReadable())
             continue;
         const QString copie = destination + QStringLiteral("//") + nom;
-        if (QFileInfo::exists(copie))
+        if (QFileInfo::exists(copie) || QFileInfo(copie).isSymLink())
             continue;
         if (QFile::copy(info.filePath(), copie))
             ++copies;

@@ -59,6 +59,22 @@ int compterLignes(const QByteArray& octets, QTextCodec* codec)
     return int(lignes);
 }
 
+bool memeContenu(const QString& a, const QString& b)
+{
+    QFile x(a);
+    QFile y(b);
+    if (QFileInfo(a).size() != QFileInfo(b).size() || !x.open(QIODevice::ReadOnly)
+        || !y.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 tailleMorceau = qint64(1) << 20;
+    while (!x.atEnd()) {
+        const QByteArray morceau = x.read(tailleMorceau);
+        if (morceau.isEmpty() || morceau != y.read(morceau.size()))
+            return false;
+    }
+    return y.atEnd();
+}
+
 struct Trouvee
 {
     QString chemin;
@@ -91,8 +107,17 @@ QList<Trouvee> trouver(const QString& dossier, const QString& collection)
 
 QString nom(const QString& dossier, const QString& collection, const QDateTime& quand)
 {
+    const QString date = quand.toString(formatDate);
+    // Above the highest rank of that second, even when lower ones were removed:
+    // the rank tells which of them is the newest.
+    int rang = 0;
+    for (const Trouvee& trouvee : trouver(dossier, collection)) {
+        if (trouvee.quand.toString(formatDate) == date)
+            rang = qMax(rang, trouvee.rang);
+    }
+    const QString base = QDir(dossier).filePath(prefixe(collection) + date);
     return EcritureCollection::nomLibre(
-        QDir(dossier).filePath(prefixe(collection) + quand.toString(formatDate)),
+        rang == 0 ? base : base + QLatin1Char('-') + QString::number(rang + 1),
         QStringLiteral(".csv"));
 }
 
@@ -110,9 +135,29 @@ QList<Sauvegarde> lister(const QString& dossier, const QString& collection, QTex
     return sauvegardes;
 }
 
+QDateTime limiteAvenir(const QDateTime& maintenant)
+{
+    return maintenant.addDays(1);
+}
+
 QString sauvegarder(
     const QString& collection, const QString& dossier, const QDateTime& quand, QString* erreur)
 {
+    erreur->clear();
+    // Never opened otherwise: a pipe would block the copy.
+    if (!QFileInfo(collection).isFile()) {
+        *erreur = QStringLiteral("%1 : pas un fichier ordinaire")
+                      .arg(QDir::toNativeSeparators(collection));
+        return {};
+    }
+    const QDateTime limite = limiteAvenir(quand);
+    for (const Trouvee& trouvee : trouver(dossier, collection)) {
+        if (trouvee.quand <= limite) {
+            if (memeContenu(collection, trouvee.chemin))
+                return {};
+            break;
+        }
+    }
     if (!QDir().mkpath(dossier)) {
         *erreur = QStringLiteral("%1 : dossier impossible à créer")
                       .arg(QDir::toNativeSeparators(dossier));
@@ -122,17 +167,28 @@ QString sauvegarder(
     return EcritureCollection::copier(collection, copie, erreur) ? copie : QString();
 }
 
-QString elaguer(const QString& dossier, const QString& collection, int garder)
+Elagage elaguer(const QString& dossier, const QString& collection, int garder,
+    const QString& nouvelle, const QDateTime& maintenant)
 {
+    Elagage elagage;
     QStringList echecs;
-    const QList<Trouvee> trouvees = trouver(dossier, collection);
-    for (qsizetype i = qMax(0, garder); i < trouvees.size(); ++i) {
-        QFile fichier(trouvees.at(i).chemin);
+    const QDateTime limite = limiteAvenir(maintenant);
+    // The backup just made is kept whatever the dates of the others.
+    int gardees = nouvelle.isEmpty() ? 0 : 1;
+    for (const Trouvee& trouvee : trouver(dossier, collection)) {
+        if (trouvee.quand > limite) {
+            elagage.enAvance.append(QFileInfo(trouvee.chemin).fileName());
+            continue;
+        }
+        if (QFileInfo(trouvee.chemin) == QFileInfo(nouvelle) || gardees++ < garder)
+            continue;
+        QFile fichier(trouvee.chemin);
         if (!fichier.remove())
             echecs.append(QDir::toNativeSeparators(fichier.fileName()) + QStringLiteral(" : ")
                 + fichier.errorString());
     }
-    return echecs.join(QLatin1Char('\n'));
+    elagage.echecs = echecs.join(QLatin1Char('\n'));
+    return elagage;
 }
 
 } // namespace Sauvegardes

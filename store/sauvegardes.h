@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QTextCodec;
 
@@ -26,13 +27,27 @@ QString nom(const QString& dossier, const QString& collection, const QDateTime& 
 // Only regular files count as backups.
 QList<Sauvegarde> lister(const QString& dossier, const QString& collection, QTextCodec* codec);
 
-// Copies collection into dossier (created when missing). Returns the
-// backup's path, or an empty text with *erreur set.
+// Backups dated after this are someone else's doing or a clock set wrong:
+// they are never removed, and count for nothing.
+QDateTime limiteAvenir(const QDateTime& maintenant);
+
+// Copies collection into dossier (created when missing), unless the newest
+// backup not in the future already holds the same bytes. Returns the new
+// backup's path; empty with *erreur empty when none was needed, with *erreur
+// set when it failed.
 QString sauvegarder(
     const QString& collection, const QString& dossier, const QDateTime& quand, QString* erreur);
 
-// Removes the backups of collection beyond the newest garder. Returns the
-// reasons of the removals that failed, empty when all went well.
-QString elaguer(const QString& dossier, const QString& collection, int garder);
+struct Elagage
+{
+    QString echecs; // the reasons of the removals that failed
+    QStringList enAvance; // backups left alone, dated after limiteAvenir()
+};
+
+// Keeps the newest garder backups of collection dated up to
+// limiteAvenir(maintenant), nouvelle (the one just made) always among them,
+// and removes the others of those.
+Elagage elaguer(const QString& dossier, const QString& collection, int garder,
+    const QString& nouvelle, const QDateTime& maintenant);
 
 } // namespace Sauvegardes

@@ -29,7 +29,7 @@ bool boitesVues(const QStringList& debuts)
 void reponses(QString boutons) // '-': the default button
 {
     for (const QChar b : boutons.remove('-'))
-        Boites::setProchaineReponse(QList { QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel }.value(QString("SDC").indexOf(b), QMessageBox::NoButton));
+        Boites::setProchaineReponse(QList { QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel, QMessageBox::Yes }.value(QString("SDCY").indexOf(b), QMessageBox::NoButton));
 }
 
 const QByteArray z1 = ligneAlbum("Zorro", "Z1");
@@ -102,13 +102,15 @@ private slots:
 
     void enregistrer_data()
     {
-        // The window adds "é" (comment with a line break) and "B;2" to what it
-        // loaded (Z1), then the file is made longer on disk; a gesture follows.
+        // The window keeps the first of the albums it loaded (Z1 three times) and
+        // adds "é" (comment with a line break) and "B;2"; a gesture follows.
         QTest::addColumn<QStringList>("parametres");
         QTest::addColumn<bool>("modifie");
-        QTest::addColumn<QString>("geste"); // save, saveAs, close, quit
-        QTest::addColumn<QString>("boutons"); // queued answers: Save Discard Cancel, '-' default
-        QTest::addColumn<QString>("choisi"); // file dialog: chosen file, empty: cancelled
+        // save, saveAs, close, quit; after "autre:", "meme:" or "supprime:", the file was first
+        // rewritten on disk (meme: same size and time) or deleted.
+        QTest::addColumn<QString>("geste");
+        QTest::addColumn<QString>("boutons"); // queued answers: Save Discard Cancel Yes, '-' default
+        QTest::addColumn<QString>("choisi"); // file dialogs: chosen files, '|' between; empty: cancelled
         QTest::addColumn<QString>("lu"); // the file read afterwards
         QTest::addColumn<QByteArray>("octets");
         QTest::addColumn<bool>("ferme");
@@ -123,14 +125,14 @@ private slots:
         const QByteArray ecrit = z1 + ligneS("\xc3\xa9", "Tokyo N\xc3\xa9o") + ligneS("B,2", "a,b");
         const QByteArray ecrit1250 = z1 + ligneS("\xe9", "Tokyo N\xe9o") + ligneS("B,2", "a,b");
         const QByteArray avant = z1.repeated(3);
-        const QStringList question("Votre base de données a ete modifiée");
+        const QStringList question("Votre base de données a ete modifiée"), change("Le fichier de la collection");
         const QStringList rien;
         const QString c = "collection.csv";
         QTest::newRow("Enregistrer en Windows-1250") << w1250 << true << "save" << "" << "" << c << ecrit1250 << false << false << c << rien;
         QTest::newRow("Enregistrer sous, annulé") << w1250 << true << "saveAs" << "" << "" << c << avant << false << true << c << rien;
         QTest::newRow("Enregistrer sous: codec 8 bits") << w1250 << true << "saveAs" << "" << "copie.csv" << "copie.csv" << ecrit << false << true << c << rien;
         QTest::newRow("écriture impossible") << impossible << true << "save" << "" << "" << "fichier" << QByteArray("x") << false << true << "fichier/c.csv" << QStringList("Impossible d'enregistrer " + QDir::tempPath());
-        QTest::newRow("collection illisible") << QStringList("BASE/FileName=data") << true << "save" << "" << "" << "data" << QByteArray() << false << true << "data" << QStringList("Enregistrement annulé");
+        QTest::newRow("collection illisible") << QStringList("BASE/FileName=data") << true << "save" << "" << "" << "data" << QByteArray() << false << true << "data" << QStringList("Impossible d'enregistrer");
         QTest::newRow("sans nom, annulé") << sansNom << true << "save" << "" << "" << c << QByteArray() << false << true << "" << rien;
         QTest::newRow("sans nom, choisi") << sansNom << true << "save" << "" << "data/ma collection.csv" << "data/ma collection.csv" << ecrit1250 << false << false << "data/ma collection.csv" << rien;
         QTest::newRow("intraduisible: annulé par défaut") << koi8 << true << "save" << "" << "" << c << avant << false << true << c << QStringList("L'encodage KOI8-R");
@@ -144,6 +146,13 @@ private slots:
         QTest::newRow("Quitter sans nom: annulé") << sansNom << true << "quit" << "S" << "" << c << QByteArray() << false << true << "" << question;
         QTest::newRow("Quitter sans nom: choisi") << sansNom << true << "quit" << "S" << "premiere.csv" << "premiere.csv" << ecrit1250 << true << false << "premiere.csv" << question;
         QTest::newRow("fermer: intraduisible, Cancel") << koi8 << true << "close" << "SC" << "" << c << avant << false << true << c << question + QStringList("L'encodage KOI8-R");
+        // Changed on disk: Yes replaces it, Save writes another file that becomes the collection's.
+        QTest::newRow("changé: Remplacer") << utf8 << true << "autre:save" << "Y" << "" << c << ecrit << false << false << c << change;
+        QTest::newRow("même taille et date: Annuler") << utf8 << true << "meme:save" << "C" << "" << c << ligneAlbum("Zorro", "Z2").repeated(3) << false << true << c << change;
+        QTest::newRow("changé: autre nom") << w1250 << true << "autre:save" << "S" << "autre.csv" << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
+        QTest::newRow("changé, fermer: Annuler") << utf8 << true << "autre:close" << "SC" << "" << c << ligneAlbum("Zorro", "Z2") << false << true << c << question + change;
+        QTest::newRow("Enregistrer sous sur la collection: autre nom") << w1250 << true << "meme:saveAs" << "S" << "collection.csv|autre.csv" << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
+        QTest::newRow("supprimé") << utf8 << true << "supprime:save" << "" << "" << c << ecrit << false << false << c << rien;
     }
 
     void enregistrer()
@@ -152,22 +161,29 @@ private slots:
         QFETCH(QString, geste);
         QFETCH(QString, choisi);
         Scene s;
-        QVERIFY(s.ecrire("fichier", "x") && s.parametres(parametres) && (parametres.filter("collection.csv").isEmpty() || s.ecrire("collection.csv", z1)));
+        QVERIFY(s.ecrire("fichier", "x") && s.parametres(parametres) && (parametres.filter("collection.csv").isEmpty() || s.ecrire("collection.csv", z1.repeated(3))));
         Phylacto& f = s.ouvrir();
         f.show();
+        while (f.getAlbums().size() > 1)
+            f.getCatalogue().supprimerAlbum(f.getAlbums().last());
         if (f.getAlbums().isEmpty())
             f.getCatalogue().attacher(albumTest("Zorro", "Z1"));
         f.getCatalogue().attacher(albumTest("S", "é"));
         f.getCatalogue().albums().last()->setCommentaire("Tokyo\nNéo");
         f.getCatalogue().attacher(albumTest("S", "B;2"));
         f.getCatalogue().albums().last()->setCommentaire("a;b");
-        QVERIFY(parametres.filter("collection.csv").isEmpty() || s.ecrire("collection.csv", z1.repeated(3)));
         QFETCH(bool, modifie);
         f.setModifie(modifie);
+        const QString change = geste.section(':', 0, -2), c = s.chemin("collection.csv");
+        const QDateTime quand = QFileInfo(c).lastModified();
+        QVERIFY(change.isEmpty() || (change == "supprime" ? QFile::remove(c) : s.ecrire("collection.csv", ligneAlbum("Zorro", "Z2").repeated(change == "meme" ? 3 : 1))));
+        QFile fichier(c);
+        QVERIFY(change != "meme" || (fichier.open(QIODevice::Append) && fichier.setFileTime(quand, QFileDevice::FileModificationTime)));
+        geste = geste.section(':', -1);
         QFETCH(QString, boutons);
         reponses(boutons);
-        if (!choisi.isEmpty())
-            Boites::setProchainFichier(s.chemin(choisi));
+        for (const QString& choix : choisi.split('|', Qt::SkipEmptyParts))
+            Boites::setProchainFichier(s.chemin(choix));
         QVERIFY(geste == "quit" ? declencherAction(&f, "actionQuitter") : QMetaObject::invokeMethod(&f, qPrintable(geste)));
 
         QFETCH(QString, lu);
@@ -181,9 +197,12 @@ private slots:
         if (!parametres.filter("collection.csv").isEmpty())
             attendus << "collection.csv";
         if (!choisi.isEmpty() && !choisi.contains('/'))
-            attendus << choisi;
+            attendus << choisi.split('|');
+        attendus.removeDuplicates();
         attendus.sort();
         QCOMPARE(QDir(s.chemin()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), attendus);
+        Boites::oublier(); // what was written here is known: saving again asks nothing
+        QVERIFY(f.estModifie() || (f.save(), Boites::textesVus().filter("Le fichier de la collection").isEmpty()));
     }
 
     // The file and "BASE/Encodage" change together, whatever is done before being killed.
@@ -396,7 +415,7 @@ private slots:
                              QString::number(liste[rang].nbAlbums) }),
                     QStringList({ nom, QString::number(albums) }));
         }
-        QCOMPARE(Sauvegardes::elaguer(dossier.chemin(), "col.csv", 1), QString());
+        QCOMPARE(Sauvegardes::elaguer(dossier.chemin(), "col.csv", 1, {}, QDateTime(QDate(2026, 6, 1), {})).echecs, QString());
         for (const auto& [nom, contenu, rang, albums] : dossierListe)
             QCOMPARE(QFile::exists(dossier.chemin(nom)), rang <= 0);
     }
@@ -413,6 +432,7 @@ private slots:
             if (auto* nombre = enfant<QSpinBox>(w, "sbSauvegardes"))
                 QVERIFY(nombre->value() == 10 && remplir(w, { "sbSauvegardes=2", "pushValider" }));
         for (int fois = 1; fois <= 3; ++fois) {
+            fenetre.getCatalogue().attacher(albumTest("S", QString::number(fois)));
             fenetre.save();
             QCOMPARE(sauvegardesDe(dossier).size(), qMin(fois, 2));
             if (fois == 1)
@@ -420,6 +440,8 @@ private slots:
         }
 
         const QByteArray actuel = dossier.lire("collection.csv");
+        QVERIFY(dossier.choisir("A", "a1"));
+        fenetre.suppAlbum(); // an undo step naming an album the restore replaces
         dossier.ecrire("data/sauvegardes/collection-2026-01-02-030405.csv",
             ligneAlbum("C", "c1", 1) + ligneAlbum("C", "c2", 2));
         QVERIFY(declencherAction(&fenetre, "actionRestaurer"));
@@ -431,6 +453,7 @@ private slots:
             enfant<QPushButton>(dialogue, "pbRestaurer")->click();
         }
         QVERIFY(fenetre.estModifie() && !dialogue->isVisible());
+        QVERIFY(!enfant<QAction>(&fenetre, "actionAnnuler")->isEnabled());
         QCOMPARE(sauvegardesDe(dossier).size(), 4);
         QFile derniere(Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0].chemin);
         QVERIFY(derniere.open(QIODevice::ReadOnly) && derniere.readAll() == actuel);
@@ -448,6 +471,27 @@ private slots:
         QVERIFY(sauvegardesDe(dossier).isEmpty());
         fenetre.getSettings()->setValue("BASE/Sauvegardes", "-1"); // not a count: the default
         QCOMPARE(Parametres::nbSauvegardes(*fenetre.getSettings()), 10);
+    }
+
+    // A backup identical to the newest is not added; the one just made stays, even below a
+    // newer one; those dated more than a day ahead stay, count for nothing, are told once.
+    void sauvegardesDatees()
+    {
+        Scene s(z1);
+        const QString futur = "collection-2099-01-01-000000.csv", proche = "data/sauvegardes/collection-" + QDateTime::currentDateTime().addSecs(3600).toString("yyyy-MM-dd-HHmmss") + ".csv";
+        QVERIFY(s.parametres({ "BASE/Sauvegardes=1" }) && s.ecrire("data/sauvegardes/" + futur, "f") && s.ecrire(proche, z1));
+        Phylacto& f = s.ouvrir();
+        for (int fois = 1; fois <= 3; ++fois) {
+            if (fois == 2)
+                f.getCatalogue().attacher(albumTest("S", "T"));
+            f.save();
+            QCOMPARE(QFile::exists(s.chemin(proche)), fois < 3);
+        }
+        const QStringList restent = sauvegardesDe(s);
+        QCOMPARE(restent.size(), 2);
+        QCOMPARE(s.lire("data/sauvegardes/" + restent.first()), z1 + ligneS("T"));
+        QCOMPARE(restent.last(), futur);
+        QCOMPARE(f.findChild<BarreMessage*>()->notices().filter(futur).size(), 1);
     }
 
     void encoder_data()

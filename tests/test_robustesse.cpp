@@ -270,6 +270,48 @@ private slots:
         QVERIFY(!fenetre.estModifie());
     }
 
+    // Where a save, an export or a conversion (of bd.db into bd.csv) writes: only a regular
+    // file is replaced, through a link that stays, with its permissions; beside it, only
+    // our own leftovers are removed.
+    void remplacements_data()
+    {
+        QTest::addColumn<QString>("geste");
+        QTest::addColumn<QString>("cible"); // fifo, null (a link to /dev/null), lien (to a file), restes
+        for (const char* geste : { "save", "saveAs", "export", "import" })
+            for (const char* cible : { "fifo", "null", "lien", "restes" })
+                if (QByteArray(geste) != "import" || QByteArray(cible) != "restes")
+                    QTest::addRow("%s %s", geste, cible) << geste << cible;
+    }
+    void remplacements()
+    {
+        QFETCH(QString, geste);
+        QFETCH(QString, cible);
+        DossierTravail d;
+        QVERIFY(d.collection(ligneAlbum("A", "T")));
+        const QString nom = geste == "save" ? "collection.csv" : geste == "import" ? "bd.csv" : "cible.csv", c = d.chemin(nom), vrai = d.chemin("vrai.csv");
+        Phylacto f;
+        f.getCatalogue().attacher(albumTest("S", "T"));
+        const QStringList restes { ".Copie1", ".BACKUP", ".Avant1", ".2024v1", ".ABC123", ".a1b2c3", ".phylacto-tmp-Ab3dE9" };
+        for (const QString& reste : restes)
+            QVERIFY(cible != "restes" || d.ecrire(nom + reste, "x"));
+        const auto droits = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther;
+        QVERIFY(cible == "restes" || (d.ecrire("vrai.csv", "vrai") && QFile::setPermissions(vrai, droits) && (!QFile::exists(c) || QFile::remove(c))));
+        QVERIFY(cible != "fifo" || ::mkfifo(qPrintable(c), 0600) == 0);
+        QVERIFY((cible != "null" && cible != "lien") || QFile::link(cible == "null" ? "/dev/null" : vrai, c));
+        QVERIFY(d.ecrire("bd.db", "\"S\" \"T\" 1 \"D\" \"Sc\" \"E\" \"C\" 0 \"G\" \"_\" \"_\" \"_\" 0 0 \"_\" 0 0 0 \"_\"\n"));
+        Boites::setProchainFichier(geste == "import" ? d.chemin("bd.db") : c);
+        QVERIFY(geste == "save" ? QMetaObject::invokeMethod(&f, "save") : declencherAction(&f, geste == "saveAs" ? "actionEnregistrer_sous" : geste == "export" ? "actionExporterTableur" : "actionImporter_Csv"));
+        const bool refuse = (cible == "fifo" || cible == "null") && geste != "import";
+        QCOMPARE(Boites::textesVus().filter(c + " :\n").filter("n'est pas un fichier ordinaire : rien n'y est écrit").size(), refuse ? 1 : 0);
+        QCOMPARE(QFileInfo(c).isSymLink(), cible == "null" || cible == "lien");
+        QCOMPARE(QFileInfo(c).isFile(), cible == "lien" || cible == "restes");
+        QCOMPARE(QFileInfo(c).isFile() && QFileInfo(c).size() > 0 && d.lire(nom).contains("S;T;1;"), !refuse && (geste != "import" || cible == "restes"));
+        QVERIFY(cible == "restes" || (QFile::permissions(vrai) & 0x7077) == droits);
+        for (const QString& reste : restes)
+            QCOMPARE(QFileInfo::exists(d.chemin(nom + reste)), cible == "restes" && !reste.contains("phylacto"));
+        QCOMPARE(f.getAlbums().size(), geste == "import" ? 3 : 2);
+    }
+
     void parametresIllisibles()
     {
         DossierTravail dossier;
@@ -418,8 +460,6 @@ private slots:
     {
         DossierTravail dossier;
         dossier.collection(ligneAlbum("A", "T1", 1, 0, "", "Marc") + ligneAlbum("A", "T4", 4, 0, "", "Luc") + ligneAlbum("Z", "X", 1).replace("Dessinateur", QByteArray(5500, 'n')));
-        dossier.ecrire("collection.csv.Ab3dE9", "reste");
-        dossier.ecrire("collection.csv.backup", "à garder");
         Phylacto fenetre;
         auto* table = enfant<QTableWidget>(&fenetre, "LstAlbum");
         fenetre.nouvelAlbum("A", "T5", "", "", 5, "", 0, 0, 0, "", "", "");
@@ -451,8 +491,6 @@ private slots:
         QVERIFY(!fenetre.estModifie());
         fenetre.MAJEncodage("KOI8-R");
         QVERIFY(fenetre.estModifie());
-        fenetre.save();
-        QVERIFY(!QFile::exists(dossier.chemin("collection.csv.Ab3dE9")) && QFile::exists(dossier.chemin("collection.csv.backup")));
 
         QVERIFY(declencherAction(&fenetre, "actionExploration_bd"));
         auto* explorateur = fenetre.findChild<filtre*>();
