@@ -12,8 +12,6 @@
 
 namespace SourcesCouvertures {
 
-namespace {
-
 // Every value fully percent-encoded: QUrlQuery would leave "+" and "\"" as
 // they are, and a service may read "+" as a space.
 QUrl avecRequete(QUrl url, const QList<QPair<QString, QString>>& items)
@@ -36,6 +34,8 @@ QUrl sousChemin(QUrl base, const QString& chemin)
     base.setPath(racine + chemin);
     return base;
 }
+
+namespace {
 
 // The first number of a volume text ("12", "T. 12", "Vol. 3"), 0 when none.
 int numeroVolume(const QString& volume)

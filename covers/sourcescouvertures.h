@@ -52,6 +52,11 @@ struct Lecture
     QList<Notice> notices; // records that may have a cover
 };
 
+// base's path followed by chemin, and a query whose every value is fully
+// percent-encoded.
+QUrl sousChemin(QUrl base, const QString& chemin);
+QUrl avecRequete(QUrl url, const QList<QPair<QString, QString>>& items);
+
 QUrl urlRechercheBnf(const QUrl& base, const QString& texte);
 QUrl urlCouvertureBnf(const QUrl& base, const QString& ark);
 Lecture lireReponseSru(const QByteArray& xml, const QUrl& base);

@@ -32,6 +32,10 @@ texte15|model/bd.cpp|s/return QStringLiteral\("_"\);/return texte15;/
 retourChariot|store/fichiercollection.cpp|s/if \(ligne\.endsWith\(QLatin1Char\('\\r'\)\)\)/if (false)/
 scenaristeDessinateur|dialogs/saise.cpp|s/emit nouvelAlbum\(ui->leSerie->text\(\), titre, ui->leScenariste->text\(\),\n(\s*)ui->leDessinateur->text\(\),/emit nouvelAlbum(ui->leSerie->text(), titre, ui->leDessinateur->text(),\n$1ui->leScenariste->text(),/
 boutonPreter|app/browsing.cpp|s/ui->pbPreter->setEnabled\(false\);/ui->pbPreter->setEnabled(true);/
+rolesNotice|covers/noticescatalogue.cpp|s/codes\.scenaristes, personne\);(\n.*\n\s*)ajouterNom\(codes\.dessinateurs/codes.dessinateurs, personne);$1ajouterNom(codes.scenaristes/
+numeroTome|model/numerotome.h|s/texte\.mid\(debut, fin - debut\)/texte.mid(debut, 1)/
+possedeAccents|covers/noticescatalogue.cpp|s/Recherche::normaliser\(texte\)\.simplified\(\)/texte.toLower().simplified()/
+cleIsbn10|model/isbn.cpp|s/douze \+ cle13\(douze\)/douze + chiffres.back()/
 LISTE
 )
 
