@@ -91,7 +91,7 @@ private slots:
         QVERIFY(!dom.downloadImage(0));
         QCOMPARE(Boites::boitesVues().value(0).titre, QString("Retrieve information"));
         // A silent service: the transfer timeout ends the search as a failure.
-        infos.setDelaiTransfert(150);
+        infos.setDelais(150, 5000);
         serveur->setReponseRecherche({ 200, "<trop tard/>", {}, -1, false });
         QCOMPARE(rechercher(infos, "Spirou"), -1);
         // A redirection is the answer itself, not followed.
@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(pret.size(), 1);
         QCOMPARE(s->lire("data/tutu.jpg"), ServeurTest::octetsImage("grand-2.jpg"));
         // An HTTP error, a silent host and a cut body keep the previous image.
-        dom.setDelaiTransfert(150);
+        dom.setDelais(150, 5000);
         serveur->setReponse("/images/grand-1.jpg", { 404, "absente", {}, 0, false });
         serveur->setReponse("/images/grand-2.jpg", { 200, "jamais", {}, -1, false });
         serveur->setReponse("/images/grand-3.jpg", { 200, "debut", {}, 0, true });
