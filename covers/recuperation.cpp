@@ -85,6 +85,8 @@ void Recuperation::envoyer()
     m_corps.clear();
     m_reponse = m_manager->get(m_requete);
     m_reponse->setParent(this);
+    // Qt would otherwise take in whatever the server sends, ahead of us.
+    m_reponse->setReadBufferSize(256 * 1024);
     connect(m_reponse, &QNetworkReply::metaDataChanged, this, &Recuperation::verifierEntetes);
     connect(m_reponse, &QNetworkReply::readyRead, this, &Recuperation::lire);
     connect(m_reponse, &QNetworkReply::finished, this, &Recuperation::finReponse);
@@ -102,8 +104,13 @@ void Recuperation::verifierEntetes()
 {
     m_silence.start(m_limites.silenceMax);
     const QVariant annoncee = m_reponse->header(QNetworkRequest::ContentLengthHeader);
-    if (annoncee.isValid() && annoncee.toLongLong() > m_limites.tailleMax)
+    if (annoncee.isValid() && annoncee.toLongLong() > m_limites.tailleMax) {
         refuser(texteTropVolumineux());
+        return;
+    }
+    // Room for the whole body at once: grown by steps, it would take up to
+    // twice the cap while being copied. Only the pages written are used.
+    m_corps.reserve(annoncee.isValid() ? annoncee.toLongLong() : m_limites.tailleMax);
 }
 
 bool Recuperation::lire()
@@ -164,6 +171,7 @@ void Recuperation::terminer()
     m_terminee = true;
     m_silence.stop();
     m_duree.stop();
+    m_corps.squeeze();
     emit terminee();
     deleteLater();
 }
