@@ -164,10 +164,7 @@ void ServeurTest::repondre(QTcpSocket* socket, const Reponse& reponse)
         if (reponse.goutte < 0)
             return cible->disconnectFromHost();
         auto* flot = new QTimer(cible); // dies with the connection
-        connect(flot, &QTimer::timeout, cible, [cible, corps = reponse.corps] {
-            if (cible->bytesToWrite() < (1 << 20))
-                cible->write(corps);
-        });
+        connect(flot, &QTimer::timeout, cible, [cible, corps = reponse.corps] { if (cible->bytesToWrite() < (1 << 20)) cible->write(corps); });
         flot->start(reponse.goutte);
     };
     if (reponse.delai > 0)
