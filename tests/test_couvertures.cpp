@@ -208,7 +208,7 @@ private slots:
         QTest::addColumn<int>("requetes");
         const QByteArray bloc(1 << 16, 'x');
         QTest::newRow("sans fin") << Service { { "/a", { 200, bloc, {}, 0, false, -1, 0 } } } << false << 5000 << "réponse trop volumineuse (plus de 8 Mo)" << 1;
-        QTest::newRow("annonce 100 Mo") << Service { { "/a", { 200, "court", {}, 0, false, 100 << 20 } } } << true << 5000 << "image trop volumineuse (plus de 20 Mo)" << 1;
+        QTest::newRow("annonce 100 Mo") << Service { { "/a", { 200, "court", {}, 0, false, 100 << 20, 200 } } } << true << 5000 << "image trop volumineuse (plus de 20 Mo)" << 1;
         QTest::newRow("annonce moins") << Service { { "/a", { 200, bloc, {}, 0, false, 1000, 0 } } } << false << 5000 << "" << 1;
         QTest::newRow("goutte lente") << Service { { "/a", { 200, "x", {}, 0, false, -1, 400 } } } << false << 150 << "le serveur ne répond plus (aucune donnée depuis 150 ms)" << 1;
         QTest::newRow("goutte rapide") << Service { { "/a", { 200, "x", {}, 0, false, -1, 20 } } } << false << 150 << "délai dépassé (pas de réponse complète en 800 ms)" << 1;
