@@ -31,6 +31,11 @@ void Cadenceur::vider()
 {
     m_file.clear();
     ++m_generation;
+    const QList<QPointer<Recuperation>> envoyees = m_envoyees;
+    for (Recuperation* recuperation : envoyees) {
+        if (recuperation)
+            recuperation->abandonner();
+    }
 }
 
 void Cadenceur::avancer()
@@ -73,7 +78,9 @@ void Cadenceur::partir(const EnAttente& demande)
     limites.dureeMax = m_dureeMax;
     m_cadence.envoye(hote);
     auto* recuperation = new Recuperation(m_manager, requete, limites);
+    m_envoyees << recuperation;
     connect(recuperation, &Recuperation::terminee, this, [this, recuperation, hote, demande] {
+        m_envoyees.removeOne(recuperation);
         m_cadence.termine(hote, m_horloge.elapsed());
         if (demande.contexte && demande.generation == m_generation)
             demande.fin(*recuperation);

@@ -31,7 +31,8 @@ public:
     // delivered once contexte is gone or the queue was emptied. An image
     // may be larger than a search answer.
     void envoyer(const QUrl& url, bool image, QObject* contexte, Fin fin);
-    // Forgets the requests not yet sent and the answers still awaited.
+    // Forgets the requests not yet sent and gives up the exchanges under
+    // way, so that a slow host does not hold back the next search.
     void vider();
     // ms: silence, whole exchange.
     void setDelais(int silenceMax, int dureeMax)
@@ -58,6 +59,7 @@ private:
     QNetworkAccessManager* m_manager = nullptr;
     SourcesCouvertures::Cadence m_cadence;
     QList<EnAttente> m_file;
+    QList<QPointer<Recuperation>> m_envoyees;
     QElapsedTimer m_horloge;
     QTimer m_minuterie;
     quint64 m_generation = 0;

@@ -64,6 +64,11 @@ Recuperation::~Recuperation()
     }
 }
 
+void Recuperation::abandonner()
+{
+    refuser(tr("échange abandonné"));
+}
+
 int Recuperation::statut() const
 {
     return m_reponse ? m_reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;

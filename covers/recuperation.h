@@ -43,6 +43,9 @@ public:
         const Limites& limites);
     ~Recuperation() override;
 
+    // Ends it at once, as refused, when its answer is no longer wanted.
+    void abandonner();
+
     // Valid from terminee() until the object is deleted.
     QByteArray corps() const { return m_corps; }
     int statut() const;

@@ -181,16 +181,16 @@ private slots:
         QCOMPARE(fenetre.getAlbums().first()->getImage(), QString::fromUtf8("images//Blacksad_Âme_rouge.jpg"));
     }
 
-    // A host gone silent is given up, and frees its turn for the next search.
-    void hoteMuet()
+    // A host that trickles is given up by the next search, which goes out at once.
+    void hoteLent()
     {
         DossierTravail dossier;
         ServeurTest serveur;
         QVERIFY(serveur.demarrer() && pointerVers(dossier, "bnf", serveur));
-        serveur.setReponse("/api/SRU", { 200, "", {}, -1 });
+        serveur.setReponse("/api/SRU", { 200, "x", {}, 0, false, -1, 100 });
         QSettings parametres(dossier.chemin("data/settings.ini"), QSettings::IniFormat);
         RechercheCouvertures recherche(&parametres);
-        recherche.cadenceur()->setDelais(200, 60000);
+        recherche.cadenceur()->setDelais(500, 60000);
         QSignalSpy messages(&recherche, &RechercheCouvertures::rechercheSansCouverture);
         recherche.chercher(Source::Bnf, blacksad3);
         QTRY_COMPARE(serveur.requetesVers("/api/SRU").size(), 1);
