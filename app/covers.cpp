@@ -114,6 +114,7 @@ void Phylacto::relierSourcesCouvertures(choitImage* panneau)
 {
     connect(rechercheCouvertures, &RechercheCouvertures::couvertureTrouvee, panneau,
         &choitImage::changeImage);
+    connect(panneau, &choitImage::echecImage, this, &Phylacto::signalerRechercheSansCouverture);
 }
 
 void Phylacto::signalerRechercheSansCouverture(const QString& texte)

@@ -102,6 +102,8 @@ Phylacto::Phylacto(QWidget* parent)
             &RechercheCouvertures::setProxy);
     connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,
             &Phylacto::signalerRechercheSansCouverture);
+    connect(albumInfos, &AlbumInfos::echecRecherche, this,
+            &Phylacto::signalerRechercheSansCouverture);
     preparerAnnulation();
     preparerClavier();
     preparerDisposition();

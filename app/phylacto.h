@@ -274,6 +274,7 @@ private:
     RechercheCouvertures* rechercheCouvertures = nullptr;
     QPointer<BD> m_albumPropose;
     void relierSourcesCouvertures(choitImage* panneau);
+    // Any failure of a cover search or download, over the cover dialog.
     void signalerRechercheSansCouverture(const QString& texte);
 
     // Quick search, missing volumes and statistics (app/recherche.cpp)

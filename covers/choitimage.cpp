@@ -17,6 +17,7 @@ choitImage::choitImage(QNetworkAccessManager* manager, QWidget* parent, bool mod
 {
     connect(xmlDom, &Xml_Dom::readyToPrint, this, &choitImage::changeImage);
     connect(xmlDom, &Xml_Dom::erreurBadRequest, this, &choitImage::Next);
+    connect(xmlDom, &Xml_Dom::imageRefusee, this, &choitImage::echecImage);
 
     ui->setupUi(this);
     connect(ui->pbRechercher, &QPushButton::clicked, this, &choitImage::memoriserRecherche);

@@ -34,6 +34,8 @@ signals:
     void DemandeStop();
     void newImageFile(QString fichier, QString recherche);
     void DemandeSuivant();
+    // Why the picture found was not downloaded, for the window to show.
+    void echecImage(QString texte);
 
 public slots:
     void memoriserRecherche();

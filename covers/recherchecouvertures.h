@@ -8,7 +8,7 @@
 
 class Cadenceur;
 class QNetworkAccessManager;
-class QNetworkReply;
+class Recuperation;
 class QSettings;
 
 // A cover search on the keyless sources: asks each source of the setting in
@@ -43,9 +43,10 @@ private:
     // False when the answer is not one of the service.
     bool lireRecherche(const QByteArray& corps);
     void candidatSuivant();
-    void lireCouverture(QNetworkReply* reponse);
-    // False (and the source noted unavailable) when the exchange failed.
-    bool reussie(QNetworkReply* reponse);
+    void lireCouverture(const Recuperation& reponse);
+    // False (and the source noted unavailable, with the reason) when the
+    // exchange failed or was given up.
+    bool reussie(const Recuperation& reponse);
     void finir();
 
     QSettings* m_settings = nullptr;

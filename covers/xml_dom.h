@@ -1,5 +1,7 @@
 #pragma once
 
+#include "covers/recuperation.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -15,13 +17,18 @@ class Xml_Dom : public QWidget
 public:
     Xml_Dom(QNetworkAccessManager* manager, QWidget* parent = nullptr);
 
-    // Transfer timeout of the downloads (30 s); a silent host ends as
-    // erreurBadRequest().
-    void setDelaiTransfert(int millisecondes) { delaiTransfert = millisecondes; }
+    // Limits of the downloads (ms): silence, whole exchange.
+    void setDelais(int silenceMax, int dureeMax)
+    {
+        limites.silenceMax = silenceMax;
+        limites.dureeMax = dureeMax;
+    }
 
 signals:
     void readyToPrint();
     void erreurBadRequest();
+    // A download given up (too large, too slow), after its erreurBadRequest().
+    void imageRefusee(QString texte);
 
 public slots:
     void imagesDlFinished(QNetworkReply* reply);
@@ -29,6 +36,7 @@ public slots:
 
 private:
     QNetworkAccessManager* manager = nullptr;
-    QPointer<QNetworkReply> telechargement;
-    int delaiTransfert = 30000;
+    QPointer<Recuperation> telechargement;
+    // A redirection is reported, never followed.
+    Recuperation::Limites limites = Recuperation::pourImage(false);
 };
