@@ -69,7 +69,7 @@ public:
         ++m_rapport.albums;
         for (const ColonneNombre& colonne : colonnesNombres) {
             const QStringView champ = champs.at(colonne.index);
-            // An empty number reads as 0, as the load has always read it.
+            // An empty number is not a fault: the load reads it as 0.
             if (!champ.isEmpty() && !estNombre(champ, colonne.index))
                 signaler(Probleme::NombreInvalide, numero, [&] {
                     return tr("« %1 » n'est pas un nombre (colonne %2, %3)")
