@@ -14,11 +14,13 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 struct LectureCollection;
 class AlbumInfos;
 class RechercheCouvertures;
 class BD;
+class ModificationCatalogue;
 struct ChampsAlbum;
 class QAction;
 class QCloseEvent;
@@ -92,7 +94,7 @@ public:
 
 signals:
     void relayInfoReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
-    // Declared and never emitted; kept for callers.
+    // Part of the window's interface, though nothing emits or connects it.
     void relayAfficher(int);
 
 public slots:
@@ -229,24 +231,22 @@ private:
 
     // Undo (app/historique.cpp). Deletions, changes, loans and returns go
     // through the stack; modifie follows its clean state.
-    friend class CommandeAlbum;
     void preparerAnnulation();
-    void executer(class CommandeAlbum* commande);
+    // Records a change already made and shown (a deletion is made by the
+    // recording) as one step of the stack.
+    void executer(std::unique_ptr<ModificationCatalogue> modification);
     // Before the stack or a change moves: what the saved step means.
     void noterEtatEnregistre();
-    void supprimerAlbumAnnulable(BD* album);
-    void supprimerSerieAnnulable(const QString& nom);
-    // Records a change already made to that album: its fields were avant, and
-    // serieAvant is the series it joined as it was before.
-    void enregistrerChangement(
-        const QString& texte, BD* album, const ChampsAlbum& avant, const EtatSerie& serieAvant);
-    // Lists, table, counters and detail after an undo or a redo; the album
-    // named, when still in the catalogue, is shown in its series.
-    void rafraichirApresAnnulation(BD* aMontrer);
+    // Lists, table, counters and detail once the stack moved to that index by
+    // an undo or a redo; the album of the step, when still in the catalogue,
+    // is shown in its series.
+    void rafraichirApresAnnulation(int index);
     void montrerAlbum(BD* album);
     // A loan or a return of that album, as one step of the stack.
     void changerPret(BD* album, const QString& texte, const std::function<void(BD&)>& changement);
     QUndoStack* m_annulation = nullptr;
+    int m_indexAnnulation = 0; // the stack's index the window shows
+    bool m_pasEnregistre = false; // a step is being pushed
     QByteArray m_empreinteEnregistree; // digest of the albums as last loaded or saved
     bool m_empreinteConnue = false;
 

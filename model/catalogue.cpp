@@ -239,6 +239,15 @@ void Catalogue::remettreChamps(BD* album, const ChampsAlbum& champs)
     noterChangement(false);
 }
 
+void Catalogue::changerChamps(BD* album, const ChampsAlbum& champs)
+{
+    const ChampsAlbum avant = album->champs();
+    remettreChamps(album, champs);
+    if (champs.serie != avant.serie || champs.tome != avant.tome
+        || champs.serieFinie != avant.serieFinie)
+        integrerSerie(album);
+}
+
 EtatSerie Catalogue::etatSerie(const QString& nom) const
 {
     const Serie* serie = findSerie(nom);

@@ -131,8 +131,12 @@ public:
     // Takes a series and all its albums out without destroying them.
     SerieRetiree retirerSerie(const QString& nom);
     void remettreSerie(const SerieRetiree& retiree);
-    // Puts back every field of an album (an undone or redone change).
+    // Puts back every field of an album (an undone change); its series stays
+    // as it is.
     void remettreChamps(BD* album, const ChampsAlbum& champs);
+    // Sets every field of an album (a change made again): when its series,
+    // volume or finished mark differs, it joins its series by the attach steps.
+    void changerChamps(BD* album, const ChampsAlbum& champs);
     EtatSerie etatSerie(const QString& nom) const;
     // Back to a state read before a change: a series the change created goes
     // away unless an album still names it.
