@@ -215,8 +215,8 @@ private:
     void reprendreAffichage();
 
     // Spreadsheet export (app/exportalbums.cpp). lignes are positions in the
-    // catalogue, valid while its generation is still generationLignes.
-    void exporterLignes(const QList<int>& lignes, quint64 generationLignes);
+    // catalogue, valid while its revisionPositions() is still revisionLignes.
+    void exporterLignes(const QList<int>& lignes, quint64 revisionLignes);
     void exporterAlbums(const QList<const BD*>& albums);
 
     // Album editing (app/edition.cpp)

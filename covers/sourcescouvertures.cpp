@@ -103,7 +103,7 @@ QString nomSource(Source source)
 QString texteInterrogation(const AlbumCherche& album)
 {
     QString texte = album.recherche;
-    if (!album.titre.isEmpty() && !contientMots(normaliser(texte), normaliser(album.titre)))
+    if (!album.titre.isEmpty() && !contientMots(motsMinusculesSansAccents(texte), motsMinusculesSansAccents(album.titre)))
         texte += QLatin1Char(' ') + album.titre;
     static const QRegularExpression tome(QStringLiteral("(^|\\s)tome(\\s+\\d+)?(?=\\s|$)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -226,7 +226,7 @@ Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertur
     return lecture;
 }
 
-QString normaliser(const QString& texte)
+QString motsMinusculesSansAccents(const QString& texte)
 {
     QString resultat;
     resultat.reserve(texte.size());
@@ -241,14 +241,14 @@ QString normaliser(const QString& texte)
 
 int score(const Notice& notice, const AlbumCherche& album)
 {
-    const QString titre = normaliser(notice.titre);
-    const QString serie = normaliser(notice.serie);
+    const QString titre = motsMinusculesSansAccents(notice.titre);
+    const QString serie = motsMinusculesSansAccents(notice.serie);
     const QString tout = titre + QLatin1Char(' ') + serie;
     int points = 0;
-    const QString serieCherchee = normaliser(album.serie);
+    const QString serieCherchee = motsMinusculesSansAccents(album.serie);
     if (!serieCherchee.isEmpty())
         points += serie == serieCherchee ? 4 : contientMots(tout, serieCherchee) ? 2 : 0;
-    const QString titreCherche = normaliser(album.titre);
+    const QString titreCherche = motsMinusculesSansAccents(album.titre);
     if (!titreCherche.isEmpty())
         points += titre == titreCherche ? 4 : contientMots(titre, titreCherche) ? 2 : 0;
     if (album.tome > 0) {
@@ -262,7 +262,7 @@ int score(const Notice& notice, const AlbumCherche& album)
     }
     // The words of the text, for searches typed without an album.
     const QStringList mots
-        = normaliser(texteInterrogation(album)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        = motsMinusculesSansAccents(texteInterrogation(album)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString& mot : mots)
         points += contientMots(tout, mot) ? 1 : 0;
     return points;

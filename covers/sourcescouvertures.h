@@ -67,7 +67,7 @@ QUrl urlCouvertureOpenLibrary(const QUrl& baseCouvertures, qint64 idCouverture);
 Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures);
 
 // Lower case, accents and punctuation gone, single spaces.
-QString normaliser(const QString& texte);
+QString motsMinusculesSansAccents(const QString& texte);
 // How well a record matches the album: series, title, volume.
 int score(const Notice& notice, const AlbumCherche& album);
 // Cover addresses, best match first (the service's order among equals).

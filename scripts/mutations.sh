@@ -34,7 +34,7 @@ scenaristeDessinateur|dialogs/saise.cpp|s/emit nouvelAlbum\(ui->leSerie->text\(\
 boutonPreter|app/navigation.cpp|s/ui->pbPreter->setEnabled\(false\);/ui->pbPreter->setEnabled(true);/
 rolesNotice|covers/noticescatalogue.cpp|s/codes\.scenaristes, personne\);(\n.*\n\s*)ajouterNom\(codes\.dessinateurs/codes.dessinateurs, personne);$1ajouterNom(codes.scenaristes/
 numeroTome|model/numerotome.h|s/texte\.mid\(debut, fin - debut\)/texte.mid(debut, 1)/
-possedeAccents|covers/noticescatalogue.cpp|s/Recherche::normaliser\(texte\)\.simplified\(\)/texte.toLower().simplified()/
+possedeAccents|covers/noticescatalogue.cpp|s/Recherche::minusculesSansAccents\(texte\)\.simplified\(\)/texte.toLower().simplified()/
 cleIsbn10|model/isbn.cpp|s/douze \+ cle13\(douze\)/douze + chiffres.back()/
 LISTE
 )
