@@ -180,8 +180,7 @@ void Phylacto::suppSerie()
 
 void Phylacto::viderDetail()
 {
-    for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
-             ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre })
+    for (QLineEdit* champ : champsDetail())
         champ->clear();
     m_couverture = QPixmap();
     ui->LabelImage->clear();

@@ -25,6 +25,7 @@ struct ChampsAlbum;
 class QAction;
 class QCloseEvent;
 class QDialog;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QSettings;
@@ -152,6 +153,8 @@ private:
     // returns the series' albums in catalogue order.
     QList<BD*> remplirTableAlbums();
     QList<QListWidget*> listesSeries() const;
+    // The line edits of the detail panel.
+    QList<QLineEdit*> champsDetail() const;
     // Each series list with the catalogue's series it shows.
     QList<QPair<QListWidget*, const QList<Serie*>*>> listesEtSeries() const;
     // Deletes the item of that name from LstManga, LstBDEuro, LstComics and

@@ -1,5 +1,7 @@
 #include "covers/sourcescouvertures.h"
 
+#include "model/numerotome.h"
+
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -38,13 +40,6 @@ QUrl sousChemin(QUrl base, const QString& chemin)
 namespace {
 
 // The first number of a volume text ("12", "T. 12", "Vol. 3"), 0 when none.
-int numeroVolume(const QString& volume)
-{
-    static const QRegularExpression nombre(QStringLiteral("\\d+"));
-    const QRegularExpressionMatch trouve = nombre.match(volume);
-    return trouve.hasMatch() ? trouve.captured().toInt() : 0;
-}
-
 bool contientMots(const QString& texteNormalise, const QString& motsNormalises)
 {
     if (motsNormalises.isEmpty())
@@ -252,7 +247,7 @@ int score(const Notice& notice, const AlbumCherche& album)
     if (!titreCherche.isEmpty())
         points += titre == titreCherche ? 4 : contientMots(titre, titreCherche) ? 2 : 0;
     if (album.tome > 0) {
-        const int volume = numeroVolume(notice.volume);
+        const int volume = numeroTome(notice.volume);
         if (volume == album.tome)
             points += 3;
         else if (volume > 0)

@@ -1,5 +1,6 @@
 #include "dialogs/pret.h"
 
+#include "dialogs/cellules.h"
 #include "model/catalogue.h"
 #include "model/bd.h"
 #include "model/emprunt.h"
@@ -8,16 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace {
-
-QTableWidgetItem* celluleFixe(const QString& texte)
-{
-    auto* cellule = new QTableWidgetItem(texte);
-    cellule->setFlags(cellule->flags() & ~Qt::ItemIsEditable);
-    return cellule;
-}
-
-} // namespace
+using Cellules::celluleFixe;
 
 Pret::Pret(const QList<BD*>& albums, const Catalogue& catalogue, QWidget* parent)
     : QDialog(parent)

@@ -1,11 +1,11 @@
 #include "store/verificationcollection.h"
 
+#include "model/traduction.h"
 #include "store/decodage.h"
 #include "store/fichiercollection.h"
 #include "store/lecturefichier.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,14 +16,11 @@
 
 namespace VerificationCollection {
 
+using Traduction::tr;
+
 namespace {
 
 using Probleme = RapportVerification::Probleme;
-
-QString tr(const char* texte)
-{
-    return QCoreApplication::translate("Phylacto", texte);
-}
 
 struct ColonneNombre
 {
