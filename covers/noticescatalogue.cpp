@@ -7,7 +7,6 @@
 #include "model/recherche.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QStringList>
@@ -322,15 +321,13 @@ QUrl urlOpenLibrary(const QUrl& base, Critere critere, const QString& texte)
 PageNotices lireOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures)
 {
     PageNotices page;
-    QJsonParseError erreur;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &erreur);
-    if (erreur.error != QJsonParseError::NoError || !document.isObject()
-        || !document.object().value(QLatin1String("docs")).isArray())
+    const std::optional<SourcesCouvertures::DocumentsOpenLibrary> reponse
+        = SourcesCouvertures::lireDocumentsOpenLibrary(json);
+    if (!reponse)
         return page;
     page.valide = true;
-    const QJsonArray documents = document.object().value(QLatin1String("docs")).toArray();
-    page.total = document.object().value(QLatin1String("numFound")).toInt(int(documents.size()));
-    for (const QJsonValue& valeur : documents) {
+    page.total = reponse->total;
+    for (const QJsonValue& valeur : reponse->documents) {
         const QJsonObject livre = valeur.toObject();
         NoticeAlbum notice;
         const TitreLu titre = lireTitre(nettoyer(livre.value(QLatin1String("title")).toString()));

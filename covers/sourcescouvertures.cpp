@@ -198,17 +198,27 @@ QUrl urlCouvertureOpenLibrary(const QUrl& baseCouvertures, qint64 idCouverture)
         { { QStringLiteral("default"), QStringLiteral("false") } });
 }
 
-Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures)
+std::optional<DocumentsOpenLibrary> lireDocumentsOpenLibrary(const QByteArray& json)
 {
-    Lecture lecture;
     QJsonParseError erreur;
     const QJsonDocument document = QJsonDocument::fromJson(json, &erreur);
     if (erreur.error != QJsonParseError::NoError || !document.isObject()
         || !document.object().value(QLatin1String("docs")).isArray())
+        return std::nullopt;
+    const QJsonArray documents = document.object().value(QLatin1String("docs")).toArray();
+    return DocumentsOpenLibrary {
+        documents, document.object().value(QLatin1String("numFound")).toInt(int(documents.size()))
+    };
+}
+
+Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures)
+{
+    Lecture lecture;
+    const std::optional<DocumentsOpenLibrary> reponse = lireDocumentsOpenLibrary(json);
+    if (!reponse)
         return lecture;
     lecture.valide = true;
-    const QJsonArray documents = document.object().value(QLatin1String("docs")).toArray();
-    for (const QJsonValue& valeur : documents) {
+    for (const QJsonValue& valeur : reponse->documents) {
         const QJsonObject livre = valeur.toObject();
         const qint64 idCouverture = livre.value(QLatin1String("cover_i")).toInteger(-1);
         if (idCouverture <= 0)
