@@ -1,7 +1,7 @@
 #include "app/phylacto.h"
 
 #include "covers/albuminfos.h"
-#include "covers/choitimage.h"
+#include "dialogs/choitimage.h"
 #include "covers/nomimage.h"
 #include "covers/recherchecouvertures.h"
 #include "dialogs/boites.h"

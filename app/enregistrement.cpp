@@ -5,7 +5,6 @@
 #include "dialogs/boites.h"
 #include "model/bd.h"
 #include "settings/codecs.h"
-#include "settings/gestionreseau.h"
 #include "settings/parametres.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
@@ -29,7 +28,7 @@ void Phylacto::chargerBase(const QString& fileName)
     if (!fileName.isEmpty()) {
         m_fichierCharge = FichierCollection::chemin(fileName);
         const LectureCollection lecture = FichierCollection::charger(m_fichierCharge,
-            Codecs::codecParNom(encodage), catalogue, GestionReseau::encodages());
+            Codecs::codecParNom(encodage), catalogue, Codecs::encodagesProposes());
         m_chargementIncomplet = lecture.etat != LectureCollection::Complete
             || lecture.sequencesInvalides > 0 || lecture.utf8EnMonoOctet;
         m_etatCollection = lecture.fichier;

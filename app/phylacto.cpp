@@ -1,7 +1,7 @@
 #include "app/phylacto.h"
 
 #include "covers/albuminfos.h"
-#include "covers/labelclickable.h"
+#include "dialogs/labelclickable.h"
 #include "covers/nomimage.h"
 #include "dialogs/barremessage.h"
 #include "covers/recherchecouvertures.h"

@@ -5,7 +5,6 @@
 #include "dialogs/boites.h"
 #include "dialogs/restauration.h"
 #include "settings/codecs.h"
-#include "settings/gestionreseau.h"
 #include "settings/parametres.h"
 #include "store/fichiercollection.h"
 #include "ui_phylacto.h"
@@ -134,7 +133,7 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
     {
         TravailLong travail(statusBar(), tr("Lecture de %1…").arg(QFileInfo(sauvegarde.chemin).fileName()));
         lecture = FichierCollection::lire(sauvegarde.chemin, Codecs::codecParNom(encodage),
-            restaure, GestionReseau::encodages(), travail.avancement());
+            restaure, Codecs::encodagesProposes(), travail.avancement());
     }
     if (lecture.etat != LectureCollection::Complete || lecture.sequencesInvalides > 0) {
         Boites::informer(tr("La sauvegarde %1 n'a pas été restaurée :\n%2")

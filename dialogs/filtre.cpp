@@ -1,6 +1,6 @@
 #include "dialogs/filtre.h"
 
-#include "dialogs/modeleexplorateur.h"
+#include "model/modeleexplorateur.h"
 #include "model/bd.h"
 #include "model/catalogue.h"
 #include "ui_filtre.h"

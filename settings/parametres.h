@@ -25,7 +25,7 @@ enum class Cle {
     CouverturesOpenLibrary,       // COUVERTURES/OpenLibrary: its search
     CouverturesOpenLibraryImages, // COUVERTURES/OpenLibraryCouvertures: its cover host
     // The per-user interface file (ouvrirDisposition), not the collection's:
-    FenetreGeometrie,   // FENETRE/Geometrie: QWidget::saveGeometry in Base64
+    FenetreGeometrie,   // FENETRE/Geometrie: the window's saved geometry, in Base64
     FenetreSeparateurs, // FENETRE/Separateurs: widths of the main panels, "a,b,c,d"
     FenetreColonnes,    // FENETRE/ColonnesAlbums: widths of the album table's columns
 };

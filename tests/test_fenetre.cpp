@@ -6,7 +6,7 @@
 #include "dialogs/saisiepret.h"
 #include "model/serie.h"
 #include "settings/codecs.h"
-#include "settings/gestionreseau.h"
+#include "dialogs/gestionreseau.h"
 #include "support/fixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Keyless cover sources: their answers, the ranking, the pacing, and the
 // searches of the main window through them.
 #include "covers/cadenceur.h"
-#include "covers/choitimage.h"
+#include "dialogs/choitimage.h"
 #include "covers/recherchecouvertures.h"
 #include "covers/sourcescouvertures.h"
 #include "support/fixture.h"

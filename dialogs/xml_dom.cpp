@@ -1,4 +1,4 @@
-#include "covers/xml_dom.h"
+#include "dialogs/xml_dom.h"
 
 #include "covers/signature.h"
 #include "dialogs/boites.h"

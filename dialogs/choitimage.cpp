@@ -1,7 +1,7 @@
-#include "covers/choitimage.h"
+#include "dialogs/choitimage.h"
 
 #include "covers/nomimage.h"
-#include "covers/xml_dom.h"
+#include "dialogs/xml_dom.h"
 #include "dialogs/boites.h"
 #include "settings/parametres.h"
 #include "ui_choitimage.h"
