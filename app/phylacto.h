@@ -4,6 +4,7 @@
 #include "store/etatfichier.h"
 #include "store/sauvegardes.h"
 #include "model/recherche.h"
+#include "settings/chemins.h"
 
 #include <QMainWindow>
 #include <QModelIndex>
@@ -158,6 +159,8 @@ private:
 
     AlbumInfos* albumInfos = nullptr;
     Ui::Phylacto* ui = nullptr;
+    // The working folder, as the start left it current.
+    Chemins m_chemins;
     Catalogue catalogue;
     QSettings* settings = nullptr;
     bool modifie = false;
