@@ -1,10 +1,10 @@
 #include "app/phylacto.h"
 
 #include "covers/albuminfos.h"
-#include "dialogs/choitimage.h"
 #include "covers/nomimage.h"
 #include "covers/recherchecouvertures.h"
 #include "dialogs/boites.h"
+#include "dialogs/choitimage.h"
 #include "model/bd.h"
 #include "settings/parametres.h"
 #include "ui_phylacto.h"

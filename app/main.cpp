@@ -1,12 +1,12 @@
 #include "app/captures.h"
 #include "app/demarrage.h"
 #include "app/phylacto.h"
+#include "covers/verificationenligne.h"
 #include "dialogs/boites.h"
 #include "settings/chemins.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "store/verificationcollection.h"
-#include "covers/verificationenligne.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,10 +1,10 @@
 #include "app/phylacto.h"
 
 #include "covers/albuminfos.h"
-#include "dialogs/labelclickable.h"
 #include "covers/nomimage.h"
-#include "dialogs/barremessage.h"
 #include "covers/recherchecouvertures.h"
+#include "dialogs/barremessage.h"
+#include "dialogs/labelclickable.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "ui_phylacto.h"

@@ -40,7 +40,7 @@ class Phylacto;
 
 // The main window: owns the catalogue, the settings and the cover-search
 // request object, wires the interface and delegates the work. Its slots are
-// split by concern over app/, covers/, settings/ and dialogs/.
+// split by concern over the files of app/.
 class Phylacto : public QMainWindow
 {
     Q_OBJECT

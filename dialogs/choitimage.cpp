@@ -1,8 +1,8 @@
 #include "dialogs/choitimage.h"
 
 #include "covers/nomimage.h"
-#include "dialogs/xml_dom.h"
 #include "dialogs/boites.h"
+#include "dialogs/xml_dom.h"
 #include "ui_choitimage.h"
 
 #include <QDir>

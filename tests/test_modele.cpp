@@ -3,9 +3,9 @@
 // and the explorer's table model.
 #include "covers/nomimage.h"
 #include "covers/signature.h"
-#include "model/modeleexplorateur.h"
 #include "model/catalogue.h"
 #include "model/emprunt.h"
+#include "model/modeleexplorateur.h"
 #include "model/serie.h"
 #include "settings/codecs.h"
 #include "store/decodage.h"
