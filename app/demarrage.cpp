@@ -56,7 +56,7 @@ QString choisirDossierTravail(const Emplacements& emplacements)
     const QDir courant(emplacements.courant);
     if (!emplacements.argument.isEmpty())
         return QDir::cleanPath(courant.absoluteFilePath(emplacements.argument));
-    if (QFileInfo::exists(courant.filePath(QStringLiteral("data/settings.ini"))))
+    if (QFileInfo::exists(Chemins(emplacements.courant).fichierParametres()))
         return emplacements.courant;
     const bool depuisBureau = memeEmplacement(emplacements.courant, emplacements.personnel)
         || memeEmplacement(emplacements.courant, QDir::rootPath());
@@ -72,24 +72,25 @@ bool preparerDossierTravail(const QString& dossier, QString* erreur)
         return echec(erreur, tr("impossible de créer le dossier %1").arg(dossier));
     if (!QDir::setCurrent(cible.absolutePath()))
         return echec(erreur, tr("impossible d'entrer dans le dossier %1").arg(dossier));
-    for (const QString& sousDossier : { QStringLiteral("data"), QStringLiteral("images") }) {
-        if (!QDir::current().mkpath(sousDossier) && QFileInfo::exists(sousDossier))
+    const Chemins chemins(QDir::currentPath());
+    for (const QString& sousDossier : { chemins.dossierDonnees(), chemins.dossierImages() }) {
+        // Without its final "/", a file standing in its place is seen.
+        const QString chemin = QDir::cleanPath(sousDossier);
+        if (!QDir().mkpath(chemin) && QFileInfo::exists(chemin))
             return echec(erreur, tr("impossible de créer le dossier %1 dans %2 (un fichier porte-t-il ce nom ?)")
-                                     .arg(sousDossier, QDir::currentPath()));
+                                     .arg(QFileInfo(chemin).fileName(), chemins.dossierTravail()));
     }
     return true;
 }
 
 bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QString* erreur)
 {
-    const QList<QPair<QString, QString>> copies = {
-        { QStringLiteral("icon.ico"), QStringLiteral("icon.ico") },
-        { QStringLiteral("AddPicture.bmp"), QStringLiteral("data/AddPicture.bmp") },
-    };
+    // Installed under the names they have in the working folder.
+    const Chemins chemins(dossier);
     const QDir source(defauts);
-    const QDir cible(dossier);
-    for (const auto& [nom, destination] : copies) {
-        const QString chemin = cible.filePath(destination);
+    for (const QString& destination : { chemins.icone(), chemins.couvertureParDefaut() }) {
+        const QString chemin = QDir::cleanPath(destination);
+        const QString nom = QFileInfo(chemin).fileName();
         if (QFileInfo::exists(chemin) || !QFileInfo::exists(source.filePath(nom)))
             continue;
         if (!QFile::copy(source.filePath(nom), chemin))
@@ -101,8 +102,7 @@ bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QSt
 
 bool nommerCollection(const QString& dossier, QString* erreur)
 {
-    QSettings parametres(
-        QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+    QSettings parametres(Chemins(dossier).fichierParametres(), QSettings::IniFormat);
     if (!Parametres::lire(parametres, Parametres::Cle::NomFichier).isEmpty())
         return true;
     return ecrireEtVerifier(parametres, Parametres::Cle::NomFichier,
@@ -111,8 +111,7 @@ bool nommerCollection(const QString& dossier, QString* erreur)
 
 bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
 {
-    QSettings parametres(
-        QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+    QSettings parametres(Chemins(dossier).fichierParametres(), QSettings::IniFormat);
     if (parametres.contains(Parametres::nom(Parametres::Cle::CouverturesSource)))
         return true;
     return ecrireEtVerifier(
@@ -123,7 +122,7 @@ QString demarrer(const Emplacements& emplacements, Verrou::Prise* verrou, QStrin
 {
     const QString dossier = choisirDossierTravail(emplacements);
     const bool nouveauDossierPersonnel = memeEmplacement(dossier, emplacements.utilisateur)
-        && !QFileInfo::exists(QDir(dossier).filePath(QStringLiteral("data/settings.ini")));
+        && !QFileInfo::exists(Chemins(dossier).fichierParametres());
     if (!preparerDossierTravail(dossier, erreur))
         return QString();
     const QString absolu = QDir::currentPath();
@@ -131,9 +130,9 @@ QString demarrer(const Emplacements& emplacements, Verrou::Prise* verrou, QStrin
     // Locked before anything is written in it.
     const QString cheminVerrou = QDir(absolu).filePath(emplacements.verrou);
     verrou->verrou.reset();
-    *verrou = Verrou::prendre(cheminVerrou);
+    *verrou = Verrou::prendre(cheminVerrou, absolu);
     if (verrou->issue == Verrou::Prise::AutreOrdinateur && Verrou::confirmerForcage(*verrou, absolu))
-        *verrou = Verrou::forcer(cheminVerrou);
+        *verrou = Verrou::forcer(cheminVerrou, absolu);
     if (verrou->issue == Verrou::Prise::LectureSeule)
         return absolu;
     if (verrou->issue != Verrou::Prise::Pris) {

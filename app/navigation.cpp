@@ -4,7 +4,6 @@
 #include "dialogs/cellules.h"
 #include "model/bd.h"
 #include "model/serie.h"
-#include "settings/parametres.h"
 #include "ui_phylacto.h"
 
 #include <algorithm>
@@ -102,8 +101,8 @@ void Phylacto::updateInfosBd(BD* lBd)
         champ->setCursorPosition(0);
 
     const QString chemin = lBd->aUneImage()
-        ? Chemins::fichierTravail(lBd->getImage())
-        : Chemins::fichierDonnees(QStringLiteral("AddPicture.bmp"));
+        ? m_chemins.fichierTravail(lBd->getImage())
+        : m_chemins.couvertureParDefaut();
     m_couverture = lireImage(chemin);
     afficherCouverture();
 

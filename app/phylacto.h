@@ -4,6 +4,7 @@
 #include "store/etatfichier.h"
 #include "store/sauvegardes.h"
 #include "model/recherche.h"
+#include "settings/chemins.h"
 
 #include <QMainWindow>
 #include <QModelIndex>
@@ -42,7 +43,7 @@ class Phylacto;
 
 // The main window: owns the catalogue, the settings and the cover-search
 // request object, wires the interface and delegates the work. Its slots are
-// split by concern over app/, covers/, settings/ and dialogs/.
+// split by concern over the files of app/.
 class Phylacto : public QMainWindow
 {
     Q_OBJECT
@@ -163,6 +164,8 @@ private:
 
     AlbumInfos* albumInfos = nullptr;
     Ui::Phylacto* ui = nullptr;
+    // The working folder, as the start left it current.
+    Chemins m_chemins;
     Catalogue catalogue;
     QSettings* settings = nullptr;
     bool modifie = false;

@@ -1,10 +1,8 @@
 #include "covers/albuminfos.h"
 
 #include "covers/signature.h"
-#include "settings/parametres.h"
 
 #include <QAuthenticator>
-#include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
 
@@ -14,18 +12,18 @@ const QString utilisateurProxy = QStringLiteral("phylact");
 const QString motDePasseProxy = QStringLiteral("bdth3que!2");
 }
 
-AlbumInfos::AlbumInfos(QObject* parent)
+AlbumInfos::AlbumInfos(QObject* parent, const Chemins& chemins)
     : QObject(parent)
     , manager(new QNetworkAccessManager(this))
+    , chemins(chemins)
 {
 }
 
 void AlbumInfos::envoyerRequete(const QString& aRechercher)
 {
-    QFile::remove(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile::remove(chemins.reponseRecherche());
 
-    const Signature::Service service
-        = Signature::serviceDepuis(Chemins::fichierDonnees(QStringLiteral("settings.ini")));
+    const Signature::Service service = Signature::serviceDepuis(chemins.fichierParametres());
     endpoint = service.endpoint;
     secretKey = service.secretKey;
 
@@ -57,7 +55,7 @@ void AlbumInfos::envoyerRequete(const QString& aRechercher)
 QByteArray AlbumInfos::calculerSignature(const QMap<QString, QString>& parametres) const
 {
     const QByteArray chaine = Signature::chaineASigner(endpoint, parametres);
-    QFile fichier(Chemins::fichierDonnees(QStringLiteral("signature.txt")));
+    QFile fichier(chemins.signature());
     if (fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fichier.write(chaine);
     return Signature::signer(chaine, secretKey);
@@ -84,7 +82,7 @@ void AlbumInfos::xmlDownloaded(QNetworkReply* aReply)
         emit xmlFinished(-1);
         return;
     }
-    QFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile fichier(chemins.reponseRecherche());
     if (fichier.open(QIODevice::WriteOnly))
         fichier.write(corps);
     fichier.close();

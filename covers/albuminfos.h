@@ -1,6 +1,7 @@
 #pragma once
 
 #include "covers/recuperation.h"
+#include "settings/chemins.h"
 
 #include <QMap>
 #include <QNetworkProxy>
@@ -20,7 +21,8 @@ class AlbumInfos : public QObject
     Q_OBJECT
 
 public:
-    explicit AlbumInfos(QObject* parent = nullptr);
+    explicit AlbumInfos(
+        QObject* parent = nullptr, const Chemins& chemins = Chemins::dossierCourant());
 
     QNetworkAccessManager* getManager() const { return manager; }
     void envoyerRequete(const QString& aRechercher);
@@ -49,6 +51,7 @@ private:
     QUrl construireUrl(const QMap<QString, QString>& parametres) const;
 
     QNetworkAccessManager* manager = nullptr;
+    Chemins chemins;
     // Read from the settings file at every request.
     QUrl endpoint;
     QByteArray secretKey;

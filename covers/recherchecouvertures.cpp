@@ -13,9 +13,11 @@
 using namespace SourcesCouvertures;
 using Parametres::Cle;
 
-RechercheCouvertures::RechercheCouvertures(QSettings* settings, QObject* parent)
+RechercheCouvertures::RechercheCouvertures(
+    QSettings* settings, QObject* parent, const Chemins& chemins)
     : QObject(parent)
     , m_settings(settings)
+    , m_chemins(chemins)
     , m_manager(new QNetworkAccessManager(this))
     , m_cadenceur(new Cadenceur(m_manager, this))
 {
@@ -34,7 +36,7 @@ void RechercheCouvertures::chercher(Source source, const AlbumCherche& album)
 {
     annuler();
     // "Selectionner" must never take the picture of an earlier search.
-    QFile::remove(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
+    QFile::remove(m_chemins.imageRecherche());
     m_album = album;
     m_sources = sourcesInterrogees(source);
     m_indisponibles.clear();
@@ -122,7 +124,7 @@ void RechercheCouvertures::lireCouverture(const Recuperation& reponse)
         candidatSuivant();
         return;
     }
-    QSaveFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
+    QSaveFile fichier(m_chemins.imageRecherche());
     const bool ecrit = fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size()
         && fichier.flush() && fichier.commit();
     m_enCours = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "covers/sourcescouvertures.h"
+#include "settings/chemins.h"
 
 #include <QHash>
 #include <QObject>
@@ -20,7 +21,8 @@ class RechercheCouvertures : public QObject
     Q_OBJECT
 
 public:
-    RechercheCouvertures(QSettings* settings, QObject* parent = nullptr);
+    RechercheCouvertures(QSettings* settings, QObject* parent = nullptr,
+        const Chemins& chemins = Chemins::dossierCourant());
 
     // Replaces any search still under way.
     void chercher(SourcesCouvertures::Source source, const SourcesCouvertures::AlbumCherche& album);
@@ -50,6 +52,7 @@ private:
     void finir();
 
     QSettings* m_settings = nullptr;
+    Chemins m_chemins;
     QNetworkAccessManager* m_manager = nullptr;
     Cadenceur* m_cadenceur = nullptr;
     QHash<QString, QByteArray> m_reponses; // search answers of this run, by address

@@ -15,7 +15,7 @@ champ|store/lignecollection.cpp|s/entier\(15\), entier\(16\)/entier(16), entier(
 separateur|store/lignecollection.cpp|s/\*sortie\+\+ = u';';/*sortie++ = u',';/
 vidage|store/ecriturecollection.cpp|s/if \(erreur\.isEmpty\(\) && \(!fichier\.flush\(\)/if (false && (!fichier.flush()/
 compteurPret|model/emprunt.cpp|s/    \+\+album\.nbEmprunts;\n//
-colonneFiltre|dialogs/modeleexplorateur.cpp|s/m_filtres\[ColScenariste\] = scenariste;/m_filtres[ColDessinateur] = scenariste;/
+colonneFiltre|model/modeleexplorateur.cpp|s/m_filtres\[ColScenariste\] = scenariste;/m_filtres[ColDessinateur] = scenariste;/
 ordreCles|covers/signature.cpp|s/for \(auto it = parametres\.cbegin\(\); it != parametres\.cend\(\); \+\+it\)/for (auto it = parametres.cend(); it-- != parametres.cbegin();)/
 nettoyageNom|covers/nomimage.cpp|s/    nom\.replace\(QStringLiteral\("\.\."\), QStringLiteral\("_"\)\);\n//
 doublonAjout|model/catalogue.cpp|s/if \(premierAlbum\(v\.serie, v\.titre\)\)/if (false)/

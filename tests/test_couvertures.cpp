@@ -1,8 +1,8 @@
 // Covers: the signed search against the loopback service, its answer and the
 // image download, the choice panel, and the cover operations of the window.
 #include "covers/albuminfos.h"
-#include "covers/choitimage.h"
-#include "covers/xml_dom.h"
+#include "dialogs/choitimage.h"
+#include "dialogs/xml_dom.h"
 #include "model/catalogue.h"
 #include "support/fixture.h"
 #include "support/serveurtest.h"

@@ -3,18 +3,18 @@
 // and the explorer's table model.
 #include "covers/nomimage.h"
 #include "covers/signature.h"
-#include "dialogs/modeleexplorateur.h"
 #include "model/catalogue.h"
 #include "model/emprunt.h"
+#include "model/modeleexplorateur.h"
 #include "model/serie.h"
-#include "settings/gestionreseau.h"
+#include "settings/codecs.h"
 #include "store/decodage.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
 #include "store/importation.h"
 #include "store/ligneancienne.h"
 #include "store/lignecollection.h"
-#include "support/fixture.h"
+#include "support/dossier.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -247,7 +247,7 @@ private slots:
     {
         QFETCH(QByteArray, octets);
         QFETCH(QString, attendu);
-        const QString propose = Decodage::encodageSansErreur(octets, GestionReseau::encodages(), QString());
+        const QString propose = Decodage::encodageSansErreur(octets, Codecs::encodagesProposes(), QString());
         if (!attendu.isNull())
             QCOMPARE(propose, attendu);
         QVERIFY2(propose.isEmpty() || Decodage::decoder(octets, QTextCodec::codecForName(propose.toLatin1()), 0).sequencesInvalides == 0, qPrintable(propose));

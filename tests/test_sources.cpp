@@ -1,9 +1,9 @@
 // Keyless cover sources: their answers, the ranking, the pacing, and the
 // searches of the main window through them.
 #include "covers/cadenceur.h"
-#include "covers/choitimage.h"
 #include "covers/recherchecouvertures.h"
 #include "covers/sourcescouvertures.h"
+#include "dialogs/choitimage.h"
 #include "support/fixture.h"
 #include "support/serveurtest.h"
 

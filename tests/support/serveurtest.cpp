@@ -1,5 +1,5 @@
 #include "support/serveurtest.h"
-#include "support/fixture.h"
+#include "support/dossier.h"
 
 #include <QTcpSocket>
 

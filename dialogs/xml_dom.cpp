@@ -1,17 +1,17 @@
-#include "covers/xml_dom.h"
+#include "dialogs/xml_dom.h"
 
 #include "covers/signature.h"
 #include "dialogs/boites.h"
-#include "settings/parametres.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
-Xml_Dom::Xml_Dom(QNetworkAccessManager* manager, QWidget* parent)
+Xml_Dom::Xml_Dom(QNetworkAccessManager* manager, QWidget* parent, const Chemins& chemins)
     : QWidget(parent)
     , manager(manager)
+    , chemins(chemins)
 {
 }
 
@@ -30,7 +30,7 @@ void Xml_Dom::imagesDlFinished(QNetworkReply* reply)
             emit imageRefusee(tr("L'image n'a pas été téléchargée : %1").arg(refus));
         return;
     }
-    const QString image = Chemins::fichierDonnees(QStringLiteral("tutu.jpg"));
+    const QString image = chemins.imageRecherche();
     QFile::remove(image);
     if (reply->attribute(QNetworkRequest::RedirectionTargetAttribute).isValid())
         return;
@@ -44,7 +44,7 @@ void Xml_Dom::imagesDlFinished(QNetworkReply* reply)
 
 bool Xml_Dom::downloadImage(int aIndex)
 {
-    QFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile fichier(chemins.reponseRecherche());
     if (!fichier.open(QIODevice::ReadOnly | QIODevice::Text)) {
         Boites::Boite boite;
         boite.parent = this;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "covers/recuperation.h"
+#include "settings/chemins.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -15,7 +16,8 @@ class Xml_Dom : public QWidget
     Q_OBJECT
 
 public:
-    Xml_Dom(QNetworkAccessManager* manager, QWidget* parent = nullptr);
+    Xml_Dom(QNetworkAccessManager* manager, QWidget* parent = nullptr,
+        const Chemins& chemins = Chemins::dossierCourant());
 
     // Limits of the downloads (ms): silence, whole exchange.
     void setDelais(int silenceMax, int dureeMax)
@@ -36,6 +38,7 @@ public slots:
 
 private:
     QNetworkAccessManager* manager = nullptr;
+    Chemins chemins;
     QPointer<Recuperation> telechargement;
     // A redirection is reported, never followed.
     Recuperation::Limites limites = Recuperation::pourImage(false);
