@@ -138,7 +138,7 @@ BD* albumDeRecherche(const Catalogue& catalogue, const RechercheLue& lue)
 int prochainAlbumSansImage(const QList<BD*>& albums, int depuis)
 {
     for (int i = qMax(depuis, 0); i < albums.size(); ++i) {
-        if (albums.at(i)->getImage().isEmpty())
+        if (albums.at(i)->couvertureACherche())
             return i;
     }
     return -1;
