@@ -96,8 +96,8 @@ void Phylacto::rafraichirApresAnnulation(int index)
     if (m_pasEnregistre)
         return;
     // An undo moves back onto its step, a redo moves past it; a cleared stack has none.
-    const auto* pas = dynamic_cast<const PasAnnulable*>(
-        m_annulation->command(index < ancien ? index : ancien));
+    const auto* pas
+        = dynamic_cast<const PasAnnulable*>(m_annulation->command(index < ancien ? index : ancien));
     if (!pas)
         return;
     BD* aMontrer = pas->modification().albumAMontrer();

@@ -22,7 +22,6 @@ class AlbumInfos;
 class RechercheCouvertures;
 class BD;
 class ModificationCatalogue;
-struct ChampsAlbum;
 class QAction;
 class QCloseEvent;
 class QDialog;

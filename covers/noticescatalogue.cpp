@@ -180,7 +180,8 @@ NoticeAlbum interpreter(const QList<Champ>& champs, const QString& ark, const QU
     // A title that only repeats the series: the album's own title follows.
     const QString complement = premiere(champs, 200, 'e');
     if (!complement.isEmpty()
-        && IndexPossedes::cleDeComparaison(notice.titre) == IndexPossedes::cleDeComparaison(notice.serie))
+        && IndexPossedes::cleDeComparaison(notice.titre)
+            == IndexPossedes::cleDeComparaison(notice.serie))
         notice.titre = complement;
 
     notice.editeur = premiere(champs, 210, 'c');

@@ -98,7 +98,8 @@ QString nomSource(Source source)
 QString texteInterrogation(const AlbumCherche& album)
 {
     QString texte = album.recherche;
-    if (!album.titre.isEmpty() && !contientMots(motsMinusculesSansAccents(texte), motsMinusculesSansAccents(album.titre)))
+    if (!album.titre.isEmpty()
+        && !contientMots(motsMinusculesSansAccents(texte), motsMinusculesSansAccents(album.titre)))
         texte += QLatin1Char(' ') + album.titre;
     static const QRegularExpression tome(QStringLiteral("(^|\\s)tome(\\s+\\d+)?(?=\\s|$)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -206,9 +207,8 @@ std::optional<DocumentsOpenLibrary> lireDocumentsOpenLibrary(const QByteArray& j
         || !document.object().value(QLatin1String("docs")).isArray())
         return std::nullopt;
     const QJsonArray documents = document.object().value(QLatin1String("docs")).toArray();
-    return DocumentsOpenLibrary {
-        documents, document.object().value(QLatin1String("numFound")).toInt(int(documents.size()))
-    };
+    return DocumentsOpenLibrary { documents,
+        document.object().value(QLatin1String("numFound")).toInt(int(documents.size())) };
 }
 
 Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures)
@@ -266,8 +266,8 @@ int score(const Notice& notice, const AlbumCherche& album)
             points += 1;
     }
     // The words of the text, for searches typed without an album.
-    const QStringList mots
-        = motsMinusculesSansAccents(texteInterrogation(album)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList mots = motsMinusculesSansAccents(texteInterrogation(album))
+                                 .split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString& mot : mots)
         points += contientMots(tout, mot) ? 1 : 0;
     return points;

@@ -1,8 +1,8 @@
 #include "dialogs/pret.h"
 
 #include "dialogs/cellules.h"
-#include "model/catalogue.h"
 #include "model/bd.h"
+#include "model/catalogue.h"
 #include "model/emprunt.h"
 #include "ui_pret.h"
 

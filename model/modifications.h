@@ -69,8 +69,8 @@ private:
 class ChangementAlbum : public ModificationCatalogue
 {
 public:
-    ChangementAlbum(const QString& texte, BD* album, const ChampsAlbum& avant,
-        const EtatSerie& serieAvant);
+    ChangementAlbum(
+        const QString& texte, BD* album, const ChampsAlbum& avant, const EtatSerie& serieAvant);
     void refaire(Catalogue& catalogue) override { catalogue.changerChamps(m_album, m_apres); }
     void annuler(Catalogue& catalogue) override;
     BD* albumAMontrer() const override { return m_album; }

@@ -27,8 +27,7 @@ namespace {
 QString raison(const QIODevice& appareil)
 {
     const QString texte = appareil.errorString();
-    return texte.isEmpty() ? tr("écriture interrompue")
-                           : texte;
+    return texte.isEmpty() ? tr("écriture interrompue") : texte;
 }
 
 // Makes a file's data, or a folder's list of names, survive a power cut.
@@ -162,8 +161,7 @@ QString cibleRemplacable(const QString& chemin, QString* erreur)
     QFileInfo info(chemin);
     for (int liens = 0; info.isSymLink(); ++liens) {
         if (liens == 40) {
-            *erreur = tr("%1 : trop de liens symboliques")
-                          .arg(natif(chemin));
+            *erreur = tr("%1 : trop de liens symboliques").arg(natif(chemin));
             return {};
         }
         info.setFile(info.symLinkTarget());
@@ -185,8 +183,7 @@ QString enregistrer(const QString& chemin, const QByteArray& octets, const Avanc
     if (cible.isEmpty())
         return erreur;
     if (QFileInfo::exists(cible) && !QFileInfo(cible).isWritable())
-        return tr("%1 est protégé en écriture")
-            .arg(natif(cible));
+        return tr("%1 est protégé en écriture").arg(natif(cible));
     QString temporaire;
     const int descripteur = creerTemporaire(cible, &temporaire);
     if (descripteur < 0)
