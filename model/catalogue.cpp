@@ -77,7 +77,7 @@ ResultatEdition Catalogue::modifier(
         if (autre && autre != album)
             return { ResultatEdition::Doublon, album, false };
     }
-    ++m_revisionHorsAjouts;
+    ++m_revisionContenuHorsAjouts;
     prevenir(*album);
     album->setSerie(v.serie);
     album->setTitre(v.titre);
@@ -104,17 +104,17 @@ bool Catalogue::attacher(BD* album)
 Serie* Catalogue::serieDuNom(const QString& nom)
 {
     Serie*& memoire = m_seriesParTampon[(quintptr(nom.constData()) >> 4) % m_seriesParTampon.size()];
-    if (memoire && memoire->aPourNom(nom))
+    if (memoire && memoire->partageLeTamponDuNom(nom))
         return memoire;
     Serie* serie = findSerie(nom);
-    if (serie && serie->aPourNom(nom))
+    if (serie && serie->partageLeTamponDuNom(nom))
         memoire = serie;
     return serie;
 }
 
 bool Catalogue::integrerSerie(const BD* album)
 {
-    ++m_revision;
+    ++m_revisionContenu;
     if (Serie* serie = serieDuNom(album->getSerie())) {
         if (serie->tomeMax < album->tome)
             serie->tomeMax = album->tome;
@@ -150,10 +150,10 @@ QList<Serie*>* Catalogue::listeDuGenre(int type)
 
 void Catalogue::noterChangement(bool positions)
 {
-    ++m_revision;
-    ++m_revisionHorsAjouts;
+    ++m_revisionContenu;
+    ++m_revisionContenuHorsAjouts;
     if (positions)
-        ++m_generation;
+        ++m_revisionPositions;
 }
 
 int Catalogue::retirerAlbum(BD* album)
@@ -239,6 +239,15 @@ void Catalogue::remettreChamps(BD* album, const ChampsAlbum& champs)
     noterChangement(false);
 }
 
+void Catalogue::changerChamps(BD* album, const ChampsAlbum& champs)
+{
+    const ChampsAlbum avant = album->champs();
+    remettreChamps(album, champs);
+    if (champs.serie != avant.serie || champs.tome != avant.tome
+        || champs.serieFinie != avant.serieFinie)
+        integrerSerie(album);
+}
+
 EtatSerie Catalogue::etatSerie(const QString& nom) const
 {
     const Serie* serie = findSerie(nom);
@@ -289,12 +298,12 @@ QByteArray Catalogue::empreinte() const
 
 void Catalogue::supprimerAlbum(BD* album)
 {
-    ++m_revision;
-    ++m_revisionHorsAjouts;
+    ++m_revisionContenu;
+    ++m_revisionContenuHorsAjouts;
     if (m_albums.removeOne(album)) {
         prevenir(*album);
         delete album;
-        ++m_generation;
+        ++m_revisionPositions;
     }
 }
 
@@ -309,8 +318,8 @@ int Catalogue::supprimerSerie(const QString& nom)
 
 void Catalogue::vider()
 {
-    ++m_revision;
-    ++m_revisionHorsAjouts;
+    ++m_revisionContenu;
+    ++m_revisionContenuHorsAjouts;
     if (!m_suivis.isEmpty()) {
         for (const BD* album : std::as_const(m_albums))
             prevenir(*album);
@@ -325,7 +334,7 @@ void Catalogue::vider()
     m_indexSeries.clear();
     m_seriesParTampon.fill(nullptr);
     m_textes.vider();
-    ++m_generation;
+    ++m_revisionPositions;
 }
 
 void Catalogue::echanger(Catalogue& autre)
@@ -343,11 +352,11 @@ void Catalogue::echanger(Catalogue& autre)
     m_indexSeries.swap(autre.m_indexSeries);
     std::swap(m_seriesParTampon, autre.m_seriesParTampon);
     std::swap(m_textes, autre.m_textes);
-    ++m_generation;
-    ++autre.m_generation;
+    ++m_revisionPositions;
+    ++autre.m_revisionPositions;
     for (Catalogue* change : { this, &autre }) {
-        ++change->m_revision;
-        ++change->m_revisionHorsAjouts;
+        ++change->m_revisionContenu;
+        ++change->m_revisionContenuHorsAjouts;
     }
 }
 

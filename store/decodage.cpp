@@ -1,5 +1,6 @@
 #include "store/decodage.h"
 
+#include "store/decoupelignes.h"
 #include "store/detectionencodage.h"
 
 #include <QTextCodec>
@@ -8,9 +9,8 @@ namespace Decodage {
 
 bool compatibleAscii(QTextCodec* codec)
 {
-    const int mib = codec->mibEnum();
-    const bool utf16ou32 = (mib >= 1013 && mib <= 1015) || (mib >= 1017 && mib <= 1019);
-    return !utf16ou32 && codec->fromUnicode(QStringLiteral("\n;")) == QByteArrayLiteral("\n;");
+    return !DetectionEncodage::utf16ou32(codec)
+        && codec->fromUnicode(QStringLiteral("\n;")) == QByteArrayLiteral("\n;");
 }
 
 namespace {
@@ -34,16 +34,13 @@ void chercherLignes(const QByteArray& octets, TexteDecode& resultat, int lignesV
             1 + int(QStringView(resultat.texte).left(avant).count(QLatin1Char('\n'))));
         return;
     }
-    qsizetype debut = 0;
+    DecoupeLignes<QByteArrayView> lignes(octets);
     int numero = 0;
-    while (debut < octets.size() && resultat.lignesInvalides.size() < lignesVoulues) {
-        qsizetype fin = octets.indexOf('\n', debut);
-        if (fin < 0)
-            fin = octets.size();
+    for (QByteArrayView ligne;
+         resultat.lignesInvalides.size() < lignesVoulues && lignes.suivante(ligne);) {
         ++numero;
-        if (invalidesDans(resultat.codec, octets.constData() + debut, fin - debut, nullptr) > 0)
+        if (invalidesDans(resultat.codec, ligne.data(), ligne.size(), nullptr) > 0)
             resultat.lignesInvalides.append(numero);
-        debut = fin + 1;
     }
     if (resultat.lignesInvalides.isEmpty())
         resultat.lignesInvalides.append(qMax(numero, 1));

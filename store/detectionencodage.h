@@ -21,6 +21,9 @@ QString suggerer(const QByteArray& octets, const QStringList& proposes, QTextCod
 // True when the bytes are valid UTF-8 and hold at least one non-ASCII character.
 bool utf8NonAscii(const QByteArray& octets);
 
+// UTF-16 or UTF-32, in either byte order: the encodings in which a line
+// feed or a ";" is not a byte of its own.
+bool utf16ou32(const QTextCodec* codec);
 // UTF-8, UTF-16 or UTF-32: the encodings in which a byte is not a character.
 bool unicode(const QTextCodec* codec);
 

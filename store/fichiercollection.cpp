@@ -2,19 +2,22 @@
 
 #include "model/bd.h"
 #include "model/catalogue.h"
+#include "model/traduction.h"
 #include "settings/chemins.h"
 #include "store/decodage.h"
+#include "store/decoupelignes.h"
 #include "store/detectionencodage.h"
 #include "store/lecturefichier.h"
 #include "store/lignecollection.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextCodec>
 
 namespace FichierCollection {
+
+using Traduction::tr;
 
 QString chemin(const Chemins& chemins, const QString& nomFichier)
 {
@@ -31,19 +34,13 @@ QString decoder(const QByteArray& octets, QTextCodec* codec)
 LectureCollection lireTexte(QStringView texte, Catalogue& catalogue, const Avancement& avancement)
 {
     LectureCollection lecture;
-    qsizetype debut = 0;
     const qsizetype taille = texte.size();
     int numero = 0;
-    while (debut < taille) {
-        qsizetype fin = texte.indexOf(QLatin1Char('\n'), debut);
-        if (fin < 0)
-            fin = taille;
-        QStringView ligne = texte.mid(debut, fin - debut);
-        if (ligne.endsWith(QLatin1Char('\r')))
-            ligne.chop(1);
-        debut = fin + 1;
+    DecoupeLignes<QStringView> lignes(texte);
+    for (QStringView brute; lignes.suivante(brute);) {
+        const QStringView ligne = sansRetourChariot(brute);
         if (++numero % pasAvancement == 0 && avancement)
-            avancement(debut, taille);
+            avancement(lignes.position(), taille);
 
         int nbParties = 0;
         BD* album = LigneCollection::decoder(ligne, &nbParties, &catalogue.textesPartages());
@@ -114,9 +111,8 @@ LectureCollection lire(const QString& chemin, QTextCodec* codec, Catalogue& cata
 
 QString messageLigneInvalide(const LectureCollection& lecture)
 {
-    return QCoreApplication::translate(
-               "Phylacto",
-               "Erreur à la ligne %1.\n Merci de toujours laisser 20 parametres et non %2, même vide")
+    return tr(
+        "Erreur à la ligne %1.\n Merci de toujours laisser 20 parametres et non %2, même vide")
         .arg(lecture.ligneFautive, QString::number(lecture.nbChamps));
 }
 

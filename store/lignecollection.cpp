@@ -112,7 +112,7 @@ BD* decoder(QStringView ligne, int* nbParties, TextesPartages* textes)
     }
     if (nbParties)
         *nbParties = n;
-    if (n != 19 && n != 20)
+    if (!nombreDeChampsValide(n))
         return nullptr;
 
     auto entier = [&](int i) { return lireEntier(parties[i]); };

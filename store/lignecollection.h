@@ -11,6 +11,11 @@ class TextesPartages;
 namespace LigneCollection {
 
 constexpr int nbChamps = 20;
+// A line holds an album when it has 20 fields, or 19 (without the colourist).
+constexpr bool nombreDeChampsValide(qsizetype nombre)
+{
+    return nombre == nbChamps || nombre == nbChamps - 1;
+}
 
 // The line of an album, without its final line feed: integers in decimal,
 // the real number in 'g' format, texte15 as "_" when empty, every line feed
