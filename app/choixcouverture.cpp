@@ -15,8 +15,8 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QProgressBar>
-#include <QStatusBar>
 #include <QSettings>
+#include <QStatusBar>
 
 namespace {
 
@@ -157,15 +157,15 @@ void Phylacto::changeImage()
 
     QString erreur = tr("fichier vide");
     const QByteArray octets = NomImage::octetsCouverture(chemin, &erreur);
-    const QString nom = octets.isEmpty() ? QString()
-                                         : NomImage::stockerCouverture(dossierImages(m_chemins),
-                                             NomImage::nomCopie(QFileInfo(chemin).fileName()),
-                                             octets, &erreur);
+    const QString nom = octets.isEmpty()
+        ? QString()
+        : NomImage::stockerCouverture(dossierImages(m_chemins),
+            NomImage::nomCopie(QFileInfo(chemin).fileName()), octets, &erreur);
     if (nom.isEmpty()) {
-        Boites::informer(tr("L'image %1 n'a pas pu être copiée dans %2 : %3")
-                             .arg(QDir::toNativeSeparators(chemin),
-                                 QDir::toNativeSeparators(QDir::cleanPath(dossierImages(m_chemins))),
-                                 erreur));
+        Boites::informer(
+            tr("L'image %1 n'a pas pu être copiée dans %2 : %3")
+                .arg(QDir::toNativeSeparators(chemin),
+                    QDir::toNativeSeparators(QDir::cleanPath(dossierImages(m_chemins))), erreur));
         return;
     }
 
@@ -223,7 +223,8 @@ void Phylacto::ChercherToutesImages()
          i >= 0 && !arretRechercheAuto;
          i = NomImage::prochainAlbumSansImage(catalogue.albums(), i + 1)) {
         m_albumVisite = catalogue.albums().at(i);
-        statusBar()->showMessage(tr("Images manquantes : album %1 sur %2").arg(++vus).arg(sansImage));
+        statusBar()->showMessage(
+            tr("Images manquantes : album %1 sur %2").arg(++vus).arg(sansImage));
 
         QPointer<QDialog> dialogue = new QDialog(this);
         dialogueRechercheAuto = dialogue;

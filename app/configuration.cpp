@@ -13,8 +13,8 @@ void Phylacto::ConfigReseaux()
 {
     const Parametres::Proxy proxy = Parametres::lireProxy(*settings);
     // Top-level on purpose; each use opens a window of its own.
-    auto* fenetre = new GestionReseau(proxy.adresse, proxy.port, proxy.login, proxy.motDePasse,
-        encodageCollection());
+    auto* fenetre = new GestionReseau(
+        proxy.adresse, proxy.port, proxy.login, proxy.motDePasse, encodageCollection());
     fenetre->setNbSauvegardes(Parametres::nbSauvegardes(*settings));
     fenetre->setSourceCouvertures(Parametres::lire(*settings, Cle::CouverturesSource));
     fenetre->setAttribute(Qt::WA_DeleteOnClose);

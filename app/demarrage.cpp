@@ -77,8 +77,9 @@ bool preparerDossierTravail(const QString& dossier, QString* erreur)
         // Without its final "/", a file standing in its place is seen.
         const QString chemin = QDir::cleanPath(sousDossier);
         if (!QDir().mkpath(chemin) && QFileInfo::exists(chemin))
-            return echec(erreur, tr("impossible de créer le dossier %1 dans %2 (un fichier porte-t-il ce nom ?)")
-                                     .arg(QFileInfo(chemin).fileName(), chemins.dossierTravail()));
+            return echec(erreur,
+                tr("impossible de créer le dossier %1 dans %2 (un fichier porte-t-il ce nom ?)")
+                    .arg(QFileInfo(chemin).fileName(), chemins.dossierTravail()));
     }
     return true;
 }
@@ -105,8 +106,8 @@ bool nommerCollection(const QString& dossier, QString* erreur)
     QSettings parametres(Chemins(dossier).fichierParametres(), QSettings::IniFormat);
     if (!Parametres::lire(parametres, Parametres::Cle::NomFichier).isEmpty())
         return true;
-    return ecrireEtVerifier(parametres, Parametres::Cle::NomFichier,
-        QLatin1String(nomCollectionParDefaut), erreur);
+    return ecrireEtVerifier(
+        parametres, Parametres::Cle::NomFichier, QLatin1String(nomCollectionParDefaut), erreur);
 }
 
 bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
@@ -131,7 +132,8 @@ QString demarrer(const Emplacements& emplacements, Verrou::Prise* verrou, QStrin
     const QString cheminVerrou = QDir(absolu).filePath(emplacements.verrou);
     verrou->verrou.reset();
     *verrou = Verrou::prendre(cheminVerrou, absolu);
-    if (verrou->issue == Verrou::Prise::AutreOrdinateur && Verrou::confirmerForcage(*verrou, absolu))
+    if (verrou->issue == Verrou::Prise::AutreOrdinateur
+        && Verrou::confirmerForcage(*verrou, absolu))
         *verrou = Verrou::forcer(cheminVerrou, absolu);
     if (verrou->issue == Verrou::Prise::LectureSeule)
         return absolu;

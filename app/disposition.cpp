@@ -68,7 +68,8 @@ void Phylacto::preparerDisposition()
 
 void Phylacto::afficherCouverture()
 {
-    ui->LabelImage->setPixmap(couvertureALaTaille(m_couverture, ui->LabelImage->contentsRect().size()));
+    ui->LabelImage->setPixmap(
+        couvertureALaTaille(m_couverture, ui->LabelImage->contentsRect().size()));
 }
 
 void Phylacto::restaurerDisposition(QSettings* disposition)
@@ -80,11 +81,13 @@ void Phylacto::restaurerDisposition(QSettings* disposition)
         Parametres::lire(*m_disposition, Cle::FenetreGeometrie).toLatin1());
     if (!geometrie.isEmpty())
         restoreGeometry(geometrie);
-    const QList<int> separateurs = entiers(Parametres::lire(*m_disposition, Cle::FenetreSeparateurs));
+    const QList<int> separateurs
+        = entiers(Parametres::lire(*m_disposition, Cle::FenetreSeparateurs));
     if (separateurs.size() == ui->splitterPrincipal->count())
         ui->splitterPrincipal->setSizes(separateurs);
     const QList<int> colonnes = entiers(Parametres::lire(*m_disposition, Cle::FenetreColonnes));
-    for (int colonne = 0; colonne < colonnes.size() && colonne < ui->LstAlbum->columnCount(); ++colonne)
+    for (int colonne = 0; colonne < colonnes.size() && colonne < ui->LstAlbum->columnCount();
+         ++colonne)
         ui->LstAlbum->setColumnWidth(colonne, colonnes.at(colonne));
 }
 
@@ -92,8 +95,8 @@ void Phylacto::memoriserDisposition()
 {
     if (!m_disposition)
         return;
-    Parametres::ecrire(*m_disposition, Cle::FenetreGeometrie,
-        QString::fromLatin1(saveGeometry().toBase64()));
+    Parametres::ecrire(
+        *m_disposition, Cle::FenetreGeometrie, QString::fromLatin1(saveGeometry().toBase64()));
     Parametres::ecrire(
         *m_disposition, Cle::FenetreSeparateurs, texteEntiers(ui->splitterPrincipal->sizes()));
     QList<int> colonnes;

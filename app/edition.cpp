@@ -6,7 +6,6 @@
 #include "model/modifications.h"
 #include "ui_phylacto.h"
 
-
 namespace {
 
 void refuserDoublon(const QString& serie, const QString& titre)
@@ -103,8 +102,8 @@ void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QSt
     const ChampsAlbum avant = avantChangement ? avantChangement->champs() : ChampsAlbum();
     const EtatSerie serieAvant = catalogue.etatSerie(serie);
     const ResultatEdition resultat = catalogue.modifier(m_serieModifiee, m_titreModifie,
-        { serie, titre, scenariste, dessinateur, tome, commentaire, type, note, serieFinie,
-            editeur, genre, coloriste });
+        { serie, titre, scenariste, dessinateur, tome, commentaire, type, note, serieFinie, editeur,
+            genre, coloriste });
     if (resultat.etat == ResultatEdition::Introuvable)
         return;
     if (resultat.etat == ResultatEdition::Doublon) {

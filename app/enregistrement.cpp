@@ -27,8 +27,8 @@ void Phylacto::chargerBase(const QString& fileName)
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     if (!fileName.isEmpty()) {
         m_fichierCharge = FichierCollection::chemin(m_chemins, fileName);
-        const LectureCollection lecture = FichierCollection::charger(m_fichierCharge,
-            Codecs::codecParNom(encodage), catalogue, Codecs::encodagesProposes());
+        const LectureCollection lecture = FichierCollection::charger(
+            m_fichierCharge, Codecs::codecParNom(encodage), catalogue, Codecs::encodagesProposes());
         m_chargementIncomplet = lecture.etat != LectureCollection::Complete
             || lecture.sequencesInvalides > 0 || lecture.utf8EnMonoOctet;
         m_etatCollection = lecture.fichier;
@@ -88,7 +88,8 @@ void Phylacto::saveAs()
     if (chemin.isEmpty())
         return;
     const bool collection = QFileInfo(chemin)
-        == QFileInfo(FichierCollection::chemin(m_chemins, Parametres::lire(*settings, Cle::NomFichier)));
+        == QFileInfo(
+            FichierCollection::chemin(m_chemins, Parametres::lire(*settings, Cle::NomFichier)));
     if (collection) {
         if (refuserEcriture())
             return;
@@ -120,9 +121,10 @@ void Phylacto::closeEvent(QCloseEvent* event)
     question.boutons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     question.boutonParDefaut = QMessageBox::Save;
     if (enLectureSeule()) {
-        question.texteInformatif = tr("Le dossier est en lecture seule : ces modifications seront "
-                                      "perdues. Annulez pour en garder une copie avec « Enregistrer "
-                                      "sous ».");
+        question.texteInformatif
+            = tr("Le dossier est en lecture seule : ces modifications seront "
+                 "perdues. Annulez pour en garder une copie avec « Enregistrer "
+                 "sous ».");
         question.boutons = QMessageBox::Discard | QMessageBox::Cancel;
         question.boutonParDefaut = QMessageBox::Cancel;
     }
@@ -228,17 +230,18 @@ bool Phylacto::ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fi
 
     OctetsCollection contenu;
     {
-        TravailLong travail(statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
+        TravailLong travail(
+            statusBar(), tr("Enregistrement de %1 albums…").arg(catalogue.albums().size()));
         contenu = EcritureCollection::encoder(catalogue.albums(), codec, travail.avancement());
     }
     if (contenu.premierAlbumIntraduisible >= 0) {
         const BD* album = catalogue.albums().at(contenu.premierAlbumIntraduisible);
         Boites::Boite question;
         question.icone = QMessageBox::Warning;
-        question.texte = tr("L'encodage %1 ne peut pas écrire tous les caractères du catalogue, "
-                            "à commencer par ceux de l'album « %2 - %3 ».")
-                             .arg(QString::fromLatin1(codec->name()), album->getSerie(),
-                                 album->getTitre());
+        question.texte
+            = tr("L'encodage %1 ne peut pas écrire tous les caractères du catalogue, "
+                 "à commencer par ceux de l'album « %2 - %3 ».")
+                  .arg(QString::fromLatin1(codec->name()), album->getSerie(), album->getTitre());
         question.texteInformatif
             = tr("Enregistrer quand même ? Ces caractères seront remplacés dans le fichier.");
         question.boutons = QMessageBox::Save | QMessageBox::Cancel;

@@ -56,15 +56,17 @@ QString Phylacto::convertir(QString fileName)
     if (fileName.endsWith(QLatin1String("csv")))
         return fileName;
 
-    Boites::informer(tr("Attention ! Votre fichier va être convertit en CSV. Si vous avez pensez à "
-                        "mettre le repertoire images au même endroits, les images seront aussi importé."));
+    Boites::informer(
+        tr("Attention ! Votre fichier va être convertit en CSV. Si vous avez pensez à "
+           "mettre le repertoire images au même endroits, les images seront aussi importé."));
 
     const QString collection = Parametres::lire(*settings, Parametres::Cle::NomFichier);
-    const QString converti = Importation::nomConvertiLibre(
-        fileName, collection.isEmpty() ? QString() : FichierCollection::chemin(m_chemins, collection));
+    const QString converti = Importation::nomConvertiLibre(fileName,
+        collection.isEmpty() ? QString() : FichierCollection::chemin(m_chemins, collection));
     ConversionAncienne conversion;
     {
-        TravailLong travail(statusBar(), tr("Conversion de %1…").arg(QFileInfo(fileName).fileName()));
+        TravailLong travail(
+            statusBar(), tr("Conversion de %1…").arg(QFileInfo(fileName).fileName()));
         conversion = Importation::convertirFichier(
             fileName, converti, Codecs::codec8Bits(), travail.avancement());
     }
@@ -84,15 +86,15 @@ QString Phylacto::convertir(QString fileName)
                              .arg(QDir::toNativeSeparators(converti), conversion.erreur));
     }
     if (conversion.ligneInvalide > 0 && conversion.erreur.isEmpty()) {
-        Boites::informer(tr("Erreur à la ligne %1.\n Merci de toujours laisser 19 parametres, même vide")
-                             .arg(conversion.ligneInvalide));
+        Boites::informer(
+            tr("Erreur à la ligne %1.\n Merci de toujours laisser 19 parametres, même vide")
+                .arg(conversion.ligneInvalide));
     }
 
     const QString images = Chemins(QFileInfo(fileName).absolutePath()).dossierImages();
     if (QDir(images).isReadable()) {
         TravailLong travail(statusBar(), tr("Copie des images…"));
-        Importation::copierImages(
-            images, m_chemins.dossierImages(), travail.avancement());
+        Importation::copierImages(images, m_chemins.dossierImages(), travail.avancement());
     }
     // Without a converted file of its own, an older file of that name would be imported.
     return conversion.ecrit ? converti : QString();

@@ -13,11 +13,11 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QSettings>
 #include <QTextCodec>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -118,11 +118,11 @@ int verifier(const QCommandLineParser& parser, const Options& options)
         return 2;
     }
     const QString fichier = parser.value(options.verifier);
-    const RapportVerification rapport = VerificationCollection::verifierFichier(
-        QDir::current().absoluteFilePath(fichier), codec, dossier,
-        [](const RapportVerification::Probleme& probleme) {
-            ecrireLigne(stdout, VerificationCollection::texte(probleme));
-        });
+    const RapportVerification rapport
+        = VerificationCollection::verifierFichier(QDir::current().absoluteFilePath(fichier), codec,
+            dossier, [](const RapportVerification::Probleme& probleme) {
+                ecrireLigne(stdout, VerificationCollection::texte(probleme));
+            });
     ecrireLigne(rapport.lisible ? stdout : stderr, VerificationCollection::bilan(rapport, fichier));
     return VerificationCollection::codeSortie(rapport);
 }
@@ -148,7 +148,8 @@ bool texteSeulement(int argc, char* argv[])
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
-        if (std::strcmp(argv[i], "--verifier") == 0 || std::strncmp(argv[i], "--verifier=", 11) == 0)
+        if (std::strcmp(argv[i], "--verifier") == 0
+            || std::strncmp(argv[i], "--verifier=", 11) == 0)
             return true;
     }
     return false;

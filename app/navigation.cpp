@@ -100,9 +100,8 @@ void Phylacto::updateInfosBd(BD* lBd)
     for (QLineEdit* champ : champsDetail())
         champ->setCursorPosition(0);
 
-    const QString chemin = lBd->aUneImage()
-        ? m_chemins.fichierTravail(lBd->getImage())
-        : m_chemins.couvertureParDefaut();
+    const QString chemin = lBd->aUneImage() ? m_chemins.fichierTravail(lBd->getImage())
+                                            : m_chemins.couvertureParDefaut();
     m_couverture = lireImage(chemin);
     afficherCouverture();
 
@@ -124,10 +123,10 @@ QList<QLineEdit*> Phylacto::champsDetail() const
 QList<QPair<QListWidget*, const QList<Serie*>*>> Phylacto::listesEtSeries() const
 {
     return {
-        {ui->LstSerie, &catalogue.series()},
-        {ui->LstManga, &catalogue.seriesManga()},
-        {ui->LstBDEuro, &catalogue.seriesEuro()},
-        {ui->LstComics, &catalogue.seriesComics()},
+        { ui->LstSerie, &catalogue.series() },
+        { ui->LstManga, &catalogue.seriesManga() },
+        { ui->LstBDEuro, &catalogue.seriesEuro() },
+        { ui->LstComics, &catalogue.seriesComics() },
     };
 }
 
@@ -195,7 +194,7 @@ void Phylacto::afficherMenu(bool pourAlbums, const QPoint& position)
 
 void Phylacto::retirerSerieDesListes(const QString& nom)
 {
-    for (QListWidget* liste : {ui->LstManga, ui->LstBDEuro, ui->LstComics, ui->LstSerie}) {
+    for (QListWidget* liste : { ui->LstManga, ui->LstBDEuro, ui->LstComics, ui->LstSerie }) {
         if (!m_nomsListes[liste].contains(nom))
             continue;
         const QList<QListWidgetItem*> trouves = liste->findItems(nom, Qt::MatchExactly);

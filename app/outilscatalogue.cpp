@@ -24,8 +24,8 @@ void Phylacto::installerRecherche()
         ui->leRechercheRapide->setFocus(Qt::ShortcutFocusReason);
         ui->leRechercheRapide->selectAll();
     });
-    auto* effacer = new QShortcut(QKeySequence(Qt::Key_Escape), ui->leRechercheRapide, nullptr,
-        nullptr, Qt::WidgetShortcut);
+    auto* effacer = new QShortcut(
+        QKeySequence(Qt::Key_Escape), ui->leRechercheRapide, nullptr, nullptr, Qt::WidgetShortcut);
     connect(effacer, &QShortcut::activated, ui->leRechercheRapide, &QLineEdit::clear);
 
     connect(ui->actionTomesManquants, &QAction::triggered, this, &Phylacto::ouvrirTomesManquants);
@@ -37,8 +37,8 @@ void Phylacto::filtrerSeries(const QString& texte)
     // Rows are only hidden: each list keeps its items, its order and its
     // current item, and shows them all again once the text is cleared.
     const bool tout = texte.isEmpty();
-    const QSet<QString> trouvees =
-        tout ? QSet<QString>() : m_indexRecherche.seriesTrouvees(catalogue, texte);
+    const QSet<QString> trouvees
+        = tout ? QSet<QString>() : m_indexRecherche.seriesTrouvees(catalogue, texte);
     for (QListWidget* liste : listesSeries()) {
         for (int ligne = 0; ligne < liste->count(); ++ligne) {
             const bool cacher = !tout && !trouvees.contains(liste->item(ligne)->text());

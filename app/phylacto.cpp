@@ -73,7 +73,7 @@ Phylacto::Phylacto(QWidget* parent)
     connect(ui->actionRerchercher_un_album, &QAction::triggered, this, &Phylacto::ChercherAlbum);
     connect(ui->actionGestion_des_prets, &QAction::triggered, this, &Phylacto::affichagePret);
     connect(ui->actionChercher_image_manquantes, &QAction::triggered, this,
-            &Phylacto::ChercherToutesImages);
+        &Phylacto::ChercherToutesImages);
     connect(ui->actionExploration_bd, &QAction::triggered, this, &Phylacto::AfficherRecherche);
 
     actionSuppSerie = new QAction(tr("Supprimer série"), this);
@@ -83,12 +83,12 @@ Phylacto::Phylacto(QWidget* parent)
     actionAjouterSuite = new QAction(tr("Ajouter une suite"), this);
     connect(actionAjouterSuite, &QAction::triggered, this, &Phylacto::ajouterSuite);
 
-    const auto choixSerie =
-        qOverload<QListWidgetItem*, QListWidgetItem*>(&Phylacto::updateLstAlbum);
+    const auto choixSerie
+        = qOverload<QListWidgetItem*, QListWidgetItem*>(&Phylacto::updateLstAlbum);
     for (QListWidget* liste : listesSeries())
         connect(liste, &QListWidget::currentItemChanged, this, choixSerie);
     connect(ui->LstAlbum, &QTableWidget::currentItemChanged, this,
-            qOverload<QTableWidgetItem*, QTableWidgetItem*>(&Phylacto::updateLstAlbum));
+        qOverload<QTableWidgetItem*, QTableWidgetItem*>(&Phylacto::updateLstAlbum));
     connect(ui->LstAlbum, &QTableWidget::doubleClicked, this, &Phylacto::ModifAlbum);
     connect(ui->LabelImage, &labelClickable::clicked, this, &Phylacto::changeImage);
     connect(ui->pbChercherImage, &QPushButton::clicked, this, &Phylacto::ChercherAlbum);
@@ -97,14 +97,14 @@ Phylacto::Phylacto(QWidget* parent)
         connect(liste, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(ui->LstAlbum, &QWidget::customContextMenuRequested, this, &Phylacto::myMenu);
     connect(this, &Phylacto::relayInfoReseau, albumInfos, &AlbumInfos::setProxy);
-    connect(ui->barreMessage, &BarreMessage::actionDemandee, this,
-        &Phylacto::relireEnEncodagePropose);
-    connect(this, &Phylacto::relayInfoReseau, rechercheCouvertures,
-            &RechercheCouvertures::setProxy);
+    connect(
+        ui->barreMessage, &BarreMessage::actionDemandee, this, &Phylacto::relireEnEncodagePropose);
+    connect(
+        this, &Phylacto::relayInfoReseau, rechercheCouvertures, &RechercheCouvertures::setProxy);
     connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,
-            &Phylacto::signalerRechercheSansCouverture);
-    connect(albumInfos, &AlbumInfos::echecRecherche, this,
-            &Phylacto::signalerRechercheSansCouverture);
+        &Phylacto::signalerRechercheSansCouverture);
+    connect(
+        albumInfos, &AlbumInfos::echecRecherche, this, &Phylacto::signalerRechercheSansCouverture);
     preparerAnnulation();
     preparerClavier();
     preparerDisposition();
@@ -152,5 +152,5 @@ Phylacto::~Phylacto()
 
 QList<QListWidget*> Phylacto::listesSeries() const
 {
-    return {ui->LstSerie, ui->LstBDEuro, ui->LstComics, ui->LstManga};
+    return { ui->LstSerie, ui->LstBDEuro, ui->LstComics, ui->LstManga };
 }

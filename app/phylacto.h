@@ -1,14 +1,14 @@
 #pragma once
 
 #include "model/catalogue.h"
-#include "store/etatfichier.h"
-#include "store/sauvegardes.h"
 #include "model/recherche.h"
 #include "settings/chemins.h"
+#include "store/etatfichier.h"
+#include "store/sauvegardes.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
-#include <QHash>
 #include <QPixmap>
 #include <QPointer>
 #include <QSet>
@@ -113,11 +113,11 @@ public slots:
     void LancerRechercheAlbum(QString aRechercher);
     void changeImage();
     void nouvelAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
-                     int tome, QString commentaire, int type, int note, int serieFinie,
-                     QString editeur, QString genre, QString coloriste);
+        int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
+        QString genre, QString coloriste);
     void UpdateAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,
-                     int tome, QString commentaire, int type, int note, int serieFinie,
-                     QString editeur, QString genre, QString coloriste);
+        int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
+        QString genre, QString coloriste);
     void closeProg();
     void setNewImage(QString aRechercher);
     void properlyDestroyed(int);

@@ -4,19 +4,17 @@
 #include "dialogs/filtre.h"
 #include "dialogs/pret.h"
 #include "dialogs/saisiepret.h"
-#include "model/emprunt.h"
 #include "model/bd.h"
+#include "model/emprunt.h"
 #include "ui_phylacto.h"
 
 #include <QDate>
 
-
 void Phylacto::affichagePret()
 {
     auto* dialogue = new Pret(Emprunt::albumsPretes(catalogue.albums()), catalogue, this);
-    connect(dialogue, &Pret::albumRendu, this, [this](BD* album) {
-        changerPret(album, tr("le retour de l'album %1"), Emprunt::rendre);
-    });
+    connect(dialogue, &Pret::albumRendu, this,
+        [this](BD* album) { changerPret(album, tr("le retour de l'album %1"), Emprunt::rendre); });
     dialogue->show();
 }
 

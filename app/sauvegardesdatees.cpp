@@ -114,10 +114,11 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
     }
     Boites::Boite question;
     question.icone = QMessageBox::Question;
-    question.texte = tr("Remplacer le catalogue par la sauvegarde du %1 à %2 (%3 albums) ?")
-                         .arg(sauvegarde.quand.toString(QStringLiteral("dd/MM/yyyy")),
-                             sauvegarde.quand.toString(QStringLiteral("HH:mm:ss")))
-                         .arg(sauvegarde.nbAlbums < 0 ? tr("?") : QString::number(sauvegarde.nbAlbums));
+    question.texte
+        = tr("Remplacer le catalogue par la sauvegarde du %1 à %2 (%3 albums) ?")
+              .arg(sauvegarde.quand.toString(QStringLiteral("dd/MM/yyyy")),
+                  sauvegarde.quand.toString(QStringLiteral("HH:mm:ss")))
+              .arg(sauvegarde.nbAlbums < 0 ? tr("?") : QString::number(sauvegarde.nbAlbums));
     question.texteInformatif = tr("Le fichier actuel est d'abord gardé comme sauvegarde.");
     if (modifie)
         question.texteInformatif += tr(" Les modifications non enregistrées seront perdues.");
@@ -131,7 +132,8 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     LectureCollection lecture;
     {
-        TravailLong travail(statusBar(), tr("Lecture de %1…").arg(QFileInfo(sauvegarde.chemin).fileName()));
+        TravailLong travail(
+            statusBar(), tr("Lecture de %1…").arg(QFileInfo(sauvegarde.chemin).fileName()));
         lecture = FichierCollection::lire(sauvegarde.chemin, Codecs::codecParNom(encodage),
             restaure, Codecs::encodagesProposes(), travail.avancement());
     }

@@ -56,7 +56,8 @@ void TravailLong::avancer(qint64 fait, qint64 total)
         m_barre->addPermanentWidget(m_progression);
         m_progression->show();
     }
-    m_progression->setValue(total > 0 ? int(qBound(qint64(0), fait * 1000 / total, qint64(1000))) : 0);
+    m_progression->setValue(
+        total > 0 ? int(qBound(qint64(0), fait * 1000 / total, qint64(1000))) : 0);
     // Paints the window; clicks and keys stay queued until the work is done.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

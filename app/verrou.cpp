@@ -162,10 +162,9 @@ Prise prendre(const QString& chemin, const QString& dossier)
             continue; // replaced meanwhile, or damaged in a way only QLockFile sees
         if (prise.hote.isEmpty() || prise.hote == QSysInfo::machineHostName()) {
             prise.issue = Prise::Occupe;
-            prise.texte
-                = tr("Un autre Phylacto (processus %1 sur %2) utilise déjà le dossier %3. "
-                     "Fermez-le, ou démarrez celui-ci sur un autre dossier.")
-                      .arg(QString::number(prise.pid), prise.hote, natif(dossier));
+            prise.texte = tr("Un autre Phylacto (processus %1 sur %2) utilise déjà le dossier %3. "
+                             "Fermez-le, ou démarrez celui-ci sur un autre dossier.")
+                              .arg(QString::number(prise.pid), prise.hote, natif(dossier));
         } else {
             prise.issue = Prise::AutreOrdinateur;
         }

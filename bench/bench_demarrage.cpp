@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     auto fenetre = std::make_unique<Phylacto>();
     const double construction = chrono.nsecsElapsed() / 1e9;
     std::printf("construction with load of %d albums over %d series: %.3f s\n", nbAlbums, nbSeries,
-                construction);
+        construction);
 
     auto* liste = fenetre->findChild<QListWidget*>(QStringLiteral("LstSerie"));
     chrono.restart();

@@ -23,11 +23,12 @@ QByteArray genererAncien(int nbAlbums, int nbSeries)
     contenu.reserve(qsizetype(nbAlbums) * 160);
     for (int i = 0; i < nbAlbums; ++i) {
         const int serie = i % nbSeries;
-        contenu += QStringLiteral("\"Série n°%1\" \"Album %1-%2\" %2 \"Dessinateur %3\" \"Scénariste\" "
-                                  "\"Dargaud\" \"Bon\" 0 \"Aventure\" \"images\\\\s%1-%2.jpg\" \"_\" \"_\" "
-                                  "0 %4 \"_\" 3 0 0 \"_\"\r\n")
+        contenu += QStringLiteral(
+            "\"Série n°%1\" \"Album %1-%2\" %2 \"Dessinateur %3\" \"Scénariste\" "
+            "\"Dargaud\" \"Bon\" 0 \"Aventure\" \"images\\\\s%1-%2.jpg\" \"_\" \"_\" "
+            "0 %4 \"_\" 3 0 0 \"_\"\r\n")
                        .arg(QString::number(serie), QString::number(i / nbSeries + 1),
-                            QString::number(serie % 997), QString::number(serie % 3))
+                           QString::number(serie % 997), QString::number(serie % 3))
                        .toUtf8();
     }
     return contenu;
@@ -114,7 +115,7 @@ int main(int argc, char* argv[])
         static_cast<long long>(octets.octets.size()), chrono.nsecsElapsed() / 1e9,
         silence.plusLongue());
     std::printf("series: %lld, albums: %lld\n", static_cast<long long>(catalogue.series().size()),
-                static_cast<long long>(catalogue.albums().size()));
+        static_cast<long long>(catalogue.albums().size()));
     std::printf("peak memory: %.1f MB\n", memoireMaxMo());
     return 0;
 }

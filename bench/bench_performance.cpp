@@ -60,8 +60,8 @@ struct Chrono
     }
     void afficher(const char* nom) const
     {
-        std::printf("%s %.6f\n%s_cpu %.6f\n", nom, secondes(mur), nom,
-            tempsProcesseur() - processeur);
+        std::printf(
+            "%s %.6f\n%s_cpu %.6f\n", nom, secondes(mur), nom, tempsProcesseur() - processeur);
     }
 };
 
@@ -116,7 +116,8 @@ using Mesures = QMap<QString, QList<double>>;
 bool lancer(const QString& dossier, Mesures& mesures)
 {
     QProcess processus;
-    processus.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--scene"), dossier});
+    processus.start(
+        QCoreApplication::applicationFilePath(), { QStringLiteral("--scene"), dossier });
     if (!processus.waitForFinished(300000) || processus.exitCode() != 0) {
         std::fprintf(stderr, "scene failed in %s (code %d): %s\n", qPrintable(dossier),
             processus.exitCode(), processus.readAllStandardError().constData());
@@ -189,11 +190,11 @@ int main(int argc, char* argv[])
         mediane(mesures, "memoire_demarrage"));
     std::fflush(stdout);
 
-    std::printf("\nScaling, median of %d runs (wall time, processor time in brackets)\n\n",
-        nbEssaisSerie);
+    std::printf(
+        "\nScaling, median of %d runs (wall time, processor time in brackets)\n\n", nbEssaisSerie);
     std::printf("| Albums | file | start-up | save | explorer open | one filter choice | "
                 "peak (explorer) | start-up peak |\n|---|---|---|---|---|---|---|---|\n");
-    for (int nbAlbums : {10000, 100000, 300000, 1000000}) {
+    for (int nbAlbums : { 10000, 100000, 300000, 1000000 }) {
         Mesures serie;
         if (!mesurer(nbAlbums, nbEssaisSerie, serie, &taille))
             return 1;

@@ -55,8 +55,10 @@ int main(int argc, char** argv)
         index.seriesTrouvees(fenetre.getCatalogue(), QStringLiteral("x"));
         std::printf("construction de l'index seul : %.1f ms\n", ms(chrono));
         chrono.restart();
-        const int trouvees = int(index.seriesTrouvees(fenetre.getCatalogue(), QStringLiteral("12")).size());
-        std::printf("recherche seule dans tout l'index (%d series) : %.1f ms\n", trouvees, ms(chrono));
+        const int trouvees
+            = int(index.seriesTrouvees(fenetre.getCatalogue(), QStringLiteral("12")).size());
+        std::printf(
+            "recherche seule dans tout l'index (%d series) : %.1f ms\n", trouvees, ms(chrono));
     }
 
     // Typed, then erased key by key; the first key also builds the index.
@@ -87,9 +89,9 @@ int main(int argc, char** argv)
 
     // Accented letters and a ligature on every key.
     frappes.clear();
-    for (const QString& contenu : { QStringLiteral("S"), QStringLiteral("Sé"),
-             QStringLiteral("Sér"), QStringLiteral("Séri"), QStringLiteral("Série"),
-             QStringLiteral("Série n°4"), QStringLiteral("Œ"), QString() })
+    for (const QString& contenu :
+        { QStringLiteral("S"), QStringLiteral("Sé"), QStringLiteral("Sér"), QStringLiteral("Séri"),
+            QStringLiteral("Série"), QStringLiteral("Série n°4"), QStringLiteral("Œ"), QString() })
         frapper(contenu);
     const Stats accents = resumer(frappes);
     std::printf("frappe accentuee : mediane %.1f ms, max %.1f ms (but 30 ms)\n", accents.mediane,
@@ -102,9 +104,10 @@ int main(int argc, char** argv)
     std::printf("ouverture des tomes manquants : %.1f ms (but 300 ms)\n", ms(chrono));
 
     chrono.restart();
-    const Statistiques calcul = Statistiques::calculer(fenetre.getCatalogue(), QDate::currentDate());
-    std::printf("calcul des statistiques (%d prets) : %.1f ms\n", int(calcul.prets.size()),
-        ms(chrono));
+    const Statistiques calcul
+        = Statistiques::calculer(fenetre.getCatalogue(), QDate::currentDate());
+    std::printf(
+        "calcul des statistiques (%d prets) : %.1f ms\n", int(calcul.prets.size()), ms(chrono));
     chrono.restart();
     fenetre.findChild<QAction*>(QStringLiteral("actionStatistiques"))->trigger();
     QApplication::processEvents();

@@ -87,8 +87,9 @@ int main(int argc, char* argv[])
             return 1;
         QElapsedTimer chrono;
         chrono.start();
-        const RapportVerification rapport = VerificationCollection::verifierFichier(
-            QStringLiteral("collection.csv"), QTextCodec::codecForName("UTF-8"), dossier.path(), {});
+        const RapportVerification rapport
+            = VerificationCollection::verifierFichier(QStringLiteral("collection.csv"),
+                QTextCodec::codecForName("UTF-8"), dossier.path(), {});
         std::printf("checker on %d albums: %.3f s, %lld problems (goal <= 1 s)\n", rapport.albums,
             chrono.nsecsElapsed() / 1e9, static_cast<long long>(rapport.problemes));
     }

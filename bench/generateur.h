@@ -5,9 +5,9 @@
 
 #include <QApplication>
 #include <QByteArray>
-#include <QList>
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -19,19 +19,20 @@ inline QByteArray genererCollection(int nbAlbums, int nbSeries)
 {
     QByteArray contenu;
     contenu.reserve(qsizetype(nbAlbums) * 140);
-    const char* genres[] = {"Aventure", "Humour", "Policier", "Fantastique", "Science-fiction"};
-    const char* editeurs[] = {"Dargaud", "Dupuis", "Casterman", "Glénat", "Delcourt", "Kana"};
+    const char* genres[] = { "Aventure", "Humour", "Policier", "Fantastique", "Science-fiction" };
+    const char* editeurs[] = { "Dargaud", "Dupuis", "Casterman", "Glénat", "Delcourt", "Kana" };
     for (int i = 0; i < nbAlbums; ++i) {
         const int serie = i % nbSeries;
         const int tome = i / nbSeries + 1;
-        const QString ligne =
-            QStringLiteral("Série n°%1;Album %1-%2;%2;Dessinateur %3;Scénariste %4;%5;;0;%6;;%7;%8;0;%9;_;3;0;0;;Coloriste %3\n")
-                .arg(QString::number(serie), QString::number(tome), QString::number(serie % 997),
-                     QString::number(serie % 463), QString::fromUtf8(editeurs[serie % 6]),
-                     QString::fromUtf8(genres[serie % 5]),
-                     i % 50 == 0 ? QStringLiteral("Emprunteur %1").arg(i % 37) : QString(),
-                     i % 50 == 0 ? QStringLiteral("01/03/2014") : QString(),
-                     QString::number(serie % 3));
+        const QString ligne
+            = QStringLiteral("Série n°%1;Album %1-%2;%2;Dessinateur %3;Scénariste "
+                             "%4;%5;;0;%6;;%7;%8;0;%9;_;3;0;0;;Coloriste %3\n")
+                  .arg(QString::number(serie), QString::number(tome), QString::number(serie % 997),
+                      QString::number(serie % 463), QString::fromUtf8(editeurs[serie % 6]),
+                      QString::fromUtf8(genres[serie % 5]),
+                      i % 50 == 0 ? QStringLiteral("Emprunteur %1").arg(i % 37) : QString(),
+                      i % 50 == 0 ? QStringLiteral("01/03/2014") : QString(),
+                      QString::number(serie % 3));
         contenu += ligne.toUtf8();
     }
     return contenu;
@@ -67,7 +68,7 @@ template <typename Fenetre> bool montrer(Fenetre& fenetre, int nbAlbums)
 
 inline double memoireMaxMo()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;
 }

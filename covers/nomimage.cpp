@@ -80,8 +80,8 @@ QByteArray octetsCouverture(const QString& chemin, QString* erreur)
     return octets;
 }
 
-QString stockerCouverture(
-    const QString& dossierImages, const QString& nomVoulu, const QByteArray& octets, QString* erreur)
+QString stockerCouverture(const QString& dossierImages, const QString& nomVoulu,
+    const QByteArray& octets, QString* erreur)
 {
     QDir().mkpath(dossierImages);
     const QString nom = NomLibre::choisir(dossierImages, nomVoulu, &octets);

@@ -35,8 +35,8 @@ QByteArray octetsCouverture(const QString& chemin, QString* erreur = nullptr);
 // picture already holds that name, under the first free "-2", "-3" … name;
 // the same picture again keeps its name. Returns the name used, or an empty
 // text with *erreur set when it could not be written.
-QString stockerCouverture(
-    const QString& dossierImages, const QString& nomVoulu, const QByteArray& octets, QString* erreur);
+QString stockerCouverture(const QString& dossierImages, const QString& nomVoulu,
+    const QByteArray& octets, QString* erreur);
 
 // The search text proposed for an album in the automatic search:
 // "<series> Tome <volume>".

@@ -146,7 +146,8 @@ void Recuperation::finReponse()
     const QString schema = suivante.scheme();
     // Never elsewhere than HTTP, and never down from https to http.
     if ((schema != QLatin1String("http") && schema != QLatin1String("https"))
-        || (schema == QLatin1String("http") && m_requete.url().scheme() == QLatin1String("https"))) {
+        || (schema == QLatin1String("http")
+            && m_requete.url().scheme() == QLatin1String("https"))) {
         refuser(tr("redirection refusée vers %1").arg(suivante.toDisplayString()));
         return;
     }

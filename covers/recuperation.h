@@ -39,8 +39,8 @@ public:
     static Limites pourImage(bool suivreRedirections);
 
     // Sends at once; the request's redirect policy is replaced.
-    Recuperation(QNetworkAccessManager* manager, const QNetworkRequest& requete,
-        const Limites& limites);
+    Recuperation(
+        QNetworkAccessManager* manager, const QNetworkRequest& requete, const Limites& limites);
     ~Recuperation() override;
 
     // Ends it at once, as refused, when its answer is no longer wanted.

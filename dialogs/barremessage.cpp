@@ -28,8 +28,8 @@ void BarreMessage::ajouter(const QString& texte, Genre genre)
     ui->lbTexte->setText(m_notices.join(QStringLiteral("\n\n")));
 
     const QStyle::StandardPixmap icone = m_genre == Erreur ? QStyle::SP_MessageBoxCritical
-        : m_genre == Avertissement                          ? QStyle::SP_MessageBoxWarning
-                                                            : QStyle::SP_MessageBoxInformation;
+        : m_genre == Avertissement                         ? QStyle::SP_MessageBoxWarning
+                                                           : QStyle::SP_MessageBoxInformation;
     const int cote = style()->pixelMetric(QStyle::PM_SmallIconSize);
     ui->lbIcone->setPixmap(style()->standardIcon(icone).pixmap(cote, cote));
     static const char* const fonds[] = { "#dbe9f7", "#fcefc7", "#f7d7d4" };

@@ -92,9 +92,10 @@ void choitImage::saveImage()
         const QString stocke
             = NomImage::stockerCouverture(chemins.dossierImages(), fichier, image, &erreur);
         if (stocke.isEmpty()) {
-            Boites::informer(tr("L'image n'a pas pu être enregistrée dans %1 : %2")
-                                 .arg(QDir::toNativeSeparators(QDir::cleanPath(chemins.dossierImages())),
-                                     erreur));
+            Boites::informer(
+                tr("L'image n'a pas pu être enregistrée dans %1 : %2")
+                    .arg(QDir::toNativeSeparators(QDir::cleanPath(chemins.dossierImages())),
+                        erreur));
             return;
         }
         fichier = stocke;

@@ -48,9 +48,9 @@ void GestionReseau::setNbSauvegardes(int nombre)
 
 namespace {
 // In the order of the entries of cbSourceCouvertures.
-const SourcesCouvertures::Source sourcesProposees[] = { SourcesCouvertures::Source::Signe,
-    SourcesCouvertures::Source::Bnf, SourcesCouvertures::Source::OpenLibrary,
-    SourcesCouvertures::Source::Auto };
+const SourcesCouvertures::Source sourcesProposees[]
+    = { SourcesCouvertures::Source::Signe, SourcesCouvertures::Source::Bnf,
+          SourcesCouvertures::Source::OpenLibrary, SourcesCouvertures::Source::Auto };
 }
 
 void GestionReseau::setSourceCouvertures(const QString& source)

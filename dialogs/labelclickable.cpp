@@ -7,9 +7,7 @@ labelClickable::labelClickable(QWidget* parent)
 {
 }
 
-void labelClickable::slotClicked()
-{
-}
+void labelClickable::slotClicked() { }
 
 void labelClickable::mousePressEvent(QMouseEvent* event)
 {

@@ -5,7 +5,6 @@
 #include "model/emprunt.h"
 #include "ui_saisiepret.h"
 
-
 saisiePret::saisiePret(const BD* album, QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::saisiePret)

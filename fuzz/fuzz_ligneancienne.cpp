@@ -21,21 +21,20 @@ QByteArray ecrire(const AlbumAncien& a)
     auto n = [](int v) { return QByteArray::number(v); };
     const QByteArray s = " ";
     return t(a.serie) + s + t(a.titre) + s + n(a.tome) + s + t(a.dessinateur) + s + t(a.scenariste)
-           + s + t(a.editeur) + s + t(a.commentaire) + s + n(a.entier8) + s + t(a.genre) + s
-           + t(a.image) + s + t(a.emprunteur) + s + t(a.dateEmprunt) + s
-           + QByteArray::number(a.reel13, 'g', 17) + s + n(a.type) + s + t(a.texte15) + s
-           + n(a.note) + s + n(a.serieFinie) + s + n(a.nbEmprunts) + s + t(a.texte19) + "\n";
+        + s + t(a.editeur) + s + t(a.commentaire) + s + n(a.entier8) + s + t(a.genre) + s
+        + t(a.image) + s + t(a.emprunteur) + s + t(a.dateEmprunt) + s
+        + QByteArray::number(a.reel13, 'g', 17) + s + n(a.type) + s + t(a.texte15) + s + n(a.note)
+        + s + n(a.serieFinie) + s + n(a.nbEmprunts) + s + t(a.texte19) + "\n";
 }
 
 bool memes(const AlbumAncien& a, const AlbumAncien& b)
 {
     return a.serie == b.serie && a.titre == b.titre && a.tome == b.tome
-           && a.dessinateur == b.dessinateur && a.scenariste == b.scenariste
-           && a.editeur == b.editeur && a.commentaire == b.commentaire && a.entier8 == b.entier8
-           && a.genre == b.genre && a.image == b.image && a.emprunteur == b.emprunteur
-           && a.dateEmprunt == b.dateEmprunt && a.reel13 == b.reel13 && a.type == b.type
-           && a.texte15 == b.texte15 && a.note == b.note && a.serieFinie == b.serieFinie
-           && a.nbEmprunts == b.nbEmprunts && a.texte19 == b.texte19;
+        && a.dessinateur == b.dessinateur && a.scenariste == b.scenariste && a.editeur == b.editeur
+        && a.commentaire == b.commentaire && a.entier8 == b.entier8 && a.genre == b.genre
+        && a.image == b.image && a.emprunteur == b.emprunteur && a.dateEmprunt == b.dateEmprunt
+        && a.reel13 == b.reel13 && a.type == b.type && a.texte15 == b.texte15 && a.note == b.note
+        && a.serieFinie == b.serieFinie && a.nbEmprunts == b.nbEmprunts && a.texte19 == b.texte19;
 }
 
 } // namespace
@@ -45,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
     // A line as the file reader gives it: up to and including its line feed.
     const char* debut = reinterpret_cast<const char*>(donnees);
     size_t longueur = 0;
-    while (longueur < taille && debut[longueur++] != '\n') {
-    }
+    while (longueur < taille && debut[longueur++] != '\n') { }
     // Exact size: the sanitizer sees any read past the line.
     const QByteArray ligne(debut, qsizetype(longueur));
 
@@ -61,10 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
 
     static QTextCodec* const utf8 = QTextCodec::codecForName("UTF-8");
     static QTextCodec* const cp1250 = QTextCodec::codecForName("Windows-1250");
-    for (QTextCodec* codec : {utf8, cp1250}) {
+    for (QTextCodec* codec : { utf8, cp1250 }) {
         bool valide = false;
         const QByteArray converti = LigneAncienne::convertir(ligne, codec, &valide);
-        if (!valide || !converti.endsWith('\n') || converti.count('\n') != 1 || converti.contains('\\'))
+        if (!valide || !converti.endsWith('\n') || converti.count('\n') != 1
+            || converti.contains('\\'))
             abort();
     }
 

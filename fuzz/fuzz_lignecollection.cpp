@@ -13,7 +13,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
 {
-    const QString texte = QString::fromUtf8(reinterpret_cast<const char*>(donnees), qsizetype(taille));
+    const QString texte
+        = QString::fromUtf8(reinterpret_cast<const char*>(donnees), qsizetype(taille));
 
     int nbParties = -1;
     std::unique_ptr<BD> album(LigneCollection::decoder(texte, &nbParties));
@@ -39,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
     if (lecture.albumsLus != catalogue.albums().size())
         abort();
     if (lecture.etat == LectureCollection::LigneInvalide
-        && (lecture.nbChamps == 19 || lecture.nbChamps == 20 || lecture.numeroLigne != lecture.albumsLus + 1))
+        && (lecture.nbChamps == 19 || lecture.nbChamps == 20
+            || lecture.numeroLigne != lecture.albumsLus + 1))
         abort();
     return 0;
 }

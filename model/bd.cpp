@@ -1,11 +1,11 @@
 #include "model/bd.h"
 
 BD::BD(const QString& serie, const QString& titre, int tome, const QString& dessinateur,
-       const QString& scenariste, const QString& editeur, const QString& commentaire, int entier8,
-       const QString& genre, const QString& image, const QString& emprunteur,
-       const QString& dateEmprunt, double reel13, int type, const QString& texte15, int note,
-       int serieFinie, int nbEmprunts, const QString& texte19, const QString& coloriste,
-       QObject* parent)
+    const QString& scenariste, const QString& editeur, const QString& commentaire, int entier8,
+    const QString& genre, const QString& image, const QString& emprunteur,
+    const QString& dateEmprunt, double reel13, int type, const QString& texte15, int note,
+    int serieFinie, int nbEmprunts, const QString& texte19, const QString& coloriste,
+    QObject* parent)
     : QObject(parent)
     , tome(tome)
     , entier8(entier8)

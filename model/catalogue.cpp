@@ -103,7 +103,8 @@ bool Catalogue::attacher(BD* album)
 
 Serie* Catalogue::serieDuNom(const QString& nom)
 {
-    Serie*& memoire = m_seriesParTampon[(quintptr(nom.constData()) >> 4) % m_seriesParTampon.size()];
+    Serie*& memoire
+        = m_seriesParTampon[(quintptr(nom.constData()) >> 4) % m_seriesParTampon.size()];
     if (memoire && memoire->partageLeTamponDuNom(nom))
         return memoire;
     Serie* serie = findSerie(nom);
@@ -187,8 +188,7 @@ SerieRetiree Catalogue::retirerSerie(const QString& nom)
         if (album->getSerie() == nom) {
             prevenir(*album);
             retiree.albums.append({ position, album });
-        }
-        else
+        } else
             restants.append(album);
     }
     m_albums.swap(restants);

@@ -2,11 +2,11 @@
 
 #include <QByteArray>
 
-#include <array>
 #include <QHash>
-#include <QPair>
 #include <QList>
+#include <QPair>
 #include <QString>
+#include <array>
 
 #include "model/textespartages.h"
 
@@ -44,11 +44,11 @@ struct ResultatEdition
 {
     enum Etat {
         Fait,
-        Doublon,    // another album already has this series and title: nothing changed
+        Doublon, // another album already has this series and title: nothing changed
         Introuvable // the album to change is no longer in the catalogue
     };
     Etat etat = Fait;
-    BD* album = nullptr;     // the album added or changed
+    BD* album = nullptr; // the album added or changed
     bool serieCreee = false; // its series did not exist before
 };
 

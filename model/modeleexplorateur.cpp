@@ -92,7 +92,7 @@ QVariant ModeleExplorateur::headerData(int section, Qt::Orientation orientation,
         return QVariant();
     if (orientation == Qt::Vertical) // the row's place in the snapshot, as filtered tables show
         return section >= 0 && section < m_affichees.size() ? m_affichees.at(section) + 1
-                                                             : section + 1;
+                                                            : section + 1;
     static const char* const entetes[NbColonnes] = { QT_TRANSLATE_NOOP("filtre", "Serie"),
         QT_TRANSLATE_NOOP("filtre", "Titre"), QT_TRANSLATE_NOOP("filtre", "Tome"),
         QT_TRANSLATE_NOOP("filtre", "Scenariste"), QT_TRANSLATE_NOOP("filtre", "Dessinateur"),

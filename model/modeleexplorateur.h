@@ -42,7 +42,8 @@ public:
     QVariant headerData(
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool setData(const QModelIndex& index, const QVariant& valeur, int role = Qt::EditRole) override;
+    bool setData(
+        const QModelIndex& index, const QVariant& valeur, int role = Qt::EditRole) override;
     // Stable, by text: equal texts keep their order.
     void sort(int colonne, Qt::SortOrder ordre = Qt::AscendingOrder) override;
 

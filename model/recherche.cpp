@@ -19,7 +19,8 @@ const std::array<QString, finTableLatine>& tableLatine()
     static const std::array<QString, finTableLatine> table = [] {
         std::array<QString, finTableLatine> t;
         for (char16_t code = 0x80; code < finTableLatine; ++code) {
-            const QString decompose = QString(QChar(code)).normalized(QString::NormalizationForm_KD);
+            const QString decompose
+                = QString(QChar(code)).normalized(QString::NormalizationForm_KD);
             QString reduit;
             for (const QChar c : decompose) {
                 if (c.category() != QChar::Mark_NonSpacing)

@@ -10,7 +10,11 @@ class Serie : public QObject
 
 public:
     Serie(const QString& nom, int tomeMax, int serieFinie, int type, QObject* parent = nullptr)
-        : QObject(parent), tomeMax(tomeMax), serieFinie(serieFinie), type(type), nom(nom)
+        : QObject(parent)
+        , tomeMax(tomeMax)
+        , serieFinie(serieFinie)
+        , type(type)
+        , nom(nom)
     {
     }
 

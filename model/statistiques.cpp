@@ -57,11 +57,12 @@ Statistiques Statistiques::calculer(const Catalogue& catalogue, const QDate& auj
         compter(scenaristes, album->getScenariste());
         compter(dessinateurs, album->getDessinateur());
         if (album->estPretee()) {
-            const QDate jour =
-                QDate::fromString(album->getDateEmprunt(), QStringLiteral("dd/MM/yyyy"));
+            const QDate jour
+                = QDate::fromString(album->getDateEmprunt(), QStringLiteral("dd/MM/yyyy"));
             prets.append({ jour,
                 { album->getSerie(), album->getTitre(), album->getEmprunteur(),
-                    album->getDateEmprunt(), jour.isValid() ? int(jour.daysTo(aujourdhui)) : -1 } });
+                    album->getDateEmprunt(),
+                    jour.isValid() ? int(jour.daysTo(aujourdhui)) : -1 } });
         }
     }
     for (const Serie* serie : catalogue.series()) {

@@ -19,8 +19,7 @@ qsizetype TextesPartages::chercher(QStringView texte, quint32 empreinte) const
 {
     const qsizetype masque = m_cases.size() - 1;
     qsizetype i = qsizetype(empreinte) & masque;
-    while (m_empreintes.at(i) != 0
-        && (m_empreintes.at(i) != empreinte || m_cases.at(i) != texte))
+    while (m_empreintes.at(i) != 0 && (m_empreintes.at(i) != empreinte || m_cases.at(i) != texte))
         i = (i + 1) & masque;
     return i;
 }

@@ -12,9 +12,9 @@ namespace Tomes {
 
 struct Manques
 {
-    bool numerotee = false;           // at least one volume from 1 up
-    QList<QPair<int, int>> plages;    // missing ranges, ascending, bounds included
-    qint64 nombre = 0;                // missing volumes in all
+    bool numerotee = false; // at least one volume from 1 up
+    QList<QPair<int, int>> plages; // missing ranges, ascending, bounds included
+    qint64 nombre = 0; // missing volumes in all
 };
 
 // Volumes below 1 are not numbered volumes; duplicates do not matter.

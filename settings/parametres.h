@@ -11,24 +11,24 @@ class QSettings;
 namespace Parametres {
 
 enum class Cle {
-    NomFichier,      // BASE/FileName: the collection file, relative to the working folder
-    Encodage,        // BASE/Encodage: codec of the collection file
-    ProxyAdresse,    // RESEAU/Address: empty means no proxy
-    ProxyPort,       // RESEAU/Port
-    ProxyLogin,      // RESEAU/Login
+    NomFichier, // BASE/FileName: the collection file, relative to the working folder
+    Encodage, // BASE/Encodage: codec of the collection file
+    ProxyAdresse, // RESEAU/Address: empty means no proxy
+    ProxyPort, // RESEAU/Port
+    ProxyLogin, // RESEAU/Login
     ProxyMotDePasse, // RESEAU/Password
-    AmazonEndpoint,  // AMAZON/Endpoint: the signed service of a deployment
-    AmazonCle,       // AMAZON/AccessKeyId
-    AmazonSecret,    // AMAZON/SecretKey
-    Sauvegardes,     // BASE/Sauvegardes: dated backups kept, 0 for none
+    AmazonEndpoint, // AMAZON/Endpoint: the signed service of a deployment
+    AmazonCle, // AMAZON/AccessKeyId
+    AmazonSecret, // AMAZON/SecretKey
+    Sauvegardes, // BASE/Sauvegardes: dated backups kept, 0 for none
     CouverturesSource, // COUVERTURES/Source: signe, bnf, openlibrary, auto; absent: signe
-    CouverturesBnf,    // COUVERTURES/BnF: base address of the national catalogue
-    CouverturesOpenLibrary,       // COUVERTURES/OpenLibrary: its search
+    CouverturesBnf, // COUVERTURES/BnF: base address of the national catalogue
+    CouverturesOpenLibrary, // COUVERTURES/OpenLibrary: its search
     CouverturesOpenLibraryImages, // COUVERTURES/OpenLibraryCouvertures: its cover host
     // The per-user interface file (ouvrirDisposition), not the collection's:
-    FenetreGeometrie,   // FENETRE/Geometrie: the window's saved geometry, in Base64
+    FenetreGeometrie, // FENETRE/Geometrie: the window's saved geometry, in Base64
     FenetreSeparateurs, // FENETRE/Separateurs: widths of the main panels, "a,b,c,d"
-    FenetreColonnes,    // FENETRE/ColonnesAlbums: widths of the album table's columns
+    FenetreColonnes, // FENETRE/ColonnesAlbums: widths of the album table's columns
 };
 
 // "GROUP/Entry" of the key.

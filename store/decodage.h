@@ -34,8 +34,8 @@ bool compatibleAscii(QTextCodec* codec);
 // bytes that hold some (a UTF-8 file read as UTF-16) counts as one invalid
 // sequence on line 1.
 // detecterBom false decodes with codec whatever the first bytes are.
-TexteDecode decoder(const QByteArray& octets, QTextCodec* codec, int lignesVoulues = 1,
-    bool detecterBom = true);
+TexteDecode decoder(
+    const QByteArray& octets, QTextCodec* codec, int lignesVoulues = 1, bool detecterBom = true);
 
 // The encoding of these, other than exclu, that octets are most likely in
 // and that decodes them without an invalid sequence; empty when none does

@@ -98,8 +98,7 @@ bool traduisible(QTextCodec* codec, const QString& texte)
 
 } // namespace
 
-OctetsCollection encoder(
-    const QList<BD*>& albums, QTextCodec* codec, const Avancement& avancement)
+OctetsCollection encoder(const QList<BD*>& albums, QTextCodec* codec, const Avancement& avancement)
 {
     if (!codec)
         codec = QTextCodec::codecForLocale();

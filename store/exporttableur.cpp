@@ -36,7 +36,6 @@ QString sansMarqueVide(const QString& texte)
     return marqueAucun(texte) ? QString() : texte;
 }
 
-
 void ajouterAlbum(QString& ligne, const BD& album)
 {
     const QString champs[] = { album.getSerie(), album.getTitre(), QString::number(album.tome),

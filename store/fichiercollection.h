@@ -16,16 +16,16 @@ class QTextCodec;
 struct LectureCollection
 {
     enum Etat {
-        Complete,      // every line read (a missing file is created empty)
+        Complete, // every line read (a missing file is created empty)
         LigneInvalide, // stopped at a line that has neither 19 nor 20 fields
-        Illisible      // the file exists but could not be read
+        Illisible // the file exists but could not be read
     };
     Etat etat = Complete;
     QString ligneFautive; // text of the offending line, cut after 2,000 characters with "…"
-    int nbChamps = 0;     // number of fields of that line
-    int numeroLigne = 0;  // its number, from 1
+    int nbChamps = 0; // number of fields of that line
+    int numeroLigne = 0; // its number, from 1
     int albumsLus = 0;
-    QString erreur;       // system's reason when unreadable
+    QString erreur; // system's reason when unreadable
     // Byte sequences the encoding could not decode (read as U+FFFD), the
     // first line holding one, and an offered encoding that reads the file
     // without any (empty when none does).

@@ -46,8 +46,8 @@ ConversionAncienne convertirOctets(
         if (++numero % pasAvancement == 0 && avancement)
             avancement(fin, ancien.size());
         bool valide = false;
-        const QByteArray octets
-            = LigneAncienne::convertir(QByteArrayView(ancien).sliced(debut, fin - debut), codec, &valide);
+        const QByteArray octets = LigneAncienne::convertir(
+            QByteArrayView(ancien).sliced(debut, fin - debut), codec, &valide);
         debut = fin;
         if (!valide) {
             conversion.ligneInvalide = numero;

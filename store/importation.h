@@ -12,12 +12,12 @@ class QTextCodec;
 // What the conversion of a ".db" file came to.
 struct ConversionAncienne
 {
-    bool lu = false;         // the legacy file was read whole
-    bool cree = false;       // the converted file was created
-    bool ecrit = false;      // and written whole; when created but not, it is removed
+    bool lu = false; // the legacy file was read whole
+    bool cree = false; // the converted file was created
+    bool ecrit = false; // and written whole; when created but not, it is removed
     int lignesConverties = 0;
-    int ligneInvalide = 0;   // number, from 1, of the line that stopped it; 0 when none
-    QString erreur;          // why it was not read, or not written
+    int ligneInvalide = 0; // number, from 1, of the line that stopped it; 0 when none
+    QString erreur; // why it was not read, or not written
 };
 
 namespace Importation {
@@ -40,13 +40,13 @@ constexpr qint64 tailleMaxAncien = FichierCollection::tailleMax;
 // legacy file that cannot be read whole creates nothing; a converted file
 // that cannot be written whole is removed. avancement hears the bytes of the
 // legacy file converted so far.
-ConversionAncienne convertirFichier(const QString& ancien, const QString& cible,
-    QTextCodec* codec, const Avancement& avancement = {});
+ConversionAncienne convertirFichier(const QString& ancien, const QString& cible, QTextCodec* codec,
+    const Avancement& avancement = {});
 
 // The same from the legacy bytes into cible (nullptr: lines are only checked).
 // Stops at the first write that fails, with its reason in erreur.
-ConversionAncienne convertirOctets(const QByteArray& ancien, QIODevice* cible,
-    QTextCodec* codec, const Avancement& avancement = {});
+ConversionAncienne convertirOctets(const QByteArray& ancien, QIODevice* cible, QTextCodec* codec,
+    const Avancement& avancement = {});
 
 // Copies the readable regular files of source into destination, leaving the
 // files already there alone. Returns the number of files copied; avancement

@@ -2,8 +2,8 @@
 
 #include <QTextCodec>
 
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <climits>
 
 namespace LigneAncienne {
@@ -77,7 +77,8 @@ class Lecteur
 {
 public:
     explicit Lecteur(QByteArrayView ligne)
-        : p(ligne.data()), fin(ligne.data() + ligne.size())
+        : p(ligne.data())
+        , fin(ligne.data() + ligne.size())
     {
     }
 
@@ -202,11 +203,11 @@ bool analyser(QByteArrayView ligne, AlbumAncien& a)
         l.blancs();
         return l.texte(v);
     };
-    return l.texte(a.serie) && t(a.titre) && l.entier(a.tome) && t(a.dessinateur)
-           && t(a.scenariste) && t(a.editeur) && t(a.commentaire) && l.entier(a.entier8)
-           && t(a.genre) && t(a.image) && t(a.emprunteur) && t(a.dateEmprunt) && l.reel(a.reel13)
-           && l.entier(a.type) && t(a.texte15) && l.entier(a.note) && l.entier(a.serieFinie)
-           && l.entier(a.nbEmprunts) && t(a.texte19);
+    return l.texte(a.serie) && t(a.titre) && l.entier(a.tome) && t(a.dessinateur) && t(a.scenariste)
+        && t(a.editeur) && t(a.commentaire) && l.entier(a.entier8) && t(a.genre) && t(a.image)
+        && t(a.emprunteur) && t(a.dateEmprunt) && l.reel(a.reel13) && l.entier(a.type)
+        && t(a.texte15) && l.entier(a.note) && l.entier(a.serieFinie) && l.entier(a.nbEmprunts)
+        && t(a.texte19);
 }
 
 QString ligneConvertie(const AlbumAncien& a, QTextCodec* codec)
@@ -217,11 +218,10 @@ QString ligneConvertie(const AlbumAncien& a, QTextCodec* codec)
     QString ligne;
     ligne.reserve(160);
     ligne += t(a.serie) + sep + t(a.titre) + sep + n(a.tome) + sep + t(a.dessinateur) + sep
-             + t(a.scenariste) + sep + t(a.editeur) + sep + t(a.commentaire) + sep
-             + n(a.entier8) + sep + t(a.genre) + sep + t(a.image) + sep + t(a.emprunteur) + sep
-             + t(a.dateEmprunt) + sep + QStringLiteral("%1").arg(a.reel13) + sep + n(a.type)
-             + sep + t(a.texte15) + sep + n(a.note) + sep + n(a.serieFinie) + sep
-             + n(a.nbEmprunts) + sep + t(a.texte19);
+        + t(a.scenariste) + sep + t(a.editeur) + sep + t(a.commentaire) + sep + n(a.entier8) + sep
+        + t(a.genre) + sep + t(a.image) + sep + t(a.emprunteur) + sep + t(a.dateEmprunt) + sep
+        + QStringLiteral("%1").arg(a.reel13) + sep + n(a.type) + sep + t(a.texte15) + sep
+        + n(a.note) + sep + n(a.serieFinie) + sep + n(a.nbEmprunts) + sep + t(a.texte19);
     ligne.replace(QLatin1Char('\\'), QLatin1Char('/'));
     // One ";" in a text would make 20 fields, which the import takes for a
     // line with a colourist, every field after it shifted: one more field
@@ -235,8 +235,8 @@ QString ligneConvertie(const AlbumAncien& a, QTextCodec* codec)
 QByteArray convertir(QByteArrayView ligne, QTextCodec* codec, bool* valide)
 {
     // The bytes go through the codec both ways, as every text of the program does.
-    const QByteArray octets =
-        codec->fromUnicode(codec->toUnicode(ligne.data(), int(qMin<qsizetype>(ligne.size(), INT_MAX))));
+    const QByteArray octets = codec->fromUnicode(
+        codec->toUnicode(ligne.data(), int(qMin<qsizetype>(ligne.size(), INT_MAX))));
     AlbumAncien album;
     const bool ok = analyser(octets, album);
     if (valide)

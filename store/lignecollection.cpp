@@ -124,18 +124,17 @@ BD* decoder(QStringView ligne, int* nbParties, TextesPartages* textes)
     };
     const double reel = parties[12] == QLatin1Char('0') ? 0.0 : parties[12].toDouble();
     return new BD(commun(0), txt(1), entier(2), commun(3), commun(4), commun(5), txt(6), entier(7),
-                  commun(8), txt(9), commun(10), commun(11), reel, entier(13), commun(14),
-                  entier(15), entier(16), entier(17), commun(18), commun(19));
+        commun(8), txt(9), commun(10), commun(11), reel, entier(13), commun(14), entier(15),
+        entier(16), entier(17), commun(18), commun(19));
 }
 
 bool contientSeparateur(const BD& album)
 {
     const QChar sep = QLatin1Char(';');
-    for (const QString& valeur :
-         {album.getSerie(), album.getTitre(), album.getDessinateur(), album.getScenariste(),
-          album.getEditeur(), album.getCommentaire(), album.getGenre(), album.getImage(),
-          album.getEmprunteur(), album.getDateEmprunt(), album.getTexte15(), album.getTexte19(),
-          album.getColoriste()}) {
+    for (const QString& valeur : { album.getSerie(), album.getTitre(), album.getDessinateur(),
+             album.getScenariste(), album.getEditeur(), album.getCommentaire(), album.getGenre(),
+             album.getImage(), album.getEmprunteur(), album.getDateEmprunt(), album.getTexte15(),
+             album.getTexte19(), album.getColoriste() }) {
         if (valeur.contains(sep))
             return true;
     }

@@ -128,7 +128,8 @@ QList<Sauvegarde> lister(const QString& dossier, const QString& collection, QTex
     for (const Trouvee& trouvee : trouver(dossier, collection)) {
         QByteArray octets;
         QString erreur;
-        const int lignes = LectureFichier::lire(trouvee.chemin, FichierCollection::tailleMax, &octets, &erreur)
+        const int lignes
+            = LectureFichier::lire(trouvee.chemin, FichierCollection::tailleMax, &octets, &erreur)
             ? compterLignes(octets, codec)
             : -1;
         sauvegardes.append({ trouvee.chemin, trouvee.quand, lignes });

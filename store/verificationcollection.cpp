@@ -31,8 +31,13 @@ struct ColonneNombre
     const char* nom;
 };
 constexpr ColonneNombre colonnesNombres[] = {
-    { 2, "tome" }, { 7, "entier8" }, { 12, "reel13" }, { 13, "type" }, { 15, "note" },
-    { 16, "serieFinie" }, { 17, "nbEmprunts" },
+    { 2, "tome" },
+    { 7, "entier8" },
+    { 12, "reel13" },
+    { 13, "type" },
+    { 15, "note" },
+    { 16, "serieFinie" },
+    { 17, "nbEmprunts" },
 };
 
 bool estNombre(QStringView champ, int index)
@@ -48,8 +53,8 @@ bool estNombre(QStringView champ, int index)
 class Verificateur
 {
 public:
-    Verificateur(RapportVerification& rapport, const QString& dossierTravail,
-        const Signalement& signalement)
+    Verificateur(
+        RapportVerification& rapport, const QString& dossierTravail, const Signalement& signalement)
         : m_rapport(rapport)
         , m_dossier(dossierTravail)
         , m_signalement(signalement)
@@ -239,7 +244,8 @@ private:
     void ligneTexte(const QString& texte, bool coupe = false)
     {
         const int numero = ++m_rapport.lignes;
-        if (coupe || (m_etat.invalidChars > 0 && texte.contains(QChar(QChar::ReplacementCharacter))))
+        if (coupe
+            || (m_etat.invalidChars > 0 && texte.contains(QChar(QChar::ReplacementCharacter))))
             octetsInvalides(numero);
         verifier(texte, numero);
     }
@@ -253,8 +259,9 @@ private:
     {
         if (std::exchange(m_ligneInvalide, numero) == numero)
             return;
-        m_verificateur.signaler(Probleme::OctetsInvalides, numero,
-            [this] { return tr("octets invalides en %1").arg(QString::fromLatin1(m_codec->name())); });
+        m_verificateur.signaler(Probleme::OctetsInvalides, numero, [this] {
+            return tr("octets invalides en %1").arg(QString::fromLatin1(m_codec->name()));
+        });
     }
 
     void ligneTropLongue()
@@ -262,7 +269,8 @@ private:
         m_tropLongue = false;
         const int numero = ++m_rapport.lignes;
         m_verificateur.signaler(Probleme::LigneTropLongue, numero, [] {
-            return tr("ligne de plus de %1, non vérifiée").arg(LectureFichier::enMo(octetsLigneMax));
+            return tr("ligne de plus de %1, non vérifiée")
+                .arg(LectureFichier::enMo(octetsLigneMax));
         });
     }
 
@@ -281,14 +289,14 @@ private:
 
 } // namespace
 
-RapportVerification verifier(QIODevice& source, QTextCodec* codec,
-    const QString& dossierTravail, const Signalement& signaler)
+RapportVerification verifier(QIODevice& source, QTextCodec* codec, const QString& dossierTravail,
+    const Signalement& signaler)
 {
     RapportVerification rapport;
     Verificateur verificateur(rapport, dossierTravail, signaler);
     // A byte-order mark chooses the encoding; its codec leaves it out of the text.
-    QTextCodec* lu = QTextCodec::codecForUtfText(
-        source.peek(4), codec ? codec : QTextCodec::codecForLocale());
+    QTextCodec* lu
+        = QTextCodec::codecForUtfText(source.peek(4), codec ? codec : QTextCodec::codecForLocale());
     Lignes(rapport, verificateur, lu).lire(source);
     return rapport;
 }

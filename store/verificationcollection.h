@@ -15,7 +15,11 @@ struct RapportVerification
     struct Probleme
     {
         enum Genre {
-            NombreDeChamps, OctetsInvalides, NombreInvalide, Doublon, CouvertureAbsente,
+            NombreDeChamps,
+            OctetsInvalides,
+            NombreInvalide,
+            Doublon,
+            CouvertureAbsente,
             LigneTropLongue
         };
         Genre genre;
@@ -46,8 +50,8 @@ using Signalement = std::function<void(const RapportVerification::Probleme&)>;
 // codec (a byte-order mark chooses, as on loading). Cover paths are taken in
 // dossierTravail. Memory stays bounded whatever the source holds, but for
 // the albums' series and titles, kept to find duplicates.
-RapportVerification verifier(QIODevice& source, QTextCodec* codec,
-    const QString& dossierTravail, const Signalement& signaler);
+RapportVerification verifier(QIODevice& source, QTextCodec* codec, const QString& dossierTravail,
+    const Signalement& signaler);
 
 RapportVerification verifierOctets(const QByteArray& octets, QTextCodec* codec,
     const QString& dossierTravail, const Signalement& signaler);

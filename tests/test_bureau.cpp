@@ -26,7 +26,7 @@ struct Bureau : Scene
 {
     Bureau()
         : Scene(ligneAlbum("Frégate", titreLong, 1, 0, "images//c.png")
-              + ligneAlbum("Frégate", "Mutinerie", 2) + ligneAlbum("Frégate", "L'Archipel", 3))
+            + ligneAlbum("Frégate", "Mutinerie", 2) + ligneAlbum("Frégate", "L'Archipel", 3))
     {
     }
     QTableWidget* table = nullptr;
@@ -101,7 +101,8 @@ private slots:
     {
         QTest::addColumn<QKeySequence>("touche");
         QTest::addColumn<QString>("action");
-        const QList<QKeySequence> preferences = QKeySequence::keyBindings(QKeySequence::Preferences);
+        const QList<QKeySequence> preferences
+            = QKeySequence::keyBindings(QKeySequence::Preferences);
         // The shortcuts the program sets itself; the form's own are not restated.
         QTest::newRow("configuration")
             << (preferences.isEmpty() ? QKeySequence("Ctrl+,") : preferences.first())
@@ -134,8 +135,9 @@ private slots:
 
         QCOMPARE(scene.entreesDuMenu(scene.table, Qt::Key_Menu), 2);
         QCOMPARE(scene.entreesDuMenu(scene.table, Qt::SHIFT | Qt::Key_F10), 2);
-        QCOMPARE(scene.entreesDuMenu(enfant<QListWidget>(scene.fenetre.get(), "LstSerie"),
-                     Qt::Key_Menu), 1);
+        QCOMPARE(
+            scene.entreesDuMenu(enfant<QListWidget>(scene.fenetre.get(), "LstSerie"), Qt::Key_Menu),
+            1);
 
         scene.table->setFocus();
         QTest::keyClick(scene.table, Qt::Key_Delete);
@@ -161,7 +163,8 @@ private slots:
         QCOMPARE(titre->cursorPosition(), 0); // its beginning shows, readable when disabled
         QCOMPARE(titre->palette().color(QPalette::Disabled, QPalette::Text),
             titre->palette().color(QPalette::Active, QPalette::Text));
-        QVERIFY(couverture->pixmap().width() > couvertureDefaut.width() && couverture->pixmap().height() > couvertureDefaut.height());
+        QVERIFY(couverture->pixmap().width() > couvertureDefaut.width()
+            && couverture->pixmap().height() > couvertureDefaut.height());
 
         auto* panneaux = enfant<QSplitter>(scene.fenetre.get(), "splitterPrincipal");
         panneaux->setSizes({ 500, 300, 400, 300 });
@@ -195,12 +198,24 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("texteAnnuler");
         QTest::addColumn<QString>("titreRetabli"); // in the detail panel after a redo
-        QTest::newRow("album") << "album" << "Annuler la suppression de l'album Arctic Nation" << "";
-        QTest::newRow("série") << "serie" << "Annuler la suppression de la série Blacksad" << "Le Chien debout";
-        QTest::newRow("changement") << "changement" << "Annuler la modification de l'album Arctic Nation" << "Titre changé";
-        QTest::newRow("série finie") << "finie" << "Annuler la modification de l'album Arctic Nation" << "Titre changé";
-        QTest::newRow("prêt") << "pret" << "Annuler le prêt de l'album Arctic Nation" << "Arctic Nation";
-        QTest::newRow("retour") << "retour" << "Annuler le retour de l'album Quelque part" << "Quelque part";
+        QTest::newRow("album") << "album"
+                               << "Annuler la suppression de l'album Arctic Nation"
+                               << "";
+        QTest::newRow("série") << "serie"
+                               << "Annuler la suppression de la série Blacksad"
+                               << "Le Chien debout";
+        QTest::newRow("changement") << "changement"
+                                    << "Annuler la modification de l'album Arctic Nation"
+                                    << "Titre changé";
+        QTest::newRow("série finie") << "finie"
+                                     << "Annuler la modification de l'album Arctic Nation"
+                                     << "Titre changé";
+        QTest::newRow("prêt") << "pret"
+                              << "Annuler le prêt de l'album Arctic Nation"
+                              << "Arctic Nation";
+        QTest::newRow("retour") << "retour"
+                                << "Annuler le retour de l'album Quelque part"
+                                << "Quelque part";
     }
     void actionAnnuleeEtRetablie()
     {
@@ -260,10 +275,12 @@ private slots:
         fenetre.suppAlbum();
         fenetre.suppAlbum();
         fenetre.save();
-        QVERIFY(declencherAction(&fenetre, "actionAnnuler") && declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler")
+            && declencherAction(&fenetre, "actionAnnuler"));
         QCOMPARE(fenetre.getAlbums().size(), 3);
         QVERIFY(fenetre.estModifie());
-        QVERIFY(declencherAction(&fenetre, "actionRetablir") && declencherAction(&fenetre, "actionRetablir"));
+        QVERIFY(declencherAction(&fenetre, "actionRetablir")
+            && declencherAction(&fenetre, "actionRetablir"));
         QVERIFY(!fenetre.estModifie()); // the saved state again
 
         // An album added outside the stack stays unsaved whatever is undone.
@@ -283,25 +300,35 @@ private slots:
         for (int i = 0; i <= 3 * pasAvancement; ++i)
             lignes += ligneAlbum("Série", QString::number(i), i);
         QVERIFY(scene.ecrire("c.csv", lignes));
-        QVERIFY(scene.ecrire("b.db", QByteArray("\"S\" \"A\" 1 \"D\" \"Sc\" \"Ed\" \"Bon\" 0 \"G\" "
-                                                "\"images\\\\s.jpg\" \"_\" \"_\" 0 0 \"_\" 3 0 0 \"_\"\r\n")
-                                         .repeated(2 * pasAvancement)));
+        QVERIFY(scene.ecrire("b.db",
+            QByteArray("\"S\" \"A\" 1 \"D\" \"Sc\" \"Ed\" \"Bon\" 0 \"G\" "
+                       "\"images\\\\s.jpg\" \"_\" \"_\" 0 0 \"_\" 3 0 0 \"_\"\r\n")
+                .repeated(2 * pasAvancement)));
         QList<QPair<qint64, qint64>> rapports;
-        const Avancement noter = [&rapports](qint64 fait, qint64 total) { rapports.append({ fait, total }); };
+        const Avancement noter = [&rapports](qint64 fait, qint64 total) {
+            rapports.append({ fait, total });
+        };
         Catalogue catalogue;
         QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
         const std::function<void()> travaux[] = {
             [&] { Importation::importer(scene.chemin("c.csv"), utf8, catalogue, noter); },
-            [&] { Importation::convertirFichier(scene.chemin("b.db"), scene.chemin("b.csv"), utf8, noter); },
+            [&] {
+                Importation::convertirFichier(
+                    scene.chemin("b.db"), scene.chemin("b.csv"), utf8, noter);
+            },
             [&] { EcritureCollection::encoder(catalogue.albums(), utf8, noter); },
-            [&] { EcritureCollection::enregistrer(scene.chemin("d.csv"), QByteArray(9 << 20, 'x'), noter); },
+            [&] {
+                EcritureCollection::enregistrer(
+                    scene.chemin("d.csv"), QByteArray(9 << 20, 'x'), noter);
+            },
         };
         for (const auto& travail : travaux) {
             rapports.clear();
             travail();
             QVERIFY(rapports.size() >= 3);
             for (int i = 1; i < rapports.size(); ++i)
-                QVERIFY(rapports[i - 1].first <= rapports[i].first && rapports[i].first <= rapports[i].second);
+                QVERIFY(rapports[i - 1].first <= rapports[i].first
+                    && rapports[i].first <= rapports[i].second);
             QCOMPARE(rapports.last().first, rapports.last().second);
         }
         QCOMPARE(catalogue.albums().size(), 3 * pasAvancement + 1);
@@ -311,13 +338,15 @@ private slots:
         QByteArray series[2];
         for (int i = 20; i > 0; --i)
             for (const char* lettre : { "S", "R" })
-                series[*lettre == 'R'] += ligneAlbum(lettre + QString("%1").arg(i, 2, 10, QChar('0')), "A", 1, i % 2);
+                series[*lettre == 'R']
+                    += ligneAlbum(lettre + QString("%1").arg(i, 2, 10, QChar('0')), "A", 1, i % 2);
         QVERIFY(scene.collection(series[0]) && scene.ecrire("r.csv", series[1]));
         scene.ouvrir().show();
         for (int taille : { 20, 40 }) {
             for (const char* liste : { "LstSerie", "LstBDEuro" }) {
                 const QStringList noms = scene.textes(liste);
-                QVERIFY(noms.size() * 2 >= taille && std::is_sorted(noms.begin(), noms.end()) && noms[0] < "S03");
+                QVERIFY(noms.size() * 2 >= taille && std::is_sorted(noms.begin(), noms.end())
+                    && noms[0] < "S03");
             }
             Boites::setProchainFichier(scene.chemin("r.csv"));
             scene.fenetre->ImportCsv();
@@ -371,7 +400,8 @@ private slots:
         IndexRecherche index;
         QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), QStringList { "Blake" });
         ajouter(catalogue, "Thorgal", "La Magicienne trahie", 1, "", "Sentenac");
-        QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), (QStringList { "Blake", "Thorgal" }));
+        QCOMPARE(
+            trie(index.seriesTrouvees(catalogue, "sente")), (QStringList { "Blake", "Thorgal" }));
         catalogue.modifier("Thorgal", "La Magicienne trahie",
             { "Thorgal", "La Magicienne trahie", "Van Hamme", "", 1, {}, 0, 0, 0, {}, {}, {} });
         QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), QStringList { "Blake" });
@@ -384,15 +414,20 @@ private slots:
         QTest::addColumn<QList<int>>("tomes");
         QTest::addColumn<QString>("etiquette");
         QTest::addColumn<qint64>("nombre");
-        QTest::newRow("trous") << QList<int> { 8, 1, 2, 4 } << "Tomes manquants : 3, 5 à 7" << qint64(4);
-        QTest::newRow("deux de suite") << QList<int> { 1, 4 } << "Tomes manquants : 2, 3" << qint64(2);
-        QTest::newRow("debut manquant") << QList<int> { 3 } << "Tomes manquants : 1, 2" << qint64(2);
-        QTest::newRow("complete, doublons") << QList<int> { 2, 1, 2, 3 } << "Aucun tome manquant" << qint64(0);
-        QTest::newRow("hors-serie ignores") << QList<int> { 0, -4, 2 } << "Tomes manquants : 1" << qint64(1);
+        QTest::newRow("trous") << QList<int> { 8, 1, 2, 4 } << "Tomes manquants : 3, 5 à 7"
+                               << qint64(4);
+        QTest::newRow("deux de suite")
+            << QList<int> { 1, 4 } << "Tomes manquants : 2, 3" << qint64(2);
+        QTest::newRow("debut manquant")
+            << QList<int> { 3 } << "Tomes manquants : 1, 2" << qint64(2);
+        QTest::newRow("complete, doublons")
+            << QList<int> { 2, 1, 2, 3 } << "Aucun tome manquant" << qint64(0);
+        QTest::newRow("hors-serie ignores")
+            << QList<int> { 0, -4, 2 } << "Tomes manquants : 1" << qint64(1);
         QTest::newRow("sans numero") << QList<int> { 0, 0 } << "" << qint64(0);
         QTest::newRow("aucun album") << QList<int> {} << "" << qint64(0);
-        QTest::newRow("tome enorme") << QList<int> { 1, 2000000000 } << "Tomes manquants : 2 à 1999999999"
-                                     << qint64(1999999998);
+        QTest::newRow("tome enorme") << QList<int> { 1, 2000000000 }
+                                     << "Tomes manquants : 2 à 1999999999" << qint64(1999999998);
     }
 
     void manques()
@@ -409,10 +444,12 @@ private slots:
         // Series Sj: volumes 1 to 12-j, kind j%3; publisher Ek on k+1 albums.
         for (int i = 0; i < 12; ++i)
             for (int j = 0; j <= i; ++j)
-                catalogue.ajouter({ "S" + QString::number(j), QString::number(i), "Scé", "", i - j + 1, {},
-                    j % 3, 0, j == 0 ? 2 : 0, "E" + QString::number(11 - i + j), {}, {} });
+                catalogue.ajouter(
+                    { "S" + QString::number(j), QString::number(i), "Scé", "", i - j + 1, {}, j % 3,
+                        0, j == 0 ? 2 : 0, "E" + QString::number(11 - i + j), {}, {} });
         ajouter(catalogue, "Inconnu", "x", 5, {}, {}, 7);
-        for (const auto& [i, nom, date] : { std::tuple { 0, "Marc", "01/03/2014" }, { 3, "Léa", "28/02/2014" }, { 5, "Zoé", "hier" } }) {
+        for (const auto& [i, nom, date] : { std::tuple { 0, "Marc", "01/03/2014" },
+                 { 3, "Léa", "28/02/2014" }, { 5, "Zoé", "hier" } }) {
             catalogue.albums().at(i)->setEmprunteur(nom);
             catalogue.albums().at(i)->setDateEmprunt(date);
         }
@@ -421,8 +458,10 @@ private slots:
 
         const Statistiques stats = Statistiques::calculer(catalogue, QDate(2014, 3, 11));
         // Euro: S0, S3, S6, S9 and kind 7; "Inconnu" holds only volume 5.
-        QCOMPARE(QList<qint64>({ stats.albumsParType[Euro], stats.albumsParType[Comic], stats.albumsParType[Manga], stats.seriesParType[Euro],
-                     stats.seriesParType[Comic], stats.seriesFinies, stats.albumsSansCouverture, stats.tomesManquants }),
+        QCOMPARE(
+            QList<qint64>({ stats.albumsParType[Euro], stats.albumsParType[Comic],
+                stats.albumsParType[Manga], stats.seriesParType[Euro], stats.seriesParType[Comic],
+                stats.seriesFinies, stats.albumsSansCouverture, stats.tomesManquants }),
             QList<qint64>({ 12 + 9 + 6 + 3 + 1, 11 + 8 + 5 + 2, 10 + 7 + 4 + 1, 5, 4, 1, 78, 4 }));
         QStringList prets, editeurs;
         for (const Statistiques::Pret& pret : stats.prets)
@@ -430,7 +469,8 @@ private slots:
         for (const Statistiques::Frequence& editeur : stats.editeurs)
             editeurs << editeur.nom + ':' + QString::number(editeur.albums);
         QCOMPARE(prets, QStringList({ "Léa11", "Marc10", "Zoé-1" }));
-        QCOMPARE(editeurs.join(' '), QString("E11:12 E10:11 E9:10 E8:9 E7:8 E6:7 E5:6 E4:5 E3:4 E2:3"));
+        QCOMPARE(
+            editeurs.join(' '), QString("E11:12 E10:11 E9:10 E8:9 E7:8 E6:7 E5:6 E4:5 E3:4 E2:3"));
         QVERIFY(stats.scenaristes.size() == 1 && stats.dessinateurs.isEmpty());
     }
 
@@ -479,12 +519,17 @@ private slots:
         QCOMPARE(tous->currentItem()->text(), "Élève");
         QCOMPARE(mangas->currentItem()->text(), "Cœur");
 
-        QVERIFY(declencherAction(&fenetre, "actionTomesManquants") && cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));
+        QVERIFY(declencherAction(&fenetre, "actionTomesManquants")
+            && cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));
         QCOMPARE(QGuiApplication::clipboard()->text(),
             "Série\tType\tTomes manquants\tNombre\nCœur\tManga\t2, 3\t2\n");
 
-        QVERIFY(declencherAction(&fenetre, "actionStatistiques") && fenetre.findChild<FenetreStatistiques*>());
-        QCOMPARE(enfant<QTableWidget>(fenetre.findChild<FenetreStatistiques*>(), "LstParType")->item(3, 0)->text(), "7");
+        QVERIFY(declencherAction(&fenetre, "actionStatistiques")
+            && fenetre.findChild<FenetreStatistiques*>());
+        QCOMPARE(enfant<QTableWidget>(fenetre.findChild<FenetreStatistiques*>(), "LstParType")
+                     ->item(3, 0)
+                     ->text(),
+            "7");
         fenetre.setModifie(false);
     }
 };

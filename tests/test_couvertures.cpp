@@ -57,7 +57,8 @@ private slots:
     {
         s = std::make_unique<Scene>();
         serveur = std::make_unique<ServeurTest>();
-        QVERIFY(serveur->demarrer() && s->parametres(serveur->parametresService()) && s->ecrire("data/tutu.xml", serveur->documentRecherche()));
+        QVERIFY(serveur->demarrer() && s->parametres(serveur->parametresService())
+            && s->ecrire("data/tutu.xml", serveur->documentRecherche()));
     }
 
     void cleanup() { s.reset(), serveur.reset(); }
@@ -67,10 +68,15 @@ private slots:
         AlbumInfos infos;
         QCOMPARE(rechercher(infos, "Tintin au Tibet"), 0);
         const ServeurTest::Requete r = serveur->requetes().value(0);
-        QCOMPARE(r.cles(), QList<QByteArray>({ "AWSAccessKeyId", "AssociateTag", "Keywords", "Operation", "ResponseGroup", "SearchIndex", "Service", "Signature", "SignatureMethod", "SignatureVersion", "Timestamp" }));
+        QCOMPARE(r.cles(),
+            QList<QByteArray>({ "AWSAccessKeyId", "AssociateTag", "Keywords", "Operation",
+                "ResponseGroup", "SearchIndex", "Service", "Signature", "SignatureMethod",
+                "SignatureVersion", "Timestamp" }));
         QCOMPARE(r.valeur("Keywords"), QByteArray("Tintin%20au%20Tibet"));
         QCOMPARE(r.valeur("AWSAccessKeyId"), ServeurTest::accessKeyId());
-        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d%3A\\d\\d%3A\\d\\dZ$").match(QString(r.valeur("Timestamp"))).hasMatch());
+        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d%3A\\d\\d%3A\\d\\dZ$")
+                    .match(QString(r.valeur("Timestamp")))
+                    .hasMatch());
         QCOMPARE(s->lire("data/tutu.xml"), serveur->documentRecherche());
         QList<QByteArray> items = r.requete.split('&');
         items.removeAt(7); // the signature
@@ -81,7 +87,8 @@ private slots:
             serveur->oublier();
             QCOMPARE(rechercher(infos, QString("Blake %1").arg(i)), 0);
             QVERIFY(serveur->signatureValide(serveur->requetes().first()));
-            vu = serveur->requetes().first().valeur("Signature").contains("%2B") && serveur->requetes().first().valeur("Signature").contains("%2F");
+            vu = serveur->requetes().first().valeur("Signature").contains("%2B")
+                && serveur->requetes().first().valeur("Signature").contains("%2F");
         }
         QVERIFY(vu);
         QCOMPARE(reponsesEnVie(infos.getManager()), 0);
@@ -94,12 +101,14 @@ private slots:
         QCOMPARE(Boites::boitesVues().value(0).titre, QString("Retrieve information"));
         // A silent service, an endless answer: given up, reported as empty, never stored.
         infos.setDelais(150, 5000);
-        for (const ServeurTest::Reponse& r : { ServeurTest::Reponse { 200, "<trop tard/>", {}, -1 }, { 200, QByteArray(1 << 16, 'x'), {}, 0, false, -1, 0 } })
+        for (const ServeurTest::Reponse& r : { ServeurTest::Reponse { 200, "<trop tard/>", {}, -1 },
+                 { 200, QByteArray(1 << 16, 'x'), {}, 0, false, -1, 0 } })
             QCOMPARE((serveur->setReponseRecherche(r), rechercher(infos, "Spirou")), -1);
         QVERIFY(!QFile::exists(s->chemin("data/tutu.xml")));
         // A redirection is the answer itself, not followed.
         serveur->oublier();
-        serveur->setReponseRecherche({ 301, "<moved/>", { { "Location", serveur->urlImage("x.xml") } }, 0, false });
+        serveur->setReponseRecherche(
+            { 301, "<moved/>", { { "Location", serveur->urlImage("x.xml") } }, 0, false });
         QCOMPARE(rechercher(infos, "Tintin"), 0);
         QTest::qWait(150);
         QCOMPARE(serveur->requetes().size(), 1);
@@ -124,9 +133,12 @@ private slots:
         QCOMPARE(rechercher(infos, "Gaston"), 0);
         QList<QByteArray> autorisations;
         for (const ServeurTest::Requete& r : serveur->requetes())
-            autorisations << (r.viaProxy && r.hote == "webservices.test" ? r.entete("Proxy-Authorization") : "direct");
+            autorisations << (r.viaProxy && r.hote == "webservices.test"
+                    ? r.entete("Proxy-Authorization")
+                    : "direct");
         QVERIFY(autorisations.indexOf("Basic " + QByteArray("jdupont:secret").toBase64()) >= 0);
-        QCOMPARE(autorisations.last(), "Basic " + (fixe.user() + ':' + fixe.password()).toLatin1().toBase64());
+        QCOMPARE(autorisations.last(),
+            "Basic " + (fixe.user() + ':' + fixe.password()).toLatin1().toBase64());
         // A cleared address leaves the proxy set.
         infos.setProxy(QString(), QString(), QString(), QString());
         serveur->oublier();
@@ -158,12 +170,14 @@ private slots:
         serveur->oublier();
         for (int rang : { 0, 1, 2 }) {
             QVERIFY(dom.downloadImage(rang) && pret.wait(5000));
-            QCOMPARE(s->lire("data/tutu.jpg"), ServeurTest::octetsImage("grand-" + QByteArray::number(rang + 1) + ".jpg"));
+            QCOMPARE(s->lire("data/tutu.jpg"),
+                ServeurTest::octetsImage("grand-" + QByteArray::number(rang + 1) + ".jpg"));
         }
         QCOMPARE(serveur->requetes().size(), 3);
         QVERIFY(dom.downloadImage(3)); // no such item: nothing asked
         // Downloads replaced, or whose panel has gone, are released all the same.
-        serveur->setReponse("/images/grand-1.jpg", { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 200, false });
+        serveur->setReponse("/images/grand-1.jpg",
+            { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 200, false });
         pret.clear();
         QVERIFY(dom.downloadImage(0) && dom.downloadImage(1) && pret.wait(5000));
         auto* parti = new Xml_Dom(infos.getManager());
@@ -184,7 +198,8 @@ private slots:
         QCOMPARE(s->lire("data/tutu.jpg"), ServeurTest::octetsImage("grand-2.jpg"));
         // A redirection is not followed and stores nothing (the old image is gone).
         serveur->oublier();
-        serveur->setReponse("/images/grand-1.jpg", { 302, QByteArray(), { { "Location", serveur->urlImage("ailleurs.jpg") } }, 0, false });
+        serveur->setReponse("/images/grand-1.jpg",
+            { 302, QByteArray(), { { "Location", serveur->urlImage("ailleurs.jpg") } }, 0, false });
         QVERIFY(dom.downloadImage(0));
         QTRY_VERIFY(!QFile::exists(s->chemin("data/tutu.jpg")));
         QTest::qWait(150);
@@ -207,15 +222,30 @@ private slots:
         QTest::addColumn<QString>("erreur");
         QTest::addColumn<int>("requetes");
         const QByteArray bloc(1 << 16, 'x');
-        QTest::newRow("sans fin") << Service { { "/a", { 200, bloc, {}, 0, false, -1, 0 } } } << false << 5000 << "réponse trop volumineuse (plus de 8 Mo)" << 1;
-        QTest::newRow("annonce 100 Mo") << Service { { "/a", { 200, "court", {}, 0, false, 100 << 20, 200 } } } << true << 5000 << "image trop volumineuse (plus de 20 Mo)" << 1;
-        QTest::newRow("annonce moins") << Service { { "/a", { 200, bloc, {}, 0, false, 1000, 0 } } } << false << 5000 << "" << 1;
-        QTest::newRow("goutte lente") << Service { { "/a", { 200, "x", {}, 0, false, -1, 400 } } } << false << 150 << "le serveur ne répond plus (aucune donnée depuis 150 ms)" << 1;
-        QTest::newRow("goutte rapide") << Service { { "/a", { 200, "x", {}, 0, false, -1, 20 } } } << false << 150 << "délai dépassé (pas de réponse complète en 800 ms)" << 1;
-        QTest::newRow("muet") << Service { { "/a", { 200, "x", {}, -1 } } } << false << 150 << "le serveur ne répond plus (aucune donnée depuis 150 ms)" << 1;
-        QTest::newRow("boucle") << Service { { "/a", { 302, "", { { "Location", "/a" } } } } } << false << 5000 << "trop de redirections (plus de 5)" << 6;
-        QTest::newRow("vers file") << Service { { "/a", { 301, "", { { "Location", "file:///etc/passwd" } } } } } << false << 5000 << "redirection refusée vers file:///etc/passwd" << 1;
-        QTest::newRow("suivie") << Service { { "/a", { 307, "", { { "Location", "/b" } } } }, { "/b", { 308, "", { { "Location", "b/../c" } } } }, { "/c", { 200, "fin", {} } } } << false << 5000 << "" << 3;
+        QTest::newRow("sans fin") << Service { { "/a", { 200, bloc, {}, 0, false, -1, 0 } } }
+                                  << false << 5000 << "réponse trop volumineuse (plus de 8 Mo)"
+                                  << 1;
+        QTest::newRow("annonce 100 Mo")
+            << Service { { "/a", { 200, "court", {}, 0, false, 100 << 20, 200 } } } << true << 5000
+            << "image trop volumineuse (plus de 20 Mo)" << 1;
+        QTest::newRow("annonce moins") << Service { { "/a", { 200, bloc, {}, 0, false, 1000, 0 } } }
+                                       << false << 5000 << "" << 1;
+        QTest::newRow("goutte lente")
+            << Service { { "/a", { 200, "x", {}, 0, false, -1, 400 } } } << false << 150
+            << "le serveur ne répond plus (aucune donnée depuis 150 ms)" << 1;
+        QTest::newRow("goutte rapide")
+            << Service { { "/a", { 200, "x", {}, 0, false, -1, 20 } } } << false << 150
+            << "délai dépassé (pas de réponse complète en 800 ms)" << 1;
+        QTest::newRow("muet") << Service { { "/a", { 200, "x", {}, -1 } } } << false << 150
+                              << "le serveur ne répond plus (aucune donnée depuis 150 ms)" << 1;
+        QTest::newRow("boucle") << Service { { "/a", { 302, "", { { "Location", "/a" } } } } }
+                                << false << 5000 << "trop de redirections (plus de 5)" << 6;
+        QTest::newRow("vers file")
+            << Service { { "/a", { 301, "", { { "Location", "file:///etc/passwd" } } } } } << false
+            << 5000 << "redirection refusée vers file:///etc/passwd" << 1;
+        QTest::newRow("suivie") << Service { { "/a", { 307, "", { { "Location", "/b" } } } },
+            { "/b", { 308, "", { { "Location", "b/../c" } } } }, { "/c", { 200, "fin", {} } } }
+                                << false << 5000 << "" << 3;
     }
     void limites()
     {
@@ -225,10 +255,12 @@ private slots:
         for (const auto& [chemin, r] : service)
             serveur->setReponse(chemin, r);
         QNetworkAccessManager manager;
-        Recuperation::Limites limites = image ? Recuperation::pourImage(true) : Recuperation::pourReponse(true);
+        Recuperation::Limites limites
+            = image ? Recuperation::pourImage(true) : Recuperation::pourReponse(true);
         limites.silenceMax = silence;
         limites.dureeMax = silence < 1000 ? 800 : 10000;
-        QPointer<Recuperation> r = new Recuperation(&manager, QNetworkRequest(QUrl(serveur->base() + service.first().first)), limites);
+        QPointer<Recuperation> r = new Recuperation(
+            &manager, QNetworkRequest(QUrl(serveur->base() + service.first().first)), limites);
         QSignalSpy fin(r, &Recuperation::terminee);
         QVERIFY(fin.wait(12000));
         QTEST(r->erreur(), "erreur");
@@ -244,7 +276,8 @@ private slots:
         QSignalSpy images(&panneau, &choitImage::newImage);
         auto* label = enfant<QLabel>(&panneau, "labelImage");
         // Rewritten under the same name: the new picture shows, not a cached one.
-        const QList<QPair<QByteArray, QSize>> vues = { { imagePng(100, 50), QSize(500, 250) }, { imagePng(40, 80), QSize(250, 500) }, { "pas une image", QSize() } };
+        const QList<QPair<QByteArray, QSize>> vues = { { imagePng(100, 50), QSize(500, 250) },
+            { imagePng(40, 80), QSize(250, 500) }, { "pas une image", QSize() } };
         for (const auto& [octets, taille] : vues) {
             QVERIFY(s->ecrire("data/tutu.jpg", octets));
             panneau.changeImage();
@@ -254,7 +287,8 @@ private slots:
         // picture the name is reported, nothing copied.
         QVERIFY(QFile::remove(s->chemin("data/tutu.jpg")));
         panneau.setRecherche("Astérix Tome 3");
-        QVERIFY(panneau.getRecherche().isEmpty() && cliquer(&panneau, "pbRechercher") && cliquer(&panneau, "pbSelectionner"));
+        QVERIFY(panneau.getRecherche().isEmpty() && cliquer(&panneau, "pbRechercher")
+            && cliquer(&panneau, "pbSelectionner"));
         QCOMPARE(demandes.value(0).value(0).toString(), QString("Astérix Tome 3"));
         QCOMPARE(images.value(0).value(0).toString(), QString("Astérix_Tome_3.jpg"));
         QVERIFY(!QFile::exists(s->chemin("images/Astérix_Tome_3.jpg")));
@@ -268,34 +302,40 @@ private slots:
         QSignalSpy fichiers(&automatique, &choitImage::newImageFile);
         automatique.setRecherche("../../evasion Tome 1");
         QVERIFY(cliquer(&automatique, "pbRechercher") && cliquer(&automatique, "pbSelectionner"));
-        QCOMPARE(fichiers.value(0), QVariantList({ "____evasion_Tome_1.jpg", "../../evasion_Tome_1" }));
+        QCOMPARE(
+            fichiers.value(0), QVariantList({ "____evasion_Tome_1.jpg", "../../evasion_Tome_1" }));
         QVERIFY(QFile::exists(s->chemin("images/____evasion_Tome_1.jpg")));
         QCOMPARE(images.size(), 3);
     }
 
     void uneRecherche()
     {
-        QVERIFY(s->collection(ligneAlbum("Les Aventures", "Tome 4", 4) + ligneAlbum("Les Aventures", "Tome 5", 5) + ligneAlbum("Autre", "Tome 4", 4)));
+        QVERIFY(s->collection(ligneAlbum("Les Aventures", "Tome 4", 4)
+            + ligneAlbum("Les Aventures", "Tome 5", 5) + ligneAlbum("Autre", "Tome 4", 4)));
         Phylacto& f = s->ouvrir();
         QVERIFY(s->choisir("Les Aventures"));
         QVERIFY(cliquer(&f, "pbChercherImage")); // no current cell: a message, no dialog
         QCOMPARE(Boites::textesVus(), QStringList("Veuillez selectioner un album"));
-        QVERIFY(dialogues(f).isEmpty() && s->choisir("Les Aventures", "Tome 4") && cliquer(&f, "pbChercherImage"));
+        QVERIFY(dialogues(f).isEmpty() && s->choisir("Les Aventures", "Tome 4")
+            && cliquer(&f, "pbChercherImage"));
         QPointer<QDialog> dialogue = dialogues(f).value(0);
         QVERIFY(dialogue && !dialogue->isModal());
         auto* panneau = dialogue->findChild<choitImage*>();
         QCOMPARE(proposition(panneau), QString("Les Aventures Tome 4"));
         QVERIFY(cliquer(panneau, "pbRechercher"));
         QTRY_VERIFY(!enfant<QLabel>(panneau, "labelImage")->pixmap().isNull());
-        QCOMPARE(serveur->requetesVers("/onca/xml").value(0).valeur("Keywords"), QByteArray("Les%20Aventures%20Tome%204"));
+        QCOMPARE(serveur->requetesVers("/onca/xml").value(0).valeur("Keywords"),
+            QByteArray("Les%20Aventures%20Tome%204"));
         QVERIFY(cliquer(panneau, "pbSelectionner"));
-        QCOMPARE(s->lire("images/Les_Aventures_Tome_4.jpg"), ServeurTest::octetsImage("grand-1.jpg"));
+        QCOMPARE(
+            s->lire("images/Les_Aventures_Tome_4.jpg"), ServeurTest::octetsImage("grand-1.jpg"));
         QCOMPARE(image(f, "Les Aventures", "Tome 4"), QString("images//Les_Aventures_Tome_4.jpg"));
         QCOMPARE(image(f, "Autre", "Tome 4"), QString());
         QVERIFY(!s->w<QLabel>("LabelImage")->pixmap().isNull() && f.estModifie());
 
         // Still one dialog, proposing the album chosen last; from the menu nothing is proposed.
-        QVERIFY(s->choisir("Les Aventures", "Tome 5") && cliquer(&f, "pbChercherImage") && declencherAction(&f, "actionRerchercher_un_album"));
+        QVERIFY(s->choisir("Les Aventures", "Tome 5") && cliquer(&f, "pbChercherImage")
+            && declencherAction(&f, "actionRerchercher_un_album"));
         QCOMPARE(dialogues(f), QList<QDialog*>({ dialogue }));
         QCOMPARE(proposition(panneau), QString("Les Aventures Tome 5"));
         QVERIFY(s->ecrire("images/autre.jpg", "image")); // only a file of images/ is attached
@@ -304,16 +344,20 @@ private slots:
         // A search, then an image, over their caps: why, over the dialog; nothing to select.
         serveur->setReponse("/onca/xml", { 200, "x", {}, 0, false, 100 << 20 });
         QVERIFY(cliquer(panneau, "pbRechercher"));
-        QTRY_COMPARE(Boites::textesVus().value(1), "La recherche de couverture a échoué : réponse trop volumineuse (plus de 8 Mo)");
+        QTRY_COMPARE(Boites::textesVus().value(1),
+            "La recherche de couverture a échoué : réponse trop volumineuse (plus de 8 Mo)");
         serveur->setReponse("/onca/xml", { 200, serveur->documentRecherche(), {} });
         serveur->setReponse("/images/grand-1.jpg", { 200, "x", {}, 0, false, 100 << 20 });
         QVERIFY(cliquer(panneau, "pbRechercher"));
         QTRY_COMPARE(Boites::boitesVues().size(), 4);
-        QCOMPARE(Boites::boitesVues().last().texte, "L'image n'a pas été téléchargée : image trop volumineuse (plus de 20 Mo)");
+        QCOMPARE(Boites::boitesVues().last().texte,
+            "L'image n'a pas été téléchargée : image trop volumineuse (plus de 20 Mo)");
         QCOMPARE(Boites::boitesVues().last().parent, static_cast<QWidget*>(dialogue));
-        QVERIFY(cliquer(panneau, "pbSelectionner") && !QFile::exists(s->chemin("images/Les_Aventures_Tome_5.jpg")));
+        QVERIFY(cliquer(panneau, "pbSelectionner")
+            && !QFile::exists(s->chemin("images/Les_Aventures_Tome_5.jpg")));
         // Closed while its search is under way: destroyed, reached by nothing.
-        serveur->setReponse("/images/grand-1.jpg", { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 300, false });
+        serveur->setReponse("/images/grand-1.jpg",
+            { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 300, false });
         QVERIFY(cliquer(panneau, "pbRechercher"));
         dialogue->close();
         traiterEvenements();
@@ -354,8 +398,11 @@ private slots:
 
     void parcoursAutomatique()
     {
-        QVERIFY(s->collection(ligneAlbum("Les Aventures", "Douze", 12) + ligneAlbum("Les Aventures", "Douze bis", 12) + ligneAlbum("Les Aventures", "Rien", 3, 0, "_")
-            + ligneAlbum("Les Aventures", "Déjà", 5, 0, "images//x.jpg") + ligneAlbum("Autre  Serie", "Un", 1) + ligneAlbum("Astérix", "A", 3)
+        QVERIFY(s->collection(ligneAlbum("Les Aventures", "Douze", 12)
+            + ligneAlbum("Les Aventures", "Douze bis", 12)
+            + ligneAlbum("Les Aventures", "Rien", 3, 0, "_")
+            + ligneAlbum("Les Aventures", "Déjà", 5, 0, "images//x.jpg")
+            + ligneAlbum("Autre  Serie", "Un", 1) + ligneAlbum("Astérix", "A", 3)
             + ligneAlbum("Spirou_et Tome", "S", 2) + ligneAlbum("Fin", "F", 9)));
         Phylacto& f = s->ouvrir();
         QVERIFY(s->choisir("Fin", "F") && cliquer(&f, "pbChercherImage"));
@@ -368,7 +415,9 @@ private slots:
             auto* panneau = d->findChild<choitImage*>();
             if (!lance) {
                 proposes << proposition(panneau);
-                modeAuto = d->isModal() && enfant<QLineEdit>(panneau, "leTitreRecherche")->isReadOnly() && !enfant<QWidget>(panneau, "pbStopRecherche")->isHidden();
+                modeAuto = d->isModal()
+                    && enfant<QLineEdit>(panneau, "leTitreRecherche")->isReadOnly()
+                    && !enfant<QWidget>(panneau, "pbStopRecherche")->isHidden();
                 lance = cliquer(panneau, "pbRechercher");
                 return false;
             }
@@ -379,12 +428,16 @@ private slots:
         });
         // Then: the twin, whose first is now covered; Escape after choosing;
         // two more chosen; "BD Suivante" (none: Escape), then stop.
-        for (const char* bouton : { "pbBDSuivante", "", "pbBDSuivante", "pbBDSuivante", "!pbStopRecherche" })
+        for (const char* bouton :
+            { "pbBDSuivante", "", "pbBDSuivante", "pbBDSuivante", "!pbStopRecherche" })
             modaux.puis([&, bouton](QWidget* d) {
                 auto* panneau = d->findChild<choitImage*>();
                 proposes << proposition(panneau);
                 // The service is mute: this search's picture arrives by hand.
-                if (*bouton != '!' && !(cliquer(panneau, "pbRechercher") && s->ecrire("data/tutu.jpg", ServeurTest::octetsImage("grand-1.jpg")) && cliquer(panneau, "pbSelectionner")))
+                if (*bouton != '!'
+                    && !(cliquer(panneau, "pbRechercher")
+                        && s->ecrire("data/tutu.jpg", ServeurTest::octetsImage("grand-1.jpg"))
+                        && cliquer(panneau, "pbSelectionner")))
                     return false;
                 if (*bouton)
                     return cliquer(panneau, QString(bouton).remove('!'));
@@ -395,19 +448,28 @@ private slots:
         QVERIFY(!ouvert && modeAuto); // the walk closed the open search
         QCOMPARE(modaux.restantes() + modaux.expirees, 0);
         QCOMPARE(modaux.titres, QStringList(6, "Chercher les images manquantes"));
-        QCOMPARE(proposes, QStringList({ "Les Aventures Tome 12", "Les Aventures Tome 12", "Autre  Serie Tome 1", "Astérix Tome 3", "Spirou_et Tome Tome 2", "Fin Tome 9" }));
-        QCOMPARE(s->lire("images/Les_Aventures_Tome_12.jpg"), ServeurTest::octetsImage("grand-1.jpg"));
+        QCOMPARE(proposes,
+            QStringList({ "Les Aventures Tome 12", "Les Aventures Tome 12", "Autre  Serie Tome 1",
+                "Astérix Tome 3", "Spirou_et Tome Tome 2", "Fin Tome 9" }));
+        QCOMPARE(
+            s->lire("images/Les_Aventures_Tome_12.jpg"), ServeurTest::octetsImage("grand-1.jpg"));
         QStringList images;
         for (const BD* a : f.getAlbums())
             images << a->getImage().mid(8);
-        QCOMPARE(images, QStringList({ "Les_Aventures_Tome_12.jpg", "Les_Aventures_Tome_12.jpg", "", "x.jpg", "Autre__Serie_Tome_1.jpg", "Astérix_Tome_3.jpg", "Spirou_et_Tome_Tome_2.jpg", "" }));
+        QCOMPARE(images,
+            QStringList({ "Les_Aventures_Tome_12.jpg", "Les_Aventures_Tome_12.jpg", "", "x.jpg",
+                "Autre__Serie_Tome_1.jpg", "Astérix_Tome_3.jpg", "Spirou_et_Tome_Tome_2.jpg",
+                "" }));
         QVERIFY(f.estModifie() && Boites::textesVus().isEmpty());
         traiterEvenements();
         QVERIFY(f.findChildren<QDialog*>().isEmpty());
 
         // The next walk starts again from the first album still without a cover.
         f.getCatalogue().premierAlbum("Astérix", "A")->setImage(QString());
-        modaux.puis([&](QWidget* d) { proposes << proposition(d); return cliquer(d->findChild<choitImage*>(), "pbStopRecherche"); });
+        modaux.puis([&](QWidget* d) {
+            proposes << proposition(d);
+            return cliquer(d->findChild<choitImage*>(), "pbStopRecherche");
+        });
         QVERIFY(declencherAction(&f, "actionChercher_image_manquantes"));
         QCOMPARE(proposes.last(), QString("Astérix Tome 3"));
         // Outside a walk the text names the first album of that volume.

@@ -13,9 +13,10 @@ namespace {
 // The twelve fields of an album as the entry form sets them.
 QString fiche(const BD* a)
 {
-    return a ? QStringList { a->getSerie(), a->getTitre(), QString::number(a->tome), a->getDessinateur(),
-                   a->getScenariste(), a->getColoriste(), a->getCommentaire(), QString::number(a->type),
-                   QString::number(a->note), QString::number(a->serieFinie), a->getEditeur(), a->getGenre() }
+    return a ? QStringList { a->getSerie(), a->getTitre(), QString::number(a->tome),
+        a->getDessinateur(), a->getScenariste(), a->getColoriste(), a->getCommentaire(),
+        QString::number(a->type), QString::number(a->note), QString::number(a->serieFinie),
+        a->getEditeur(), a->getGenre() }
                    .join('/')
              : QString();
 }
@@ -30,20 +31,24 @@ QStringList lignesPrets(Pret* prets)
     auto* table = enfant<QTableWidget>(prets, "LstPrets");
     QStringList lignes;
     for (int l = 0; l < table->rowCount(); ++l)
-        lignes << table->item(l, 0)->text() + '|' + table->item(l, 1)->text() + '|' + table->item(l, 2)->text() + '|' + table->item(l, 3)->text();
+        lignes << table->item(l, 0)->text() + '|' + table->item(l, 1)->text() + '|'
+                + table->item(l, 2)->text() + '|' + table->item(l, 3)->text();
     lignes.sort();
     return lignes;
 }
 
 bool rendre(Pret* prets, const QString& texte)
 {
-    const QTableWidgetItem* ligne = enfant<QTableWidget>(prets, "LstPrets")->findItems(texte, Qt::MatchExactly).value(0);
-    return ligne && (ligne->tableWidget()->setCurrentCell(ligne->row(), 0), cliquer(prets, "pbRendue"));
+    const QTableWidgetItem* ligne
+        = enfant<QTableWidget>(prets, "LstPrets")->findItems(texte, Qt::MatchExactly).value(0);
+    return ligne
+        && (ligne->tableWidget()->setCurrentCell(ligne->row(), 0), cliquer(prets, "pbRendue"));
 }
 
 QStringList stockes(const Scene& s)
 {
-    return { s.parametre("RESEAU/Address"), s.parametre("RESEAU/Port"), s.parametre("RESEAU/Login"), s.parametre("RESEAU/Password"), s.parametre("BASE/Encodage") };
+    return { s.parametre("RESEAU/Address"), s.parametre("RESEAU/Port"), s.parametre("RESEAU/Login"),
+        s.parametre("RESEAU/Password"), s.parametre("BASE/Encodage") };
 }
 
 GestionReseau* ouvrirReglages(Scene& s)
@@ -52,7 +57,8 @@ GestionReseau* ouvrirReglages(Scene& s)
         return nullptr;
     const QWidgetList fenetres = QApplication::topLevelWidgets();
     for (auto it = fenetres.rbegin(); it != fenetres.rend(); ++it)
-        if (auto* r = qobject_cast<GestionReseau*>(*it); r && r->isVisible() && !r->property("vu").toBool())
+        if (auto* r = qobject_cast<GestionReseau*>(*it);
+            r && r->isVisible() && !r->property("vu").toBool())
             return r->setProperty("vu", true), r;
     return nullptr;
 }
@@ -67,16 +73,23 @@ private slots:
 
     void parcourir()
     {
-        Scene s(ligneAlbum("Blake", "Tome 2", 2, 0, "images//bleu.png", "Marc") + ligneAlbum("Blake", "Tome 10", 10, 0, "_", "_")
-            + ligneAlbum("Blake", "Tome 1", 1, 0, "images//absente.png") + ligneAlbum("Zorro", "Tome 1", 1, 0, "images//c.png")
+        Scene s(ligneAlbum("Blake", "Tome 2", 2, 0, "images//bleu.png", "Marc")
+            + ligneAlbum("Blake", "Tome 10", 10, 0, "_", "_")
+            + ligneAlbum("Blake", "Tome 1", 1, 0, "images//absente.png")
+            + ligneAlbum("Zorro", "Tome 1", 1, 0, "images//c.png")
             + ligneAlbum("Zorro", "Tome 1", 5) + ligneAlbum("Autre", "Tome 1", 9, 1));
-        QVERIFY(s.ecrire("images/bleu.png", imagePng(40, 60, Qt::blue)) && s.ecrire("data/AddPicture.bmp", imagePng(40, 60, Qt::red)) && s.ecrire("images/c.png", imagePng(40, 60, Qt::green)));
+        QVERIFY(s.ecrire("images/bleu.png", imagePng(40, 60, Qt::blue))
+            && s.ecrire("data/AddPicture.bmp", imagePng(40, 60, Qt::red))
+            && s.ecrire("images/c.png", imagePng(40, 60, Qt::green)));
         s.ouvrir();
         const auto couverture = [&s] { return s.w<QLabel>("LabelImage")->pixmap().toImage(); };
         // Text cells: "10" sorts before "2"; the panel shows the first album in catalogue order.
-        QCOMPARE(s.resume(), QString("Autre,Blake,Zorro | E:Blake,Zorro | C:Autre | M: | [Autre] 9:Tome 1 | 6 5 1 0 | Autre/Tome 1/9"));
+        QCOMPARE(s.resume(),
+            QString("Autre,Blake,Zorro | E:Blake,Zorro | C:Autre | M: | [Autre] 9:Tome 1 | 6 5 1 0 "
+                    "| Autre/Tome 1/9"));
         QVERIFY(s.choisir("Blake"));
-        QCOMPARE(s.resume().section(" | ", 4), QString("[Blake] 1:Tome 1,10:Tome 10,2:Tome 2 | 6 5 1 0 | Blake/Tome 2/2"));
+        QCOMPARE(s.resume().section(" | ", 4),
+            QString("[Blake] 1:Tome 1,10:Tome 10,2:Tome 2 | 6 5 1 0 | Blake/Tome 2/2"));
         auto* table = s.w<QTableWidget>("LstAlbum");
         auto* preter = s.w<QPushButton>("pbPreter");
         QVERIFY(!(table->item(0, 1)->flags() & Qt::ItemIsEditable));
@@ -92,7 +105,8 @@ private slots:
         table->setCurrentCell(0, 1);
         QVERIFY(couverture().isNull());
         QStringList panneau;
-        for (const char* champ : { "leDessinateur", "leScenariste", "leColoriste", "leEditeur", "leGenre" })
+        for (const char* champ :
+            { "leDessinateur", "leScenariste", "leColoriste", "leEditeur", "leGenre" })
             panneau << s.w<QLineEdit>(champ)->text();
         QCOMPARE(panneau.join('|'), QString("Dessinateur|Scenariste|Coloriste|Dargaud|Aventure"));
 
@@ -103,7 +117,8 @@ private slots:
         QCOMPARE(s.w<QListWidget>("LstSerie")->currentItem()->text(), QString("Blake"));
         QVERIFY(s.ecrire("images/c.png", imagePng(40, 60, Qt::yellow)));
         table->setCurrentCell(1, 1);
-        QCOMPARE(s.resume().section(" | ", 4), QString("[Zorro] 1:Tome 1,5:Tome 1 | 6 5 1 0 | Zorro/Tome 1/1"));
+        QCOMPARE(s.resume().section(" | ", 4),
+            QString("[Zorro] 1:Tome 1,5:Tome 1 | 6 5 1 0 | Zorro/Tome 1/1"));
         QCOMPARE(QColor(couverture().pixel(10, 10)), QColor(Qt::yellow));
         s.fenetre->MAJListesSeries();
         QCOMPARE(s.textes("LstSerie").size(), 3);
@@ -134,7 +149,9 @@ private slots:
         modaux.puis(menu("Supprimer série"));
         emit s.w<QListWidget>("LstManga")->customContextMenuRequested({ 1, 1 });
         QCOMPARE(menus, QStringList({ "Supprimer album", "Ajouter une suite", "Supprimer série" }));
-        QCOMPARE(s.resume(), QString("Autre,Blake | E:Blake | C:Autre | M: | [Blake] 1:Tome 1,10:Tome 10,2:Tome 2 | 3 3 0 0 | Blake/Tome 2/2"));
+        QCOMPARE(s.resume(),
+            QString("Autre,Blake | E:Blake | C:Autre | M: | [Blake] 1:Tome 1,10:Tome 10,2:Tome 2 | "
+                    "3 3 0 0 | Blake/Tome 2/2"));
         QVERIFY(s.fenetre->estModifie() && modaux.expirees == 0);
     }
 
@@ -143,16 +160,28 @@ private slots:
         QTest::addColumn<QStringList>("champs");
         QTest::addColumn<QString>("album"); // fiche() of the album added, or the message
         const QString p = "Dargaud/Fantastique";
-        QTest::newRow("série seule") << QStringList("leSerie=Astérix") << "Astérix/Tome 0/0/////0/0/0/" + p;
-        QTest::newRow("tome effacé") << QStringList { "leSerie=S", "leTome=" } << "S/Tome /0/////0/0/0/" + p;
-        QTest::newRow("série de blancs") << QStringList("leSerie=   ") << "   /Tome 0/0/////0/0/0/" + p;
-        QTest::newRow("auteurs, manga fini") << QStringList { "leSerie=M", "leAlbum=Un", "leTome=3", "leNote=4", "rBManga", "serieFinie", "leDessinateur=Uderzo", "leScenariste=Goscinny", "leColoriste=Mébarki", "cbGenre=Policier" }
-                                          << "M/Un/3/Uderzo/Goscinny/Mébarki//2/4/2/Dargaud/Policier";
-        QTest::newRow("comic, tome non entier, éditeur tapé") << QStringList { "leSerie=C", "leTome=abc", "leNote=x", "rBComic", "cbEditeur=Glénat" } << "C/Tome abc/0/////1/0/0/Glénat/Fantastique";
-        QTest::newRow("retour à la ligne") << QStringList { "leSerie=S", "leComment=un\ndeux" } << "S/Tome 0/0////un\ndeux/0/0/0/" + p;
-        QTest::newRow("sans série") << QStringList { "leAlbum=Gardé" } << "Un nom de série est necessaire";
-        QTest::newRow("; dans le commentaire") << QStringList { "leSerie=S", "leComment=un;deux" } << "Le caractère « ; » n'est pas autorisé dans le champ Commentaire";
-        QTest::newRow("; dans l'éditeur") << QStringList { "leSerie=S", "cbEditeur=A;B" } << "Le caractère « ; » n'est pas autorisé dans le champ Editeur";
+        QTest::newRow("série seule")
+            << QStringList("leSerie=Astérix") << "Astérix/Tome 0/0/////0/0/0/" + p;
+        QTest::newRow("tome effacé")
+            << QStringList { "leSerie=S", "leTome=" } << "S/Tome /0/////0/0/0/" + p;
+        QTest::newRow("série de blancs")
+            << QStringList("leSerie=   ") << "   /Tome 0/0/////0/0/0/" + p;
+        QTest::newRow("auteurs, manga fini") << QStringList { "leSerie=M", "leAlbum=Un", "leTome=3",
+            "leNote=4", "rBManga", "serieFinie", "leDessinateur=Uderzo", "leScenariste=Goscinny",
+            "leColoriste=Mébarki",
+            "cbGenre=Policier" } << "M/Un/3/Uderzo/Goscinny/Mébarki//2/4/2/Dargaud/Policier";
+        QTest::newRow("comic, tome non entier, éditeur tapé")
+            << QStringList { "leSerie=C", "leTome=abc", "leNote=x", "rBComic", "cbEditeur=Glénat" }
+            << "C/Tome abc/0/////1/0/0/Glénat/Fantastique";
+        QTest::newRow("retour à la ligne") << QStringList { "leSerie=S", "leComment=un\ndeux" }
+                                           << "S/Tome 0/0////un\ndeux/0/0/0/" + p;
+        QTest::newRow("sans série")
+            << QStringList { "leAlbum=Gardé" } << "Un nom de série est necessaire";
+        QTest::newRow("; dans le commentaire")
+            << QStringList { "leSerie=S", "leComment=un;deux" }
+            << "Le caractère « ; » n'est pas autorisé dans le champ Commentaire";
+        QTest::newRow("; dans l'éditeur") << QStringList { "leSerie=S",
+            "cbEditeur=A;B" } << "Le caractère « ; » n'est pas autorisé dans le champ Editeur";
     }
 
     void saisie()
@@ -171,8 +200,10 @@ private slots:
 
     void suiteEtChangement()
     {
-        Scene s(ligneAlbum("S", "1") + "S;2;1;D;S;dargaud;;0;Aventure;;;;0;0;_;0;0;0;;C\nS;3;1;D;S;;;0;Policier;;;;0;0;_;0;0;0;;C\n"
-                "S;Vol;5;Des;Sc;Glénat;perso;0;Aventure;img;Marc;;0;7;_;3;2;4;;Col\n");
+        Scene s(ligneAlbum("S", "1")
+            + "S;2;1;D;S;dargaud;;0;Aventure;;;;0;0;_;0;0;0;;C\nS;3;1;D;S;;;0;Policier;;;;0;0;_;0;"
+              "0;0;;C\n"
+              "S;Vol;5;Des;Sc;Glénat;perso;0;Aventure;img;Marc;;0;7;_;3;2;4;;Col\n");
         Phylacto& f = s.ouvrir();
         f.ajouterSuite(); // nothing selected: an empty form, cancelled
         QVERIFY(remplir(s.dernier<Saise>(), { "leSerie=S", "pbAnnuler" }));
@@ -189,17 +220,22 @@ private slots:
         f.ajouterSuite();
         QCOMPARE(f.findChildren<Saise*>().size(), 1); // the cancelled one is gone
         QVERIFY(remplir(s.dernier<Saise>(), { "pbValider" }));
-        QCOMPARE(fiche(f.getAlbums().last()), QString("S/Tome 5/5/Des/Sc/Col//0/3/2/Glénat/Aventure"));
-        QCOMPARE(s.resume().section(" | ", 4), QString("[S] 1:1,1:2,1:3,5:Vol,5:Tome 5 | 5 5 0 0 | S/Tome 5/5"));
+        QCOMPARE(
+            fiche(f.getAlbums().last()), QString("S/Tome 5/5/Des/Sc/Col//0/3/2/Glénat/Aventure"));
+        QCOMPARE(s.resume().section(" | ", 4),
+            QString("[S] 1:1,1:2,1:3,5:Vol,5:Tome 5 | 5 5 0 0 | S/Tome 5/5"));
 
         // A double click on the title opens the change, comment shown; cover and loan stay.
         f.setModifie(false);
         QVERIFY(s.choisir("S", "Vol"));
         f.ModifAlbum({});
-        QVERIFY(remplir(s.dernier<Saise>(), { "leAlbum=Neuf", "leTome=9", "leDessinateur=A", "leScenariste=B", "pbValider" }));
+        QVERIFY(remplir(s.dernier<Saise>(),
+            { "leAlbum=Neuf", "leTome=9", "leDessinateur=A", "leScenariste=B", "pbValider" }));
         const BD* change = f.getAlbums().at(3);
-        QCOMPARE(fiche(change) + '/' + change->getImage() + '/' + emprunt(change), QString("S/Neuf/9/A/B/Col/perso/0/3/2/Glénat/Aventure/img/Marc//4"));
-        QCOMPARE(s.resume().section(" | ", 4), QString("[S] 1:1,1:2,1:3,5:Tome 5,9:Neuf | 5 5 0 0 | S/Neuf/9"));
+        QCOMPARE(fiche(change) + '/' + change->getImage() + '/' + emprunt(change),
+            QString("S/Neuf/9/A/B/Col/perso/0/3/2/Glénat/Aventure/img/Marc//4"));
+        QCOMPARE(s.resume().section(" | ", 4),
+            QString("[S] 1:1,1:2,1:3,5:Tome 5,9:Neuf | 5 5 0 0 | S/Neuf/9"));
         QVERIFY(f.estModifie());
 
         // Another album's pair is refused; the "N°" cell opens nothing.
@@ -217,12 +253,18 @@ private slots:
         QVERIFY(s.choisir("S", "Neuf"));
         f.ModifAlbum({});
         QVERIFY(remplir(s.dernier<Saise>(), { "leSerie=Neuve", "rBComic", "pbValider" }));
-        QCOMPARE(s.resume(), QString("Neuve,S | E:S | C:Neuve | M: | [S] 1:1,1:2,1:3,5:Tome 5 | 5 4 1 0 | Neuve/Neuf/9"));
-        for (const QStringList& champs : { QStringList { "leSerie=S", "leAlbum=2" }, { "leSerie=S", "leAlbum=vol", "leTome=7" }, { "leSerie=Z", "rBManga" } }) {
-            QVERIFY(declencherAction(&f, "actionAjouter_Album") && remplir(s.dernier<Saise>(), QStringList(champs) << "pbValider"));
+        QCOMPARE(s.resume(),
+            QString("Neuve,S | E:S | C:Neuve | M: | [S] 1:1,1:2,1:3,5:Tome 5 | 5 4 1 0 | "
+                    "Neuve/Neuf/9"));
+        for (const QStringList& champs : { QStringList { "leSerie=S", "leAlbum=2" },
+                 { "leSerie=S", "leAlbum=vol", "leTome=7" }, { "leSerie=Z", "rBManga" } }) {
+            QVERIFY(declencherAction(&f, "actionAjouter_Album")
+                && remplir(s.dernier<Saise>(), QStringList(champs) << "pbValider"));
         }
         QCOMPARE(Boites::textesVus().last(), QString("Album 2 de la série S déjà existant"));
-        QCOMPARE(s.resume(), QString("Neuve,S,Z | E:S | C:Neuve | M:Z | [S] 1:1,1:2,1:3,5:Tome 5,7:vol | 7 5 1 1 | S/vol/7"));
+        QCOMPARE(s.resume(),
+            QString("Neuve,S,Z | E:S | C:Neuve | M:Z | [S] 1:1,1:2,1:3,5:Tome 5,7:vol | 7 5 1 1 | "
+                    "S/vol/7"));
         QVERIFY(s.choisir("Z", "Tome 0")); // a manga's change form says so
         f.ModifAlbum({});
         QVERIFY(enfant<QRadioButton>(s.dernier<Saise>(), "rBManga")->isChecked());
@@ -230,23 +272,31 @@ private slots:
 
     void suppressions()
     {
-        Scene s(ligneAlbum("Beta", "Tome 1") + ligneAlbum("Alpha", "Tome 1") + ligneAlbum("Alpha", "A2", 2) + ligneAlbum("Gamma", "G1", 1, 2) + ligneAlbum("Alpha", "A4", 4));
+        Scene s(ligneAlbum("Beta", "Tome 1") + ligneAlbum("Alpha", "Tome 1")
+            + ligneAlbum("Alpha", "A2", 2) + ligneAlbum("Gamma", "G1", 1, 2)
+            + ligneAlbum("Alpha", "A4", 4));
         Phylacto& f = s.ouvrir();
         QVERIFY(s.choisir("Alpha", "Tome 1"));
-        s.w<QTableWidget>("LstAlbum")->setCurrentCell(s.w<QTableWidget>("LstAlbum")->currentRow(), 0);
+        s.w<QTableWidget>("LstAlbum")
+            ->setCurrentCell(s.w<QTableWidget>("LstAlbum")->currentRow(), 0);
         f.suppAlbum();
-        QCOMPARE(s.resume(), QString("Alpha,Beta,Gamma | E:Alpha,Beta | C: | M:Gamma | [Alpha] 2:A2,4:A4 | 4 3 0 1 | Alpha/A2/2"));
+        QCOMPARE(s.resume(),
+            QString("Alpha,Beta,Gamma | E:Alpha,Beta | C: | M:Gamma | [Alpha] 2:A2,4:A4 | 4 3 0 1 "
+                    "| Alpha/A2/2"));
         QVERIFY(f.estModifie());
         f.setModifie(false);
         f.suppSerie();
-        QCOMPARE(s.resume().section(" | ", 0, 3) + s.resume().section(" | ", 5, 5), QString("Beta,Gamma | E:Beta | C: | M:Gamma2 1 0 1"));
+        QCOMPARE(s.resume().section(" | ", 0, 3) + s.resume().section(" | ", 5, 5),
+            QString("Beta,Gamma | E:Beta | C: | M:Gamma2 1 0 1"));
         QVERIFY(f.estModifie());
 
         // The last album of a series goes, the series stays listed; then nothing to delete.
         QVERIFY(s.choisir("Gamma", "G1"));
         f.suppAlbum();
-        QCOMPARE(s.resume(), QString("Beta,Gamma | E:Beta | C: | M:Gamma | [Gamma]  | 1 1 0 0 | //"));
-        for (const char* champ : { "leDessinateur", "leScenariste", "leColoriste", "leEditeur", "leGenre" })
+        QCOMPARE(
+            s.resume(), QString("Beta,Gamma | E:Beta | C: | M:Gamma | [Gamma]  | 1 1 0 0 | //"));
+        for (const char* champ :
+            { "leDessinateur", "leScenariste", "leColoriste", "leEditeur", "leGenre" })
             QCOMPARE(s.w<QLineEdit>(champ)->text(), QString());
         f.setModifie(false);
         f.suppAlbum();
@@ -261,8 +311,10 @@ private slots:
 
     void prets()
     {
-        Scene s(ligneAlbum("S", "T1", 4) + ligneAlbum("S", "T1", 7) + ligneAlbum("S", "T2", 2, 0, "", "_")
-            + "S;T3;3;D;S;E;;0;G;_;Anne;02/03/2014;0;0;_;0;0;2;;C\nA;T4;4;D;S;E;;0;G;_;Zoé;05/06/2015;0;0;_;0;0;3;;C\n"
+        Scene s(ligneAlbum("S", "T1", 4) + ligneAlbum("S", "T1", 7)
+            + ligneAlbum("S", "T2", 2, 0, "", "_")
+            + "S;T3;3;D;S;E;;0;G;_;Anne;02/03/2014;0;0;_;0;0;2;;C\nA;T4;4;D;S;E;;0;G;_;Zoé;05/06/"
+              "2015;0;0;_;0;0;3;;C\n"
             + ligneAlbum("Z", "Z1", 1, 0, "", "Léa") + ligneAlbum("S", "T5", 5));
         Phylacto& f = s.ouvrir();
         QVERIFY(s.choisir("S"));
@@ -274,30 +326,42 @@ private slots:
         // Same title: the first album of the series; two dialogs count two loans.
         QVERIFY(s.choisir("S", "T1") && cliquer(&f, "pbPreter") && cliquer(&f, "pbPreter"));
         const QList<saisiePret*> deux = f.findChildren<saisiePret*>();
-        QVERIFY(remplir(deux.last(), { "lePret=Paul", "validerPret" }) && remplir(deux.first(), { "lePret=Marc", "validerPret" }));
-        QCOMPARE(emprunt(f.getAlbums().at(0)).section('/', 0, 0) + emprunt(f.getAlbums().at(0)).section('/', 4), QString("Marc2"));
-        QVERIFY(f.getAlbums().at(1)->getEmprunteur().isEmpty() && !s.w<QPushButton>("pbPreter")->isEnabled());
+        QVERIFY(remplir(deux.last(), { "lePret=Paul", "validerPret" })
+            && remplir(deux.first(), { "lePret=Marc", "validerPret" }));
+        QCOMPARE(emprunt(f.getAlbums().at(0)).section('/', 0, 0)
+                + emprunt(f.getAlbums().at(0)).section('/', 4),
+            QString("Marc2"));
+        QVERIFY(f.getAlbums().at(1)->getEmprunteur().isEmpty()
+            && !s.w<QPushButton>("pbPreter")->isEnabled());
         // A ";" is refused and the dialog stays; no name still counts; "Annuler" lends nothing.
         QVERIFY(s.choisir("S", "T2") && cliquer(&f, "pbPreter"));
         QPointer<saisiePret> dialogue = s.dernier<saisiePret>();
         f.setModifie(false);
-        QVERIFY(remplir(dialogue, { "lePret=Marc;Paul", "validerPret" }) && dialogue->isVisible() && Boites::textesVus().size() == 2 && !f.estModifie());
-        QVERIFY(remplir(dialogue, { "lePret=", "validerPret" }) && f.estModifie() && s.w<QPushButton>("pbPreter")->isEnabled());
-        QVERIFY(cliquer(&f, "pbPreter") && remplir(s.dernier<saisiePret>(), { "lePret=Marc", "pbAnnuler" }));
+        QVERIFY(remplir(dialogue, { "lePret=Marc;Paul", "validerPret" }) && dialogue->isVisible()
+            && Boites::textesVus().size() == 2 && !f.estModifie());
+        QVERIFY(remplir(dialogue, { "lePret=", "validerPret" }) && f.estModifie()
+            && s.w<QPushButton>("pbPreter")->isEnabled());
+        QVERIFY(cliquer(&f, "pbPreter")
+            && remplir(s.dernier<saisiePret>(), { "lePret=Marc", "pbAnnuler" }));
         QPointer<saisiePret> annule = s.dernier<saisiePret>();
         traiterEvenements();
         QVERIFY(!dialogue && !annule);
-        QCOMPARE(emprunt(f.getAlbums().at(2)), "/" + QDate::currentDate().toString("dd/MM/yyyy") + "/1");
+        QCOMPARE(
+            emprunt(f.getAlbums().at(2)), "/" + QDate::currentDate().toString("dd/MM/yyyy") + "/1");
 
-        // The loans dialog: lent albums only, a snapshot, rows still naming their album once sorted.
+        // The loans dialog: lent albums only, a snapshot, rows still naming their album once
+        // sorted.
         QVERIFY(declencherAction(&f, "actionGestion_des_prets"));
         QPointer<Pret> prets = s.dernier<Pret>();
         QVERIFY(prets && prets->isVisible() && !prets->isModal());
-        QCOMPARE(lignesPrets(prets).join(' '), QString("A|T4|Zoé|05/06/2015 S|T1|Marc|" + QDate::currentDate().toString("dd/MM/yyyy") + " S|T3|Anne|02/03/2014 Z|Z1|Léa|"));
+        QCOMPARE(lignesPrets(prets).join(' '),
+            QString("A|T4|Zoé|05/06/2015 S|T1|Marc|" + QDate::currentDate().toString("dd/MM/yyyy")
+                + " S|T3|Anne|02/03/2014 Z|Z1|Léa|"));
         Pret cache(f.getAlbums(), f.getCatalogue(), &f);
         QVERIFY(!enfant<QPushButton>(&cache, "pbRendue")->isEnabled());
         // The lend button is used only when the program enabled it.
-        QVERIFY(s.choisir("S", "T2") && s.w<QPushButton>("pbPreter")->isEnabled() && cliquer(&f, "pbPreter"));
+        QVERIFY(s.choisir("S", "T2") && s.w<QPushButton>("pbPreter")->isEnabled()
+            && cliquer(&f, "pbPreter"));
         QVERIFY(remplir(s.dernier<saisiePret>(), { "lePret=Paul", "validerPret" }));
         QCOMPARE(lignesPrets(prets).size(), 4);
         f.setModifie(false);
@@ -314,13 +378,15 @@ private slots:
         QPointer<filtre> explorateur = s.dernier<filtre>();
         QVERIFY(saisie && explorateur);
         const QAbstractItemModel* modele = enfant<QTableView>(explorateur, "tableResult")->model();
-        explorateur->updateDataLigne(modele->match(modele->index(0, 1), Qt::DisplayRole, "T5").value(0));
+        explorateur->updateDataLigne(
+            modele->match(modele->index(0, 1), Qt::DisplayRole, "T5").value(0));
         table->setCurrentCell(table->findItems("Z1", Qt::MatchExactly).first()->row(), 0);
         f.getCatalogue().supprimerAlbum(f.getCatalogue().premierAlbum("S", "T5"));
         f.getCatalogue().supprimerSerie("Z");
         f.setModifie(false);
         s.w<QLineEdit>("leSerie")->setText("rien");
-        QVERIFY(remplir(saisie, { "lePret=Jean", "validerPret" }) && cliquer(prets, "pbRendue") && cliquer(explorateur, "pbShowMain"));
+        QVERIFY(remplir(saisie, { "lePret=Jean", "validerPret" }) && cliquer(prets, "pbRendue")
+            && cliquer(explorateur, "pbShowMain"));
         QVERIFY(!f.estModifie() && s.w<QLineEdit>("leSerie")->text() == "rien");
         QCOMPARE(f.getAlbums().size(), 5);
         QVERIFY(rendre(prets, "Anne") && f.estModifie());
@@ -337,31 +403,52 @@ private slots:
         QTest::addColumn<QString>("choix");
         QTest::addColumn<QString>("lignes");
         QTest::addColumn<QString>("listes");
-        QTest::newRow("rien") << "" << "S1/T1 S1/T2 S2/T1 S2/T2 S3/Titre S3/Titre" << ",Jean,Jean-Marc,Marc,Pierre,X | ,Luc,Marie,Paul,Y | ,Casterman,Dargaud,Dupuis,Z,dargaud";
-        QTest::newRow("casse") << "0=Jean 2=Dargaud" << "S1/T1" << ",Jean | ,Paul | ,Dargaud";
-        QTest::newRow("l'entrée vide n'ôte que son filtre") << "0=Jean 2=Dargaud 0=" << "S1/T1" << ",Jean | ,Paul | ,Dargaud";
-        QTest::newRow("en chaîne") << "0=Pierre 1=Paul" << "S2/T1" << ",Pierre | ,Paul | ,Dupuis";
-        QTest::newRow("en vigueur sous l'entrée vide") << "0=Jean 2=dargaud" << "S1/T2" << ",Jean-Marc | ,Luc | ,dargaud";
-        QTest::newRow("en vigueur, éditeur ôté") << "0=Jean 2=dargaud 2=" << "S1/T1 S1/T2 S2/T2" << ",Jean,Jean-Marc | ,Luc,Marie,Paul | ,Dargaud,Dupuis,dargaud";
-        QTest::newRow("aucune ligne") << "0=Marc 2!Dupuis" << "" << " |  | ";
+        QTest::newRow("rien") << ""
+                              << "S1/T1 S1/T2 S2/T1 S2/T2 S3/Titre S3/Titre"
+                              << ",Jean,Jean-Marc,Marc,Pierre,X | ,Luc,Marie,Paul,Y | "
+                                 ",Casterman,Dargaud,Dupuis,Z,dargaud";
+        QTest::newRow("casse") << "0=Jean 2=Dargaud"
+                               << "S1/T1"
+                               << ",Jean | ,Paul | ,Dargaud";
+        QTest::newRow("l'entrée vide n'ôte que son filtre") << "0=Jean 2=Dargaud 0="
+                                                            << "S1/T1"
+                                                            << ",Jean | ,Paul | ,Dargaud";
+        QTest::newRow("en chaîne") << "0=Pierre 1=Paul"
+                                   << "S2/T1"
+                                   << ",Pierre | ,Paul | ,Dupuis";
+        QTest::newRow("en vigueur sous l'entrée vide") << "0=Jean 2=dargaud"
+                                                       << "S1/T2"
+                                                       << ",Jean-Marc | ,Luc | ,dargaud";
+        QTest::newRow("en vigueur, éditeur ôté")
+            << "0=Jean 2=dargaud 2="
+            << "S1/T1 S1/T2 S2/T2"
+            << ",Jean,Jean-Marc | ,Luc,Marie,Paul | ,Dargaud,Dupuis,dargaud";
+        QTest::newRow("aucune ligne") << "0=Marc 2!Dupuis"
+                                      << ""
+                                      << " |  | ";
     }
 
     void explorateur()
     {
         QFETCH(QString, choix);
-        Scene s("S1;T1;1;Jean;Paul;Dargaud;;0;G;_;_;;0;0;_;0;0;0;;Col S1\nS1;T2;2;Jean-Marc;Luc;dargaud;;0;G;_;_;;0;0;_;0;0;0;;Col S1\n"
-                "S2;T1;1;Pierre;Paul;Dupuis;;0;G;_;_;;0;0;_;0;0;0;;Col S2\nS2;T2;2;Jean;Marie;Dupuis;;0;G;_;_;;0;0;_;0;0;0;;Col S2\n"
-                "S3;Titre;9;Marc;;Casterman;;0;G;_;_;;0;0;_;0;0;0;;Col S3\nS3;Titre;7;X;Y;Z;;0;G;_;_;;0;0;_;0;0;0;;Col S3\n");
+        Scene s("S1;T1;1;Jean;Paul;Dargaud;;0;G;_;_;;0;0;_;0;0;0;;Col "
+                "S1\nS1;T2;2;Jean-Marc;Luc;dargaud;;0;G;_;_;;0;0;_;0;0;0;;Col S1\n"
+                "S2;T1;1;Pierre;Paul;Dupuis;;0;G;_;_;;0;0;_;0;0;0;;Col "
+                "S2\nS2;T2;2;Jean;Marie;Dupuis;;0;G;_;_;;0;0;_;0;0;0;;Col S2\n"
+                "S3;Titre;9;Marc;;Casterman;;0;G;_;_;;0;0;_;0;0;0;;Col "
+                "S3\nS3;Titre;7;X;Y;Z;;0;G;_;_;;0;0;_;0;0;0;;Col S3\n");
         Phylacto& f = s.ouvrir();
         QVERIFY(declencherAction(&f, "actionExploration_bd"));
         filtre* e = s.dernier<filtre>();
         QVERIFY(e && e->isVisible() && !e->isModal());
-        QComboBox* listes[] = { enfant<QComboBox>(e, "cbDessinteur"), enfant<QComboBox>(e, "cbScenariste"), enfant<QComboBox>(e, "cbEditeur") };
+        QComboBox* listes[] = { enfant<QComboBox>(e, "cbDessinteur"),
+            enfant<QComboBox>(e, "cbScenariste"), enfant<QComboBox>(e, "cbEditeur") };
         for (const QString& etape : choix.split(' ', Qt::SkipEmptyParts)) {
             if (etape.at(1) == '!')
                 e->filtrerEditeur(etape.mid(2));
             else
-                listes[etape.left(1).toInt()]->setCurrentIndex(listes[etape.left(1).toInt()]->findText(etape.mid(2)));
+                listes[etape.left(1).toInt()]->setCurrentIndex(
+                    listes[etape.left(1).toInt()]->findText(etape.mid(2)));
         }
         auto* table = enfant<QTableView>(e, "tableResult");
         const QAbstractItemModel* m = table->model();
@@ -409,19 +496,29 @@ private slots:
         Scene s(ligneAlbum("Été", "T"));
         QVERIFY(s.parametres({ "RESEAU/Login=ancien", "RESEAU/Port=3128" }));
         s.ouvrir();
-        const auto proprietaireSeul = [&s] { return (QFile::permissions(s.chemin("data/settings.ini")) & 0x7077) == (QFileDevice::ReadOwner | QFileDevice::WriteOwner); };
+        const auto proprietaireSeul = [&s] {
+            return (QFile::permissions(s.chemin("data/settings.ini")) & 0x7077)
+                == (QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        };
         QVERIFY(proprietaireSeul());
         QStringList relayees;
-        connect(s.fenetre.get(), &Phylacto::relayInfoReseau, this, [&](QString a, QString p, QString l, QString m) {
-            relayees = QStringList { a, p, l, m, s.fenetre->getSettings()->value("RESEAU/Address").toString() };
-        });
+        connect(s.fenetre.get(), &Phylacto::relayInfoReseau, this,
+            [&](QString a, QString p, QString l, QString m) {
+                relayees = QStringList { a, p, l, m,
+                    s.fenetre->getSettings()->value("RESEAU/Address").toString() };
+            });
         GestionReseau* r = ouvrirReglages(s);
         QVERIFY(r && !r->parent());
         // Without an address the proxy shows unchecked with empty fields.
-        QVERIFY(!enfant<QCheckBox>(r, "cBProxy")->isChecked() && enfant<QLineEdit>(r, "leLogin")->text().isEmpty());
+        QVERIFY(!enfant<QCheckBox>(r, "cBProxy")->isChecked()
+            && enfant<QLineEdit>(r, "leLogin")->text().isEmpty());
         QCOMPARE(enfant<QComboBox>(r, "cbEncodage")->currentText(), QString("UTF8"));
-        QVERIFY(remplir(r, { "cBProxy", "leAdresse=proxy.local", "leport=3128", "leLogin=jdupont", "lePassw=s3cret", "pushValider" }));
-        QCOMPARE(relayees, QStringList({ "proxy.local", "3128", "jdupont", "s3cret", "proxy.local" })); // stored first
+        QVERIFY(remplir(r,
+            { "cBProxy", "leAdresse=proxy.local", "leport=3128", "leLogin=jdupont",
+                "lePassw=s3cret", "pushValider" }));
+        QCOMPARE(relayees,
+            QStringList(
+                { "proxy.local", "3128", "jdupont", "s3cret", "proxy.local" })); // stored first
         QCOMPARE(stockes(s), QStringList({ "proxy.local", "3128", "jdupont", "s3cret", "UTF8" }));
         QVERIFY(proprietaireSeul());
 
@@ -431,7 +528,9 @@ private slots:
         QVERIFY(r && autre && r != autre && enfant<QCheckBox>(r, "cBProxy")->isChecked());
         QCOMPARE(enfant<QLineEdit>(r, "leLogin")->text(), QString("jdupont"));
         QVERIFY(remplir(r, { "cBProxy", "cbEncodage=Windows-1250" }));
-        QVERIFY(!enfant<QLineEdit>(r, "leLogin")->isEnabled() && enfant<QLineEdit>(r, "leLogin")->text() == "jdupont" && remplir(r, { "pushValider" }));
+        QVERIFY(!enfant<QLineEdit>(r, "leLogin")->isEnabled()
+            && enfant<QLineEdit>(r, "leLogin")->text() == "jdupont"
+            && remplir(r, { "pushValider" }));
         // Another encoding waits for the file to be rewritten in it.
         QCOMPARE(stockes(s), QStringList({ "", "", "", "", "UTF8" }));
         QCOMPARE(relayees.mid(0, 4), QStringList({ "", "", "", "" }));

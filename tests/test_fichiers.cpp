@@ -15,7 +15,8 @@ namespace {
 // The line of albumTest("S", titre) with this comment.
 QByteArray ligneS(const QByteArray& titre, const QByteArray& commentaire = "")
 {
-    return "S;" + titre + ";1;Dessinateur;Scenariste;Dargaud;" + commentaire + ";0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n";
+    return "S;" + titre + ";1;Dessinateur;Scenariste;Dargaud;" + commentaire
+        + ";0;Aventure;;;;0;0;_;0;0;0;;Coloriste\n";
 }
 
 // Each box's text must start with its prefix.
@@ -23,13 +24,16 @@ bool boitesVues(const QStringList& debuts)
 {
     const QStringList vues = Boites::textesVus();
     return vues.size() == debuts.size()
-        && std::equal(vues.cbegin(), vues.cend(), debuts.cbegin(), [](const QString& vue, const QString& debut) { return vue.startsWith(debut); });
+        && std::equal(vues.cbegin(), vues.cend(), debuts.cbegin(),
+            [](const QString& vue, const QString& debut) { return vue.startsWith(debut); });
 }
 
 void reponses(QString boutons) // '-': the default button
 {
     for (const QChar b : boutons.remove('-'))
-        Boites::setProchaineReponse(QList { QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel, QMessageBox::Yes }.value(QString("SDCY").indexOf(b), QMessageBox::NoButton));
+        Boites::setProchaineReponse(
+            QList { QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel, QMessageBox::Yes }
+                .value(QString("SDCY").indexOf(b), QMessageBox::NoButton));
 }
 
 const QByteArray z1 = ligneAlbum("Zorro", "Z1");
@@ -80,10 +84,14 @@ private slots:
         QTest::addColumn<QStringList>("parametres");
         QTest::addColumn<QByteArray>("contenu"); // of c.csv
         QTest::addColumn<QString>("resume");
-        QTest::newRow("premier démarrage") << QStringList() << QByteArray() << " | E: | C: | M: | []  | 0 0 0 0 | //";
-        QTest::newRow("fichier absent créé vide") << QStringList("BASE/FileName=c.csv") << QByteArray() << " | E: | C: | M: | []  | 0 0 0 0 | //";
-        QTest::newRow("chemin absolu, Windows-1250") << QStringList { "BASE/FileName=@/c.csv", "BASE/Encodage=Windows-1250" } << QByteArray("\xc9t\xe9;T;1;;;;;0;;;;;0;0;_;0;0;0;;")
-                                                     << "Été | E:Été | C: | M: | [Été] 1:T | 1 1 0 0 | Été/T/1";
+        QTest::newRow("premier démarrage")
+            << QStringList() << QByteArray() << " | E: | C: | M: | []  | 0 0 0 0 | //";
+        QTest::newRow("fichier absent créé vide") << QStringList(
+            "BASE/FileName=c.csv") << QByteArray() << " | E: | C: | M: | []  | 0 0 0 0 | //";
+        QTest::newRow("chemin absolu, Windows-1250")
+            << QStringList { "BASE/FileName=@/c.csv", "BASE/Encodage=Windows-1250" }
+            << QByteArray("\xc9t\xe9;T;1;;;;;0;;;;;0;0;_;0;0;0;;")
+            << "Été | E:Été | C: | M: | [Été] 1:T | 1 1 0 0 | Été/T/1";
     }
 
     void demarrage()
@@ -91,11 +99,13 @@ private slots:
         QFETCH(QStringList, parametres);
         QFETCH(QByteArray, contenu);
         Scene s;
-        QVERIFY(s.parametres(parametres.replaceInStrings("@", s.chemin())) && (contenu.isEmpty() || s.ecrire("c.csv", contenu)));
+        QVERIFY(s.parametres(parametres.replaceInStrings("@", s.chemin()))
+            && (contenu.isEmpty() || s.ecrire("c.csv", contenu)));
         Phylacto& f = s.ouvrir();
         QTEST(s.resume(), "resume");
         QVERIFY(Boites::textesVus().isEmpty() && !f.chargementIncomplet() && !f.estModifie());
-        QCOMPARE(s.parametre("BASE/Encodage"), parametres.isEmpty() ? "UTF-8" : s.parametre("BASE/Encodage"));
+        QCOMPARE(s.parametre("BASE/Encodage"),
+            parametres.isEmpty() ? "UTF-8" : s.parametre("BASE/Encodage"));
         QCOMPARE(QFile::exists(s.chemin("c.csv")), !parametres.isEmpty());
         QCOMPARE(s.lire("c.csv"), contenu);
     }
@@ -109,8 +119,10 @@ private slots:
         // save, saveAs, close, quit; after "autre:", "meme:" or "supprime:", the file was first
         // rewritten on disk (meme: same size and time) or deleted.
         QTest::addColumn<QString>("geste");
-        QTest::addColumn<QString>("boutons"); // queued answers: Save Discard Cancel Yes, '-' default
-        QTest::addColumn<QString>("choisi"); // file dialogs: chosen files, '|' between; empty: cancelled
+        QTest::addColumn<QString>(
+            "boutons"); // queued answers: Save Discard Cancel Yes, '-' default
+        QTest::addColumn<QString>(
+            "choisi"); // file dialogs: chosen files, '|' between; empty: cancelled
         QTest::addColumn<QString>("lu"); // the file read afterwards
         QTest::addColumn<QByteArray>("octets");
         QTest::addColumn<bool>("ferme");
@@ -125,34 +137,110 @@ private slots:
         const QByteArray ecrit = z1 + ligneS("\xc3\xa9", "Tokyo N\xc3\xa9o") + ligneS("B,2", "a,b");
         const QByteArray ecrit1250 = z1 + ligneS("\xe9", "Tokyo N\xe9o") + ligneS("B,2", "a,b");
         const QByteArray avant = z1.repeated(3);
-        const QStringList question("Votre base de données a ete modifiée"), change("Le fichier de la collection");
+        const QStringList question("Votre base de données a ete modifiée"),
+            change("Le fichier de la collection");
         const QStringList rien;
         const QString c = "collection.csv";
-        QTest::newRow("Enregistrer en Windows-1250") << w1250 << true << "save" << "" << "" << c << ecrit1250 << false << false << c << rien;
-        QTest::newRow("Enregistrer sous, annulé") << w1250 << true << "saveAs" << "" << "" << c << avant << false << true << c << rien;
-        QTest::newRow("Enregistrer sous: codec 8 bits") << w1250 << true << "saveAs" << "" << "copie.csv" << "copie.csv" << ecrit << false << true << c << rien;
-        QTest::newRow("écriture impossible") << impossible << true << "save" << "" << "" << "fichier" << QByteArray("x") << false << true << "fichier/c.csv" << QStringList("Impossible d'enregistrer " + QDir::tempPath());
-        QTest::newRow("collection illisible") << QStringList("BASE/FileName=data") << true << "save" << "" << "" << "data" << QByteArray() << false << true << "data" << QStringList("Impossible d'enregistrer");
-        QTest::newRow("sans nom, annulé") << sansNom << true << "save" << "" << "" << c << QByteArray() << false << true << "" << rien;
-        QTest::newRow("sans nom, choisi") << sansNom << true << "save" << "" << "data/ma collection.csv" << "data/ma collection.csv" << ecrit1250 << false << false << "data/ma collection.csv" << rien;
-        QTest::newRow("intraduisible: annulé par défaut") << koi8 << true << "save" << "" << "" << c << avant << false << true << c << QStringList("L'encodage KOI8-R");
-        QTest::newRow("intraduisible: Save") << koi8 << true << "save" << "S" << "" << c << z1 + ligneS("?", "Tokyo N?o") + ligneS("B,2", "a,b") << false << false << c << QStringList("L'encodage KOI8-R");
-        QTest::newRow("fermer sans changement") << utf8 << false << "close" << "" << "" << c << avant << true << false << c << rien;
-        QTest::newRow("fermer: Cancel") << utf8 << true << "close" << "C" << "" << c << avant << false << true << c << question;
-        QTest::newRow("fermer: Discard") << utf8 << true << "close" << "D" << "" << c << avant << true << true << c << question;
-        QTest::newRow("fermer: Save") << w1250 << true << "close" << "S" << "" << c << ecrit1250 << true << false << c << question;
-        QTest::newRow("fermer: par défaut") << utf8 << true << "close" << "-" << "" << c << ecrit << true << false << c << question;
-        QTest::newRow("fermer: écriture impossible") << impossible << true << "close" << "S" << "" << "fichier" << QByteArray("x") << false << true << "fichier/c.csv" << question + QStringList("Impossible d'enregistrer");
-        QTest::newRow("Quitter sans nom: annulé") << sansNom << true << "quit" << "S" << "" << c << QByteArray() << false << true << "" << question;
-        QTest::newRow("Quitter sans nom: choisi") << sansNom << true << "quit" << "S" << "premiere.csv" << "premiere.csv" << ecrit1250 << true << false << "premiere.csv" << question;
-        QTest::newRow("fermer: intraduisible, Cancel") << koi8 << true << "close" << "SC" << "" << c << avant << false << true << c << question + QStringList("L'encodage KOI8-R");
+        QTest::newRow("Enregistrer en Windows-1250")
+            << w1250 << true << "save"
+            << ""
+            << "" << c << ecrit1250 << false << false << c << rien;
+        QTest::newRow("Enregistrer sous, annulé") << w1250 << true << "saveAs"
+                                                  << ""
+                                                  << "" << c << avant << false << true << c << rien;
+        QTest::newRow("Enregistrer sous: codec 8 bits")
+            << w1250 << true << "saveAs"
+            << ""
+            << "copie.csv"
+            << "copie.csv" << ecrit << false << true << c << rien;
+        QTest::newRow("écriture impossible")
+            << impossible << true << "save"
+            << ""
+            << ""
+            << "fichier" << QByteArray("x") << false << true << "fichier/c.csv"
+            << QStringList("Impossible d'enregistrer " + QDir::tempPath());
+        QTest::newRow("collection illisible") << QStringList("BASE/FileName=data") << true << "save"
+                                              << ""
+                                              << ""
+                                              << "data" << QByteArray() << false << true << "data"
+                                              << QStringList("Impossible d'enregistrer");
+        QTest::newRow("sans nom, annulé") << sansNom << true << "save"
+                                          << ""
+                                          << "" << c << QByteArray() << false << true << "" << rien;
+        QTest::newRow("sans nom, choisi") << sansNom << true << "save"
+                                          << ""
+                                          << "data/ma collection.csv"
+                                          << "data/ma collection.csv" << ecrit1250 << false << false
+                                          << "data/ma collection.csv" << rien;
+        QTest::newRow("intraduisible: annulé par défaut")
+            << koi8 << true << "save"
+            << ""
+            << "" << c << avant << false << true << c << QStringList("L'encodage KOI8-R");
+        QTest::newRow("intraduisible: Save")
+            << koi8 << true << "save"
+            << "S"
+            << "" << c << z1 + ligneS("?", "Tokyo N?o") + ligneS("B,2", "a,b") << false << false
+            << c << QStringList("L'encodage KOI8-R");
+        QTest::newRow("fermer sans changement") << utf8 << false << "close"
+                                                << ""
+                                                << "" << c << avant << true << false << c << rien;
+        QTest::newRow("fermer: Cancel") << utf8 << true << "close"
+                                        << "C"
+                                        << "" << c << avant << false << true << c << question;
+        QTest::newRow("fermer: Discard") << utf8 << true << "close"
+                                         << "D"
+                                         << "" << c << avant << true << true << c << question;
+        QTest::newRow("fermer: Save") << w1250 << true << "close"
+                                      << "S"
+                                      << "" << c << ecrit1250 << true << false << c << question;
+        QTest::newRow("fermer: par défaut") << utf8 << true << "close"
+                                            << "-"
+                                            << "" << c << ecrit << true << false << c << question;
+        QTest::newRow("fermer: écriture impossible")
+            << impossible << true << "close"
+            << "S"
+            << ""
+            << "fichier" << QByteArray("x") << false << true << "fichier/c.csv"
+            << question + QStringList("Impossible d'enregistrer");
+        QTest::newRow("Quitter sans nom: annulé")
+            << sansNom << true << "quit"
+            << "S"
+            << "" << c << QByteArray() << false << true << "" << question;
+        QTest::newRow("Quitter sans nom: choisi")
+            << sansNom << true << "quit"
+            << "S"
+            << "premiere.csv"
+            << "premiere.csv" << ecrit1250 << true << false << "premiere.csv" << question;
+        QTest::newRow("fermer: intraduisible, Cancel")
+            << koi8 << true << "close"
+            << "SC"
+            << "" << c << avant << false << true << c
+            << question + QStringList("L'encodage KOI8-R");
         // Changed on disk: Yes replaces it, Save writes another file that becomes the collection's.
-        QTest::newRow("changé: Remplacer") << utf8 << true << "autre:save" << "Y" << "" << c << ecrit << false << false << c << change;
-        QTest::newRow("même taille et date: Annuler") << utf8 << true << "meme:save" << "C" << "" << c << ligneAlbum("Zorro", "Z2").repeated(3) << false << true << c << change;
-        QTest::newRow("changé: autre nom") << w1250 << true << "autre:save" << "S" << "autre.csv" << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
-        QTest::newRow("changé, fermer: Annuler") << utf8 << true << "autre:close" << "SC" << "" << c << ligneAlbum("Zorro", "Z2") << false << true << c << question + change;
-        QTest::newRow("Enregistrer sous sur la collection: autre nom") << w1250 << true << "meme:saveAs" << "S" << "collection.csv|autre.csv" << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
-        QTest::newRow("supprimé") << utf8 << true << "supprime:save" << "" << "" << c << ecrit << false << false << c << rien;
+        QTest::newRow("changé: Remplacer") << utf8 << true << "autre:save"
+                                           << "Y"
+                                           << "" << c << ecrit << false << false << c << change;
+        QTest::newRow("même taille et date: Annuler")
+            << utf8 << true << "meme:save"
+            << "C"
+            << "" << c << ligneAlbum("Zorro", "Z2").repeated(3) << false << true << c << change;
+        QTest::newRow("changé: autre nom")
+            << w1250 << true << "autre:save"
+            << "S"
+            << "autre.csv"
+            << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
+        QTest::newRow("changé, fermer: Annuler")
+            << utf8 << true << "autre:close"
+            << "SC"
+            << "" << c << ligneAlbum("Zorro", "Z2") << false << true << c << question + change;
+        QTest::newRow("Enregistrer sous sur la collection: autre nom")
+            << w1250 << true << "meme:saveAs"
+            << "S"
+            << "collection.csv|autre.csv"
+            << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
+        QTest::newRow("supprimé") << utf8 << true << "supprime:save"
+                                  << ""
+                                  << "" << c << ecrit << false << false << c << rien;
     }
 
     void enregistrer()
@@ -161,7 +249,9 @@ private slots:
         QFETCH(QString, geste);
         QFETCH(QString, choisi);
         Scene s;
-        QVERIFY(s.ecrire("fichier", "x") && s.parametres(parametres) && (parametres.filter("collection.csv").isEmpty() || s.ecrire("collection.csv", z1.repeated(3))));
+        QVERIFY(s.ecrire("fichier", "x") && s.parametres(parametres)
+            && (parametres.filter("collection.csv").isEmpty()
+                || s.ecrire("collection.csv", z1.repeated(3))));
         Phylacto& f = s.ouvrir();
         f.show();
         while (f.getAlbums().size() > 1)
@@ -176,15 +266,22 @@ private slots:
         f.setModifie(modifie);
         const QString change = geste.section(':', 0, -2), c = s.chemin("collection.csv");
         const QDateTime quand = QFileInfo(c).lastModified();
-        QVERIFY(change.isEmpty() || (change == "supprime" ? QFile::remove(c) : s.ecrire("collection.csv", ligneAlbum("Zorro", "Z2").repeated(change == "meme" ? 3 : 1))));
+        QVERIFY(change.isEmpty()
+            || (change == "supprime"
+                    ? QFile::remove(c)
+                    : s.ecrire("collection.csv",
+                        ligneAlbum("Zorro", "Z2").repeated(change == "meme" ? 3 : 1))));
         QFile fichier(c);
-        QVERIFY(change != "meme" || (fichier.open(QIODevice::Append) && fichier.setFileTime(quand, QFileDevice::FileModificationTime)));
+        QVERIFY(change != "meme"
+            || (fichier.open(QIODevice::Append)
+                && fichier.setFileTime(quand, QFileDevice::FileModificationTime)));
         geste = geste.section(':', -1);
         QFETCH(QString, boutons);
         reponses(boutons);
         for (const QString& choix : choisi.split('|', Qt::SkipEmptyParts))
             Boites::setProchainFichier(s.chemin(choix));
-        QVERIFY(geste == "quit" ? declencherAction(&f, "actionQuitter") : QMetaObject::invokeMethod(&f, qPrintable(geste)));
+        QVERIFY(geste == "quit" ? declencherAction(&f, "actionQuitter")
+                                : QMetaObject::invokeMethod(&f, qPrintable(geste)));
 
         QFETCH(QString, lu);
         QTEST(s.lire(lu), "octets");
@@ -202,22 +299,29 @@ private slots:
         attendus.sort();
         QCOMPARE(QDir(s.chemin()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), attendus);
         Boites::oublier(); // what was written here is known: saving again asks nothing
-        QVERIFY(f.estModifie() || (f.save(), Boites::textesVus().filter("Le fichier de la collection").isEmpty()));
+        QVERIFY(f.estModifie()
+            || (f.save(), Boites::textesVus().filter("Le fichier de la collection").isEmpty()));
     }
 
     // The file and "BASE/Encodage" change together, whatever is done before being killed.
     void tourEncodage_data()
     {
         QTest::addColumn<QString>("avant"); // stored at first
-        QTest::addColumn<QStringList>("gestes"); // encodings validated, "save", "saveAs" over the file, "D": closed, Discard
+        QTest::addColumn<QStringList>(
+            "gestes"); // encodings validated, "save", "saveAs" over the file, "D": closed, Discard
         QTest::addColumn<QString>("stocke");
-        QTest::newRow("quitté sans enregistrer") << "UTF-8" << QStringList { "KOI8-R", "D" } << "UTF-8";
+        QTest::newRow("quitté sans enregistrer")
+            << "UTF-8" << QStringList { "KOI8-R", "D" } << "UTF-8";
         QTest::newRow("tué") << "UTF-8" << QStringList { "Windows-1252" } << "UTF-8";
         QTest::newRow("enregistré") << "UTF-8" << QStringList { "KOI8-R", "save" } << "KOI8-R";
-        QTest::newRow("enregistré sous son nom") << "UTF-8" << QStringList { "Apple Roman", "saveAs" } << "Apple Roman";
-        QTest::newRow("enregistré sous son nom, sans choix") << "KOI8-R" << QStringList { "saveAs" } << "KOI8-R";
-        QTest::newRow("remis avant") << "UTF-8" << QStringList { "KOI8-R", "UTF8", "save" } << "UTF8";
-        QTest::newRow("enregistré, puis un autre") << "UTF-8" << QStringList { "ISO-8859-15", "save", "UTF-16", "D" } << "ISO-8859-15";
+        QTest::newRow("enregistré sous son nom")
+            << "UTF-8" << QStringList { "Apple Roman", "saveAs" } << "Apple Roman";
+        QTest::newRow("enregistré sous son nom, sans choix")
+            << "KOI8-R" << QStringList { "saveAs" } << "KOI8-R";
+        QTest::newRow("remis avant")
+            << "UTF-8" << QStringList { "KOI8-R", "UTF8", "save" } << "UTF8";
+        QTest::newRow("enregistré, puis un autre")
+            << "UTF-8" << QStringList { "ISO-8859-15", "save", "UTF-16", "D" } << "ISO-8859-15";
     }
 
     void tourEncodage()
@@ -225,8 +329,13 @@ private slots:
         QFETCH(QString, avant);
         QFETCH(QStringList, gestes);
         QFETCH(QString, stocke);
-        const QString serie = (gestes + QStringList(avant)).contains("KOI8-R") ? "Ёжик в тумане" : "Les Chroniques d'Élise";
-        const auto fichier = [&serie](const QString& encodage) { return QTextCodec::codecForName(encodage.toLatin1())->fromUnicode(QString::fromUtf8(ligneAlbum(serie, "T"))); };
+        const QString serie = (gestes + QStringList(avant)).contains("KOI8-R")
+            ? "Ёжик в тумане"
+            : "Les Chroniques d'Élise";
+        const auto fichier = [&serie](const QString& encodage) {
+            return QTextCodec::codecForName(encodage.toLatin1())
+                ->fromUnicode(QString::fromUtf8(ligneAlbum(serie, "T")));
+        };
         Scene s;
         s.collection(fichier(avant), avant);
         s.ouvrir();
@@ -235,9 +344,11 @@ private slots:
             if (geste == "D") {
                 Boites::setProchaineReponse(QMessageBox::Discard);
                 QVERIFY(s.fenetre->close());
-            } else if (!QMetaObject::invokeMethod(s.fenetre.get(), qPrintable(geste)) && declencherAction(s.fenetre.get(), "actionConfiguration_reseau"))
+            } else if (!QMetaObject::invokeMethod(s.fenetre.get(), qPrintable(geste))
+                && declencherAction(s.fenetre.get(), "actionConfiguration_reseau"))
                 for (QWidget* w : QApplication::topLevelWidgets())
-                    QVERIFY(!w->inherits("GestionReseau") || !w->isVisible() || remplir(w, { "cbEncodage=" + geste, "pushValider" }));
+                    QVERIFY(!w->inherits("GestionReseau") || !w->isVisible()
+                        || remplir(w, { "cbEncodage=" + geste, "pushValider" }));
         }
         s.fenetre.reset();
         QCOMPARE(s.parametre("BASE/Encodage"), stocke);
@@ -253,10 +364,20 @@ private slots:
         QTest::addColumn<QString>("bouton");
         QTest::addColumn<QString>("reponse"); // to the question when modified: Y, N
         const QByteArray elise = ligneAlbum("Les Chroniques d'Élise", "Cœur");
-        QTest::newRow("UTF-8 lu en KOI8-R") << elise << "KOI8-R" << "Relire en UTF8" << "";
-        QTest::newRow("modifié, relu") << elise << "Windows-1250" << "Relire en UTF8" << "Y";
-        QTest::newRow("modifié, gardé") << elise << "Apple Roman" << "Relire en UTF8" << "N";
-        QTest::newRow("Windows-1252 lu en UTF-8") << QTextCodec::codecForName("Windows-1252")->fromUnicode(QString::fromUtf8(elise)) << "UTF-8" << "Relire en Windows-1252" << "";
+        QTest::newRow("UTF-8 lu en KOI8-R") << elise << "KOI8-R"
+                                            << "Relire en UTF8"
+                                            << "";
+        QTest::newRow("modifié, relu") << elise << "Windows-1250"
+                                       << "Relire en UTF8"
+                                       << "Y";
+        QTest::newRow("modifié, gardé") << elise << "Apple Roman"
+                                        << "Relire en UTF8"
+                                        << "N";
+        QTest::newRow("Windows-1252 lu en UTF-8")
+            << QTextCodec::codecForName("Windows-1252")->fromUnicode(QString::fromUtf8(elise))
+            << "UTF-8"
+            << "Relire en Windows-1252"
+            << "";
     }
 
     void relecture()
@@ -302,7 +423,9 @@ private slots:
         }
         const QStringList copies = QDir(s.chemin()).entryList({ "*.bak" });
         QCOMPARE(copies.size(), 1);
-        QVERIFY(QRegularExpression("^collection\\.csv\\.\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.bak$").match(copies.first()).hasMatch());
+        QVERIFY(QRegularExpression("^collection\\.csv\\.\\d{4}-\\d\\d-\\d\\d-\\d{4}\\.bak$")
+                    .match(copies.first())
+                    .hasMatch());
         QCOMPARE(s.lire(copies.first()), origine);
         QCOMPARE(Boites::textesVus().size(), 2); // the bad line, then the notice
         QVERIFY(Boites::textesVus().last().contains(s.chemin(copies.first())));
@@ -312,10 +435,14 @@ private slots:
     void importerCsv()
     {
         Scene s;
-        QVERIFY(s.collection(ligneAlbum("Astérix", "Le Tour", 5, 0, "images//a.jpg", "Marc") + ligneAlbum("Akira", "Vol 1", 1, 2)
-                + "Astérix;La Zizanie;15;;;;;0;;;;01/03/2014;1.25e+06;1;x;4;1;3;t19;\n", "UTF-8", "sauve.csv"));
-        QVERIFY(s.ecrire("crlf.csv", "S;T;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;;Col\r\nS;T2;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;\r\n"
-                                     "S;T3;trop;de;champs;E;C;0;G;_;_;;0;0;_;0;0;0;;Col;x\r\nS;T4;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;;Col\r\n"));
+        QVERIFY(s.collection(ligneAlbum("Astérix", "Le Tour", 5, 0, "images//a.jpg", "Marc")
+                + ligneAlbum("Akira", "Vol 1", 1, 2)
+                + "Astérix;La Zizanie;15;;;;;0;;;;01/03/2014;1.25e+06;1;x;4;1;3;t19;\n",
+            "UTF-8", "sauve.csv"));
+        QVERIFY(s.ecrire("crlf.csv",
+            "S;T;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;;Col\r\nS;T2;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;\r\n"
+            "S;T3;trop;de;champs;E;C;0;G;_;_;;0;0;_;0;0;0;;Col;x\r\nS;T4;1;D;Sc;E;C;0;G;_;_;;0;0;_;"
+            "0;0;0;;Col\r\n"));
         QFile::setPermissions(s.chemin("crlf.csv"), QFile::ReadOwner);
         QVERIFY(s.parametres({ "BASE/FileName=vide.csv" }));
         Phylacto& f = s.ouvrir();
@@ -323,7 +450,8 @@ private slots:
             Boites::setProchainFichier(s.chemin("sauve.csv"));
             QVERIFY(declencherAction(&f, "actionImporter_Csv"));
         }
-        QCOMPARE(s.resume(), QString("Akira,Astérix | E:Astérix | C: | M:Akira | []  | 6 2 2 2 | //"));
+        QCOMPARE(
+            s.resume(), QString("Akira,Astérix | E:Astérix | C: | M:Akira | []  | 6 2 2 2 | //"));
         QCOMPARE(f.getAlbums().at(2)->getTexte19(), QString("t19"));
         QCOMPARE(f.getAlbums().at(5)->getEmprunteur(), QString());
         QVERIFY(Boites::textesVus().isEmpty() && f.estModifie());
@@ -332,19 +460,24 @@ private slots:
         QVERIFY(declencherAction(&f, "actionImporter_Csv"));
         QCOMPARE(f.getAlbums().size(), 8);
         QCOMPARE(f.getAlbums().at(6)->getColoriste(), QString("Col"));
-        QCOMPARE(Boites::textesVus(), QStringList("Erreur à la ligne S;T3;trop;de;champs;E;C;0;G;_;_;;0;0;_;0;0;0;;Col;x.\n Merci de toujours laisser 20 parametres et non 21, même vide"));
+        QCOMPARE(Boites::textesVus(),
+            QStringList("Erreur à la ligne S;T3;trop;de;champs;E;C;0;G;_;_;;0;0;_;0;0;0;;Col;x.\n "
+                        "Merci de toujours laisser 20 parametres et non 21, même vide"));
 
         f.setModifie(false); // cancelled: nothing added, counted as a change all the same
         QVERIFY(declencherAction(&f, "actionImporter_Csv") && f.estModifie());
         QCOMPARE(f.getAlbums().size(), 8);
         Catalogue c;
-        QCOMPARE(Importation::importer(s.chemin("absent.csv"), nullptr, c).etat, LectureCollection::Illisible);
+        QCOMPARE(Importation::importer(s.chemin("absent.csv"), nullptr, c).etat,
+            LectureCollection::Illisible);
         // An unreadable legacy file: the older converted file beside it is not imported instead.
         QVERIFY(s.ecrire("vieux.csv", ligneAlbum("Périmé", "1")));
         QCOMPARE(f.convertir(s.chemin("vieux.db")), QString());
         QCOMPARE(s.lire("vieux.csv"), ligneAlbum("Périmé", "1"));
-        QCOMPARE(EcritureCollection::nomDansParametres(s.chemin("data/c.csv")), QString("data/c.csv"));
-        QCOMPARE(EcritureCollection::nomDansParametres(QDir::rootPath() + "c.csv"), QDir::rootPath() + "c.csv");
+        QCOMPARE(
+            EcritureCollection::nomDansParametres(s.chemin("data/c.csv")), QString("data/c.csv"));
+        QCOMPARE(EcritureCollection::nomDansParametres(QDir::rootPath() + "c.csv"),
+            QDir::rootPath() + "c.csv");
     }
 
     // A legacy file is converted beside itself, with the images of its folder.
@@ -355,18 +488,25 @@ private slots:
         QTest::addColumn<int>("ligneFautive");
         QTest::addColumn<QString>("converti");
         QTest::addColumn<QByteArray>("octets");
-        const auto ancienne = [](const QByteArray& serie, const QByteArray& titre, const QByteArray& image = "_") {
-            return "\"" + serie + "\" \"" + titre + "\" 1 \"D\" \"Sc\" \"E\" \"Bon\" 0 \"G\" \"" + image + "\" \"_\" \"_\" 0 0 \"_\" 3 0 0 \"_\"\n";
+        const auto ancienne = [](const QByteArray& serie, const QByteArray& titre,
+                                  const QByteArray& image = "_") {
+            return "\"" + serie + "\" \"" + titre + "\" 1 \"D\" \"Sc\" \"E\" \"Bon\" 0 \"G\" \""
+                + image + "\" \"_\" \"_\" 0 0 \"_\" 3 0 0 \"_\"\n";
         };
-        const auto convertie = [](const QByteArray& serie, const QByteArray& titre, const QByteArray& image = "_") {
+        const auto convertie = [](const QByteArray& serie, const QByteArray& titre,
+                                   const QByteArray& image = "_") {
             return serie + ";" + titre + ";1;D;Sc;E;Bon;0;G;" + image + ";_;_;0;0;_;3;0;0;_\n";
         };
         const QByteArray debut = ancienne("A", "1") + ancienne("B", "2", "x\\y.jpg");
         const QByteArray convertis = convertie("A", "1") + convertie("B", "2", "x/y.jpg");
-        QTest::newRow("texte vide") << "bd.db" << debut + ancienne("Blake", "") + ancienne("C", "3") << 3 << "bd.converti.csv" << convertis;
-        QTest::newRow("ligne blanche crlf") << "bd.db" << debut + "\r\n" + ancienne("C", "3") << 3 << "bd.converti.csv" << convertis;
-        QTest::newRow("file.CSV") << "file.CSV" << ligneAlbum("S", "T") << 1 << "file.Ccsv" << QByteArray();
-        QTest::newRow("codec 8 bits") << "bd.db" << ancienne("B\xe9zier", "\xc9t\xe9") << 0 << "bd.converti.csv" << convertie("B\xe9zier", "\xc9t\xe9");
+        QTest::newRow("texte vide") << "bd.db" << debut + ancienne("Blake", "") + ancienne("C", "3")
+                                    << 3 << "bd.converti.csv" << convertis;
+        QTest::newRow("ligne blanche crlf") << "bd.db" << debut + "\r\n" + ancienne("C", "3") << 3
+                                            << "bd.converti.csv" << convertis;
+        QTest::newRow("file.CSV") << "file.CSV" << ligneAlbum("S", "T") << 1 << "file.Ccsv"
+                                  << QByteArray();
+        QTest::newRow("codec 8 bits") << "bd.db" << ancienne("B\xe9zier", "\xc9t\xe9") << 0
+                                      << "bd.converti.csv" << convertie("B\xe9zier", "\xc9t\xe9");
     }
 
     void convertir()
@@ -377,7 +517,8 @@ private slots:
         QFETCH(QByteArray, octets);
         QFETCH(QByteArray, contenu);
         Scene s;
-        QVERIFY(s.collection(ligneAlbum("Collection", "C1"), "UTF-8", "ancien/bd.csv") && s.ecrire("ancien/" + nom, contenu));
+        QVERIFY(s.collection(ligneAlbum("Collection", "C1"), "UTF-8", "ancien/bd.csv")
+            && s.ecrire("ancien/" + nom, contenu));
         QFile::setPermissions(s.chemin("ancien/" + nom), QFile::ReadOwner);
         for (const char* image : { "marque.jpg", "espadon.jpg", ".cachee.jpg", "sous/dedans.jpg" })
             QVERIFY(s.ecrire(QString("ancien/images/") + image, image));
@@ -387,18 +528,26 @@ private slots:
         Boites::setProchainFichier(s.chemin("ancien/" + nom));
         QVERIFY(declencherAction(&f, "actionImporter_Csv"));
 
-        QStringList boites("Attention ! Votre fichier va être convertit en CSV. Si vous avez pensez à mettre le repertoire images au même endroits, les images seront aussi importé.");
+        QStringList boites(
+            "Attention ! Votre fichier va être convertit en CSV. Si vous avez pensez à mettre le "
+            "repertoire images au même endroits, les images seront aussi importé.");
         if (ligneFautive > 0)
-            boites << QString("Erreur à la ligne %1.\n Merci de toujours laisser 19 parametres, même vide").arg(ligneFautive);
+            boites << QString(
+                "Erreur à la ligne %1.\n Merci de toujours laisser 19 parametres, même vide")
+                          .arg(ligneFautive);
         QCOMPARE(Boites::textesVus(), boites);
         QCOMPARE(s.lire("ancien/bd.csv"), ligneAlbum("Collection", "C1"));
         QVERIFY(QFile::exists(s.chemin("ancien/" + converti)));
         QCOMPARE(s.lire("ancien/" + converti), octets);
         QCOMPARE(f.getAlbums().size(), 1 + octets.count('\n'));
         for (int i = 1; i < f.getAlbums().size(); ++i) // with an empty colourist
-            QCOMPARE(EcritureCollection::encoder({ f.getAlbums().at(i) }, Codecs::codec8Bits()).octets, octets.split('\n').at(i - 1) + ";\n");
+            QCOMPARE(
+                EcritureCollection::encoder({ f.getAlbums().at(i) }, Codecs::codec8Bits()).octets,
+                octets.split('\n').at(i - 1) + ";\n");
         QCOMPARE(s.lire("images/marque.jpg"), QByteArray("déjà là"));
-        QCOMPARE(QDir(s.chemin("images")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList({ "espadon.jpg", "marque.jpg" }));
+        QCOMPARE(QDir(s.chemin("images"))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList({ "espadon.jpg", "marque.jpg" }));
         QVERIFY(!QApplication::overrideCursor());
     }
 
@@ -415,7 +564,10 @@ private slots:
                              QString::number(liste[rang].nbAlbums) }),
                     QStringList({ nom, QString::number(albums) }));
         }
-        QCOMPARE(Sauvegardes::elaguer(dossier.chemin(), "col.csv", 1, {}, QDateTime(QDate(2026, 6, 1), {})).echecs, QString());
+        QCOMPARE(Sauvegardes::elaguer(
+                     dossier.chemin(), "col.csv", 1, {}, QDateTime(QDate(2026, 6, 1), {}))
+                     .echecs,
+            QString());
         for (const auto& [nom, contenu, rang, albums] : dossierListe)
             QCOMPARE(QFile::exists(dossier.chemin(nom)), rang <= 0);
     }
@@ -455,9 +607,12 @@ private slots:
         QVERIFY(fenetre.estModifie() && !dialogue->isVisible());
         QVERIFY(!enfant<QAction>(&fenetre, "actionAnnuler")->isEnabled());
         QCOMPARE(sauvegardesDe(dossier).size(), 4);
-        QFile derniere(Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0].chemin);
+        QFile derniere(
+            Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0]
+                .chemin);
         QVERIFY(derniere.open(QIODevice::ReadOnly) && derniere.readAll() == actuel);
-        QCOMPARE(dossier.resume().section(" | ", 0, 4), QString("C | E:C | C: | M: | [C] 1:c1,2:c2"));
+        QCOMPARE(
+            dossier.resume().section(" | ", 0, 4), QString("C | E:C | C: | M: | [C] 1:c1,2:c2"));
 
         QVERIFY(QDir(dossier.chemin("data/sauvegardes")).removeRecursively());
         dossier.ecrire("data/sauvegardes", "");
@@ -478,8 +633,11 @@ private slots:
     void sauvegardesDatees()
     {
         Scene s(z1);
-        const QString futur = "collection-2099-01-01-000000.csv", proche = "data/sauvegardes/collection-" + QDateTime::currentDateTime().addSecs(3600).toString("yyyy-MM-dd-HHmmss") + ".csv";
-        QVERIFY(s.parametres({ "BASE/Sauvegardes=1" }) && s.ecrire("data/sauvegardes/" + futur, "f") && s.ecrire(proche, z1));
+        const QString futur = "collection-2099-01-01-000000.csv",
+                      proche = "data/sauvegardes/collection-"
+            + QDateTime::currentDateTime().addSecs(3600).toString("yyyy-MM-dd-HHmmss") + ".csv";
+        QVERIFY(s.parametres({ "BASE/Sauvegardes=1" }) && s.ecrire("data/sauvegardes/" + futur, "f")
+            && s.ecrire(proche, z1));
         Phylacto& f = s.ouvrir();
         for (int fois = 1; fois <= 3; ++fois) {
             if (fois == 2)

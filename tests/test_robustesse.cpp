@@ -39,7 +39,8 @@ QByteArray latin1(QByteArray ligne)
 QString restaurer(Phylacto& fenetre, int* lignesListees = nullptr)
 {
     declencherAction(&fenetre, "actionRestaurer");
-    auto* table = enfant<QTableWidget>(fenetre.findChild<QDialog*>("Restauration"), "LstSauvegardes");
+    auto* table
+        = enfant<QTableWidget>(fenetre.findChild<QDialog*>("Restauration"), "LstSauvegardes");
     if (lignesListees)
         *lignesListees = table->rowCount();
     if (table->rowCount() == 0)
@@ -74,19 +75,29 @@ private slots:
         QTest::addColumn<int>("ligne"); // of the first invalid bytes, told in a notice; 0: none
         QTest::addColumn<QString>("propose");
         QTest::addColumn<QString>("montre"); // the bad line as its box shows it; null: no box
-        QTest::addColumn<QString>("cas"); // a collection file that cannot be read (a notice, no box), or a fifo cover
-        const QByteArray theo = ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2), bon = ligneAlbum("A", "T", 1);
+        QTest::addColumn<QString>(
+            "cas"); // a collection file that cannot be read (a notice, no box), or a fifo cover
+        const QByteArray theo = ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2),
+                         bon = ligneAlbum("A", "T", 1);
         const QByteArray retours = bon.repeated(30).replace('\n', '\r');
         QTest::newRow("utf8") << theo << "UTF-8" << 0 << "" << QString() << "";
-        QTest::newRow("latin1 en utf8") << latin1(theo) << "UTF-8" << 2 << "Windows-1252" << QString() << "";
+        QTest::newRow("latin1 en utf8")
+            << latin1(theo) << "UTF-8" << 2 << "Windows-1252" << QString() << "";
         QTest::newRow("utf8 en utf16") << theo << "UTF-16" << 1 << "UTF8" << QString() << "";
-        QTest::newRow("coupé") << theo + "\xc3" << "UTF-8" << 3 << "Windows-1252" << QString() << "";
+        QTest::newRow("coupé") << theo + "\xc3"
+                               << "UTF-8" << 3 << "Windows-1252" << QString() << "";
         QTest::newRow("bom") << "\xef\xbb\xbf" + theo << "KOI8-R" << 0 << "" << QString() << "";
-        QTest::newRow("2000") << bon + QByteArray(2000, 'x') + "\n" + bon << "UTF-8" << 0 << "" << QString(2000, 'x') << "";
-        QTest::newRow("50000") << bon + QByteArray(50000, 'y') << "UTF-8" << 0 << "" << QString(2000, 'y') + "…" << "";
-        QTest::newRow("CR seuls") << bon + retours << "UTF-8" << 0 << "" << QString::fromUtf8(retours.left(2000)) + "…" << "";
+        QTest::newRow("2000") << bon + QByteArray(2000, 'x') + "\n" + bon << "UTF-8" << 0 << ""
+                              << QString(2000, 'x') << "";
+        QTest::newRow("50000") << bon + QByteArray(50000, 'y') << "UTF-8" << 0 << ""
+                               << QString(2000, 'y') + "…"
+                               << "";
+        QTest::newRow("CR seuls") << bon + retours << "UTF-8" << 0 << ""
+                                  << QString::fromUtf8(retours.left(2000)) + "…"
+                                  << "";
         QTest::newRow("lien") << QByteArray() << "UTF-8" << 0 << "" << QString() << "lien";
-        QTest::newRow("couverture fifo") << ligneAlbum("A", "T", 1, 0, "images//fifo") << "UTF-8" << 0 << "" << QString() << "fifo";
+        QTest::newRow("couverture fifo") << ligneAlbum("A", "T", 1, 0, "images//fifo") << "UTF-8"
+                                         << 0 << "" << QString() << "fifo";
     }
     void chargementsFautifs()
     {
@@ -100,16 +111,24 @@ private slots:
         dossier.collection(octets, encodage);
         const QString collection = dossier.chemin("collection.csv");
         if (cas == "lien")
-            QVERIFY(QFile::remove(collection) && QFile::link(dossier.chemin("cible.csv"), collection));
+            QVERIFY(
+                QFile::remove(collection) && QFile::link(dossier.chemin("cible.csv"), collection));
         QVERIFY(cas != "fifo" || ::mkfifo(qPrintable(dossier.chemin("images/fifo")), 0600) == 0);
         const bool illisible = !cas.isEmpty() && cas != "fifo";
         Phylacto fenetre;
         QCOMPARE(fenetre.chargementIncomplet(), ligne > 0 || !montre.isNull() || illisible);
-        QVERIFY(cas.isEmpty() || (Boites::textesVus().isEmpty() && !QFileInfo::exists(dossier.chemin("cible.csv"))));
-        QVERIFY(montre.isNull() || (Boites::textesVus().size() == 1 && Boites::textesVus().first().startsWith("Erreur à la ligne " + montre + ".\n") && fenetre.getAlbums().size() == 1));
+        QVERIFY(cas.isEmpty()
+            || (Boites::textesVus().isEmpty() && !QFileInfo::exists(dossier.chemin("cible.csv"))));
+        QVERIFY(montre.isNull()
+            || (Boites::textesVus().size() == 1
+                && Boites::textesVus().first().startsWith("Erreur à la ligne " + montre + ".\n")
+                && fenetre.getAlbums().size() == 1));
         const QStringList textes = notices(fenetre);
         QCOMPARE(textes.size(), ligne > 0 || illisible ? 1 : 0);
-        QVERIFY2(ligne == 0 || (textes.first().contains(QString("ligne %1 ").arg(ligne)) && textes.first().contains(" en " + propose + " ")), qPrintable(textes.value(0)));
+        QVERIFY2(ligne == 0
+                || (textes.first().contains(QString("ligne %1 ").arg(ligne))
+                    && textes.first().contains(" en " + propose + " ")),
+            qPrintable(textes.value(0)));
     }
 
     // Whatever a file to read turns out to be, every reader refuses it at once and says why.
@@ -117,11 +136,16 @@ private slots:
     {
         QTest::addColumn<QString>("genre");
         QTest::addColumn<QString>("raison");
-        QTest::newRow("tube") << "tube" << "fichier spécial (périphérique, tube…)";
-        QTest::newRow("lien vers /dev/zero") << "zero" << "fichier spécial (périphérique, tube…)";
-        QTest::newRow("dossier") << "dossier" << "c'est un dossier";
-        QTest::newRow("juste trop gros") << "creux" << "fichier trop volumineux (257 Mo, au plus 256 Mo)";
-        QTest::newRow("64 Gio") << "énorme" << "fichier trop volumineux (65536 Mo, au plus 256 Mo)";
+        QTest::newRow("tube") << "tube"
+                              << "fichier spécial (périphérique, tube…)";
+        QTest::newRow("lien vers /dev/zero") << "zero"
+                                             << "fichier spécial (périphérique, tube…)";
+        QTest::newRow("dossier") << "dossier"
+                                 << "c'est un dossier";
+        QTest::newRow("juste trop gros") << "creux"
+                                         << "fichier trop volumineux (257 Mo, au plus 256 Mo)";
+        QTest::newRow("64 Gio") << "énorme"
+                                << "fichier trop volumineux (65536 Mo, au plus 256 Mo)";
     }
     void lecturesBornees()
     {
@@ -129,11 +153,17 @@ private slots:
         QFETCH(QString, raison);
         DossierTravail dossier;
         dossier.collection({});
-        for (const QString nom : { "collection.csv", "x.csv", "bd.db", "data/sauvegardes/collection-2026-01-02-030405.csv", "icon.ico" }) {
+        for (const QString nom : { "collection.csv", "x.csv", "bd.db",
+                 "data/sauvegardes/collection-2026-01-02-030405.csv", "icon.ico" }) {
             const QString chemin = dossier.chemin(nom);
-            QVERIFY(QDir().mkpath(QFileInfo(chemin).path()) && (!QFile::exists(chemin) || QFile::remove(chemin)));
-            QVERIFY(genre == "tube" ? ::mkfifo(qPrintable(chemin), 0600) == 0 : genre == "zero" ? QFile::link("/dev/zero", chemin)
-                    : genre == "dossier" ? QDir().mkdir(chemin) : fichierCreux(chemin, genre == "creux" ? FichierCollection::tailleMax + 1 : qint64(64) << 30));
+            QVERIFY(QDir().mkpath(QFileInfo(chemin).path())
+                && (!QFile::exists(chemin) || QFile::remove(chemin)));
+            QVERIFY(genre == "tube"   ? ::mkfifo(qPrintable(chemin), 0600) == 0
+                    : genre == "zero" ? QFile::link("/dev/zero", chemin)
+                    : genre == "dossier"
+                    ? QDir().mkdir(chemin)
+                    : fichierCreux(chemin,
+                        genre == "creux" ? FichierCollection::tailleMax + 1 : qint64(64) << 30));
         }
         Phylacto fenetre;
         QVERIFY2(notices(fenetre).value(0).contains(raison), qPrintable(notices(fenetre).value(0)));
@@ -142,7 +172,9 @@ private slots:
         for (const char* nom : { "x.csv", "bd.db" }) {
             Boites::setProchainFichier(dossier.chemin(nom));
             QVERIFY(declencherAction(&fenetre, "actionImporter_Csv"));
-            QVERIFY2(Boites::textesVus().last().contains(dossier.chemin(nom) + " n'a pas pu être lu (" + raison + ")"), qPrintable(Boites::textesVus().last()));
+            QVERIFY2(Boites::textesVus().last().contains(
+                         dossier.chemin(nom) + " n'a pas pu être lu (" + raison + ")"),
+                qPrintable(Boites::textesVus().last()));
         }
         QCOMPARE(fenetre.getAlbums().size(), 0);
         QVERIFY(!fenetre.estModifie());
@@ -151,8 +183,10 @@ private slots:
         int listees = 0;
         const QString refus = restaurer(fenetre, &listees);
         QCOMPARE(listees, genre == "creux" || genre == "énorme" ? 1 : 0);
-        QVERIFY2(listees == 0 || (refus.startsWith("? La sauvegarde ") && refus.endsWith(raison)), qPrintable(refus));
-        const RapportVerification rapport = VerificationCollection::verifierFichier(dossier.chemin("collection.csv"), nullptr, dossier.chemin(), {});
+        QVERIFY2(listees == 0 || (refus.startsWith("? La sauvegarde ") && refus.endsWith(raison)),
+            qPrintable(refus));
+        const RapportVerification rapport = VerificationCollection::verifierFichier(
+            dossier.chemin("collection.csv"), nullptr, dossier.chemin(), {});
         QCOMPARE(VerificationCollection::codeSortie(rapport), 2);
         QCOMPARE(rapport.erreur, raison);
     }
@@ -186,7 +220,8 @@ private slots:
         QTest::newRow("même image") << QStringList { "cover.jpg=A" } << "cover.jpg";
         QTest::newRow("autre image") << QStringList { "cover.jpg=B" } << "cover-2.jpg";
         QTest::newRow("-2 pris") << QStringList { "cover.jpg=B", "cover-2.jpg=C" } << "cover-3.jpg";
-        QTest::newRow("même que -2") << QStringList { "cover.jpg=B", "cover-2.jpg=A" } << "cover-2.jpg";
+        QTest::newRow("même que -2")
+            << QStringList { "cover.jpg=B", "cover-2.jpg=A" } << "cover-2.jpg";
         QTest::newRow("images est un fichier") << QStringList { "=X" } << "";
     }
     void nomsLibres()
@@ -196,11 +231,15 @@ private slots:
         DossierTravail dossier;
         QVERIFY(QDir(dossier.chemin("images")).removeRecursively());
         // "=X": images itself is a file.
-        const auto chemin = [](const QString& present) { return ("images/" + present.section('=', 0, 0)).chopped(present.startsWith('=') ? 1 : 0); };
+        const auto chemin = [](const QString& present) {
+            return ("images/" + present.section('=', 0, 0))
+                .chopped(present.startsWith('=') ? 1 : 0);
+        };
         for (const QString& present : presents)
             dossier.ecrire(chemin(present), present.section('=', 1).toUtf8());
         QString erreur;
-        QCOMPARE(NomImage::stockerCouverture(dossier.chemin("images"), "cover.jpg", "A", &erreur), attendu);
+        QCOMPARE(NomImage::stockerCouverture(dossier.chemin("images"), "cover.jpg", "A", &erreur),
+            attendu);
         QCOMPARE(erreur.isEmpty(), !attendu.isEmpty());
         for (const QString& present : presents)
             QCOMPARE(dossier.lire(chemin(present)), present.section('=', 1).toUtf8());
@@ -215,10 +254,15 @@ private slots:
         QTest::addColumn<int>("ajoutes"); // none: the catalogue is not marked modified
         QTest::addColumn<QStringList>("convertis"); // beside bd.csv afterwards
         QTest::addColumn<QString>("boite"); // the end of the last box
-        const QByteArray ancienne = "\"S\" \"T\" 1 \"D\" \"Sc\" \"E\" \"C\" 0 \"G\" \"_\" \"_\" \"_\" 0 0 \"_\" 0 0 0 \"_\"\n";
-        QTest::newRow("octets invalides") << "x.csv" << latin1(ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2)) << 0 << QStringList() << "puis importez-le de nouveau.";
-        QTest::newRow("sans écraser") << "bd.db" << ancienne << 1 << QStringList("bd-2.csv") << "seront aussi importé.";
-        QTest::newRow("disque plein") << "bd.db" << ancienne.repeated(1000) << 0 << QStringList() << "il est supprimé et rien n'est importé.";
+        const QByteArray ancienne = "\"S\" \"T\" 1 \"D\" \"Sc\" \"E\" \"C\" 0 \"G\" \"_\" \"_\" "
+                                    "\"_\" 0 0 \"_\" 0 0 0 \"_\"\n";
+        QTest::newRow("octets invalides")
+            << "x.csv" << latin1(ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2)) << 0
+            << QStringList() << "puis importez-le de nouveau.";
+        QTest::newRow("sans écraser")
+            << "bd.db" << ancienne << 1 << QStringList("bd-2.csv") << "seront aussi importé.";
+        QTest::newRow("disque plein") << "bd.db" << ancienne.repeated(1000) << 0 << QStringList()
+                                      << "il est supprimé et rien n'est importé.";
     }
     void importConversion()
     {
@@ -234,9 +278,12 @@ private slots:
         Boites::setProchainFichier(dossier.chemin(fichier));
         // A full disk: no file of this process grows past 4 kB meanwhile.
         rlimit limite {};
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &limite) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
+        QVERIFY(
+            ::getrlimit(RLIMIT_FSIZE, &limite) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR);
         const rlimit plein { 4096, limite.rlim_max };
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, QTest::currentDataTag() == QLatin1String("disque plein") ? &plein : &limite) == 0);
+        QVERIFY(::setrlimit(RLIMIT_FSIZE,
+                    QTest::currentDataTag() == QLatin1String("disque plein") ? &plein : &limite)
+            == 0);
         const bool action = declencherAction(&fenetre, "actionImporter_Csv");
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &limite) == 0 && action);
         QCOMPARE(fenetre.getAlbums().size(), ajoutes);
@@ -244,7 +291,8 @@ private slots:
         QCOMPARE(dossier.lire("bd.csv"), QByteArray("garde"));
         QTEST(QDir(dossier.chemin()).entryList({ "bd?*.csv" }), "convertis");
         QFETCH(QString, boite);
-        QVERIFY2(Boites::textesVus().last().endsWith(boite), qPrintable(Boites::textesVus().last()));
+        QVERIFY2(
+            Boites::textesVus().last().endsWith(boite), qPrintable(Boites::textesVus().last()));
     }
 
     // Bytes that do not decode are never restored: the next save would write U+FFFD.
@@ -253,8 +301,11 @@ private slots:
         QTest::addColumn<QByteArray>("octets");
         QTest::addColumn<QString>("raison");
         const QByteArray theo = ligneAlbum("A", "B", 1) + ligneAlbum("Théo", "T", 2);
-        QTest::newRow("Windows-1252 en UTF-8") << latin1(theo) << "elle contient des octets invalides en UTF-8, dès la ligne 2.";
-        QTest::newRow("coupé dans un caractère") << theo + "\xc3" << "elle contient des octets invalides en UTF-8, dès la ligne 3.";
+        QTest::newRow("Windows-1252 en UTF-8")
+            << latin1(theo) << "elle contient des octets invalides en UTF-8, dès la ligne 2.";
+        QTest::newRow("coupé dans un caractère")
+            << theo + "\xc3"
+            << "elle contient des octets invalides en UTF-8, dès la ligne 3.";
     }
     void restaurationsRefusees()
     {
@@ -265,7 +316,9 @@ private slots:
         dossier.ecrire("data/sauvegardes/collection-2026-01-02-030405.csv", octets);
         Phylacto fenetre;
         const QString refus = restaurer(fenetre);
-        QVERIFY2(refus.contains("collection-2026-01-02-030405.csv n'a pas été restaurée :\n" + raison), qPrintable(refus));
+        QVERIFY2(
+            refus.contains("collection-2026-01-02-030405.csv n'a pas été restaurée :\n" + raison),
+            qPrintable(refus));
         QCOMPARE(fenetre.getAlbums().size(), 1);
         QVERIFY(!fenetre.estModifie());
     }
@@ -276,7 +329,8 @@ private slots:
     void remplacements_data()
     {
         QTest::addColumn<QString>("geste");
-        QTest::addColumn<QString>("cible"); // fifo, lientube (a link to a fifo), lien (to a file), restes
+        QTest::addColumn<QString>(
+            "cible"); // fifo, lientube (a link to a fifo), lien (to a file), restes
         for (const char* geste : { "save", "saveAs", "export", "import" })
             for (const char* cible : { "fifo", "lientube", "lien", "restes" })
                 if (QByteArray(geste) != "import" || QByteArray(cible) != "restes")
@@ -288,29 +342,48 @@ private slots:
         QFETCH(QString, cible);
         DossierTravail d;
         QVERIFY(d.collection(ligneAlbum("A", "T")));
-        const QString nom = geste == "save" ? "collection.csv" : geste == "import" ? "bd.csv" : "cible.csv", c = d.chemin(nom), vrai = d.chemin("vrai.csv");
+        const QString nom = geste == "save" ? "collection.csv"
+            : geste == "import"             ? "bd.csv"
+                                            : "cible.csv",
+                      c = d.chemin(nom), vrai = d.chemin("vrai.csv");
         Phylacto f;
         f.getCatalogue().attacher(albumTest("S", "T"));
-        const QStringList restes { ".Copie1", ".BACKUP", ".Avant1", ".2024v1", ".ABC123", ".a1b2c3", ".phylacto-tmp-Ab3dE9" };
+        const QStringList restes { ".Copie1", ".BACKUP", ".Avant1", ".2024v1", ".ABC123", ".a1b2c3",
+            ".phylacto-tmp-Ab3dE9" };
         for (const QString& reste : restes)
             QVERIFY(cible != "restes" || d.ecrire(nom + reste, "x"));
         const auto droits = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther;
-        QVERIFY(cible == "restes" || (d.ecrire("vrai.csv", "vrai") && QFile::setPermissions(vrai, droits) && (!QFile::exists(c) || QFile::remove(c))));
+        QVERIFY(cible == "restes"
+            || (d.ecrire("vrai.csv", "vrai") && QFile::setPermissions(vrai, droits)
+                && (!QFile::exists(c) || QFile::remove(c))));
         QVERIFY(cible != "fifo" || ::mkfifo(qPrintable(c), 0600) == 0);
         // Never a link to a real device: a broken check would replace it.
         QVERIFY(cible != "lientube" || ::mkfifo(qPrintable(d.chemin("tube")), 0600) == 0);
-        QVERIFY((cible != "lientube" && cible != "lien") || QFile::link(cible == "lientube" ? d.chemin("tube") : vrai, c));
-        QVERIFY(d.ecrire("bd.db", "\"S\" \"T\" 1 \"D\" \"Sc\" \"E\" \"C\" 0 \"G\" \"_\" \"_\" \"_\" 0 0 \"_\" 0 0 0 \"_\"\n"));
+        QVERIFY((cible != "lientube" && cible != "lien")
+            || QFile::link(cible == "lientube" ? d.chemin("tube") : vrai, c));
+        QVERIFY(d.ecrire("bd.db",
+            "\"S\" \"T\" 1 \"D\" \"Sc\" \"E\" \"C\" 0 \"G\" \"_\" \"_\" \"_\" 0 0 \"_\" 0 0 0 "
+            "\"_\"\n"));
         Boites::setProchainFichier(geste == "import" ? d.chemin("bd.db") : c);
-        QVERIFY(geste == "save" ? QMetaObject::invokeMethod(&f, "save") : declencherAction(&f, geste == "saveAs" ? "actionEnregistrer_sous" : geste == "export" ? "actionExporterTableur" : "actionImporter_Csv"));
+        QVERIFY(geste == "save" ? QMetaObject::invokeMethod(&f, "save")
+                                : declencherAction(&f,
+                                    geste == "saveAs"       ? "actionEnregistrer_sous"
+                                        : geste == "export" ? "actionExporterTableur"
+                                                            : "actionImporter_Csv"));
         const bool refuse = (cible == "fifo" || cible == "lientube") && geste != "import";
-        QCOMPARE(Boites::textesVus().filter(c + " :\n").filter("n'est pas un fichier ordinaire : rien n'y est écrit").size(), refuse ? 1 : 0);
+        QCOMPARE(Boites::textesVus()
+                     .filter(c + " :\n")
+                     .filter("n'est pas un fichier ordinaire : rien n'y est écrit")
+                     .size(),
+            refuse ? 1 : 0);
         QCOMPARE(QFileInfo(c).isSymLink(), cible == "lientube" || cible == "lien");
         QCOMPARE(QFileInfo(c).isFile(), cible == "lien" || cible == "restes");
-        QCOMPARE(QFileInfo(c).isFile() && QFileInfo(c).size() > 0 && d.lire(nom).contains("S;T;1;"), !refuse && (geste != "import" || cible == "restes"));
+        QCOMPARE(QFileInfo(c).isFile() && QFileInfo(c).size() > 0 && d.lire(nom).contains("S;T;1;"),
+            !refuse && (geste != "import" || cible == "restes"));
         QVERIFY(cible == "restes" || (QFile::permissions(vrai) & 0x7077) == droits);
         for (const QString& reste : restes)
-            QCOMPARE(QFileInfo::exists(d.chemin(nom + reste)), cible == "restes" && !reste.contains("phylacto"));
+            QCOMPARE(QFileInfo::exists(d.chemin(nom + reste)),
+                cible == "restes" && !reste.contains("phylacto"));
         QCOMPARE(f.getAlbums().size(), geste == "import" ? 3 : 2);
     }
 
@@ -331,7 +404,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(dossier.lire("data/phylacto.lock").startsWith(pid + '\n'), 20000);
         seconde.reset(lancer({ dossier.chemin() }));
         QByteArray sortie;
-        QTRY_VERIFY_WITH_TIMEOUT((sortie += seconde->readAllStandardError()).contains("Un autre Phylacto (processus " + pid + ' '), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT((sortie += seconde->readAllStandardError())
+                                     .contains("Un autre Phylacto (processus " + pid + ' '),
+            20000);
         for (QProcess* copie : { seconde.get(), premiere.get() }) {
             copie->kill();
             copie->waitForFinished();
@@ -351,16 +426,26 @@ private slots:
         using P = Verrou::Prise;
         const QString remplace = "était endommagé (%1) : il a été remplacé.";
         QTest::newRow("vide") << "fichier:" << 0 << int(P::Pris) << remplace.arg("vide");
-        QTest::newRow("n'importe quoi") << "fichier:n'importe quoi\n" << 0 << int(P::Pris) << remplace.arg("contenu invalide");
-        QTest::newRow("processus seul") << "fichier:123" << 0 << int(P::Pris) << remplace.arg("contenu invalide");
-        QTest::newRow("dossier vide") << "dossier" << 0 << int(P::Pris) << remplace.arg("dossier vide");
-        QTest::newRow("lien mort") << "lien" << 0 << int(P::Pris) << remplace.arg("lien vers un fichier absent");
+        QTest::newRow("n'importe quoi") << "fichier:n'importe quoi\n"
+                                        << 0 << int(P::Pris) << remplace.arg("contenu invalide");
+        QTest::newRow("processus seul")
+            << "fichier:123" << 0 << int(P::Pris) << remplace.arg("contenu invalide");
+        QTest::newRow("dossier vide")
+            << "dossier" << 0 << int(P::Pris) << remplace.arg("dossier vide");
+        QTest::newRow("lien mort")
+            << "lien" << 0 << int(P::Pris) << remplace.arg("lien vers un fichier absent");
         QTest::newRow("tube") << "tube" << 0 << int(P::Pris) << remplace.arg("fichier spécial");
-        QTest::newRow("dossier plein") << "dossier/x" << 0 << int(P::LectureSeule) << "est un dossier qui n'est pas vide";
-        QTest::newRow("mort ici") << "fichier:2147483646\nphylacto\n%h\n" << 0 << int(P::Pris) << "";
-        QTest::newRow("ailleurs, quitter") << "fichier:2147483646\nphylacto\nailleurs\n" << int(QMessageBox::Close) << int(P::AutreOrdinateur) << "";
-        QTest::newRow("ailleurs, ouvrir") << "fichier:2147483646\nphylacto\nailleurs\n" << int(QMessageBox::Open) << int(P::Pris) << "";
-        QTest::newRow("impossible à créer") << "bloque" << 0 << int(P::LectureSeule) << "n'a pas pu être créé";
+        QTest::newRow("dossier plein")
+            << "dossier/x" << 0 << int(P::LectureSeule) << "est un dossier qui n'est pas vide";
+        QTest::newRow("mort ici") << "fichier:2147483646\nphylacto\n%h\n"
+                                  << 0 << int(P::Pris) << "";
+        QTest::newRow("ailleurs, quitter")
+            << "fichier:2147483646\nphylacto\nailleurs\n"
+            << int(QMessageBox::Close) << int(P::AutreOrdinateur) << "";
+        QTest::newRow("ailleurs, ouvrir") << "fichier:2147483646\nphylacto\nailleurs\n"
+                                          << int(QMessageBox::Open) << int(P::Pris) << "";
+        QTest::newRow("impossible à créer")
+            << "bloque" << 0 << int(P::LectureSeule) << "n'a pas pu être créé";
     }
     void verrous()
     {
@@ -369,11 +454,14 @@ private slots:
         QFETCH(int, issue);
         QFETCH(QString, texte);
         DossierTravail dossier;
-        Demarrage::Emplacements e { dossier.chemin(), dossier.chemin(), QString(), QString(), QString() };
+        Demarrage::Emplacements e { dossier.chemin(), dossier.chemin(), QString(), QString(),
+            QString() };
         const QString chemin = dossier.chemin(e.verrou);
         if (forme.startsWith("fichier:"))
-            QVERIFY(dossier.ecrire(e.verrou, forme.mid(8).replace("%h", QSysInfo::machineHostName()).toUtf8()));
-        QVERIFY(!forme.startsWith("dossier") || QDir().mkpath(dossier.chemin("data/phylacto.lock/" + forme.mid(8))));
+            QVERIFY(dossier.ecrire(
+                e.verrou, forme.mid(8).replace("%h", QSysInfo::machineHostName()).toUtf8()));
+        QVERIFY(!forme.startsWith("dossier")
+            || QDir().mkpath(dossier.chemin("data/phylacto.lock/" + forme.mid(8))));
         QVERIFY(forme != "lien" || QFile::link(dossier.chemin("absent"), chemin));
         QVERIFY(forme != "tube" || ::mkfifo(qPrintable(chemin), 0600) == 0);
         if (forme == "bloque") { // a file where a folder is expected: nothing can be created there
@@ -386,14 +474,23 @@ private slots:
         QString erreur;
         const QString ouvert = Demarrage::demarrer(e, &prise, &erreur);
         QCOMPARE(int(prise.issue), issue);
-        QVERIFY2(texte.isEmpty() ? prise.texte.isEmpty() : prise.texte.contains(texte), qPrintable(prise.texte));
+        QVERIFY2(texte.isEmpty() ? prise.texte.isEmpty() : prise.texte.contains(texte),
+            qPrintable(prise.texte));
         QCOMPARE(ouvert.isEmpty(), issue == Verrou::Prise::AutreOrdinateur);
         QCOMPARE(erreur, QString());
         // Nothing is written before the folder is ours.
         QCOMPARE(dossier.parametre("BASE/FileName").isEmpty(), issue != Verrou::Prise::Pris);
-        QCOMPARE(issue == Verrou::Prise::Pris, dossier.lire("data/phylacto.lock").startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
-        QCOMPARE(Boites::textesVus(), reponse ? QStringList(QString("Le dossier %1 est utilisé par Phylacto (processus 2147483646) sur l'ordinateur « ailleurs ».").arg(dossier.chemin())) : QStringList());
-        QVERIFY(!reponse || Boites::boitesVues().first().libelles.value(QMessageBox::Open) == "Ouvrir quand même");
+        QCOMPARE(issue == Verrou::Prise::Pris,
+            dossier.lire("data/phylacto.lock")
+                .startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+        QCOMPARE(Boites::textesVus(),
+            reponse ? QStringList(QString("Le dossier %1 est utilisé par Phylacto (processus "
+                                          "2147483646) sur l'ordinateur « ailleurs ».")
+                                      .arg(dossier.chemin()))
+                    : QStringList());
+        QVERIFY(!reponse
+            || Boites::boitesVues().first().libelles.value(QMessageBox::Open)
+                == "Ouvrir quand même");
     }
 
     void lectureSeule()
@@ -402,10 +499,13 @@ private slots:
         Phylacto& fenetre = scene.ouvrir();
         fenetre.ouvrirEnLectureSeule("le disque est plein");
         QCOMPARE(scene.textes("LstSerie"), QStringList("A"));
-        QVERIFY(notices(fenetre).first().endsWith(" en lecture seule : le disque est plein. Les modifications ne pourront pas être enregistrées ; « Enregistrer sous » en garde une copie ailleurs."));
+        QVERIFY(notices(fenetre).first().endsWith(
+            " en lecture seule : le disque est plein. Les modifications ne pourront pas être "
+            "enregistrées ; « Enregistrer sous » en garde une copie ailleurs."));
         fenetre.nouvelAlbum("A", "T2", "", "", 2, "", 0, 0, 0, "", "", "");
         Boites::setProchainFichier(scene.chemin("collection.csv"));
-        QVERIFY(declencherAction(&fenetre, "actionEnregistrer") && declencherAction(&fenetre, "actionEnregistrer_sous"));
+        QVERIFY(declencherAction(&fenetre, "actionEnregistrer")
+            && declencherAction(&fenetre, "actionEnregistrer_sous"));
         QVERIFY(!fenetre.close()); // Cancel, the default: the window stays, with the album
         QCOMPARE(Boites::textesVus().filter("n'est pas enregistrée : le dossier").size(), 2);
         QCOMPARE(Boites::boitesVues().last().boutons, QMessageBox::Discard | QMessageBox::Cancel);
@@ -423,33 +523,44 @@ private slots:
             + ligneAlbum("A", "T", 2) + ligneAlbum("B", "C", 1, 0, "images//absent.jpg")
             + "U;V;1;D;S;E;;0;G;_;;;0;0;_;0;0;0;\n"; // 19 fields, no cover
         QList<QPair<int, int>> trouves;
-        const auto noter = [&trouves](const RapportVerification::Probleme& p) { trouves.append({ p.ligne, int(p.genre) }); };
+        const auto noter = [&trouves](const RapportVerification::Probleme& p) {
+            trouves.append({ p.ligne, int(p.genre) });
+        };
         QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
-        const RapportVerification rapport = VerificationCollection::verifierOctets(contenu, utf8, dossier.chemin(), noter);
+        const RapportVerification rapport
+            = VerificationCollection::verifierOctets(contenu, utf8, dossier.chemin(), noter);
         using P = RapportVerification::Probleme;
-        QCOMPARE(trouves, (QList<QPair<int, int>> { { 2, P::NombreDeChamps }, { 3, P::OctetsInvalides }, { 4, P::NombreInvalide }, { 5, P::Doublon }, { 6, P::CouvertureAbsente } }));
+        QCOMPARE(trouves,
+            (QList<QPair<int, int>> { { 2, P::NombreDeChamps }, { 3, P::OctetsInvalides },
+                { 4, P::NombreInvalide }, { 5, P::Doublon }, { 6, P::CouvertureAbsente } }));
         QCOMPARE(rapport.albums, 6);
 
         // Read in slices, in UTF-8 and UTF-16: lines across slices, one too long at the
         // end, and beyond 1,000 problems only counted.
         QByteArray grand;
         for (int i = 0; i < 30000; ++i)
-            grand += (i == 20000 ? latin1(ligneAlbum("Théo", "T")) : QByteArray()) + ligneAlbum("S", QString::number(i));
+            grand += (i == 20000 ? latin1(ligneAlbum("Théo", "T")) : QByteArray())
+                + ligneAlbum("S", QString::number(i));
         grand += QByteArray(1500, '\n') + QByteArray(2 << 20, 'x');
         for (const bool utf16 : { false, true }) {
             trouves.clear();
-            const RapportVerification r = VerificationCollection::verifierOctets(
-                utf16 ? "\xff\xfe" + QTextCodec::codecForName("UTF-16LE")->fromUnicode(QString::fromLatin1(grand)) : grand, utf8, dossier.chemin(), noter);
+            const RapportVerification r = VerificationCollection::verifierOctets(utf16 ? "\xff\xfe"
+                        + QTextCodec::codecForName("UTF-16LE")
+                              ->fromUnicode(QString::fromLatin1(grand))
+                                                                                       : grand,
+                utf8, dossier.chemin(), noter);
             QCOMPARE(r.albums, 30001);
             QCOMPARE(r.problemes, utf16 ? 1501 : 1502);
             QCOMPARE(trouves.size(), 1000);
             QCOMPARE(trouves.first().first, utf16 ? 30002 : 20001);
-            QVERIFY(VerificationCollection::bilan(r, "f").endsWith(" sur 31502 ligne(s) ; seuls les 1000 premiers sont détaillés"));
+            QVERIFY(VerificationCollection::bilan(r, "f").endsWith(
+                " sur 31502 ligne(s) ; seuls les 1000 premiers sont détaillés"));
         }
 
         // From the command line, without any display.
         dossier.ecrire("c.csv", contenu);
-        std::unique_ptr<QProcess> processus(lancer({ "--verifier", "c.csv", dossier.chemin() }, "aucun"));
+        std::unique_ptr<QProcess> processus(
+            lancer({ "--verifier", "c.csv", dossier.chemin() }, "aucun"));
         QVERIFY(processus->waitForFinished(20000));
         QCOMPARE(processus->exitCode(), 1);
         QCOMPARE(processus->readAllStandardOutput().count('\n'), 6);
@@ -461,7 +572,9 @@ private slots:
     void fenetreApresCorrections()
     {
         DossierTravail dossier;
-        dossier.collection(ligneAlbum("A", "T1", 1, 0, "", "Marc") + ligneAlbum("A", "T4", 4, 0, "", "Luc") + ligneAlbum("Z", "X", 1).replace("Dessinateur", QByteArray(5500, 'n')));
+        dossier.collection(ligneAlbum("A", "T1", 1, 0, "", "Marc")
+            + ligneAlbum("A", "T4", 4, 0, "", "Luc")
+            + ligneAlbum("Z", "X", 1).replace("Dessinateur", QByteArray(5500, 'n')));
         Phylacto fenetre;
         auto* table = enfant<QTableWidget>(&fenetre, "LstAlbum");
         fenetre.nouvelAlbum("A", "T5", "", "", 5, "", 0, 0, 0, "", "", "");
@@ -475,7 +588,8 @@ private slots:
             fenetre.changeImage();
         }
         QCOMPARE(dossier.lire("images/cover.jpg"), QByteArray("a"));
-        QCOMPARE(fenetre.getCatalogue().premierAlbum("A", "T5")->getImage(), QString("images//cover-2.jpg"));
+        QCOMPARE(fenetre.getCatalogue().premierAlbum("A", "T5")->getImage(),
+            QString("images//cover-2.jpg"));
         fenetre.setModifie(false);
         fenetre.setNewImage("absent.jpg");
         QVERIFY(!fenetre.estModifie());
@@ -508,14 +622,22 @@ private slots:
         QTest::addColumn<bool>("parametres"); // the current folder holds data/settings.ini
         QTest::addColumn<QString>("attendu");
         const QString user = "home/.local/share/Phylacto";
-        QTest::newRow("bureau: home sans paramètres") << "" << "home" << false << user;
-        QTest::newRow("bureau: home par lien") << "" << "lien-home" << false << user;
-        QTest::newRow("bureau: racine du système") << "" << "/" << false << user;
-        QTest::newRow("home déjà dossier de travail") << "" << "home" << true << "home";
-        QTest::newRow("autre dossier") << "" << "ailleurs" << false << "ailleurs";
-        QTest::newRow("DIR absolu") << "@" << "home" << false << "collection";
-        QTest::newRow("DIR relatif") << "bd/../mes-bd" << "ailleurs" << false << "ailleurs/mes-bd";
-        QTest::newRow("DIR gagne sur les paramètres") << "@" << "ailleurs" << true << "collection";
+        QTest::newRow("bureau: home sans paramètres") << ""
+                                                      << "home" << false << user;
+        QTest::newRow("bureau: home par lien") << ""
+                                               << "lien-home" << false << user;
+        QTest::newRow("bureau: racine du système") << ""
+                                                   << "/" << false << user;
+        QTest::newRow("home déjà dossier de travail") << ""
+                                                      << "home" << true << "home";
+        QTest::newRow("autre dossier") << ""
+                                       << "ailleurs" << false << "ailleurs";
+        QTest::newRow("DIR absolu") << "@"
+                                    << "home" << false << "collection";
+        QTest::newRow("DIR relatif") << "bd/../mes-bd"
+                                     << "ailleurs" << false << "ailleurs/mes-bd";
+        QTest::newRow("DIR gagne sur les paramètres") << "@"
+                                                      << "ailleurs" << true << "collection";
     }
 
     void choix()
@@ -523,14 +645,18 @@ private slots:
         QVERIFY(preparerDemarrage());
         QFETCH(QString, argument);
         QFETCH(QString, courant);
-        const auto absolu = [this](const QString& p) { return p.startsWith('/') ? p : racine->chemin(p); };
-        const Demarrage::Emplacements e { argument == "@" ? absolu("collection") : argument, absolu(courant), home, Demarrage::dossierUtilisateur(), QString() };
+        const auto absolu
+            = [this](const QString& p) { return p.startsWith('/') ? p : racine->chemin(p); };
+        const Demarrage::Emplacements e { argument == "@" ? absolu("collection") : argument,
+            absolu(courant), home, Demarrage::dossierUtilisateur(), QString() };
         QVERIFY(QDir().mkpath(e.courant));
         QFETCH(bool, parametres);
-        QVERIFY(!parametres || racine->ecrire(courant + "/data/settings.ini", "[BASE]\nFileName=a.csv\n"));
+        QVERIFY(!parametres
+            || racine->ecrire(courant + "/data/settings.ini", "[BASE]\nFileName=a.csv\n"));
         QFETCH(QString, attendu);
         QCOMPARE(Demarrage::choisirDossierTravail(e), absolu(attendu));
-        QCOMPARE(Demarrage::dossierDefauts("/opt/phylacto/bin"), QString("/opt/phylacto/share/phylacto"));
+        QCOMPARE(Demarrage::dossierDefauts("/opt/phylacto/bin"),
+            QString("/opt/phylacto/share/phylacto"));
     }
 
     void premierDemarrage()
@@ -539,17 +665,21 @@ private slots:
         const QString xdg = racine->chemin("xdg");
         qputenv("XDG_DATA_HOME", QFile::encodeName(xdg));
         QDir::setCurrent(home);
-        const Demarrage::Emplacements e { QString(), home, home, Demarrage::dossierUtilisateur(), defauts };
+        const Demarrage::Emplacements e { QString(), home, home, Demarrage::dossierUtilisateur(),
+            defauts };
         QString erreur;
         const QString dossier = Demarrage::demarrer(e, &verrou, &erreur);
         QCOMPARE(dossier, xdg + "/Phylacto");
         QCOMPARE(QDir::currentPath(), dossier);
         QVERIFY(QFileInfo(dossier + "/images").isDir() && !QFileInfo::exists(home + "/data"));
-        QCOMPARE(racine->lire("xdg/Phylacto/icon.ico") + racine->lire("xdg/Phylacto/data/AddPicture.bmp"), QByteArray("iconecouverture"));
+        QCOMPARE(racine->lire("xdg/Phylacto/icon.ico")
+                + racine->lire("xdg/Phylacto/data/AddPicture.bmp"),
+            QByteArray("iconecouverture"));
         const QByteArray reglages = racine->lire("xdg/Phylacto/data/settings.ini");
         QVERIFY(reglages.contains("FileName=collection.csv") && reglages.contains("Source=auto"));
         // Second start: what the user changed stays, and no cover source is chosen for it.
-        QVERIFY(racine->ecrire("xdg/Phylacto/icon.ico", "mienne") && racine->ecrire("xdg/Phylacto/data/settings.ini", "[BASE]\nFileName=a.csv\n"));
+        QVERIFY(racine->ecrire("xdg/Phylacto/icon.ico", "mienne")
+            && racine->ecrire("xdg/Phylacto/data/settings.ini", "[BASE]\nFileName=a.csv\n"));
         QDir::setCurrent(home);
         QCOMPARE(Demarrage::demarrer(e, &verrou, &erreur), dossier);
         QCOMPARE(racine->lire("xdg/Phylacto/icon.ico"), QByteArray("mienne"));
@@ -561,16 +691,21 @@ private slots:
         QVERIFY(preparerDemarrage());
         // A DIR holding a collection: its files stay as they are.
         const QByteArray parametres = "[BASE]\nFileName=vieille.csv\n";
-        QVERIFY(racine->ecrire("collection/data/settings.ini", parametres) && racine->ecrire("collection/data/AddPicture.bmp", "ma couverture"));
-        Demarrage::Emplacements e { racine->chemin("collection"), home, home, Demarrage::dossierUtilisateur(), defauts };
+        QVERIFY(racine->ecrire("collection/data/settings.ini", parametres)
+            && racine->ecrire("collection/data/AddPicture.bmp", "ma couverture"));
+        Demarrage::Emplacements e { racine->chemin("collection"), home, home,
+            Demarrage::dossierUtilisateur(), defauts };
         QString erreur;
         QCOMPARE(Demarrage::demarrer(e, &verrou, &erreur), e.argument);
-        QCOMPARE(racine->lire("collection/data/AddPicture.bmp") + racine->lire("collection/data/settings.ini"), "ma couverture" + parametres);
+        QCOMPARE(racine->lire("collection/data/AddPicture.bmp")
+                + racine->lire("collection/data/settings.ini"),
+            "ma couverture" + parametres);
         QVERIFY(!QFileInfo::exists(Demarrage::dossierUtilisateur()));
         // Run from the build tree: nothing installed beside the program.
         e = { racine->chemin("neuf"), home, home, QString(), racine->chemin("absent") };
         QCOMPARE(Demarrage::demarrer(e, &verrou, &erreur), e.argument);
-        QVERIFY(!QFileInfo::exists(e.argument + "/icon.ico") && QFileInfo(e.argument + "/data").isDir()
+        QVERIFY(!QFileInfo::exists(e.argument + "/icon.ico")
+            && QFileInfo(e.argument + "/data").isDir()
             && !racine->lire("neuf/data/settings.ini").contains("Source"));
     }
 
@@ -580,13 +715,15 @@ private slots:
         // A file where the working folder should be, then where "images" should be.
         QVERIFY(racine->ecrire("occupe", "x") && racine->ecrire("bloque/images", "x"));
         for (const QString nom : { "occupe", "bloque/images" }) {
-            const Demarrage::Emplacements e { racine->chemin(nom.section('/', 0, 0)), home, home, QString(), defauts };
+            const Demarrage::Emplacements e { racine->chemin(nom.section('/', 0, 0)), home, home,
+                QString(), defauts };
             QString erreur;
             QVERIFY(Demarrage::demarrer(e, &verrou, &erreur).isEmpty());
             QVERIFY2(erreur.contains(nom.section('/', -1)), qPrintable(erreur));
         }
         QString erreur; // no "data" to copy the placeholder cover into
-        QVERIFY(!Demarrage::copierFichiersParDefaut(defauts, home, &erreur) && erreur.contains("AddPicture.bmp"));
+        QVERIFY(!Demarrage::copierFichiersParDefaut(defauts, home, &erreur)
+            && erreur.contains("AddPicture.bmp"));
     }
 
 private:
@@ -601,7 +738,8 @@ private:
         qunsetenv("XDG_DATA_HOME");
         defauts = racine->chemin("usr/share/phylacto");
         return QDir().mkpath(home) && QFile::link(home, racine->chemin("lien-home"))
-            && racine->ecrire("usr/share/phylacto/icon.ico", "icone") && racine->ecrire("usr/share/phylacto/AddPicture.bmp", "couverture");
+            && racine->ecrire("usr/share/phylacto/icon.ico", "icone")
+            && racine->ecrire("usr/share/phylacto/AddPicture.bmp", "couverture");
     }
 
     std::optional<DossierTravail> racine;

@@ -11,18 +11,23 @@ using namespace SourcesCouvertures;
 
 namespace {
 
-QByteArray notice(const QByteArray& ark, const QByteArray& titre, const QByteArray& serie, const QByteArray& volume = {})
+QByteArray notice(const QByteArray& ark, const QByteArray& titre, const QByteArray& serie,
+    const QByteArray& volume = {})
 {
-    const QByteArray v = volume.isEmpty() ? "" : "<m:subfield code=\"v\">" + volume + "</m:subfield>";
-    return "<s:record><s:recordData><m:record id=\"ark:/12148/" + ark + "\"><m:datafield tag=\"200\"><m:subfield code=\"a\">"
-        + titre + "</m:subfield></m:datafield><m:datafield tag=\"225\"><m:subfield code=\"a\">" + serie + "</m:subfield>" + v
-        + "</m:datafield></m:record></s:recordData></s:record>";
+    const QByteArray v
+        = volume.isEmpty() ? "" : "<m:subfield code=\"v\">" + volume + "</m:subfield>";
+    return "<s:record><s:recordData><m:record id=\"ark:/12148/" + ark
+        + "\"><m:datafield tag=\"200\"><m:subfield code=\"a\">" + titre
+        + "</m:subfield></m:datafield><m:datafield tag=\"225\"><m:subfield code=\"a\">" + serie
+        + "</m:subfield>" + v + "</m:datafield></m:record></s:recordData></s:record>";
 }
 
 QByteArray sru(const QByteArray& notices)
 {
-    return "<s:searchRetrieveResponse xmlns:s=\"http://www.loc.gov/zing/srw/\" xmlns:m=\"info:lc/xmlns/marcxchange-v2\">"
-           "<s:records>" + notices + "</s:records></s:searchRetrieveResponse>";
+    return "<s:searchRetrieveResponse xmlns:s=\"http://www.loc.gov/zing/srw/\" "
+           "xmlns:m=\"info:lc/xmlns/marcxchange-v2\">"
+           "<s:records>"
+        + notices + "</s:records></s:searchRetrieveResponse>";
 }
 
 const QByteArray ol
@@ -69,12 +74,15 @@ private slots:
             + notice("cb5", "AME ROUGE", "BLACKSAD", "T. 2") + notice("cb3", "Âme rouge", "Autre")
             + notice("cb2", "AME ROUGE", "BLACKSAD", "T. 3");
         QTest::newRow("sru rangée") << true << sru(trois) << true << "cb2 cb5 cb3 cb1";
-        QTest::newRow("sru sans 225$v") << true << sru(notice("cb4", "Blacksad 3 : Âme rouge", "")) << true << "cb4";
+        QTest::newRow("sru sans 225$v")
+            << true << sru(notice("cb4", "Blacksad 3 : Âme rouge", "")) << true << "cb4";
         QTest::newRow("sru vide") << true << sru("") << true << "";
         QTest::newRow("sru coupée") << true << sru(trois).left(300) << false << "";
-        QTest::newRow("sru diagnostic") << true << sru("<d:diagnostic xmlns:d=\"x\"/>") << false << "";
+        QTest::newRow("sru diagnostic")
+            << true << sru("<d:diagnostic xmlns:d=\"x\"/>") << false << "";
         QTest::newRow("pas du sru") << true << QByteArray("<html><body/></html>") << false << "";
-        QTest::newRow("json rangé") << false << ol << true << "9-L.jpg?default=false 5-L.jpg?default=false";
+        QTest::newRow("json rangé")
+            << false << ol << true << "9-L.jpg?default=false 5-L.jpg?default=false";
         QTest::newRow("json coupé") << false << ol.left(40) << false << "";
         QTest::newRow("json sans docs") << false << QByteArray("{\"error\":1}") << false << "";
     }
@@ -97,7 +105,8 @@ private slots:
         QTest::addColumn<QString>("evenements");
         QTest::newRow("premier envoi") << "?a@0=0";
         QTest::newRow("un à la fois par hôte") << "+a@0 ?a@5000=-1 ?b@10=0";
-        QTest::newRow("une seconde après la fin") << "+a@0 -a@300 ?a@800=500 ?a@1299=1 ?a@1300=0 ?b@800=0";
+        QTest::newRow("une seconde après la fin")
+            << "+a@0 -a@300 ?a@800=500 ?a@1299=1 ?a@1300=0 ?b@800=0";
     }
     void cadence()
     {
@@ -124,20 +133,45 @@ private slots:
         const QByteArray une = sru(notice("cb9", "Âme rouge", "Blacksad", "3"));
         // A cover as small as the catalogue's placeholder is a cover elsewhere.
         const QByteArray bnf = imagePng(60, 60, {}, 3), openLibrary = imagePng(38, 38, {}, 4);
-        const Service bnfDefaut { { "/api/SRU", reponse(une) }, { "/couverture", reponse(imagePng(38, 38, {}, 1)) } };
-        const Service olServi { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", reponse(openLibrary) } };
+        const Service bnfDefaut { { "/api/SRU", reponse(une) },
+            { "/couverture", reponse(imagePng(38, 38, {}, 1)) } };
+        const Service olServi { { "/search.json", reponse(ol) },
+            { "/b/id/9-L.jpg", reponse(openLibrary) } };
         const QByteArray rien;
-        QTest::newRow("bnf") << "bnf" << Service { { "/api/SRU", reponse(une) }, { "/couverture", reponse(bnf) } } << bnf << "";
+        QTest::newRow("bnf") << "bnf"
+                             << Service { { "/api/SRU", reponse(une) },
+                                    { "/couverture", reponse(bnf) } }
+                             << bnf << "";
         QTest::newRow("openlibrary") << "openlibrary" << olServi << openLibrary << "";
-        QTest::newRow("auto, image par défaut") << "auto" << olServi + bnfDefaut << openLibrary << "";
+        QTest::newRow("auto, image par défaut")
+            << "auto" << olServi + bnfDefaut << openLibrary << "";
         QTest::newRow("bnf, image par défaut") << "bnf" << bnfDefaut << rien << "Aucune couverture";
-        QTest::newRow("page pour image") << "openlibrary" << Service { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", reponse("<html/>") } } << rien << "Aucune couverture";
-        QTest::newRow("429") << "bnf" << Service { { "/api/SRU", reponse("", 429) } } << rien << "indisponible (BnF : HTTP 429)";
-        QTest::newRow("500, rien ailleurs") << "auto" << Service { { "/api/SRU", reponse("", 500) }, { "/search.json", reponse(R"({"docs":[]})") } } << rien << "indisponible (BnF : HTTP 500)";
-        QTest::newRow("403 sur l'image") << "openlibrary" << Service { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", reponse("", 403) } } << rien << "(Open Library : HTTP 403)";
-        QTest::newRow("coupée") << "openlibrary" << Service { { "/search.json", reponse(ol, 200, true) } } << rien << "indisponible (Open Library : ";
-        QTest::newRow("vers file") << "bnf" << Service { { "/api/SRU", { 302, "", { { "Location", "file:///etc/passwd" } } } } } << rien << "(BnF : redirection refusée vers file:///etc/passwd)";
-        QTest::newRow("image énorme") << "openlibrary" << Service { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", { 200, "x", {}, 0, false, 100 << 20 } } } << rien << "(Open Library : image trop volumineuse (plus de 20 Mo))";
+        QTest::newRow("page pour image")
+            << "openlibrary"
+            << Service { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", reponse("<html/>") } }
+            << rien << "Aucune couverture";
+        QTest::newRow("429") << "bnf" << Service { { "/api/SRU", reponse("", 429) } } << rien
+                             << "indisponible (BnF : HTTP 429)";
+        QTest::newRow("500, rien ailleurs") << "auto"
+                                            << Service { { "/api/SRU", reponse("", 500) },
+                                                   { "/search.json", reponse(R"({"docs":[]})") } }
+                                            << rien << "indisponible (BnF : HTTP 500)";
+        QTest::newRow("403 sur l'image")
+            << "openlibrary"
+            << Service { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", reponse("", 403) } }
+            << rien << "(Open Library : HTTP 403)";
+        QTest::newRow("coupée") << "openlibrary"
+                                << Service { { "/search.json", reponse(ol, 200, true) } } << rien
+                                << "indisponible (Open Library : ";
+        QTest::newRow("vers file")
+            << "bnf"
+            << Service { { "/api/SRU", { 302, "", { { "Location", "file:///etc/passwd" } } } } }
+            << rien << "(BnF : redirection refusée vers file:///etc/passwd)";
+        QTest::newRow("image énorme")
+            << "openlibrary"
+            << Service { { "/search.json", reponse(ol) },
+                   { "/b/id/9-L.jpg", { 200, "x", {}, 0, false, 100 << 20 } } }
+            << rien << "(Open Library : image trop volumineuse (plus de 20 Mo))";
     }
     void rechercheUnAlbum()
     {
@@ -150,7 +184,8 @@ private slots:
         QVERIFY(serveur.demarrer());
         for (const auto& [chemin, reponse] : service)
             serveur.setReponse(chemin, reponse);
-        QVERIFY(dossier.collection(ligneAlbum("Blacksad", QString::fromUtf8("Âme rouge"), 3)) && pointerVers(dossier, source, serveur));
+        QVERIFY(dossier.collection(ligneAlbum("Blacksad", QString::fromUtf8("Âme rouge"), 3))
+            && pointerVers(dossier, source, serveur));
         Phylacto fenetre;
         enfant<QTableWidget>(&fenetre, "LstAlbum")->setCurrentCell(0, 1);
         enfant<QPushButton>(&fenetre, "pbChercherImage")->click();
@@ -159,7 +194,8 @@ private slots:
         auto* image = enfant<QLabel>(panneau, "labelImage");
         for (int fois = 0; fois < 2; ++fois) {
             enfant<QPushButton>(panneau, "pbRechercher")->click();
-            QTRY_VERIFY_WITH_TIMEOUT(!image->pixmap().isNull() || Boites::textesVus().size() > fois, 15000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !image->pixmap().isNull() || Boites::textesVus().size() > fois, 15000);
             if (couverture.isEmpty())
                 break;
             image->clear();
@@ -168,17 +204,23 @@ private slots:
             QCOMPARE(requete.entete("User-Agent"), QByteArray("Phylacto/9.8"));
         if (couverture.isEmpty()) {
             const QString vu = Boites::textesVus().value(0);
-            QVERIFY2(Boites::textesVus().size() == 1 && vu.contains(message) && (message.startsWith("Aucune") || !vu.contains("Aucune")), qPrintable(vu));
+            QVERIFY2(Boites::textesVus().size() == 1 && vu.contains(message)
+                    && (message.startsWith("Aucune") || !vu.contains("Aucune")),
+                qPrintable(vu));
             QVERIFY(!QFile::exists(dossier.chemin("data/tutu.jpg")));
             return;
         }
         if (source == "bnf")
-            QCOMPARE(interrogation(serveur), QString::fromUtf8("bib.anywhere all \"Blacksad Âme rouge\""));
+            QCOMPARE(interrogation(serveur),
+                QString::fromUtf8("bib.anywhere all \"Blacksad Âme rouge\""));
         // The second search was answered from memory.
-        QCOMPARE(serveur.requetesVers("/api/SRU").size() + serveur.requetesVers("/search.json").size(), source == "auto" ? 2 : 1);
+        QCOMPARE(
+            serveur.requetesVers("/api/SRU").size() + serveur.requetesVers("/search.json").size(),
+            source == "auto" ? 2 : 1);
         enfant<QPushButton>(panneau, "pbSelectionner")->click();
         QCOMPARE(dossier.lire(QString::fromUtf8("images/Blacksad_Âme_rouge.jpg")), couverture);
-        QCOMPARE(fenetre.getAlbums().first()->getImage(), QString::fromUtf8("images//Blacksad_Âme_rouge.jpg"));
+        QCOMPARE(fenetre.getAlbums().first()->getImage(),
+            QString::fromUtf8("images//Blacksad_Âme_rouge.jpg"));
     }
 
     // A host that trickles is given up by the next search, which goes out at once.
@@ -238,7 +280,8 @@ private slots:
         const QList<ServeurTest::Requete> requetes = serveur.requetes();
         QCOMPARE(requetes.size(), 10);
         for (int i = 1; i < requetes.size(); ++i)
-            QVERIFY2(requetes.at(i).recu - requetes.at(i - 1).recu >= 1000, qPrintable(QString::number(i)));
+            QVERIFY2(requetes.at(i).recu - requetes.at(i - 1).recu >= 1000,
+                qPrintable(QString::number(i)));
     }
 };
 

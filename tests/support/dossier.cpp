@@ -39,18 +39,23 @@ bool DossierTravail::parametres(const QStringList& cles) const
 
 QString DossierTravail::parametre(const QString& cle) const
 {
-    return QSettings(chemin(QStringLiteral("data/settings.ini")), QSettings::IniFormat).value(cle).toString();
+    return QSettings(chemin(QStringLiteral("data/settings.ini")), QSettings::IniFormat)
+        .value(cle)
+        .toString();
 }
 
-bool DossierTravail::collection(const QByteArray& lignes, const QString& encodage, const QString& nom) const
+bool DossierTravail::collection(
+    const QByteArray& lignes, const QString& encodage, const QString& nom) const
 {
-    return ecrire(nom, lignes) && parametres({ "BASE/FileName=" + nom, "BASE/Encodage=" + encodage });
+    return ecrire(nom, lignes)
+        && parametres({ "BASE/FileName=" + nom, "BASE/Encodage=" + encodage });
 }
 
 QByteArray ligneAlbum(const QString& serie, const QString& titre, int tome, int type,
     const QString& image, const QString& emprunteur)
 {
-    return QStringLiteral("%1;%2;%3;Dessinateur;Scenariste;Dargaud;;0;Aventure;%4;%5;;0;%6;_;0;0;0;;Coloriste\n")
+    return QStringLiteral(
+        "%1;%2;%3;Dessinateur;Scenariste;Dargaud;;0;Aventure;%4;%5;;0;%6;_;0;0;0;;Coloriste\n")
         .arg(serie, titre, QString::number(tome), image, emprunteur, QString::number(type))
         .toUtf8();
 }

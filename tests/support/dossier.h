@@ -35,4 +35,5 @@ QByteArray ligneAlbum(const QString& serie, const QString& titre, int tome = 1, 
     const QString& image = QString(), const QString& emprunteur = QString());
 // PNG bytes of one colour, or of noise (which does not compress) when seeded.
 QByteArray imagePng(int largeur, int hauteur, const QColor& couleur = Qt::red, quint32 graine = 0);
-BD* albumTest(const QString& serie, const QString& titre, int tome = 1, int type = 0); // of that line
+BD* albumTest(
+    const QString& serie, const QString& titre, int tome = 1, int type = 0); // of that line

@@ -3,10 +3,13 @@
 namespace {
 // In the window tests (this file is linked whole into each), every scratch
 // folder turns the boxes and file dialogs automatic and forgets what they saw.
-[[maybe_unused]] const bool boitesAutomatiques = (DossierTravail::aLaCreation = [] {
-    Boites::setAutomatique(true);
-    Boites::oublier();
-}, true);
+[[maybe_unused]] const bool boitesAutomatiques = (
+    DossierTravail::aLaCreation =
+        [] {
+            Boites::setAutomatique(true);
+            Boites::oublier();
+        },
+    true);
 }
 
 bool declencherAction(QWidget* fenetre, const QString& nomAction)
@@ -22,7 +25,8 @@ bool declencherAction(QWidget* fenetre, const QString& nomAction)
 bool remplir(QObject* parent, const QStringList& champs)
 {
     for (const QString& champ : champs) {
-        const QString nom = champ.section(QLatin1Char('='), 0, 0), texte = champ.section(QLatin1Char('='), 1);
+        const QString nom = champ.section(QLatin1Char('='), 0, 0),
+                      texte = champ.section(QLatin1Char('='), 1);
         if (auto* ligne = enfant<QLineEdit>(parent, nom))
             ligne->setText(texte);
         else if (auto* liste = enfant<QComboBox>(parent, nom))
@@ -64,7 +68,8 @@ QStringList Scene::textes(const QString& nom, int colonne) const
 QString Scene::resume() const
 {
     QStringList parties, lignes, compteurs, panneau;
-    for (const auto& [prefixe, liste] : { std::pair { "", "LstSerie" }, { "E:", "LstBDEuro" }, { "C:", "LstComics" }, { "M:", "LstManga" } })
+    for (const auto& [prefixe, liste] : { std::pair { "", "LstSerie" }, { "E:", "LstBDEuro" },
+             { "C:", "LstComics" }, { "M:", "LstManga" } })
         parties << prefixe + textes(liste).join(',');
     const QStringList tomes = textes("LstAlbum"), titres = textes("LstAlbum", 1);
     for (int i = 0; i < tomes.size(); ++i)
@@ -73,13 +78,15 @@ QString Scene::resume() const
         compteurs << w<QLabel>(nom)->text();
     for (const char* nom : { "leSerie", "leTitre", "leTome" })
         panneau << w<QLineEdit>(nom)->text();
-    parties << '[' + fenetre->getSerieCourante() + "] " + lignes.join(',') << compteurs.join(' ') << panneau.join('/');
+    parties << '[' + fenetre->getSerieCourante() + "] " + lignes.join(',') << compteurs.join(' ')
+            << panneau.join('/');
     return parties.join(" | ");
 }
 
 bool Scene::choisir(const QString& serie, const QString& titre)
 {
-    const QList<QListWidgetItem*> trouvees = w<QListWidget>(QStringLiteral("LstSerie"))->findItems(serie, Qt::MatchExactly);
+    const QList<QListWidgetItem*> trouvees
+        = w<QListWidget>(QStringLiteral("LstSerie"))->findItems(serie, Qt::MatchExactly);
     if (trouvees.isEmpty())
         return false;
     w<QListWidget>(QStringLiteral("LstSerie"))->setCurrentItem(trouvees.first());

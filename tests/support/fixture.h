@@ -15,7 +15,8 @@ template <typename T = QWidget> T* enfant(const QObject* parent, const QString& 
 }
 // Triggers an enabled action of the window and runs the events it posted.
 bool declencherAction(QWidget* fenetre, const QString& nomAction);
-// Sets "objectName=text" fields (line edits, combo boxes, spin boxes), clicks the buttons named alone.
+// Sets "objectName=text" fields (line edits, combo boxes, spin boxes), clicks the buttons named
+// alone.
 bool remplir(QObject* parent, const QStringList& champs);
 bool cliquer(const QObject* parent, const QString& bouton);
 void traiterEvenements(); // deferred deletions included
@@ -29,7 +30,10 @@ struct Scene : DossierTravail
             collection(lignes);
     }
     Phylacto& ouvrir() { return *(fenetre = std::make_unique<Phylacto>()); }
-    template <typename T = QWidget> T* w(const QString& nom) const { return enfant<T>(fenetre.get(), nom); }
+    template <typename T = QWidget> T* w(const QString& nom) const
+    {
+        return enfant<T>(fenetre.get(), nom);
+    }
     template <typename T> T* dernier() const // the dialog of that class opened last
     {
         const QList<T*> tous = fenetre->findChildren<T*>();

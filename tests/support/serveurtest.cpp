@@ -12,8 +12,10 @@ QByteArray item(const QByteArray& base, int n, bool petite)
 {
     const QByteArray i = QByteArray::number(n);
     return "<Item><ASIN>22050495" + i + "</ASIN>"
-        + (petite ? "<SmallImage><URL>" + base + "/images/petit-" + i + ".jpg</URL></SmallImage>" : "")
-        + "<LargeImage><URL>" + base + "/images/grand-" + i + ".jpg</URL><Height Units=\"pixels\">500</Height></LargeImage></Item>";
+        + (petite ? "<SmallImage><URL>" + base + "/images/petit-" + i + ".jpg</URL></SmallImage>"
+                  : "")
+        + "<LargeImage><URL>" + base + "/images/grand-" + i
+        + ".jpg</URL><Height Units=\"pixels\">500</Height></LargeImage></Item>";
 }
 } // namespace
 
@@ -63,8 +65,10 @@ ServeurTest::~ServeurTest()
 
 QStringList ServeurTest::parametresService(const QString& endpoint) const
 {
-    return { "AMAZON/Endpoint=" + (endpoint.isEmpty() ? QString::fromLatin1(base() + "/onca/xml") : endpoint),
-        "AMAZON/AccessKeyId=" + QString::fromLatin1(accessKeyId()), "AMAZON/SecretKey=" + QString::fromLatin1(cleSecrete) };
+    return { "AMAZON/Endpoint="
+            + (endpoint.isEmpty() ? QString::fromLatin1(base() + "/onca/xml") : endpoint),
+        "AMAZON/AccessKeyId=" + QString::fromLatin1(accessKeyId()),
+        "AMAZON/SecretKey=" + QString::fromLatin1(cleSecrete) };
 }
 
 void ServeurTest::exigerAuthentificationProxy(const QByteArray& login, const QByteArray& motDePasse)
@@ -74,9 +78,11 @@ void ServeurTest::exigerAuthentificationProxy(const QByteArray& login, const QBy
 
 QByteArray ServeurTest::documentRecherche() const
 {
-    return "<?xml version=\"1.0\"?><ItemSearchResponse><Items><Request><IsValid>True</IsValid></Request>"
+    return "<?xml "
+           "version=\"1.0\"?><ItemSearchResponse><Items><Request><IsValid>True</IsValid></Request>"
            "<TotalResults>3</TotalResults>"
-        + item(base(), 1, true) + item(base(), 2, false) + item(base(), 3, true) + "</Items></ItemSearchResponse>";
+        + item(base(), 1, true) + item(base(), 2, false) + item(base(), 3, true)
+        + "</Items></ItemSearchResponse>";
 }
 
 QByteArray ServeurTest::octetsImage(const QByteArray& nom)
@@ -100,9 +106,12 @@ bool ServeurTest::signatureValide(const Requete& requete) const
     std::sort(items.begin(), items.end(), [](const QByteArray& a, const QByteArray& b) {
         return a.left(a.indexOf('=')) < b.left(b.indexOf('='));
     });
-    const QByteArray chaine = "GET\n" + requete.hote + '\n' + requete.chemin + '\n' + items.join('&');
+    const QByteArray chaine
+        = "GET\n" + requete.hote + '\n' + requete.chemin + '\n' + items.join('&');
     return requete.valeur("Signature")
-        == QUrl::toPercentEncoding(QString::fromLatin1(QMessageAuthenticationCode::hash(chaine, cleSecrete, QCryptographicHash::Sha1).toBase64()));
+        == QUrl::toPercentEncoding(QString::fromLatin1(
+            QMessageAuthenticationCode::hash(chaine, cleSecrete, QCryptographicHash::Sha1)
+                .toBase64()));
 }
 
 void ServeurTest::lire(QTcpSocket* socket)
@@ -117,7 +126,8 @@ void ServeurTest::lire(QTcpSocket* socket)
         QByteArray cible = lignes.value(0).trimmed().split(' ').value(1);
         for (const QByteArray& ligne : lignes.mid(1))
             if (const int deuxPoints = ligne.indexOf(':'); deuxPoints > 0)
-                requete.entetes.append({ ligne.left(deuxPoints).trimmed(), ligne.mid(deuxPoints + 1).trimmed() });
+                requete.entetes.append(
+                    { ligne.left(deuxPoints).trimmed(), ligne.mid(deuxPoints + 1).trimmed() });
         requete.viaProxy = cible.startsWith("http://");
         const int debutChemin = requete.viaProxy ? int(cible.indexOf('/', 7)) : 0;
         requete.hote = requete.viaProxy ? cible.mid(7, debutChemin - 7) : requete.entete("Host");
@@ -134,15 +144,18 @@ void ServeurTest::lire(QTcpSocket* socket)
 
 ServeurTest::Reponse ServeurTest::reponseA(const Requete& requete) const
 {
-    if (requete.viaProxy && !m_authProxy.isEmpty() && requete.entete("Proxy-Authorization") != m_authProxy)
-        return { 407, "proxy authentication required", { { "Proxy-Authenticate", "Basic realm=\"phylacto\"" } } };
+    if (requete.viaProxy && !m_authProxy.isEmpty()
+        && requete.entete("Proxy-Authorization") != m_authProxy)
+        return { 407, "proxy authentication required",
+            { { "Proxy-Authenticate", "Basic realm=\"phylacto\"" } } };
     if (m_reponses.contains(requete.chemin))
         return m_reponses.value(requete.chemin);
     if (requete.chemin == "/onca/xml" && m_rechercheFixee)
         return m_recherche;
     if (requete.chemin == "/onca/xml")
-        return signatureValide(requete) ? Reponse { 200, documentRecherche(), { { "Content-Type", "text/xml" } } }
-                                        : Reponse { 403, "<Error><Code>SignatureDoesNotMatch</Code></Error>", {} };
+        return signatureValide(requete)
+            ? Reponse { 200, documentRecherche(), { { "Content-Type", "text/xml" } } }
+            : Reponse { 403, "<Error><Code>SignatureDoesNotMatch</Code></Error>", {} };
     if (requete.chemin.startsWith("/images/"))
         return { 200, octetsImage(requete.chemin.mid(8)), { { "Content-Type", "image/png" } } };
     return { 404, "not found", {} };
@@ -155,16 +168,23 @@ void ServeurTest::repondre(QTcpSocket* socket, const Reponse& reponse)
     auto envoyer = [cible = QPointer<QTcpSocket>(socket), reponse] {
         if (!cible)
             return;
-        const qint64 longueur = reponse.annonce ? reponse.annonce : reponse.corps.size() + (reponse.tronquee ? 100 : 0);
+        const qint64 longueur = reponse.annonce
+            ? reponse.annonce
+            : reponse.corps.size() + (reponse.tronquee ? 100 : 0);
         QByteArray tete = "HTTP/1.1 " + QByteArray::number(reponse.statut) + " Status\r\n"
-            + (longueur < 0 ? QByteArray() : "Content-Length: " + QByteArray::number(longueur) + "\r\n") + "Connection: close\r\n";
+            + (longueur < 0 ? QByteArray()
+                            : "Content-Length: " + QByteArray::number(longueur) + "\r\n")
+            + "Connection: close\r\n";
         for (const auto& [nom, valeur] : reponse.entetes)
             tete += nom + ": " + valeur + "\r\n";
         cible->write(tete + "\r\n" + (reponse.goutte < 0 ? reponse.corps : QByteArray()));
         if (reponse.goutte < 0)
             return cible->disconnectFromHost();
         auto* flot = new QTimer(cible); // dies with the connection
-        connect(flot, &QTimer::timeout, cible, [cible, corps = reponse.corps] { if (cible->bytesToWrite() < (1 << 20)) cible->write(corps); });
+        connect(flot, &QTimer::timeout, cible, [cible, corps = reponse.corps] {
+            if (cible->bytesToWrite() < (1 << 20))
+                cible->write(corps);
+        });
         flot->start(reponse.goutte);
     };
     if (reponse.delai > 0)

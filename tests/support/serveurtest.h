@@ -52,8 +52,14 @@ public:
     QStringList parametresService(const QString& endpoint = QString()) const;
     static QByteArray accessKeyId() { return "TESTACCESSKEY0000001"; }
 
-    void setReponseRecherche(const Reponse& reponse) { m_recherche = reponse, m_rechercheFixee = true; }
-    void setReponse(const QByteArray& chemin, const Reponse& reponse) { m_reponses.insert(chemin, reponse); }
+    void setReponseRecherche(const Reponse& reponse)
+    {
+        m_recherche = reponse, m_rechercheFixee = true;
+    }
+    void setReponse(const QByteArray& chemin, const Reponse& reponse)
+    {
+        m_reponses.insert(chemin, reponse);
+    }
     // Proxy requests are refused with 407 until they carry this pair.
     void exigerAuthentificationProxy(const QByteArray& login, const QByteArray& motDePasse);
 
