@@ -274,6 +274,54 @@ void Catalogue::restaurerSerie(const EtatSerie& etat)
     delete retirerSerie(etat.nom).serie;
 }
 
+SeriesAvantAjout Catalogue::releverSeries() const
+{
+    SeriesAvantAjout avant;
+    avant.nbAlbums = m_albums.size();
+    avant.nbSeries = m_series.size();
+    avant.valeurs.reserve(m_series.size());
+    for (qsizetype i = 0; i < m_series.size(); ++i)
+        avant.valeurs.append({ i, m_series.at(i)->tomeMax, m_series.at(i)->serieFinie });
+    return avant;
+}
+
+void SeriesAvantAjout::compacter(const QList<Serie*>& series)
+{
+    QList<Valeurs> changees;
+    for (const Valeurs& v : std::as_const(valeurs)) {
+        const Serie* serie = series.value(v.position);
+        if (serie && (serie->tomeMax != v.tomeMax || serie->serieFinie != v.serieFinie))
+            changees.append(v);
+    }
+    valeurs.swap(changees);
+}
+
+QList<BD*> Catalogue::retirerAjout(const SeriesAvantAjout& avant)
+{
+    noterChangement(true);
+    const qsizetype debut = qBound(qsizetype(0), avant.nbAlbums, m_albums.size());
+    const QList<BD*> retires = m_albums.mid(debut);
+    for (const BD* album : retires)
+        prevenir(*album);
+    m_albums.resize(debut);
+    // Series created by the addition were appended last, to their kind's list too.
+    while (m_series.size() > avant.nbSeries) {
+        Serie* serie = m_series.takeLast();
+        m_indexSeries.remove(serie->getNom());
+        if (QList<Serie*>* genre = listeDuGenre(serie->type))
+            genre->removeOne(serie);
+        delete serie;
+    }
+    m_seriesParTampon.fill(nullptr);
+    for (const SeriesAvantAjout::Valeurs& v : avant.valeurs) {
+        if (Serie* serie = m_series.value(v.position)) {
+            serie->tomeMax = v.tomeMax;
+            serie->serieFinie = v.serieFinie;
+        }
+    }
+    return retires;
+}
+
 QByteArray Catalogue::empreinte() const
 {
     QCryptographicHash hachage(QCryptographicHash::Sha1);

@@ -71,6 +71,25 @@ struct EtatSerie
     int serieFinie = 0;
 };
 
+// The series as they stood before albums were appended (an entry, a batch,
+// an import): how many there were and each one's highest volume and finished
+// mark, so that an undo puts them back. Read just before, used just after.
+struct SeriesAvantAjout
+{
+    struct Valeurs
+    {
+        qsizetype position; // in series()
+        int tomeMax;
+        int serieFinie;
+    };
+    qsizetype nbAlbums = 0;
+    qsizetype nbSeries = 0;
+    QList<Valeurs> valeurs; // every series as read; only those changed once compactees
+    // Keeps only the series whose values the addition changed: an undo step
+    // of one album must not hold a copy of every series.
+    void compacter(const QList<Serie*>& series);
+};
+
 // Told before an album's texts change or before the album is destroyed, so
 // that a view holding the album can keep what it shows.
 class SuiviAlbums
@@ -138,6 +157,12 @@ public:
     // volume or finished mark differs, it joins its series by the attach steps.
     void changerChamps(BD* album, const ChampsAlbum& champs);
     EtatSerie etatSerie(const QString& nom) const;
+    SeriesAvantAjout releverSeries() const;
+    // Takes out the albums appended since avant, without destroying them, and
+    // the series they created (destroyed); the series they joined get their
+    // volume and finished mark back. Returns the albums, in catalogue order.
+    // Only right after the addition: nothing else may have changed since.
+    QList<BD*> retirerAjout(const SeriesAvantAjout& avant);
     // Back to a state read before a change: a series the change created goes
     // away unless an album still names it.
     void restaurerSerie(const EtatSerie& etat);

@@ -83,3 +83,39 @@ void ChangementAlbum::annuler(Catalogue& catalogue)
     catalogue.remettreChamps(m_album, m_avant);
     catalogue.restaurerSerie(m_serieAvant);
 }
+
+AjoutAlbums::AjoutAlbums(const QString& texte, const Catalogue& catalogue, SeriesAvantAjout avant)
+    : ModificationCatalogue(texte)
+    , m_avant(std::move(avant))
+    , m_albums(catalogue.albums().mid(m_avant.nbAlbums))
+{
+    m_avant.compacter(catalogue.series());
+}
+
+AjoutAlbums::~AjoutAlbums()
+{
+    if (m_retires)
+        qDeleteAll(m_albums);
+}
+
+void AjoutAlbums::refaire(Catalogue& catalogue)
+{
+    if (!m_retires)
+        return;
+    for (BD* album : std::as_const(m_albums))
+        catalogue.attacher(album);
+    m_retires = false;
+}
+
+void AjoutAlbums::annuler(Catalogue& catalogue)
+{
+    if (m_retires)
+        return;
+    m_albums = catalogue.retirerAjout(m_avant);
+    m_retires = true;
+}
+
+BD* AjoutAlbums::albumAMontrer() const
+{
+    return m_retires || m_albums.isEmpty() ? nullptr : m_albums.first();
+}

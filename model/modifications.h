@@ -81,3 +81,24 @@ private:
     ChampsAlbum m_apres;
     EtatSerie m_serieAvant;
 };
+
+// Albums appended by the attach steps (an entry, a batch, an import), in
+// order. Undone, they leave with the series they created and the series they
+// joined get back their volume and finished mark; while they are out, the
+// change owns them. Redone, they are attached again in the same order.
+class AjoutAlbums : public ModificationCatalogue
+{
+public:
+    // avant was read by Catalogue::releverSeries() just before the albums
+    // were attached; the albums are those appended since.
+    AjoutAlbums(const QString& texte, const Catalogue& catalogue, SeriesAvantAjout avant);
+    ~AjoutAlbums() override;
+    void refaire(Catalogue& catalogue) override;
+    void annuler(Catalogue& catalogue) override;
+    BD* albumAMontrer() const override;
+
+private:
+    SeriesAvantAjout m_avant;
+    QList<BD*> m_albums;
+    bool m_retires = false;
+};

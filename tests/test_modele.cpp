@@ -6,6 +6,7 @@
 #include "model/catalogue.h"
 #include "model/emprunt.h"
 #include "model/modeleexplorateur.h"
+#include "model/modifications.h"
 #include "model/serie.h"
 #include "settings/codecs.h"
 #include "store/decodage.h"
@@ -108,6 +109,34 @@ private slots:
             QStringList({ "blake:1:0:1", "Bizarre:1:0:5", "Akira:4:0:2", "0 1 1" }));
         c.attacher(albumTest("Blake", "T1", 1, Manga)); // a new series of that name
         QCOMPARE(c.findSerie("Blake")->type, int(Manga));
+    }
+
+    // A batch added as one step: undone, the albums and the series they created
+    // leave and the series they joined get their volume and finished mark back.
+    void ajoutAnnulable()
+    {
+        Catalogue c;
+        c.attacher(albumTest("A", "a1", 2));
+        c.attacher(albumTest("Z", "z1", 1, Comic));
+        const QStringList avant = resume(c);
+        SeriesAvantAjout releve = c.releverSeries();
+        BD* fin = albumTest("A", "a5", 5);
+        fin->serieFinie = 2;
+        for (BD* album : { fin, albumTest("B", "b1", 3, Manga), albumTest("B", "b2", 4),
+                 albumTest("C", "c1", 1, Comic) })
+            c.attacher(album);
+        const QStringList apres = resume(c);
+        AjoutAlbums ajout("l'importation de 4 albums", c, releve);
+        QCOMPARE(ajout.albumAMontrer(), fin);
+        for (int fois = 0; fois < 2; ++fois) {
+            ajout.annuler(c);
+            QCOMPARE(resume(c), avant);
+            QVERIFY(!c.findSerie("B"));
+            QVERIFY(!ajout.albumAMontrer());
+            ajout.refaire(c);
+            QCOMPARE(resume(c), apres);
+        }
+        ajout.annuler(c); // the step goes with its albums out
     }
 
     void editer_data()
@@ -431,10 +460,9 @@ private slots:
             << "\"S\" \"T\" 010" + milieu + "0 0x1A \"_\" -0X7f +9 007 \"x\""
             << QByteArray(debut).replace(";1;", ";8;") + "0;26;_;-127;9;7;x\n";
         QTest::newRow("08") << st + "0 0x1A \"_\" -0X7f +9 08 \"x\"" << QByteArray();
-        QTest::newRow("sans blancs, tabulation")
-            << QByteArray("\"S\"\"T\"1\t\"D\"\"Sc\"\"E\"\"C\"7\"G\"\"I\"\"_\"\"_\"-1.5e+3 0\"_\"0 "
-                          "0 0\"x\"")
-            << QByteArray("S;T;1;D;Sc;E;C;7;G;I;_;_;-1500;0;_;0;0;0;x\n");
+        QTest::newRow("sans blancs, tabulation") << QByteArray(
+            "\"S\"\"T\"1\t\"D\"\"Sc\"\"E\"\"C\"7\"G\"\"I\"\"_\"\"_\"-1.5e+3 0\"_\"0 "
+            "0 0\"x\"") << QByteArray("S;T;1;D;Sc;E;C;7;G;I;_;_;-1500;0;_;0;0;0;x\n");
         QTest::newRow("suite ignorée") << st + ".5 0 \"_\" 0 0 0 \"x\" \"encore\" 12\n"
                                        << debut + "0.5;0;_;0;0;0;x\n";
         QTest::newRow("5000 octets")
