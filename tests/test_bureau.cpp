@@ -45,12 +45,8 @@ struct Bureau : Scene
     int entreesDuMenu(QWidget* vue, QKeyCombination touche)
     {
         int entrees = -1;
-        QTimer::singleShot(0, [&entrees]() {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                entrees = int(menu->actions().size());
-                menu->close();
-            }
-        });
+        Boites::setProchaineEtape(
+            [&entrees](QWidget* menu) { entrees = int(menu->actions().size()); });
         QTest::keyClick(vue, touche.key(), touche.keyboardModifiers());
         return entrees;
     }

@@ -407,47 +407,43 @@ private slots:
         Phylacto& f = s->ouvrir();
         QVERIFY(s->choisir("Fin", "F") && cliquer(&f, "pbChercherImage"));
         QPointer<QDialog> ouvert = dialogues(f).value(0);
-        Modaux modaux;
         QStringList proposes;
-        bool lance = false, modeAuto = false;
         // 1: searches through the service and chooses its picture, then the close box.
-        modaux.puis([&](QWidget* d) {
+        Boites::setProchaineEtape([&](QWidget* d) {
             auto* panneau = d->findChild<choitImage*>();
-            if (!lance) {
-                proposes << proposition(panneau);
-                modeAuto = d->isModal()
-                    && enfant<QLineEdit>(panneau, "leTitreRecherche")->isReadOnly()
-                    && !enfant<QWidget>(panneau, "pbStopRecherche")->isHidden();
-                lance = cliquer(panneau, "pbRechercher");
-                return false;
-            }
-            if (enfant<QLabel>(panneau, "labelImage")->pixmap().isNull())
-                return false;
+            proposes << proposition(panneau);
+            QVERIFY(d->isModal());
+            QVERIFY(enfant<QLineEdit>(panneau, "leTitreRecherche")->isReadOnly());
+            QVERIFY(!enfant<QWidget>(panneau, "pbStopRecherche")->isHidden());
+            QVERIFY(cliquer(panneau, "pbRechercher"));
+            QVERIFY(QTest::qWaitFor(
+                [panneau] { return !enfant<QLabel>(panneau, "labelImage")->pixmap().isNull(); }));
             serveur->setReponseRecherche({ 200, QByteArray(), {}, -1, false }); // mute from now on
-            return cliquer(panneau, "pbSelectionner") && d->close();
+            QVERIFY(cliquer(panneau, "pbSelectionner"));
+            d->close();
         });
         // Then: the twin, whose first is now covered; Escape after choosing;
         // two more chosen; "BD Suivante" (none: Escape), then stop.
         for (const char* bouton :
             { "pbBDSuivante", "", "pbBDSuivante", "pbBDSuivante", "!pbStopRecherche" })
-            modaux.puis([&, bouton](QWidget* d) {
+            Boites::setProchaineEtape([&, bouton](QWidget* d) {
                 auto* panneau = d->findChild<choitImage*>();
                 proposes << proposition(panneau);
                 // The service is mute: this search's picture arrives by hand.
-                if (*bouton != '!'
-                    && !(cliquer(panneau, "pbRechercher")
-                        && s->ecrire("data/tutu.jpg", ServeurTest::octetsImage("grand-1.jpg"))
-                        && cliquer(panneau, "pbSelectionner")))
-                    return false;
+                if (*bouton != '!') {
+                    QVERIFY(cliquer(panneau, "pbRechercher"));
+                    QVERIFY(s->ecrire("data/tutu.jpg", ServeurTest::octetsImage("grand-1.jpg")));
+                    QVERIFY(cliquer(panneau, "pbSelectionner"));
+                }
                 if (*bouton)
-                    return cliquer(panneau, QString(bouton).remove('!'));
-                QTest::keyClick(d, Qt::Key_Escape);
-                return true;
+                    QVERIFY(cliquer(panneau, QString(bouton).remove('!')));
+                else
+                    QTest::keyClick(d, Qt::Key_Escape);
             });
         QVERIFY(declencherAction(&f, "actionChercher_image_manquantes"));
-        QVERIFY(!ouvert && modeAuto); // the walk closed the open search
-        QCOMPARE(modaux.restantes() + modaux.expirees, 0);
-        QCOMPARE(modaux.titres, QStringList(6, "Chercher les images manquantes"));
+        QVERIFY(!ouvert); // the walk closed the open search
+        QCOMPARE(Boites::etapesEnAttente(), 0);
+        QCOMPARE(Boites::modauxVus(), QStringList(6, "Chercher les images manquantes"));
         QCOMPARE(proposes,
             QStringList({ "Les Aventures Tome 12", "Les Aventures Tome 12", "Autre  Serie Tome 1",
                 "Astérix Tome 3", "Spirou_et Tome Tome 2", "Fin Tome 9" }));
@@ -466,9 +462,9 @@ private slots:
 
         // The next walk starts again from the first album still without a cover.
         f.getCatalogue().premierAlbum("Astérix", "A")->setImage(QString());
-        modaux.puis([&](QWidget* d) {
+        Boites::setProchaineEtape([&](QWidget* d) {
             proposes << proposition(d);
-            return cliquer(d->findChild<choitImage*>(), "pbStopRecherche");
+            QVERIFY(cliquer(d->findChild<choitImage*>(), "pbStopRecherche"));
         });
         QVERIFY(declencherAction(&f, "actionChercher_image_manquantes"));
         QCOMPARE(proposes.last(), QString("Astérix Tome 3"));
@@ -485,7 +481,7 @@ private slots:
         QVERIFY(f.estModifie());
         // Nothing left without a cover: no dialog at all.
         QVERIFY(declencherAction(&f, "actionChercher_image_manquantes"));
-        QCOMPARE(modaux.titres.size() + modaux.expirees, 7);
+        QCOMPARE(Boites::modauxVus().size(), 7);
     }
 
 private:

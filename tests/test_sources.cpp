@@ -256,23 +256,22 @@ private slots:
             collection += ligneAlbum("Blacksad", QString("Titre %1").arg(tome), tome);
         QVERIFY(dossier.collection(collection) && pointerVers(dossier, "bnf", serveur));
         Phylacto fenetre;
-        Modaux modaux;
         for (int i = 0; i < 5; ++i) {
-            modaux.puis([](QWidget* dialogue) {
+            Boites::setProchaineEtape([](QWidget* dialogue) {
                 auto* panneau = dialogue->findChild<choitImage*>();
-                if (!panneau->getRecherche().contains("Tome")) {
-                    enfant<QPushButton>(panneau, "pbRechercher")->click();
-                    return false;
-                }
-                if (enfant<QLabel>(panneau, "labelImage")->pixmap().isNull())
-                    return false;
-                enfant<QPushButton>(panneau, "pbSelectionner")->click();
-                enfant<QPushButton>(panneau, "pbBDSuivante")->click();
-                return true;
+                QVERIFY(QTest::qWaitFor(
+                    [panneau] {
+                        if (!panneau->getRecherche().contains("Tome"))
+                            enfant<QPushButton>(panneau, "pbRechercher")->click();
+                        return !enfant<QLabel>(panneau, "labelImage")->pixmap().isNull();
+                    },
+                    10000));
+                QVERIFY(cliquer(panneau, "pbSelectionner"));
+                QVERIFY(cliquer(panneau, "pbBDSuivante"));
             });
         }
         QVERIFY(declencherAction(&fenetre, "actionChercher_image_manquantes"));
-        QCOMPARE(modaux.restantes() + modaux.expirees, 0);
+        QCOMPARE(Boites::etapesEnAttente(), 0);
         for (const BD* album : fenetre.getAlbums())
             QCOMPARE(dossier.lire(album->getImage()), couverture);
         // The volume is left to the ranking; the title finds the album.
