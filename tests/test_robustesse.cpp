@@ -212,41 +212,6 @@ private slots:
         QTEST(!NomImage::octetsCouverture(dossier.chemin(chemin)).isEmpty(), "lue");
     }
 
-    void nomsLibres_data()
-    {
-        QTest::addColumn<QStringList>("presents"); // "name=content"
-        QTest::addColumn<QString>("attendu");
-        QTest::newRow("premier") << QStringList() << "cover.jpg";
-        QTest::newRow("même image") << QStringList { "cover.jpg=A" } << "cover.jpg";
-        QTest::newRow("autre image") << QStringList { "cover.jpg=B" } << "cover-2.jpg";
-        QTest::newRow("-2 pris") << QStringList { "cover.jpg=B", "cover-2.jpg=C" } << "cover-3.jpg";
-        QTest::newRow("même que -2")
-            << QStringList { "cover.jpg=B", "cover-2.jpg=A" } << "cover-2.jpg";
-        QTest::newRow("images est un fichier") << QStringList { "=X" } << "";
-    }
-    void nomsLibres()
-    {
-        QFETCH(QStringList, presents);
-        QFETCH(QString, attendu);
-        DossierTravail dossier;
-        QVERIFY(QDir(dossier.chemin("images")).removeRecursively());
-        // "=X": images itself is a file.
-        const auto chemin = [](const QString& present) {
-            return ("images/" + present.section('=', 0, 0))
-                .chopped(present.startsWith('=') ? 1 : 0);
-        };
-        for (const QString& present : presents)
-            dossier.ecrire(chemin(present), present.section('=', 1).toUtf8());
-        QString erreur;
-        QCOMPARE(NomImage::stockerCouverture(dossier.chemin("images"), "cover.jpg", "A", &erreur),
-            attendu);
-        QCOMPARE(erreur.isEmpty(), !attendu.isEmpty());
-        for (const QString& present : presents)
-            QCOMPARE(dossier.lire(chemin(present)), present.section('=', 1).toUtf8());
-        if (!attendu.isEmpty())
-            QCOMPARE(dossier.lire("images/" + attendu), QByteArray("A"));
-    }
-
     void importConversion_data()
     {
         QTest::addColumn<QString>("fichier");
@@ -514,51 +479,12 @@ private slots:
         QVERIFY(!declencherAction(&fenetre, "actionConfiguration_reseau"));
     }
 
+    // The file checker from the command line, without any display.
     void verificateur()
     {
         DossierTravail dossier;
         dossier.ecrire("images/a.jpg", "a");
-        const QByteArray contenu = ligneAlbum("A", "T", 1, 0, "images//a.jpg") + "a;b\n"
-            + latin1(ligneAlbum("Théo", "T", 2)) + ligneAlbum("S", "T", 1).replace(";1;", ";abc;")
-            + ligneAlbum("A", "T", 2) + ligneAlbum("B", "C", 1, 0, "images//absent.jpg")
-            + "U;V;1;D;S;E;;0;G;_;;;0;0;_;0;0;0;\n"; // 19 fields, no cover
-        QList<QPair<int, int>> trouves;
-        const auto noter = [&trouves](const RapportVerification::Probleme& p) {
-            trouves.append({ p.ligne, int(p.genre) });
-        };
-        QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
-        const RapportVerification rapport
-            = VerificationCollection::verifierOctets(contenu, utf8, dossier.chemin(), noter);
-        using P = RapportVerification::Probleme;
-        QCOMPARE(trouves,
-            (QList<QPair<int, int>> { { 2, P::NombreDeChamps }, { 3, P::OctetsInvalides },
-                { 4, P::NombreInvalide }, { 5, P::Doublon }, { 6, P::CouvertureAbsente } }));
-        QCOMPARE(rapport.albums, 6);
-
-        // Read in slices, in UTF-8 and UTF-16: lines across slices, one too long at the
-        // end, and beyond 1,000 problems only counted.
-        QByteArray grand;
-        for (int i = 0; i < 30000; ++i)
-            grand += (i == 20000 ? latin1(ligneAlbum("Théo", "T")) : QByteArray())
-                + ligneAlbum("S", QString::number(i));
-        grand += QByteArray(1500, '\n') + QByteArray(2 << 20, 'x');
-        for (const bool utf16 : { false, true }) {
-            trouves.clear();
-            const RapportVerification r = VerificationCollection::verifierOctets(utf16 ? "\xff\xfe"
-                        + QTextCodec::codecForName("UTF-16LE")
-                              ->fromUnicode(QString::fromLatin1(grand))
-                                                                                       : grand,
-                utf8, dossier.chemin(), noter);
-            QCOMPARE(r.albums, 30001);
-            QCOMPARE(r.problemes, utf16 ? 1501 : 1502);
-            QCOMPARE(trouves.size(), 1000);
-            QCOMPARE(trouves.first().first, utf16 ? 30002 : 20001);
-            QVERIFY(VerificationCollection::bilan(r, "f").endsWith(
-                " sur 31502 ligne(s) ; seuls les 1000 premiers sont détaillés"));
-        }
-
-        // From the command line, without any display.
-        dossier.ecrire("c.csv", contenu);
+        dossier.ecrire("c.csv", donnee("collection-a-verifier.csv"));
         std::unique_ptr<QProcess> processus(
             lancer({ "--verifier", "c.csv", dossier.chemin() }, "aucun"));
         QVERIFY(processus->waitForFinished(20000));
