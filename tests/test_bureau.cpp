@@ -109,7 +109,8 @@ private slots:
         QVERIFY(scene.ouvrir());
         QTest::keyClick(scene.table, Qt::Key_Return); // on the volume cell
         auto* saisie = scene.fenetre->findChild<Saise*>();
-        QVERIFY(saisie && saisie->isVisible());
+        QVERIFY(saisie);
+        QVERIFY(saisie->isVisible());
         QCOMPARE(enfant<QLineEdit>(saisie, "leAlbum")->text(), QString(titreLong));
         saisie->close();
 
@@ -143,8 +144,8 @@ private slots:
         QCOMPARE(titre->cursorPosition(), 0); // its beginning shows, readable when disabled
         QCOMPARE(titre->palette().color(QPalette::Disabled, QPalette::Text),
             titre->palette().color(QPalette::Active, QPalette::Text));
-        QVERIFY(couverture->pixmap().width() > couvertureDefaut.width()
-            && couverture->pixmap().height() > couvertureDefaut.height());
+        QCOMPARE_GT(couverture->pixmap().width(), couvertureDefaut.width());
+        QCOMPARE_GT(couverture->pixmap().height(), couvertureDefaut.height());
 
         auto* panneaux = enfant<QSplitter>(scene.fenetre.get(), "splitterPrincipal");
         panneaux->setSizes({ 500, 300, 400, 300 });
@@ -170,7 +171,8 @@ private slots:
         scene.table->setCurrentCell(0, 1);
         scene.fenetre->Preter();
         auto* pret = scene.fenetre->findChild<saisiePret*>();
-        QVERIFY(pret && enfant<QLabel>(pret, "lbAlbumPrete")->text().contains(titreLong));
+        QVERIFY(pret);
+        QVERIFY(enfant<QLabel>(pret, "lbAlbumPrete")->text().contains(titreLong));
     }
 
     void actionAnnuleeEtRetablie_data()
@@ -232,7 +234,8 @@ private slots:
             emit dialogue->albumRendu(fenetre.getAlbums().first());
         }
         const QStringList apres = etat(scene);
-        QVERIFY(apres != avant && fenetre.estModifie());
+        QVERIFY(apres != avant);
+        QVERIFY(fenetre.estModifie());
         QCOMPARE(fenetre.findChild<QAction*>("actionAnnuler")->text(), texteAnnuler);
 
         for (int tour = 0; tour < 2; ++tour) {
@@ -255,19 +258,20 @@ private slots:
         fenetre.suppAlbum();
         fenetre.suppAlbum();
         fenetre.save();
-        QVERIFY(declencherAction(&fenetre, "actionAnnuler")
-            && declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
         QCOMPARE(fenetre.getAlbums().size(), 3);
         QVERIFY(fenetre.estModifie());
-        QVERIFY(declencherAction(&fenetre, "actionRetablir")
-            && declencherAction(&fenetre, "actionRetablir"));
+        QVERIFY(declencherAction(&fenetre, "actionRetablir"));
+        QVERIFY(declencherAction(&fenetre, "actionRetablir"));
         QVERIFY(!fenetre.estModifie()); // the saved state again
 
         // An album added outside the stack stays unsaved whatever is undone.
         QVERIFY(scene.choisir("Blacksad", "Ame Rouge"));
         fenetre.suppAlbum();
         fenetre.nouvelAlbum("Blacksad", "Neuf", "", "", 4, "", 0, 0, 0, "", "", "");
-        QVERIFY(declencherAction(&fenetre, "actionAnnuler") && fenetre.estModifie());
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(fenetre.estModifie());
         QCOMPARE(fenetre.getAlbums().size(), 2);
     }
 
@@ -280,10 +284,7 @@ private slots:
         for (int i = 0; i <= 3 * pasAvancement; ++i)
             lignes += ligneAlbum("Série", QString::number(i), i);
         QVERIFY(scene.ecrire("c.csv", lignes));
-        QVERIFY(scene.ecrire("b.db",
-            QByteArray("\"S\" \"A\" 1 \"D\" \"Sc\" \"Ed\" \"Bon\" 0 \"G\" "
-                       "\"images\\\\s.jpg\" \"_\" \"_\" 0 0 \"_\" 3 0 0 \"_\"\r\n")
-                .repeated(2 * pasAvancement)));
+        QVERIFY(scene.ecrire("b.db", donnee("ligne-ancienne.db").repeated(2 * pasAvancement)));
         QList<QPair<qint64, qint64>> rapports;
         const Avancement noter = [&rapports](qint64 fait, qint64 total) {
             rapports.append({ fait, total });
@@ -306,9 +307,10 @@ private slots:
             rapports.clear();
             travail();
             QVERIFY(rapports.size() >= 3);
-            for (int i = 1; i < rapports.size(); ++i)
-                QVERIFY(rapports[i - 1].first <= rapports[i].first
-                    && rapports[i].first <= rapports[i].second);
+            for (int i = 1; i < rapports.size(); ++i) {
+                QCOMPARE_LE(rapports[i - 1].first, rapports[i].first);
+                QCOMPARE_LE(rapports[i].first, rapports[i].second);
+            }
             QCOMPARE(rapports.last().first, rapports.last().second);
         }
         QCOMPARE(catalogue.albums().size(), 3 * pasAvancement + 1);
@@ -320,13 +322,15 @@ private slots:
             for (const char* lettre : { "S", "R" })
                 series[*lettre == 'R']
                     += ligneAlbum(lettre + QString("%1").arg(i, 2, 10, QChar('0')), "A", 1, i % 2);
-        QVERIFY(scene.collection(series[0]) && scene.ecrire("r.csv", series[1]));
+        QVERIFY(scene.collection(series[0]));
+        QVERIFY(scene.ecrire("r.csv", series[1]));
         scene.ouvrir().show();
         for (int taille : { 20, 40 }) {
             for (const char* liste : { "LstSerie", "LstBDEuro" }) {
                 const QStringList noms = scene.textes(liste);
-                QVERIFY(noms.size() * 2 >= taille && std::is_sorted(noms.begin(), noms.end())
-                    && noms[0] < "S03");
+                QCOMPARE_GE(noms.size() * 2, taille);
+                QVERIFY(std::is_sorted(noms.begin(), noms.end()));
+                QVERIFY(noms[0] < "S03");
             }
             Boites::setProchainFichier(scene.chemin("r.csv"));
             scene.fenetre->ImportCsv();
@@ -350,7 +354,10 @@ private slots:
         auto* etiquette = enfant<QLabel>(&fenetre, "lbTomesManquants");
         auto* tous = enfant<QListWidget>(&fenetre, "LstSerie");
         auto* mangas = enfant<QListWidget>(&fenetre, "LstManga");
-        QVERIFY(recherche && etiquette && tous && mangas);
+        QVERIFY(recherche);
+        QVERIFY(etiquette);
+        QVERIFY(tous);
+        QVERIFY(mangas);
         QCOMPARE(etiquette->text(), ""); // "Blake", first, has no numbered volume
         QVERIFY(QApplication::focusWidget() != recherche);
 
@@ -383,17 +390,15 @@ private slots:
         QCOMPARE(tous->currentItem()->text(), "Élève");
         QCOMPARE(mangas->currentItem()->text(), "Cœur");
 
-        QVERIFY(declencherAction(&fenetre, "actionTomesManquants")
-            && cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));
+        QVERIFY(declencherAction(&fenetre, "actionTomesManquants"));
+        QVERIFY(cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));
         QCOMPARE(QGuiApplication::clipboard()->text(),
             "Série\tType\tTomes manquants\tNombre\nCœur\tManga\t2, 3\t2\n");
 
-        QVERIFY(declencherAction(&fenetre, "actionStatistiques")
-            && fenetre.findChild<FenetreStatistiques*>());
-        QCOMPARE(enfant<QTableWidget>(fenetre.findChild<FenetreStatistiques*>(), "LstParType")
-                     ->item(3, 0)
-                     ->text(),
-            "7");
+        QVERIFY(declencherAction(&fenetre, "actionStatistiques"));
+        auto* statistiques = fenetre.findChild<FenetreStatistiques*>();
+        QVERIFY(statistiques);
+        QCOMPARE(enfant<QTableWidget>(statistiques, "LstParType")->item(3, 0)->text(), "7");
         fenetre.setModifie(false);
     }
 };
