@@ -221,8 +221,8 @@ private slots:
             return;
         }
         const QStringList maintenant = resume(c);
-        QVERIFY2(r.album && maintenant.contains(apres.first()), qPrintable(maintenant.join(' ')));
-        for (const QString& attendu : apres.mid(1))
+        QVERIFY(r.album);
+        for (const QString& attendu : apres)
             QVERIFY2(maintenant.contains(attendu),
                 qPrintable(attendu + " not in " + maintenant.join(' ')));
     }
@@ -238,9 +238,12 @@ private slots:
         albums[0]->setEmprunteur("_");
         QCOMPARE(Emprunt::albumsPretes(albums), QList<BD*> { a });
         Emprunt::rendre(*a);
-        QVERIFY(a->getEmprunteur().isEmpty() && !a->getEmprunteur().isNull() && !a->estPretee());
+        QCOMPARE(a->getEmprunteur(), QString(""));
+        QVERIFY(!a->getEmprunteur().isNull());
+        QVERIFY(!a->estPretee());
         QCOMPARE(a->getDateEmprunt(), QString("01/03/2014"));
-        QVERIFY(!Emprunt::nomValide("Marc;Paul") && Emprunt::nomValide(""));
+        QVERIFY(!Emprunt::nomValide("Marc;Paul"));
+        QVERIFY(Emprunt::nomValide(""));
         qDeleteAll(albums);
     }
 
@@ -565,8 +568,8 @@ private slots:
         QCOMPARE(dossier.lire("c.csv"), ligne);
         QCOMPARE(QDir(dossier.chemin()).entryList(QDir::Files), QStringList("c.csv"));
         QFile plein("/dev/full");
-        QVERIFY(plein.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-            && !EcritureCollection::ecrire(plein, ligne.repeated(nbLignes)).isEmpty());
+        QVERIFY(plein.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QVERIFY(!EcritureCollection::ecrire(plein, ligne.repeated(nbLignes)).isEmpty());
 
         const QDateTime quand(QDate(2026, 12, 6), QTime(18, 32, 59));
         QString raison;
@@ -834,10 +837,7 @@ private slots:
         QTest::addColumn<QByteArray>("xml");
         QTest::addColumn<int>("rang");
         QTest::addColumn<QByteArray>("url"); // empty: an error
-        const QByteArray doc
-            = "<Items><Item><SmallImage><URL>p1</URL></SmallImage><LargeImage><URL>g1</URL></"
-              "LargeImage></Item>"
-              "<Item><LargeImage><URL>g2</URL></LargeImage></Item><Item><LargeImage>";
+        const QByteArray doc = donnee("reponse-coupee.xml"); // ends inside the third item
         QTest::newRow("premier") << doc << 0 << QByteArray("g1");
         QTest::newRow("second") << doc << 1 << QByteArray("g2");
         QTest::newRow("coupé dans LargeImage") << doc << 2 << QByteArray();
@@ -899,11 +899,12 @@ private slots:
             return ValeursAlbum { s2, titre, {}, {}, 0, {}, 0, 0, 0, {}, {}, {} };
         };
         catalogue.vider();
-        QVERIFY(
-            catalogue.ajouter(album("X")).serieCreee && !catalogue.ajouter(album("Y")).serieCreee);
+        QVERIFY(catalogue.ajouter(album("X")).serieCreee);
+        QVERIFY(!catalogue.ajouter(album("Y")).serieCreee);
         Catalogue autre;
         catalogue.echanger(autre);
-        QVERIFY(catalogue.ajouter(album("Z")).serieCreee && autre.series().size() == 1);
+        QVERIFY(catalogue.ajouter(album("Z")).serieCreee);
+        QCOMPARE(autre.series().size(), 1);
 
         // Many texts: the table grows and every text keeps its value.
         TextesPartages textes;
