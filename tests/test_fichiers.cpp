@@ -144,106 +144,62 @@ private slots:
             change("Le fichier de la collection");
         const QStringList rien;
         const QString c = "collection.csv";
-        QTest::newRow("Enregistrer en Windows-1250")
-            << w1250 << true << "save"
-            << ""
-            << "" << c << ecrit1250 << false << false << c << rien;
-        QTest::newRow("Enregistrer sous, annulé") << w1250 << true << "saveAs"
-                                                  << ""
-                                                  << "" << c << avant << false << true << c << rien;
-        QTest::newRow("Enregistrer sous: codec 8 bits")
-            << w1250 << true << "saveAs"
-            << ""
-            << "copie.csv"
-            << "copie.csv" << ecrit << false << true << c << rien;
-        QTest::newRow("écriture impossible")
-            << impossible << true << "save"
-            << ""
-            << ""
-            << "fichier" << QByteArray("x") << false << true << "fichier/c.csv"
-            << QStringList("Impossible d'enregistrer " + QDir::tempPath());
-        QTest::newRow("collection illisible") << QStringList("BASE/FileName=data") << true << "save"
-                                              << ""
-                                              << ""
-                                              << "data" << QByteArray() << false << true << "data"
-                                              << QStringList("Impossible d'enregistrer");
-        QTest::newRow("sans nom, annulé") << sansNom << true << "save"
-                                          << ""
-                                          << "" << c << QByteArray() << false << true << "" << rien;
-        QTest::newRow("sans nom, choisi") << sansNom << true << "save"
-                                          << ""
-                                          << "data/ma collection.csv"
-                                          << "data/ma collection.csv" << ecrit1250 << false << false
-                                          << "data/ma collection.csv" << rien;
-        QTest::newRow("intraduisible: annulé par défaut")
-            << koi8 << true << "save"
-            << ""
-            << "" << c << avant << false << true << c << QStringList("L'encodage KOI8-R");
-        QTest::newRow("intraduisible: Save")
-            << koi8 << true << "save"
-            << "S"
-            << "" << c << z1 + ligneS("?", "Tokyo N?o") + ligneS("B,2", "a,b") << false << false
-            << c << QStringList("L'encodage KOI8-R");
-        QTest::newRow("fermer sans changement") << utf8 << false << "close"
-                                                << ""
-                                                << "" << c << avant << true << false << c << rien;
-        QTest::newRow("fermer: Cancel") << utf8 << true << "close"
-                                        << "C"
-                                        << "" << c << avant << false << true << c << question;
-        QTest::newRow("fermer: Discard") << utf8 << true << "close"
-                                         << "D"
-                                         << "" << c << avant << true << true << c << question;
-        QTest::newRow("fermer: Save") << w1250 << true << "close"
-                                      << "S"
-                                      << "" << c << ecrit1250 << true << false << c << question;
-        QTest::newRow("fermer: par défaut") << utf8 << true << "close"
-                                            << "-"
-                                            << "" << c << ecrit << true << false << c << question;
-        QTest::newRow("fermer: écriture impossible")
-            << impossible << true << "close"
-            << "S"
-            << ""
-            << "fichier" << QByteArray("x") << false << true << "fichier/c.csv"
-            << question + QStringList("Impossible d'enregistrer");
-        QTest::newRow("Quitter sans nom: annulé")
-            << sansNom << true << "quit"
-            << "S"
-            << "" << c << QByteArray() << false << true << "" << question;
-        QTest::newRow("Quitter sans nom: choisi")
-            << sansNom << true << "quit"
-            << "S"
-            << "premiere.csv"
-            << "premiere.csv" << ecrit1250 << true << false << "premiere.csv" << question;
-        QTest::newRow("fermer: intraduisible, Cancel")
-            << koi8 << true << "close"
-            << "SC"
-            << "" << c << avant << false << true << c
-            << question + QStringList("L'encodage KOI8-R");
+        const auto ligne = [](const char* cas, const QStringList& parametres, bool modifie,
+                               const QString& geste, const QString& boutons, const QString& choisi,
+                               const QString& lu, const QByteArray& octets, bool ferme, bool apres,
+                               const QString& nomApres, const QStringList& boites) {
+            QTest::newRow(cas) << parametres << modifie << geste << boutons << choisi << lu
+                               << octets << ferme << apres << nomApres << boites;
+        };
+        ligne("Enregistrer en Windows-1250", w1250, true, "save", "", "", c, ecrit1250, false,
+            false, c, rien);
+        ligne("Enregistrer sous, annulé", w1250, true, "saveAs", "", "", c, avant, false, true, c,
+            rien);
+        ligne("Enregistrer sous: codec 8 bits", w1250, true, "saveAs", "", "copie.csv", "copie.csv",
+            ecrit, false, true, c, rien);
+        ligne("écriture impossible", impossible, true, "save", "", "", "fichier", QByteArray("x"),
+            false, true, "fichier/c.csv",
+            QStringList("Impossible d'enregistrer " + QDir::tempPath()));
+        ligne("collection illisible", QStringList("BASE/FileName=data"), true, "save", "", "",
+            "data", QByteArray(), false, true, "data", QStringList("Impossible d'enregistrer"));
+        ligne("sans nom, annulé", sansNom, true, "save", "", "", c, QByteArray(), false, true, "",
+            rien);
+        ligne("sans nom, choisi", sansNom, true, "save", "", "data/ma collection.csv",
+            "data/ma collection.csv", ecrit1250, false, false, "data/ma collection.csv", rien);
+        ligne("intraduisible: annulé par défaut", koi8, true, "save", "", "", c, avant, false, true,
+            c, QStringList("L'encodage KOI8-R"));
+        ligne("intraduisible: Save", koi8, true, "save", "S", "", c,
+            z1 + ligneS("?", "Tokyo N?o") + ligneS("B,2", "a,b"), false, false, c,
+            QStringList("L'encodage KOI8-R"));
+        ligne(
+            "fermer sans changement", utf8, false, "close", "", "", c, avant, true, false, c, rien);
+        ligne("fermer: Cancel", utf8, true, "close", "C", "", c, avant, false, true, c, question);
+        ligne("fermer: Discard", utf8, true, "close", "D", "", c, avant, true, true, c, question);
+        ligne(
+            "fermer: Save", w1250, true, "close", "S", "", c, ecrit1250, true, false, c, question);
+        ligne(
+            "fermer: par défaut", utf8, true, "close", "-", "", c, ecrit, true, false, c, question);
+        ligne("fermer: écriture impossible", impossible, true, "close", "S", "", "fichier",
+            QByteArray("x"), false, true, "fichier/c.csv",
+            question + QStringList("Impossible d'enregistrer"));
+        ligne("Quitter sans nom: annulé", sansNom, true, "quit", "S", "", c, QByteArray(), false,
+            true, "", question);
+        ligne("Quitter sans nom: choisi", sansNom, true, "quit", "S", "premiere.csv",
+            "premiere.csv", ecrit1250, true, false, "premiere.csv", question);
+        ligne("fermer: intraduisible, Cancel", koi8, true, "close", "SC", "", c, avant, false, true,
+            c, question + QStringList("L'encodage KOI8-R"));
         // Changed on disk: Yes replaces it, Save writes another file that becomes the collection's.
-        QTest::newRow("changé: Remplacer") << utf8 << true << "autre:save"
-                                           << "Y"
-                                           << "" << c << ecrit << false << false << c << change;
-        QTest::newRow("même taille et date: Annuler")
-            << utf8 << true << "meme:save"
-            << "C"
-            << "" << c << ligneAlbum("Zorro", "Z2").repeated(3) << false << true << c << change;
-        QTest::newRow("changé: autre nom")
-            << w1250 << true << "autre:save"
-            << "S"
-            << "autre.csv"
-            << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
-        QTest::newRow("changé, fermer: Annuler")
-            << utf8 << true << "autre:close"
-            << "SC"
-            << "" << c << ligneAlbum("Zorro", "Z2") << false << true << c << question + change;
-        QTest::newRow("Enregistrer sous sur la collection: autre nom")
-            << w1250 << true << "meme:saveAs"
-            << "S"
-            << "collection.csv|autre.csv"
-            << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
-        QTest::newRow("supprimé") << utf8 << true << "supprime:save"
-                                  << ""
-                                  << "" << c << ecrit << false << false << c << rien;
+        ligne("changé: Remplacer", utf8, true, "autre:save", "Y", "", c, ecrit, false, false, c,
+            change);
+        ligne("même taille et date: Annuler", utf8, true, "meme:save", "C", "", c,
+            ligneAlbum("Zorro", "Z2").repeated(3), false, true, c, change);
+        ligne("changé: autre nom", w1250, true, "autre:save", "S", "autre.csv", "autre.csv",
+            ecrit1250, false, false, "autre.csv", change);
+        ligne("changé, fermer: Annuler", utf8, true, "autre:close", "SC", "", c,
+            ligneAlbum("Zorro", "Z2"), false, true, c, question + change);
+        ligne("Enregistrer sous sur la collection: autre nom", w1250, true, "meme:saveAs", "S",
+            "collection.csv|autre.csv", "autre.csv", ecrit1250, false, false, "autre.csv", change);
+        ligne("supprimé", utf8, true, "supprime:save", "", "", c, ecrit, false, false, c, rien);
     }
 
     void enregistrer()
