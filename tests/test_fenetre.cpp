@@ -411,29 +411,22 @@ private slots:
         QTest::addColumn<QString>("choix");
         QTest::addColumn<QString>("lignes");
         QTest::addColumn<QString>("listes");
-        QTest::newRow("rien") << ""
-                              << "S1/T1 S1/T2 S2/T1 S2/T2 S3/Titre S3/Titre"
-                              << ",Jean,Jean-Marc,Marc,Pierre,X | ,Luc,Marie,Paul,Y | "
-                                 ",Casterman,Dargaud,Dupuis,Z,dargaud";
-        QTest::newRow("casse") << "0=Jean 2=Dargaud"
-                               << "S1/T1"
-                               << ",Jean | ,Paul | ,Dargaud";
-        QTest::newRow("l'entrée vide n'ôte que son filtre") << "0=Jean 2=Dargaud 0="
-                                                            << "S1/T1"
-                                                            << ",Jean | ,Paul | ,Dargaud";
-        QTest::newRow("en chaîne") << "0=Pierre 1=Paul"
-                                   << "S2/T1"
-                                   << ",Pierre | ,Paul | ,Dupuis";
-        QTest::newRow("en vigueur sous l'entrée vide") << "0=Jean 2=dargaud"
-                                                       << "S1/T2"
-                                                       << ",Jean-Marc | ,Luc | ,dargaud";
-        QTest::newRow("en vigueur, éditeur ôté")
-            << "0=Jean 2=dargaud 2="
-            << "S1/T1 S1/T2 S2/T2"
-            << ",Jean,Jean-Marc | ,Luc,Marie,Paul | ,Dargaud,Dupuis,dargaud";
-        QTest::newRow("aucune ligne") << "0=Marc 2!Dupuis"
-                                      << ""
-                                      << " |  | ";
+        const auto ligne
+            = [](const char* cas, const char* choix, const char* lignes, const char* listes) {
+                  QTest::newRow(cas) << QString(choix) << QString(lignes) << QString(listes);
+              };
+        ligne("rien", "", "S1/T1 S1/T2 S2/T1 S2/T2 S3/Titre S3/Titre",
+            ",Jean,Jean-Marc,Marc,Pierre,X | ,Luc,Marie,Paul,Y | "
+            ",Casterman,Dargaud,Dupuis,Z,dargaud");
+        ligne("casse", "0=Jean 2=Dargaud", "S1/T1", ",Jean | ,Paul | ,Dargaud");
+        ligne("l'entrée vide n'ôte que son filtre", "0=Jean 2=Dargaud 0=", "S1/T1",
+            ",Jean | ,Paul | ,Dargaud");
+        ligne("en chaîne", "0=Pierre 1=Paul", "S2/T1", ",Pierre | ,Paul | ,Dupuis");
+        ligne("en vigueur sous l'entrée vide", "0=Jean 2=dargaud", "S1/T2",
+            ",Jean-Marc | ,Luc | ,dargaud");
+        ligne("en vigueur, éditeur ôté", "0=Jean 2=dargaud 2=", "S1/T1 S1/T2 S2/T2",
+            ",Jean,Jean-Marc | ,Luc,Marie,Paul | ,Dargaud,Dupuis,dargaud");
+        ligne("aucune ligne", "0=Marc 2!Dupuis", "", " |  | ");
     }
 
     void explorateur()
