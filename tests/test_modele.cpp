@@ -694,47 +694,25 @@ private slots:
         QTest::addColumn<QString>("serie");
         QTest::addColumn<QString>("tome");
         const QString e(QChar(0x00e9)), rire = QString::fromUtf8("\xF0\x9F\x98\x80");
-        QTest::newRow("simple") << "Les Aventures Tome 12"
-                                << "Les_Aventures_Tome_12.jpg"
-                                << "Les Aventures"
-                                << "12";
-        QTest::newRow("double espace, accent") << "Astérix  Tome 3"
-                                               << "Astérix__Tome_3.jpg"
-                                               << "Astérix "
-                                               << "3";
-        QTest::newRow("remontée") << "../../etc/passwd"
-                                  << "____etc_passwd.jpg"
-                                  << "../../etc/passwd"
-                                  << "";
-        QTest::newRow("anti-slash") << "a\\..\\b Tome"
-                                    << "a___b_Tome.jpg"
-                                    << "a\\..\\b"
-                                    << "";
-        QTest::newRow("refusés") << "Qui? <Moi>: \"x\"|*;"
-                                 << "Qui___Moi____x____.jpg"
-                                 << "Qui? <Moi>: \"x\"|*;"
-                                 << "";
-        QTest::newRow("contrôle") << "a\tb\nc\x7f"
-                                  << "a_b_c_.jpg"
-                                  << "a\tb\nc\x7f"
-                                  << "";
-        QTest::newRow("premier Tome") << "Le Tome Maudit Tome 2"
-                                      << "Le_Tome_Maudit_Tome_2.jpg"
-                                      << "Le"
-                                      << "Maudit";
-        QTest::newRow("casse") << "Serie tome 2"
-                               << "Serie_tome_2.jpg"
-                               << "Serie tome 2"
-                               << "";
-        QTest::newRow("vide") << ""
-                              << ".jpg"
-                              << ""
-                              << "";
-        QTest::newRow("trop long")
-            << e.repeated(300) + "x" << e.repeated(100) + ".jpg" << e.repeated(300) + "x"
-            << "";
-        QTest::newRow("trop long hors BMP")
-            << rire.repeated(80) << rire.repeated(50) + ".jpg" << rire.repeated(80) << "";
+        const auto ligne = [](const char* cas, const QString& recherche, const QString& nom,
+                               const QString& serie, const QString& tome) {
+            QTest::newRow(cas) << recherche << nom << serie << tome;
+        };
+        ligne(
+            "simple", "Les Aventures Tome 12", "Les_Aventures_Tome_12.jpg", "Les Aventures", "12");
+        ligne("double espace, accent", "Astérix  Tome 3", "Astérix__Tome_3.jpg", "Astérix ", "3");
+        ligne("remontée", "../../etc/passwd", "____etc_passwd.jpg", "../../etc/passwd", "");
+        ligne("anti-slash", "a\\..\\b Tome", "a___b_Tome.jpg", "a\\..\\b", "");
+        ligne("refusés", "Qui? <Moi>: \"x\"|*;", "Qui___Moi____x____.jpg", "Qui? <Moi>: \"x\"|*;",
+            "");
+        ligne("contrôle", "a\tb\nc\x7f", "a_b_c_.jpg", "a\tb\nc\x7f", "");
+        ligne("premier Tome", "Le Tome Maudit Tome 2", "Le_Tome_Maudit_Tome_2.jpg", "Le", "Maudit");
+        ligne("casse", "Serie tome 2", "Serie_tome_2.jpg", "Serie tome 2", "");
+        ligne("vide", "", ".jpg", "", "");
+        ligne("trop long", e.repeated(300) + "x", e.repeated(100) + ".jpg", e.repeated(300) + "x",
+            "");
+        ligne("trop long hors BMP", rire.repeated(80), rire.repeated(50) + ".jpg",
+            rire.repeated(80), "");
     }
 
     void nomsDeCouverture()
