@@ -141,16 +141,13 @@ private slots:
     {
         QTest::addColumn<QString>("genre");
         QTest::addColumn<QString>("raison");
-        QTest::newRow("tube") << "tube"
-                              << "fichier spécial (périphérique, tube…)";
-        QTest::newRow("lien vers /dev/zero") << "zero"
-                                             << "fichier spécial (périphérique, tube…)";
-        QTest::newRow("dossier") << "dossier"
-                                 << "c'est un dossier";
-        QTest::newRow("juste trop gros") << "creux"
-                                         << "fichier trop volumineux (257 Mo, au plus 256 Mo)";
-        QTest::newRow("64 Gio") << "énorme"
-                                << "fichier trop volumineux (65536 Mo, au plus 256 Mo)";
+        const QString special = "fichier spécial (périphérique, tube…)",
+                      gros = "fichier trop volumineux (%1 Mo, au plus 256 Mo)";
+        QTest::newRow("tube") << QString("tube") << special;
+        QTest::newRow("lien vers /dev/zero") << QString("zero") << special;
+        QTest::newRow("dossier") << QString("dossier") << QString("c'est un dossier");
+        QTest::newRow("juste trop gros") << QString("creux") << gros.arg(257);
+        QTest::newRow("64 Gio") << QString("énorme") << gros.arg(65536);
     }
     void lecturesBornees()
     {
@@ -559,22 +556,18 @@ private slots:
         QTest::addColumn<bool>("parametres"); // the current folder holds data/settings.ini
         QTest::addColumn<QString>("attendu");
         const QString user = "home/.local/share/Phylacto";
-        QTest::newRow("bureau: home sans paramètres") << ""
-                                                      << "home" << false << user;
-        QTest::newRow("bureau: home par lien") << ""
-                                               << "lien-home" << false << user;
-        QTest::newRow("bureau: racine du système") << ""
-                                                   << "/" << false << user;
-        QTest::newRow("home déjà dossier de travail") << ""
-                                                      << "home" << true << "home";
-        QTest::newRow("autre dossier") << ""
-                                       << "ailleurs" << false << "ailleurs";
-        QTest::newRow("DIR absolu") << "@"
-                                    << "home" << false << "collection";
-        QTest::newRow("DIR relatif") << "bd/../mes-bd"
-                                     << "ailleurs" << false << "ailleurs/mes-bd";
-        QTest::newRow("DIR gagne sur les paramètres") << "@"
-                                                      << "ailleurs" << true << "collection";
+        const auto ligne = [](const char* cas, const QString& argument, const QString& courant,
+                               bool parametres, const QString& attendu) {
+            QTest::newRow(cas) << argument << courant << parametres << attendu;
+        };
+        ligne("bureau: home sans paramètres", "", "home", false, user);
+        ligne("bureau: home par lien", "", "lien-home", false, user);
+        ligne("bureau: racine du système", "", "/", false, user);
+        ligne("home déjà dossier de travail", "", "home", true, "home");
+        ligne("autre dossier", "", "ailleurs", false, "ailleurs");
+        ligne("DIR absolu", "@", "home", false, "collection");
+        ligne("DIR relatif", "bd/../mes-bd", "ailleurs", false, "ailleurs/mes-bd");
+        ligne("DIR gagne sur les paramètres", "@", "ailleurs", true, "collection");
     }
 
     void choix()
