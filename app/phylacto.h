@@ -198,7 +198,9 @@ private:
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
     // Names each series list already shows, so a refresh never searches a widget.
+    void ajouterSeriesManquantes(QListWidget* liste, const QList<Serie*>& seriesListe);
     QHash<const QListWidget*, QSet<QString>> m_nomsListes;
+    quint64 m_revisionListes = ~quint64(0); // of the catalogue the lists were last filled from
 
     // Dated backups (app/sauvegardes.cpp). The copy of the collection file
     // made before it is replaced, or empty with *probleme set when it failed.

@@ -3,6 +3,8 @@
 #include <QByteArray>
 
 #include <array>
+#include <utility>
+#include <vector>
 #include <QHash>
 #include <QPair>
 #include <QList>
@@ -186,11 +188,17 @@ private:
     QList<Serie*> m_seriesComics;
     QList<Serie*> m_seriesManga;
     QHash<QString, Serie*> m_indexSeries;
-    // Albums read from a file share their series' name with it: the name's
-    // buffer finds the series again without hashing the name. Only series in
-    // the index are remembered; emptied whenever one leaves it.
-    std::array<Serie*, 1024> m_seriesParTampon {};
+    // Albums share their series' name with it (shared texts): the name's
+    // buffer finds the series again without reading the name. Every series of
+    // the index by the buffer of its own name (open addressing); rebuilt
+    // whenever one leaves.
+    std::vector<std::pair<const QChar*, Serie*>> m_seriesParTampon;
+    qsizetype m_nbParTampon = 0;
+    void indexerTampon(Serie* serie);
+    void reindexerTampons();
     Serie* serieDuNom(const QString& nom);
+    mutable Compteurs m_compteurs;
+    mutable quint64 m_revisionCompteurs = ~quint64(0);
     TextesPartages m_textes;
     mutable QList<SuiviAlbums*> m_suivis;
     quint64 m_generation = 0;

@@ -4,6 +4,10 @@
 
 #include <QTextCodec>
 
+#include <cstring>
+
+#include <unicode/ucnv.h>
+
 namespace Decodage {
 
 bool compatibleAscii(QTextCodec* codec)
@@ -13,16 +17,49 @@ bool compatibleAscii(QTextCodec* codec)
     return !utf16ou32 && codec->fromUnicode(QStringLiteral("\n;")) == QByteArrayLiteral("\n;");
 }
 
-namespace {
-
-int invalidesDans(QTextCodec* codec, const char* octets, qsizetype taille, QString* texte)
+bool decoupable(QTextCodec* codec)
 {
-    QTextCodec::ConverterState etat;
+    if (codec->mibEnum() == 106)
+        return true;
+    if (!compatibleAscii(codec))
+        return false;
+    // Stateful and multi-byte encodings are left whole.
+    UErrorCode erreur = U_ZERO_ERROR;
+    UConverter* convertisseur = ucnv_open(codec->name().constData(), &erreur);
+    if (U_FAILURE(erreur))
+        return false;
+    const UConverterType genre = ucnv_getType(convertisseur);
+    ucnv_close(convertisseur);
+    return genre == UCNV_SBCS || genre == UCNV_LATIN_1 || genre == UCNV_US_ASCII;
+}
+
+int invalides(QTextCodec* codec, const char* octets, qsizetype taille, QString* texte,
+    bool debutFichier)
+{
+    QTextCodec::ConverterState etat(
+        debutFichier ? QStringConverter::Flag::Default : QStringConverter::Flag::ConvertInitialBom);
     const QString decode = codec->toUnicode(octets, int(taille), &etat);
     if (texte)
         *texte = decode;
     return etat.invalidChars + (etat.remainingChars > 0 ? 1 : 0);
 }
+
+int premiereLigneInvalide(QTextCodec* codec, const char* octets, qsizetype taille)
+{
+    qsizetype debut = 0;
+    int numero = 0;
+    while (debut < taille) {
+        const char* fin = static_cast<const char*>(std::memchr(octets + debut, '\n', taille - debut));
+        const qsizetype finLigne = fin ? fin - octets : taille;
+        ++numero;
+        if (invalides(codec, octets + debut, finLigne - debut, nullptr) > 0)
+            return numero;
+        debut = finLigne + 1;
+    }
+    return qMax(numero, 1);
+}
+
+namespace {
 
 void chercherLignes(const QByteArray& octets, TexteDecode& resultat, int lignesVoulues)
 {
@@ -41,7 +78,7 @@ void chercherLignes(const QByteArray& octets, TexteDecode& resultat, int lignesV
         if (fin < 0)
             fin = octets.size();
         ++numero;
-        if (invalidesDans(resultat.codec, octets.constData() + debut, fin - debut, nullptr) > 0)
+        if (invalides(resultat.codec, octets.constData() + debut, fin - debut, nullptr) > 0)
             resultat.lignesInvalides.append(numero);
         debut = fin + 1;
     }
@@ -51,19 +88,25 @@ void chercherLignes(const QByteArray& octets, TexteDecode& resultat, int lignesV
 
 } // namespace
 
+QTextCodec* codecDe(const QByteArray& octets, QTextCodec* codec, bool detecterBom)
+{
+    QTextCodec* parDefaut = codec ? codec : QTextCodec::codecForLocale();
+    QTextCodec* choisi = detecterBom ? QTextCodec::codecForUtfText(octets, parDefaut) : parDefaut;
+    // Without a mark, "UTF-16" alone would read the machine's byte order.
+    if (choisi->mibEnum() == 1015) {
+        if (QTextCodec* sansMarque = DetectionEncodage::utf16SansMarque(octets))
+            choisi = sansMarque;
+    }
+    return choisi;
+}
+
 TexteDecode decoder(
     const QByteArray& octets, QTextCodec* codec, int lignesVoulues, bool detecterBom)
 {
     TexteDecode resultat;
-    QTextCodec* parDefaut = codec ? codec : QTextCodec::codecForLocale();
-    resultat.codec = detecterBom ? QTextCodec::codecForUtfText(octets, parDefaut) : parDefaut;
-    // Without a mark, "UTF-16" alone would read the machine's byte order.
-    if (resultat.codec->mibEnum() == 1015) {
-        if (QTextCodec* sansMarque = DetectionEncodage::utf16SansMarque(octets))
-            resultat.codec = sansMarque;
-    }
+    resultat.codec = codecDe(octets, codec, detecterBom);
     resultat.sequencesInvalides
-        = invalidesDans(resultat.codec, octets.constData(), octets.size(), &resultat.texte);
+        = invalides(resultat.codec, octets.constData(), octets.size(), &resultat.texte);
     if (resultat.sequencesInvalides == 0 && !resultat.texte.contains(QLatin1Char(';'))
         && octets.contains(';')) {
         resultat.sequencesInvalides = 1;

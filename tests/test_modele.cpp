@@ -13,6 +13,7 @@
 #include "store/fichiercollection.h"
 #include "store/importation.h"
 #include "store/ligneancienne.h"
+#include "store/lecturetranches.h"
 #include "store/lignecollection.h"
 #include "support/fixture.h"
 
@@ -221,6 +222,51 @@ private slots:
         QFETCH(QByteArray, octets);
         QFETCH(QByteArray, codec);
         QTEST(FichierCollection::decoder(octets, codec.isEmpty() ? nullptr : QTextCodec::codecForName(codec)), "texte");
+    }
+
+    // Slices of a few bytes read as one: albums, series, shared texts, first
+    // bad line, invalid bytes, whatever a boundary cuts (CRLF, a character).
+    void lireParTranches_data()
+    {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<QByteArray>("codec");
+        QTest::addColumn<int>("numero"); // of the bad line
+        QTest::addColumn<int>("ligneInvalide");
+        const QByteArray a = ligneAlbum("Série", "Été", 2), b = ligneAlbum("Blake", "Œil", 1, 1);
+        const QByteArray l19 = "Série;T;3;;;;;0;;;;;0;0;_;0;2;0;\n";
+        QTest::newRow("crlf, 19 champs") << QByteArray(a + b + l19 + a).replace("\n", "\r\n") << QByteArray("UTF-8") << 0 << 0;
+        QTest::newRow("ligne fautive puis octet invalide") << a + b + "x;y\n" + a + "\xff\n" << QByteArray("UTF-8") << 3 << 5;
+        QTest::newRow("octet invalide puis ligne fautive") << a + "S\xe9rie\n" + b + "\n" + a << QByteArray("UTF-8") << 2 << 2;
+        QTest::newRow("marques, coupé") << "\xef\xbb\xbf" + a + "\xef\xbb\xbf" + b + a.chopped(1) + "\xc3" << QByteArray("UTF-8") << 0 << 3;
+        QTest::newRow("UTF-8 en Windows-1252") << a + b + a << QByteArray("Windows-1252") << 0 << 0;
+        QTest::newRow("UTF-16") << QTextCodec::codecForName("UTF-16LE")->fromUnicode(a + b + "x\r\n" + a) << QByteArray("UTF-16") << 3 << 0;
+    }
+
+    void lireParTranches()
+    {
+        QFETCH(QByteArray, octets);
+        QFETCH(QByteArray, codec);
+        DossierTravail dossier;
+        QVERIFY(dossier.ecrire("c.csv", octets));
+        const qsizetype normale = LectureTranches::taille();
+        const auto lire = [&](qsizetype taille) {
+            LectureTranches::setTaille(taille);
+            Catalogue c;
+            const LectureCollection l = FichierCollection::lire(dossier.chemin("c.csv"),
+                QTextCodec::codecForName(codec), c, GestionReseau::encodages());
+            QStringList r = resume(c);
+            for (const BD* a : c.albums())
+                r << LigneCollection::encoder(*a) + (a->serieSansCopie().constData() == c.findSerie(a->getSerie())->nomSansCopie().constData() ? "=" : "≠");
+            return r << QString("%1 %2 %3 %4 %5 %6 %7").arg(l.etat).arg(l.ligneFautive).arg(l.nbChamps).arg(l.albumsLus).arg(l.sequencesInvalides).arg(l.utf8EnMonoOctet).arg(c.textesPartages().nombre()) << l.encodageSansErreur;
+        };
+        const QStringList entiere = lire(normale);
+        for (qsizetype taille : { 1, 2, 3, 5, 8, 13, 21, 34, 55, 89 })
+            QCOMPARE(lire(taille), entiere);
+        LectureTranches::setTaille(normale);
+        Catalogue c;
+        const LectureCollection l = FichierCollection::lire(dossier.chemin("c.csv"), QTextCodec::codecForName(codec), c);
+        QTEST(l.numeroLigne, "numero");
+        QTEST(l.ligneSequenceInvalide, "ligneInvalide");
     }
 
     void suggestionEncodage_data()
