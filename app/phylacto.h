@@ -47,6 +47,9 @@ class Phylacto : public QMainWindow
 public:
     explicit Phylacto(QWidget* parent = nullptr);
     ~Phylacto() override;
+    // The program ends with the window: its albums are left to the system
+    // (Catalogue::abandonner).
+    void laisserAlbumsAuSysteme() { catalogue.abandonner(); }
 
     // Catalogue lookups (see Catalogue).
     Serie* findSerie(const QString& nom) const { return catalogue.findSerie(nom); }

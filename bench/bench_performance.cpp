@@ -137,6 +137,7 @@ int scene(const QString& dossier)
     chrono.demarrer();
     fenetre.close();
     QApplication::processEvents();
+    fenetre.laisserAlbumsAuSysteme();
     possede.reset();
     chrono.afficher("destruction");
     std::fflush(stdout);

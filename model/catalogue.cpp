@@ -386,6 +386,16 @@ void Catalogue::vider()
     ++m_generation;
 }
 
+void Catalogue::abandonner()
+{
+    for (SuiviAlbums* suivi : std::as_const(m_suivis))
+        suivi->catalogueDetruit();
+    m_suivis.clear();
+    m_albums.clear();
+    m_series.clear();
+    vider();
+}
+
 void Catalogue::echanger(Catalogue& autre)
 {
     // The views following the albums that leave are told, as by vider().

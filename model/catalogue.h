@@ -150,6 +150,10 @@ public:
     // Returns the number of albums removed.
     int supprimerSerie(const QString& nom);
     void vider();
+    // Lets go of every album and series without destroying them, when the
+    // program ends: the system takes their memory back at once, where a
+    // million deletions one by one would hold the end for a second.
+    void abandonner();
     // Takes the other catalogue's content and gives it this one's.
     void echanger(Catalogue& autre);
     // Grows at each removal or exchange: positions in albums() taken before

@@ -101,6 +101,16 @@ private slots:
         QCOMPARE(resume(c).mid(2), QStringList({ "blake:1:0:1", "Bizarre:1:0:5", "Akira:4:0:2", "0 1 1" }));
         c.attacher(albumTest("Blake", "T1", 1, Manga)); // a new series of that name
         QCOMPARE(c.findSerie("Blake")->type, int(Manga));
+
+        // Left to the system when the program ends: emptied, nothing destroyed.
+        const QList<BD*> albums = c.albums();
+        const QList<Serie*> series = c.series();
+        const QPointer<BD> premier = albums.first();
+        c.abandonner();
+        QCOMPARE(c.albums().size() + c.series().size(), 0);
+        QVERIFY(premier);
+        qDeleteAll(albums);
+        qDeleteAll(series);
     }
 
     void editer_data()
