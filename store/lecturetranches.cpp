@@ -17,6 +17,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -215,8 +216,13 @@ LectureCollection Lecteur::lire()
     for (int parseur = 0; parseur <= nbTravailleurs; ++parseur)
         m_textes.emplace_back(m_catalogue.textesPartages(), m_verrouTextes);
     std::vector<std::thread> travailleurs;
-    for (int parseur = 1; parseur <= nbTravailleurs; ++parseur)
-        travailleurs.emplace_back([this, parseur] { travailler(parseur); });
+    for (int parseur = 1; parseur <= nbTravailleurs; ++parseur) {
+        try {
+            travailleurs.emplace_back([this, parseur] { travailler(parseur); });
+        } catch (const std::system_error&) {
+            break; // no thread to be had: fewer hands, same result
+        }
+    }
 
     // This thread splits slices too while the next one in file order is not ready.
     bool arret = false;
@@ -385,6 +391,9 @@ void Lecteur::signaler(const Tranche& tranche, qint64 numero, qsizetype fin)
     const qsizetype position = tranche.longueurTexte == longueur || tranche.longueurTexte == 0
         ? fin
         : qsizetype(double(fin) * double(longueur) / double(tranche.longueurTexte));
+    // What runs meanwhile on this thread (the listener repaints) never
+    // meets a parser in the shared texts.
+    const std::lock_guard<std::mutex> garde(m_verrouTextes);
     m_avancement(tranche.debut + qMin(position, longueur), m_taille);
 }
 
