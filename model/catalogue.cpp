@@ -109,10 +109,32 @@ ResultatEdition Catalogue::modifier(
     return { ResultatEdition::Fait, album, serieCreee };
 }
 
+namespace {
+
+void compterAlbum(Compteurs& compteurs, const BD* album)
+{
+    ++compteurs.total;
+    if (album->type == Comic)
+        ++compteurs.comics;
+    else if (album->type == Manga)
+        ++compteurs.manga;
+    else
+        ++compteurs.euro;
+}
+
+} // namespace
+
 bool Catalogue::attacher(BD* album)
 {
+    // Counts that were up to date stay so: a load is not counted again.
+    const bool comptesAJour = m_revisionCompteurs == m_revision;
     m_albums.append(album);
-    return integrerSerie(album);
+    const bool serieCreee = integrerSerie(album);
+    if (comptesAJour) {
+        compterAlbum(m_compteurs, album);
+        m_revisionCompteurs = m_revision;
+    }
+    return serieCreee;
 }
 
 namespace {
@@ -422,20 +444,12 @@ void Catalogue::echanger(Catalogue& autre)
 
 Compteurs Catalogue::compter() const
 {
-    // The start-up and every refresh of the lists count: once per change.
+    // Every refresh of the lists counts: once per change.
     if (m_revisionCompteurs == m_revision)
         return m_compteurs;
     m_revisionCompteurs = m_revision;
-    Compteurs& compteurs = m_compteurs;
-    compteurs = {};
-    compteurs.total = int(m_albums.size());
-    for (const BD* album : m_albums) {
-        if (album->type == Comic)
-            ++compteurs.comics;
-        else if (album->type == Manga)
-            ++compteurs.manga;
-        else
-            ++compteurs.euro;
-    }
-    return compteurs;
+    m_compteurs = {};
+    for (const BD* album : m_albums)
+        compterAlbum(m_compteurs, album);
+    return m_compteurs;
 }

@@ -202,7 +202,7 @@ private:
     void reindexerTampons();
     Serie* serieDuNom(const QString& nom);
     mutable Compteurs m_compteurs;
-    mutable quint64 m_revisionCompteurs = ~quint64(0);
+    mutable quint64 m_revisionCompteurs = 0; // the counts hold at this revision
     TextesPartages m_textes;
     mutable QList<SuiviAlbums*> m_suivis;
     quint64 m_generation = 0;
