@@ -30,13 +30,15 @@ using LigneCollection::champsPartages;
 
 std::atomic<qsizetype> tailleTranche { qsizetype(256) << 10 };
 
-// The shared texts one parser has met, each found once in the catalogue's
-// table, which the parsers take in turn. Open addressing, linear probing.
+// The shared texts one parser has met, each looked up once in the
+// catalogue's table, or else in the texts new to this reading; the parsers
+// take both tables in turn. Open addressing, linear probing.
 class TextesDuParseur
 {
 public:
-    TextesDuParseur(TextesPartages& communs, std::mutex& verrou)
+    TextesDuParseur(const TextesPartages& communs, TextesPartages& nouveaux, std::mutex& verrou)
         : m_communs(&communs)
+        , m_nouveaux(&nouveaux)
         , m_verrou(&verrou)
     {
     }
@@ -54,7 +56,9 @@ public:
         }
         {
             const std::lock_guard<std::mutex> garde(*m_verrou);
-            m_textes[i] = m_communs->partager(texte);
+            m_textes[i] = m_communs->trouver(texte);
+            if (m_textes.at(i).isNull())
+                m_textes[i] = m_nouveaux->partager(texte);
         }
         m_empreintes[size_t(i)] = empreinte;
         ++m_nombre;
@@ -80,7 +84,8 @@ private:
         }
     }
 
-    TextesPartages* m_communs;
+    const TextesPartages* m_communs;
+    TextesPartages* m_nouveaux;
     std::mutex* m_verrou;
     QList<QString> m_textes; // null: free (a shared text is never empty)
     std::vector<quint32> m_empreintes;
@@ -162,7 +167,10 @@ private:
     qsizetype m_taille = 0;
 
     std::vector<Tranche> m_tranches;
-    std::mutex m_verrouTextes; // over the catalogue's shared texts
+    std::mutex m_verrouTextes; // over the catalogue's shared texts and m_nouveauxTextes
+    // Texts the catalogue did not hold: those of attached albums join it at
+    // the end, never those of lines read past a bad one.
+    TextesPartages m_nouveauxTextes;
     std::vector<TextesDuParseur> m_textes; // one per parser
     // Slices past the first bad line are decoded for their bytes, not split.
     std::atomic<int> m_derniereUtile { INT_MAX };
@@ -214,7 +222,7 @@ LectureCollection Lecteur::lire()
     const int nbTravailleurs = qMax(0, qMin(QThread::idealThreadCount() - 1, nbTranches - 1));
     m_avanceMax = 4 * (nbTravailleurs + 1);
     for (int parseur = 0; parseur <= nbTravailleurs; ++parseur)
-        m_textes.emplace_back(m_catalogue.textesPartages(), m_verrouTextes);
+        m_textes.emplace_back(m_catalogue.textesPartages(), m_nouveauxTextes, m_verrouTextes);
     std::vector<std::thread> travailleurs;
     for (int parseur = 1; parseur <= nbTravailleurs; ++parseur) {
         try {
@@ -264,6 +272,8 @@ LectureCollection Lecteur::lire()
     }
     for (std::thread& travailleur : travailleurs)
         travailleur.join();
+    m_textes.clear();
+    m_nouveauxTextes.verserDans(m_catalogue.textesPartages());
 
     if (m_lecture.sequencesInvalides > 0)
         m_lecture.ligneSequenceInvalide = premierInvalide;

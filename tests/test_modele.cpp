@@ -571,6 +571,13 @@ private slots:
         const QString mille = textes.partager(QStringLiteral("1000"));
         QCOMPARE(textes.partager(QStringView(u"1000")).constData(), mille.constData());
         QCOMPARE(textes.nombre(), qsizetype(3000));
+        // Handed over: only the texts something still holds.
+        TextesPartages autres;
+        const QString garde = autres.partager(QString("gardé"));
+        autres.partager(QString("oublié"));
+        autres.verserDans(textes);
+        QCOMPARE(textes.nombre() + autres.nombre(), qsizetype(3001));
+        QCOMPARE(textes.trouver(u"gardé").constData(), garde.constData());
     }
 
     void tableTriFiltresEtInstantane()
