@@ -70,7 +70,7 @@ QString choisirDossierTravail(const Emplacements& emplacements)
     const QDir courant(emplacements.courant);
     if (!emplacements.argument.isEmpty())
         return QDir::cleanPath(courant.absoluteFilePath(emplacements.argument));
-    if (QFileInfo::exists(courant.filePath(QStringLiteral("data/settings.ini"))))
+    if (QFileInfo::exists(Chemins(emplacements.courant).fichierParametres()))
         return emplacements.courant;
     const bool depuisBureau = memeDossier(emplacements.courant, emplacements.personnel)
         || memeDossier(emplacements.courant, QDir::rootPath());
@@ -86,24 +86,25 @@ bool preparerDossierTravail(const QString& dossier, QString* erreur)
         return echec(erreur, tr("impossible de créer le dossier %1").arg(dossier));
     if (!QDir::setCurrent(cible.absolutePath()))
         return echec(erreur, tr("impossible d'entrer dans le dossier %1").arg(dossier));
-    for (const QString& sousDossier : { QStringLiteral("data"), QStringLiteral("images") }) {
-        if (!QDir::current().mkpath(sousDossier) && QFileInfo::exists(sousDossier))
+    const Chemins chemins(QDir::currentPath());
+    for (const QString& sousDossier : { chemins.dossierDonnees(), chemins.dossierImages() }) {
+        // Without its final "/", a file standing in its place is seen.
+        const QString chemin = QDir::cleanPath(sousDossier);
+        if (!QDir().mkpath(chemin) && QFileInfo::exists(chemin))
             return echec(erreur, tr("impossible de créer le dossier %1 dans %2 (un fichier porte-t-il ce nom ?)")
-                                     .arg(sousDossier, QDir::currentPath()));
+                                     .arg(QFileInfo(chemin).fileName(), chemins.dossierTravail()));
     }
     return true;
 }
 
 bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QString* erreur)
 {
-    const QList<QPair<QString, QString>> copies = {
-        { QStringLiteral("icon.ico"), QStringLiteral("icon.ico") },
-        { QStringLiteral("AddPicture.bmp"), QStringLiteral("data/AddPicture.bmp") },
-    };
+    // Installed under the names they have in the working folder.
+    const Chemins chemins(dossier);
     const QDir source(defauts);
-    const QDir cible(dossier);
-    for (const auto& [nom, destination] : copies) {
-        const QString chemin = cible.filePath(destination);
+    for (const QString& destination : { chemins.icone(), chemins.couvertureParDefaut() }) {
+        const QString chemin = QDir::cleanPath(destination);
+        const QString nom = QFileInfo(chemin).fileName();
         if (QFileInfo::exists(chemin) || !QFileInfo::exists(source.filePath(nom)))
             continue;
         if (!QFile::copy(source.filePath(nom), chemin))
@@ -115,8 +116,7 @@ bool copierFichiersParDefaut(const QString& defauts, const QString& dossier, QSt
 
 bool nommerCollection(const QString& dossier, QString* erreur)
 {
-    QSettings parametres(
-        QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+    QSettings parametres(Chemins(dossier).fichierParametres(), QSettings::IniFormat);
     if (!Parametres::lire(parametres, Parametres::Cle::NomFichier).isEmpty())
         return true;
     return ecrireEtVerifier(parametres, Parametres::Cle::NomFichier,
@@ -125,8 +125,7 @@ bool nommerCollection(const QString& dossier, QString* erreur)
 
 bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
 {
-    QSettings parametres(
-        QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+    QSettings parametres(Chemins(dossier).fichierParametres(), QSettings::IniFormat);
     if (parametres.contains(Parametres::nom(Parametres::Cle::CouverturesSource)))
         return true;
     return ecrireEtVerifier(
@@ -137,7 +136,7 @@ QString demarrer(const Emplacements& emplacements, Verrou::Prise* verrou, QStrin
 {
     const QString dossier = choisirDossierTravail(emplacements);
     const bool nouveauDossierPersonnel = memeDossier(dossier, emplacements.utilisateur)
-        && !QFileInfo::exists(QDir(dossier).filePath(QStringLiteral("data/settings.ini")));
+        && !QFileInfo::exists(Chemins(dossier).fichierParametres());
     if (!preparerDossierTravail(dossier, erreur))
         return QString();
     const QString absolu = QDir::currentPath();
@@ -145,9 +144,9 @@ QString demarrer(const Emplacements& emplacements, Verrou::Prise* verrou, QStrin
     // Locked before anything is written in it.
     const QString cheminVerrou = QDir(absolu).filePath(emplacements.verrou);
     verrou->verrou.reset();
-    *verrou = Verrou::prendre(cheminVerrou);
+    *verrou = Verrou::prendre(cheminVerrou, absolu);
     if (verrou->issue == Verrou::Prise::AutreOrdinateur && Verrou::confirmerForcage(*verrou, absolu))
-        *verrou = Verrou::forcer(cheminVerrou);
+        *verrou = Verrou::forcer(cheminVerrou, absolu);
     if (verrou->issue == Verrou::Prise::LectureSeule)
         return absolu;
     if (verrou->issue != Verrou::Prise::Pris) {

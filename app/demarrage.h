@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/verrou.h"
+#include "settings/chemins.h"
 
 #include <QString>
 
@@ -17,7 +18,7 @@ struct Emplacements
     QString personnel; // the user's home
     QString utilisateur; // per-user data folder (dossierUtilisateur())
     QString defauts; // installed "AddPicture.bmp" and "icon.ico"
-    QString verrou = QStringLiteral("data/phylacto.lock"); // relative to the working folder
+    QString verrou = Chemins::verrouRelatif(); // relative to the working folder
 };
 
 // Name of the first collection file, written when the settings name none.

@@ -1,6 +1,6 @@
 #include "app/phylacto.h"
 
-#include "covers/labelclickable.h"
+#include "dialogs/labelclickable.h"
 #include "settings/parametres.h"
 #include "ui_phylacto.h"
 

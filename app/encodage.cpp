@@ -4,7 +4,6 @@
 #include "dialogs/barremessage.h"
 #include "dialogs/boites.h"
 #include "settings/codecs.h"
-#include "settings/gestionreseau.h"
 #include "settings/parametres.h"
 #include "store/fichiercollection.h"
 #include "ui_phylacto.h"
@@ -71,7 +70,7 @@ void Phylacto::relireEnEncodagePropose()
     {
         TravailLong travail(statusBar(), tr("Lecture de %1…").arg(QFileInfo(fichier).fileName()));
         lecture = FichierCollection::charger(m_fichierCharge, Codecs::codecParNom(encodage), relu,
-            GestionReseau::encodages(), travail.avancement());
+            Codecs::encodagesProposes(), travail.avancement());
     }
     if (lecture.etat == LectureCollection::Illisible || lecture.sequencesInvalides > 0
         || lecture.utf8EnMonoOctet) {

@@ -2,16 +2,15 @@
 
 #include "dialogs/barremessage.h"
 #include "dialogs/boites.h"
-#include "settings/parametres.h"
 #include "ui_phylacto.h"
 
 #include <QDir>
 
 namespace {
 
-QString dossierNatif()
+QString dossierNatif(const Chemins& chemins)
 {
-    return QDir::toNativeSeparators(Chemins::dossierTravail());
+    return QDir::toNativeSeparators(chemins.dossierTravail());
 }
 
 } // namespace
@@ -27,7 +26,7 @@ void Phylacto::ouvrirEnLectureSeule(const QString& raison)
     ui->barreMessage->ajouter(tr("Dossier %1 en lecture seule : %2. Les modifications ne pourront "
                                  "pas être enregistrées ; « Enregistrer sous » en garde une copie "
                                  "ailleurs.")
-                                  .arg(dossierNatif(), raison),
+                                  .arg(dossierNatif(m_chemins), raison),
         BarreMessage::Avertissement);
 }
 
@@ -44,7 +43,7 @@ bool Phylacto::refuserEcriture()
     boite.icone = QMessageBox::Warning;
     boite.texte
         = tr("La collection n'est pas enregistrée : le dossier %1 est en lecture seule (%2).")
-              .arg(dossierNatif(), m_lectureSeule);
+              .arg(dossierNatif(m_chemins), m_lectureSeule);
     boite.texteInformatif = tr("« Enregistrer sous » en garde une copie ailleurs.");
     Boites::montrer(boite);
     return true;

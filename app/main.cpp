@@ -1,11 +1,12 @@
 #include "app/captures.h"
 #include "app/demarrage.h"
 #include "app/phylacto.h"
+#include "covers/verificationenligne.h"
 #include "dialogs/boites.h"
+#include "settings/chemins.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "store/verificationcollection.h"
-#include "covers/verificationenligne.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -106,8 +107,7 @@ int verifier(const QCommandLineParser& parser, const Options& options)
     const QString dossier = Demarrage::choisirDossierTravail(emplacementsDe(parser));
     QString encodage = parser.value(options.encodage);
     if (encodage.isEmpty()) {
-        const QSettings parametres(
-            QDir(dossier).filePath(QStringLiteral("data/settings.ini")), QSettings::IniFormat);
+        const QSettings parametres(Chemins(dossier).fichierParametres(), QSettings::IniFormat);
         encodage = Parametres::lire(parametres, Parametres::Cle::Encodage);
     }
     if (encodage.isEmpty())

@@ -1,10 +1,10 @@
 #include "app/phylacto.h"
 
 #include "covers/albuminfos.h"
-#include "covers/labelclickable.h"
 #include "covers/nomimage.h"
-#include "dialogs/barremessage.h"
 #include "covers/recherchecouvertures.h"
+#include "dialogs/barremessage.h"
+#include "dialogs/labelclickable.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "ui_phylacto.h"
@@ -44,22 +44,23 @@ QIcon iconeFenetre(const QString& chemin)
 Phylacto::Phylacto(QWidget* parent)
     : QMainWindow(parent)
     , ui(new Ui::Phylacto)
+    , m_chemins(QDir::currentPath())
 {
     ui->setupUi(this);
     resize(1127, 372);
     ui->tabWidget->setCurrentIndex(0);
     ui->LstSerie->setCurrentRow(-1);
 
-    setWindowIcon(iconeFenetre(Chemins::fichierTravail(QStringLiteral("icon.ico"))));
+    setWindowIcon(iconeFenetre(m_chemins.icone()));
 
     // Literal texts are UTF-8 sources; only the byte-string codec is an
     // application setting.
     Codecs::setCodec8Bits(Codecs::codecParNom(QStringLiteral("UTF8")));
 
-    settings = Parametres::ouvrir(this);
+    settings = Parametres::ouvrir(m_chemins, this);
 
-    albumInfos = new AlbumInfos(this);
-    rechercheCouvertures = new RechercheCouvertures(settings, this);
+    albumInfos = new AlbumInfos(this, m_chemins);
+    rechercheCouvertures = new RechercheCouvertures(settings, this, m_chemins);
 
     connect(ui->actionImporter_Csv, &QAction::triggered, this, &Phylacto::ImportCsv);
     connect(ui->actionEnregistrer, &QAction::triggered, this, &Phylacto::save);
@@ -101,6 +102,8 @@ Phylacto::Phylacto(QWidget* parent)
     connect(this, &Phylacto::relayInfoReseau, rechercheCouvertures,
             &RechercheCouvertures::setProxy);
     connect(rechercheCouvertures, &RechercheCouvertures::rechercheSansCouverture, this,
+            &Phylacto::signalerRechercheSansCouverture);
+    connect(albumInfos, &AlbumInfos::echecRecherche, this,
             &Phylacto::signalerRechercheSansCouverture);
     preparerAnnulation();
     preparerClavier();

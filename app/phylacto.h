@@ -4,6 +4,7 @@
 #include "store/etatfichier.h"
 #include "store/sauvegardes.h"
 #include "model/recherche.h"
+#include "settings/chemins.h"
 
 #include <QMainWindow>
 #include <QModelIndex>
@@ -39,7 +40,7 @@ class Phylacto;
 
 // The main window: owns the catalogue, the settings and the cover-search
 // request object, wires the interface and delegates the work. Its slots are
-// split by concern over app/, covers/, settings/ and dialogs/.
+// split by concern over the files of app/.
 class Phylacto : public QMainWindow
 {
     Q_OBJECT
@@ -161,6 +162,8 @@ private:
 
     AlbumInfos* albumInfos = nullptr;
     Ui::Phylacto* ui = nullptr;
+    // The working folder, as the start left it current.
+    Chemins m_chemins;
     Catalogue catalogue;
     QSettings* settings = nullptr;
     bool modifie = false;
@@ -172,7 +175,7 @@ private:
     QString serieCourante;
     bool arretRechercheAuto = false;
 
-    // Saving (app/files.cpp). The bool helpers return false when nothing was written.
+    // Saving (app/enregistrement.cpp). The bool helpers return false when nothing was written.
     bool enregistrer();
     bool enregistrerSousNouveauNom(); // asks the name, which becomes the collection's
     bool enregistrerDans(const QString& nom, bool nouveauNom);
@@ -196,7 +199,7 @@ private:
     void noterEncodageEcrit(); // the file was just replaced in encodageCollection()
     QString m_encodageEnAttente;
     QString m_encodagePropose; // by the start-up notice
-    // Import (app/import.cpp): false when nothing could be read, told in a box.
+    // Import (app/importcollection.cpp): false when nothing could be read, told in a box.
     bool importer(const QString& nom);
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
@@ -205,7 +208,7 @@ private:
     QHash<const QListWidget*, QSet<QString>> m_nomsListes;
     quint64 m_revisionListes = ~quint64(0); // of the catalogue the lists were last filled from
 
-    // Dated backups (app/sauvegardes.cpp). The copy of the collection file
+    // Dated backups (app/sauvegardesdatees.cpp). The copy of the collection file
     // made before it is replaced, or empty with *probleme set when it failed.
     QString sauvegarderAvantEcrasement(const QString& chemin, QString* probleme);
     // After the file was replaced: the retention, then one notice of any problem.
@@ -217,12 +220,12 @@ private:
     // Lists, table and detail panel rebuilt for a catalogue replaced whole.
     void reprendreAffichage();
 
-    // Spreadsheet export (app/export.cpp). lignes are positions in the
+    // Spreadsheet export (app/exportalbums.cpp). lignes are positions in the
     // catalogue, valid while its generation is still generationLignes.
     void exporterLignes(const QList<int>& lignes, quint64 generationLignes);
     void exporterAlbums(const QList<const BD*>& albums);
 
-    // Album editing (app/editing.cpp)
+    // Album editing (app/edition.cpp)
     // Opens a fresh entry dialog; the previous one, closed by then, is destroyed.
     Saise* ouvrirSaisie(BD* album);
     // Empties the detail panel, as at start-up (its album was deleted).
@@ -232,7 +235,7 @@ private:
     QString m_serieModifiee;
     QString m_titreModifie;
 
-    // Undo (app/annulation.cpp). Deletions, changes, loans and returns go
+    // Undo (app/historique.cpp). Deletions, changes, loans and returns go
     // through the stack; modifie follows its clean state.
     friend class CommandeAlbum;
     void preparerAnnulation();
@@ -279,9 +282,10 @@ private:
     RechercheCouvertures* rechercheCouvertures = nullptr;
     QPointer<BD> m_albumPropose;
     void relierSourcesCouvertures(choitImage* panneau);
+    // Any failure of a cover search or download, over the cover dialog.
     void signalerRechercheSansCouverture(const QString& texte);
 
-    // Quick search, missing volumes and statistics (app/recherche.cpp)
+    // Quick search, missing volumes and statistics (app/outilscatalogue.cpp)
     void installerRecherche();
     // Hides, in the four series lists, the series the text does not find.
     void filtrerSeries(const QString& texte);

@@ -119,7 +119,7 @@ Prise lectureSeule(const QString& raison)
 
 } // namespace
 
-Prise prendre(const QString& chemin)
+Prise prendre(const QString& chemin, const QString& dossier)
 {
     QString remplace;
     bool illisible = false; // by QLockFile, on the last look
@@ -168,7 +168,7 @@ Prise prendre(const QString& chemin)
             prise.texte
                 = tr("Un autre Phylacto (processus %1 sur %2) utilise déjà le dossier %3. "
                      "Fermez-le, ou démarrez celui-ci sur un autre dossier.")
-                      .arg(QString::number(prise.pid), prise.hote, natif(QDir::currentPath()));
+                      .arg(QString::number(prise.pid), prise.hote, natif(dossier));
         } else {
             prise.issue = Prise::AutreOrdinateur;
         }
@@ -181,11 +181,11 @@ Prise prendre(const QString& chemin)
     return prise;
 }
 
-Prise forcer(const QString& chemin)
+Prise forcer(const QString& chemin, const QString& dossier)
 {
     if (!QFile::remove(chemin) && QFileInfo::exists(chemin))
         return lectureSeule(tr("le verrou %1 n'a pas pu être retiré").arg(natif(chemin)));
-    return prendre(chemin);
+    return prendre(chemin, dossier);
 }
 
 bool confirmerForcage(const Prise& prise, const QString& dossier)

@@ -29,11 +29,11 @@ struct Prise
 // Takes the lock at chemin. A lock that names no live process of this
 // computer is stale and taken over; one that cannot be a lock (empty,
 // unreadable, not a process and a host, a link, an empty folder, a pipe) is
-// removed and replaced.
-Prise prendre(const QString& chemin);
+// removed and replaced. dossier is the working folder it locks.
+Prise prendre(const QString& chemin, const QString& dossier);
 
 // Removes another computer's lock and takes the folder.
-Prise forcer(const QString& chemin);
+Prise forcer(const QString& chemin, const QString& dossier);
 
 // The question before forcer(), through Boites: true to open all the same.
 bool confirmerForcage(const Prise& prise, const QString& dossier);

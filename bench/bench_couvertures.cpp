@@ -2,7 +2,7 @@
 // album to the next, reaching the only album without a cover at the very
 // end, and attaching a chosen cover by its search text.
 #include "app/phylacto.h"
-#include "covers/choitimage.h"
+#include "dialogs/choitimage.h"
 #include "generateur.h"
 #include "model/bd.h"
 

@@ -1,13 +1,10 @@
 #include "covers/albuminfos.h"
 
 #include "covers/signature.h"
-#include "settings/parametres.h"
 
 #include <QAuthenticator>
-#include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
-#include <QNetworkRequest>
 
 namespace {
 // Answer of this program to a proxy that keeps asking for credentials.
@@ -15,18 +12,18 @@ const QString utilisateurProxy = QStringLiteral("phylact");
 const QString motDePasseProxy = QStringLiteral("bdth3que!2");
 }
 
-AlbumInfos::AlbumInfos(QObject* parent)
+AlbumInfos::AlbumInfos(QObject* parent, const Chemins& chemins)
     : QObject(parent)
     , manager(new QNetworkAccessManager(this))
+    , chemins(chemins)
 {
 }
 
 void AlbumInfos::envoyerRequete(const QString& aRechercher)
 {
-    QFile::remove(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile::remove(chemins.reponseRecherche());
 
-    const Signature::Service service
-        = Signature::serviceDepuis(Chemins::fichierDonnees(QStringLiteral("settings.ini")));
+    const Signature::Service service = Signature::serviceDepuis(chemins.fichierParametres());
     endpoint = service.endpoint;
     secretKey = service.secretKey;
 
@@ -41,29 +38,24 @@ void AlbumInfos::envoyerRequete(const QString& aRechercher)
     if (!proxyAdresse.isEmpty())
         manager->setProxy(proxy);
 
-    connect(manager, &QNetworkAccessManager::finished, this, &AlbumInfos::xmlDownloaded,
-        Qt::UniqueConnection);
     connect(manager, &QNetworkAccessManager::proxyAuthenticationRequired, this, &AlbumInfos::Proxy,
         Qt::UniqueConnection);
 
-    QNetworkRequest requete(url);
-    // A redirection is an answer like any other: stored, never followed.
-    requete.setAttribute(
-        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    requete.setTransferTimeout(delaiTransfert);
     // A search sent before the previous one has completed replaces it: the
     // older answer is dropped when it arrives.
-    if (reponseEnCours)
-        connect(reponseEnCours, &QNetworkReply::finished, reponseEnCours, &QObject::deleteLater);
-    QNetworkReply* reponse = manager->get(requete);
-    reponseEnCours = reponse;
-    connect(reponse, &QNetworkReply::errorOccurred, this, &AlbumInfos::traitementErreur);
+    if (rechercheEnCours)
+        disconnect(rechercheEnCours, nullptr, this, nullptr);
+    rechercheEnCours = new Recuperation(manager, QNetworkRequest(url), limites);
+    connect(rechercheEnCours, &Recuperation::terminee, this,
+        [this] { xmlDownloaded(rechercheEnCours->reponse()); });
+    connect(rechercheEnCours->reponse(), &QNetworkReply::errorOccurred, this,
+        &AlbumInfos::traitementErreur);
 }
 
 QByteArray AlbumInfos::calculerSignature(const QMap<QString, QString>& parametres) const
 {
     const QByteArray chaine = Signature::chaineASigner(endpoint, parametres);
-    QFile fichier(Chemins::fichierDonnees(QStringLiteral("signature.txt")));
+    QFile fichier(chemins.signature());
     if (fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fichier.write(chaine);
     return Signature::signer(chaine, secretKey);
@@ -76,19 +68,21 @@ QUrl AlbumInfos::construireUrl(const QMap<QString, QString>& parametres) const
 
 void AlbumInfos::xmlDownloaded(QNetworkReply* aReply)
 {
-    // The image downloads share the manager: their replies are not ours.
-    if (aReply != reponseEnCours)
+    // Only the reply of the search under way: the image downloads share the manager.
+    if (!rechercheEnCours || aReply != rechercheEnCours->reponse())
         return;
-    reponseEnCours = nullptr;
+    const QByteArray corps = rechercheEnCours->corps();
+    const QString refus = rechercheEnCours->refus();
+    rechercheEnCours = nullptr;
 
-    const QByteArray corps = aReply->isOpen() ? aReply->readAll() : QByteArray();
-    disconnect(manager, &QNetworkAccessManager::finished, this, &AlbumInfos::xmlDownloaded);
-    aReply->deleteLater();
+    // Reported like an empty answer, once the user knows why.
+    if (!refus.isEmpty())
+        emit echecRecherche(tr("La recherche de couverture a échoué : %1").arg(refus));
     if (corps.isEmpty()) {
         emit xmlFinished(-1);
         return;
     }
-    QFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile fichier(chemins.reponseRecherche());
     if (fichier.open(QIODevice::WriteOnly))
         fichier.write(corps);
     fichier.close();

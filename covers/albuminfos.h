@@ -1,5 +1,8 @@
 #pragma once
 
+#include "covers/recuperation.h"
+#include "settings/chemins.h"
+
 #include <QMap>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -18,16 +21,22 @@ class AlbumInfos : public QObject
     Q_OBJECT
 
 public:
-    explicit AlbumInfos(QObject* parent = nullptr);
+    explicit AlbumInfos(
+        QObject* parent = nullptr, const Chemins& chemins = Chemins::dossierCourant());
 
     QNetworkAccessManager* getManager() const { return manager; }
     void envoyerRequete(const QString& aRechercher);
-    // Transfer timeout of every request (30 s); a silent server ends as a
-    // network failure.
-    void setDelaiTransfert(int millisecondes) { delaiTransfert = millisecondes; }
+    // Limits of the search answers (ms): silence, whole exchange.
+    void setDelais(int silenceMax, int dureeMax)
+    {
+        limites.silenceMax = silenceMax;
+        limites.dureeMax = dureeMax;
+    }
 
 signals:
     void xmlFinished(int);
+    // An answer given up (too large, too slow), before its xmlFinished(-1).
+    void echecRecherche(QString texte);
 
 public slots:
     void xmlDownloaded(QNetworkReply* aReply);
@@ -41,11 +50,13 @@ private:
     QUrl construireUrl(const QMap<QString, QString>& parametres) const;
 
     QNetworkAccessManager* manager = nullptr;
+    Chemins chemins;
     // Read from the settings file at every request.
     QUrl endpoint;
     QByteArray secretKey;
-    QPointer<QNetworkReply> reponseEnCours;
-    int delaiTransfert = 30000;
+    QPointer<Recuperation> rechercheEnCours;
+    // A redirection is an answer like any other: stored, never followed.
+    Recuperation::Limites limites = Recuperation::pourReponse(false);
     QString proxyAdresse;
     QString proxyPort;
     QString proxyLogin;

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QSet>
 
 Cadenceur::Cadenceur(QNetworkAccessManager* manager, QObject* parent)
@@ -22,9 +21,9 @@ QByteArray Cadenceur::agentUtilisateur()
     return version.isEmpty() ? QByteArrayLiteral("Phylacto") : "Phylacto/" + version.toUtf8();
 }
 
-void Cadenceur::envoyer(const QUrl& url, QObject* contexte, Fin fin)
+void Cadenceur::envoyer(const QUrl& url, bool image, QObject* contexte, Fin fin)
 {
-    m_file.append({ url, contexte, std::move(fin), m_generation });
+    m_file.append({ url, image, contexte, std::move(fin), m_generation });
     avancer();
 }
 
@@ -32,6 +31,11 @@ void Cadenceur::vider()
 {
     m_file.clear();
     ++m_generation;
+    const QList<QPointer<Recuperation>> envoyees = m_envoyees;
+    for (Recuperation* recuperation : envoyees) {
+        if (recuperation)
+            recuperation->abandonner();
+    }
 }
 
 void Cadenceur::avancer()
@@ -67,17 +71,19 @@ void Cadenceur::partir(const EnAttente& demande)
     const QString hote = demande.url.host();
     QNetworkRequest requete(demande.url);
     requete.setHeader(QNetworkRequest::UserAgentHeader, agentUtilisateur());
-    requete.setTransferTimeout(m_delaiTransfert);
-    // Covers may move, but never from https down to http.
-    requete.setAttribute(
-        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // Covers may move, a few times, but never from https down to http.
+    Recuperation::Limites limites
+        = demande.image ? Recuperation::pourImage(true) : Recuperation::pourReponse(true);
+    limites.silenceMax = m_silenceMax;
+    limites.dureeMax = m_dureeMax;
     m_cadence.envoye(hote);
-    QNetworkReply* reponse = m_manager->get(requete);
-    connect(reponse, &QNetworkReply::finished, this, [this, reponse, hote, demande] {
-        reponse->deleteLater();
+    auto* recuperation = new Recuperation(m_manager, requete, limites);
+    m_envoyees << recuperation;
+    connect(recuperation, &Recuperation::terminee, this, [this, recuperation, hote, demande] {
+        m_envoyees.removeOne(recuperation);
         m_cadence.termine(hote, m_horloge.elapsed());
         if (demande.contexte && demande.generation == m_generation)
-            demande.fin(reponse);
+            demande.fin(*recuperation);
         avancer();
     });
 }

@@ -1,21 +1,23 @@
 #include "covers/recherchecouvertures.h"
 
 #include "covers/cadenceur.h"
+#include "covers/recuperation.h"
 #include "settings/parametres.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
-#include <QNetworkReply>
 #include <QSaveFile>
 #include <QSettings>
 
 using namespace SourcesCouvertures;
 using Parametres::Cle;
 
-RechercheCouvertures::RechercheCouvertures(QSettings* settings, QObject* parent)
+RechercheCouvertures::RechercheCouvertures(
+    QSettings* settings, QObject* parent, const Chemins& chemins)
     : QObject(parent)
     , m_settings(settings)
+    , m_chemins(chemins)
     , m_manager(new QNetworkAccessManager(this))
     , m_cadenceur(new Cadenceur(m_manager, this))
 {
@@ -34,7 +36,7 @@ void RechercheCouvertures::chercher(Source source, const AlbumCherche& album)
 {
     annuler();
     // "Selectionner" must never take the picture of an earlier search.
-    QFile::remove(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
+    QFile::remove(m_chemins.imageRecherche());
     m_album = album;
     m_sources = sourcesInterrogees(source);
     m_indisponibles.clear();
@@ -68,12 +70,12 @@ void RechercheCouvertures::sourceSuivante()
         lireRecherche(m_reponses.value(cle));
         return;
     }
-    m_cadenceur->envoyer(url, this, [this, cle](QNetworkReply* reponse) {
+    m_cadenceur->envoyer(url, false, this, [this, cle](const Recuperation& reponse) {
         if (!reussie(reponse)) {
             sourceSuivante();
             return;
         }
-        const QByteArray corps = reponse->readAll();
+        const QByteArray corps = reponse.corps();
         // A garbled answer is not kept: the next search asks again.
         if (lireRecherche(corps))
             m_reponses.insert(cle, corps);
@@ -102,14 +104,14 @@ void RechercheCouvertures::candidatSuivant()
         sourceSuivante();
         return;
     }
-    m_cadenceur->envoyer(
-        m_candidats.takeFirst(), this, [this](QNetworkReply* reponse) { lireCouverture(reponse); });
+    m_cadenceur->envoyer(m_candidats.takeFirst(), true, this,
+        [this](const Recuperation& reponse) { lireCouverture(reponse); });
 }
 
-void RechercheCouvertures::lireCouverture(QNetworkReply* reponse)
+void RechercheCouvertures::lireCouverture(const Recuperation& reponse)
 {
     // No cover behind this record: the next candidate may have one.
-    if (reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 404) {
+    if (reponse.statut() == 404) {
         candidatSuivant();
         return;
     }
@@ -117,12 +119,12 @@ void RechercheCouvertures::lireCouverture(QNetworkReply* reponse)
         sourceSuivante();
         return;
     }
-    const QByteArray octets = reponse->readAll();
+    const QByteArray octets = reponse.corps();
     if (examinerImage(octets, m_source == Source::Bnf) != Image::Couverture) {
         candidatSuivant();
         return;
     }
-    QSaveFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
+    QSaveFile fichier(m_chemins.imageRecherche());
     const bool ecrit = fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size()
         && fichier.flush() && fichier.commit();
     m_enCours = false;
@@ -135,13 +137,13 @@ void RechercheCouvertures::lireCouverture(QNetworkReply* reponse)
     emit couvertureTrouvee();
 }
 
-bool RechercheCouvertures::reussie(QNetworkReply* reponse)
+bool RechercheCouvertures::reussie(const Recuperation& reponse)
 {
-    const int statut = reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reponse->error() == QNetworkReply::NoError && statut >= 200 && statut < 300)
+    const int statut = reponse.statut();
+    const QString erreur = reponse.erreur();
+    if (erreur.isEmpty() && statut >= 200 && statut < 300)
         return true;
-    const QString raison = statut >= 300 ? QStringLiteral("HTTP %1").arg(statut)
-                                         : tr("erreur réseau (%1)").arg(reponse->errorString());
+    const QString raison = erreur.isEmpty() ? QStringLiteral("HTTP %1").arg(statut) : erreur;
     m_indisponibles << QStringLiteral("%1 : %2").arg(nomSource(m_source), raison);
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "covers/sourcescouvertures.h"
+#include "settings/chemins.h"
 
 #include <QHash>
 #include <QObject>
@@ -8,7 +9,7 @@
 
 class Cadenceur;
 class QNetworkAccessManager;
-class QNetworkReply;
+class Recuperation;
 class QSettings;
 
 // A cover search on the keyless sources: asks each source of the setting in
@@ -20,7 +21,8 @@ class RechercheCouvertures : public QObject
     Q_OBJECT
 
 public:
-    RechercheCouvertures(QSettings* settings, QObject* parent = nullptr);
+    RechercheCouvertures(QSettings* settings, QObject* parent = nullptr,
+        const Chemins& chemins = Chemins::dossierCourant());
 
     // Replaces any search still under way.
     void chercher(SourcesCouvertures::Source source, const SourcesCouvertures::AlbumCherche& album);
@@ -43,12 +45,14 @@ private:
     // False when the answer is not one of the service.
     bool lireRecherche(const QByteArray& corps);
     void candidatSuivant();
-    void lireCouverture(QNetworkReply* reponse);
-    // False (and the source noted unavailable) when the exchange failed.
-    bool reussie(QNetworkReply* reponse);
+    void lireCouverture(const Recuperation& reponse);
+    // False (and the source noted unavailable, with the reason) when the
+    // exchange failed or was given up.
+    bool reussie(const Recuperation& reponse);
     void finir();
 
     QSettings* m_settings = nullptr;
+    Chemins m_chemins;
     QNetworkAccessManager* m_manager = nullptr;
     Cadenceur* m_cadenceur = nullptr;
     QHash<QString, QByteArray> m_reponses; // search answers of this run, by address

@@ -275,10 +275,14 @@ QList<QUrl> classer(const QList<Notice>& notices, const AlbumCherche& album)
         notes.append({ score(notice, album), notice.couverture });
     std::stable_sort(notes.begin(), notes.end(),
         [](const QPair<int, QUrl>& a, const QPair<int, QUrl>& b) { return a.first > b.first; });
+    // An answer may hold thousands of records: no search of the list per record.
     QList<QUrl> urls;
+    QSet<QUrl> vues;
     for (const auto& note : notes) {
-        if (!urls.contains(note.second))
+        if (!vues.contains(note.second)) {
+            vues.insert(note.second);
             urls << note.second;
+        }
     }
     return urls;
 }

@@ -1,6 +1,7 @@
 #include "covers/verificationenligne.h"
 
 #include "covers/recherchecouvertures.h"
+#include "settings/chemins.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -26,13 +27,13 @@ int verifierCouverturesEnLigne(QTextStream& sortie)
         { QStringLiteral("Akira Tome 1"), QStringLiteral("Akira"), QString(), 1 },
     };
     QTemporaryDir dossier;
-    if (!dossier.isValid() || !QDir::setCurrent(dossier.path())
-        || !QDir().mkpath(QStringLiteral("data"))) {
+    const Chemins chemins(dossier.path());
+    if (!dossier.isValid() || !QDir().mkpath(chemins.dossierDonnees())) {
         sortie << "cannot prepare a scratch folder\n";
         return 2;
     }
-    QSettings parametres(dossier.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
-    RechercheCouvertures recherche(&parametres);
+    QSettings parametres(chemins.fichierParametres(), QSettings::IniFormat);
+    RechercheCouvertures recherche(&parametres, nullptr, chemins);
     int sourcesSansCouverture = 0;
     for (Source source : { Source::Bnf, Source::OpenLibrary }) {
         int trouvees = 0;

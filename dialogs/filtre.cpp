@@ -1,8 +1,8 @@
 #include "dialogs/filtre.h"
 
-#include "dialogs/modeleexplorateur.h"
 #include "model/bd.h"
 #include "model/catalogue.h"
+#include "model/modeleexplorateur.h"
 #include "ui_filtre.h"
 
 #include <QHeaderView>

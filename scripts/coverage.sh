@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the library and the tests with --coverage in build-coverage/, runs the
-# suite and prints the line coverage of the library (every folder of the
+# Builds the libraries and the tests with --coverage in build-coverage/, runs
+# the suite and prints the line coverage of the libraries (every folder of the
 # program but app/main.cpp). Not part of CI: the goal is 90 % or more.
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"

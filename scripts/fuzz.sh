@@ -7,7 +7,7 @@ set -euo pipefail
 duree="${1:-60}"
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 dossier="$racine/build-fuzz"
-cibles=(lignecollection ligneancienne)
+cibles=(lignecollection ligneancienne reponsessources)
 
 lanceur=()
 command -v ccache >/dev/null && lanceur=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

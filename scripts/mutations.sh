@@ -15,23 +15,23 @@ champ|store/lignecollection.cpp|s/entier\(15\), entier\(16\)/entier(16), entier(
 separateur|store/lignecollection.cpp|s/\*sortie\+\+ = u';';/*sortie++ = u',';/
 vidage|store/ecriturecollection.cpp|s/if \(erreur\.isEmpty\(\) && \(!fichier\.flush\(\)/if (false && (!fichier.flush()/
 compteurPret|model/emprunt.cpp|s/    \+\+album\.nbEmprunts;\n//
-colonneFiltre|dialogs/modeleexplorateur.cpp|s/m_filtres\[ColScenariste\] = scenariste;/m_filtres[ColDessinateur] = scenariste;/
+colonneFiltre|model/modeleexplorateur.cpp|s/m_filtres\[ColScenariste\] = scenariste;/m_filtres[ColDessinateur] = scenariste;/
 ordreCles|covers/signature.cpp|s/for \(auto it = parametres\.cbegin\(\); it != parametres\.cend\(\); \+\+it\)/for (auto it = parametres.cend(); it-- != parametres.cbegin();)/
 nettoyageNom|covers/nomimage.cpp|s/    nom\.replace\(QStringLiteral\("\.\."\), QStringLiteral\("_"\)\);\n//
 doublonAjout|model/catalogue.cpp|s/if \(premierAlbum\(v\.serie, v\.titre\)\)/if (false)/
 doublonModif|model/catalogue.cpp|s/const BD\* autre = premierAlbum\(v\.serie, v\.titre\);/const BD* autre = nullptr;/
-compteursSuppression|app/editing.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n    modifie = true;/\n    update();\n    modifie = true;/
+compteursSuppression|app/edition.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n    modifie = true;/\n    update();\n    modifie = true;/
 coloriste19|store/lignecollection.cpp|s/            return QString\(\);\n        return textes/            return parties[18].toString();\n        return textes/
-importModifie|app/import.cpp|s/    MAJListesSeries\(\);\n    modifie = true;/    MAJListesSeries();/
-fermetureAnnulee|app/files.cpp|s/    \} else \{\n        event->ignore\(\);/    } else {\n        event->accept();/
-relaisProxy|app/settings.cpp|s/    connect\(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau\);\n//
+importModifie|app/importcollection.cpp|s/    MAJListesSeries\(\);\n    modifie = true;/    MAJListesSeries();/
+fermetureAnnulee|app/enregistrement.cpp|s/    \} else \{\n        event->ignore\(\);/    } else {\n        event->accept();/
+relaisProxy|app/configuration.cpp|s/    connect\(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau\);\n//
 encodagePremierDemarrage|app/phylacto.cpp|s/        Parametres::ecrire\(\*settings, Cle::Encodage, QStringLiteral\("UTF-8"\)\);\n//
 tomeParcours|covers/nomimage.cpp|s/parties\.indexOf\(QStringLiteral\("Tome"\)\)/parties.lastIndexOf(QStringLiteral("Tome"))/
 octal|store/ligneancienne.cpp|s/            base = 8;/            base = 10;/
 texte15|model/bd.cpp|s/return QStringLiteral\("_"\);/return texte15;/
 retourChariot|store/fichiercollection.cpp|s/if \(ligne\.endsWith\(QLatin1Char\('\\r'\)\)\)/if (false)/
 scenaristeDessinateur|dialogs/saise.cpp|s/emit nouvelAlbum\(ui->leSerie->text\(\), titre, ui->leScenariste->text\(\),\n(\s*)ui->leDessinateur->text\(\),/emit nouvelAlbum(ui->leSerie->text(), titre, ui->leDessinateur->text(),\n$1ui->leScenariste->text(),/
-boutonPreter|app/browsing.cpp|s/ui->pbPreter->setEnabled\(false\);/ui->pbPreter->setEnabled(true);/
+boutonPreter|app/navigation.cpp|s/ui->pbPreter->setEnabled\(false\);/ui->pbPreter->setEnabled(true);/
 rolesNotice|covers/noticescatalogue.cpp|s/codes\.scenaristes, personne\);(\n.*\n\s*)ajouterNom\(codes\.dessinateurs/codes.dessinateurs, personne);$1ajouterNom(codes.scenaristes/
 numeroTome|model/numerotome.h|s/texte\.mid\(debut, fin - debut\)/texte.mid(debut, 1)/
 possedeAccents|covers/noticescatalogue.cpp|s/Recherche::normaliser\(texte\)\.simplified\(\)/texte.toLower().simplified()/

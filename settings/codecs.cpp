@@ -32,5 +32,11 @@ void setCodecLocale(QTextCodec* codec)
     QTextCodec::setCodecForLocale(codec);
 }
 
+QStringList encodagesProposes()
+{
+    return { QStringLiteral("UTF8"), QStringLiteral("UTF-16"), QStringLiteral("Windows-1250"),
+        QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman"), QStringLiteral("Windows-1252"),
+        QStringLiteral("ISO-8859-15") };
+}
 
 } // namespace Codecs

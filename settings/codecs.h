@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QTextCodec;
 
@@ -20,5 +21,8 @@ void setCodec8Bits(QTextCodec* codec);
 // The locale codec; nullptr returns to the system's own.
 void setCodecLocale(QTextCodec* codec);
 
+// The encodings offered for the collection file, in their order (settings
+// window, and the suggestions of the load and the restore).
+QStringList encodagesProposes();
 
 } // namespace Codecs

@@ -1,6 +1,7 @@
 #include "settings/parametres.h"
 
-#include <QDir>
+#include "settings/chemins.h"
+
 #include <QFile>
 #include <QSettings>
 
@@ -88,10 +89,9 @@ int nbSauvegardes(const QSettings& settings)
     return ok && nombre >= 0 ? nombre : defaut(Cle::Sauvegardes).toInt();
 }
 
-QSettings* ouvrir(QObject* parent)
+QSettings* ouvrir(const Chemins& chemins, QObject* parent)
 {
-    return new QSettings(Chemins::fichierDonnees(QStringLiteral("settings.ini")),
-        QSettings::IniFormat, parent);
+    return new QSettings(chemins.fichierParametres(), QSettings::IniFormat, parent);
 }
 
 QSettings* ouvrirDisposition(QObject* parent)
@@ -109,47 +109,3 @@ void enregistrer(QSettings& settings)
 }
 
 } // namespace Parametres
-
-namespace Chemins {
-
-QString dossierTravail()
-{
-    return QDir::currentPath();
-}
-
-QString fichierTravail(const QString& relatif)
-{
-    return dossierTravail() + QStringLiteral("//") + relatif;
-}
-
-QString dossierDonnees()
-{
-    return dossierTravail() + QStringLiteral("//data//");
-}
-
-QString fichierDonnees(const QString& nom)
-{
-    return dossierDonnees() + nom;
-}
-
-QString dossierSauvegardes()
-{
-    return dossierDonnees() + QStringLiteral("sauvegardes//");
-}
-
-QString dossierImages()
-{
-    return dossierTravail() + QStringLiteral("//images//");
-}
-
-QString fichierImage(const QString& nom)
-{
-    return dossierImages() + nom;
-}
-
-QString champImage(const QString& nomFichier)
-{
-    return QStringLiteral("images//") + nomFichier;
-}
-
-} // namespace Chemins

@@ -2,11 +2,12 @@
 
 #include <QString>
 
+class Chemins;
 class QObject;
 class QSettings;
 
-// Every key of "data/settings.ini", with its default, and the places of the
-// working folder. Nothing else in the program spells a key or a data path.
+// Every key of "data/settings.ini", with its default; the paths of the
+// working folder are Chemins'. Nothing else in the program spells a key.
 namespace Parametres {
 
 enum class Cle {
@@ -25,7 +26,7 @@ enum class Cle {
     CouverturesOpenLibrary,       // COUVERTURES/OpenLibrary: its search
     CouverturesOpenLibraryImages, // COUVERTURES/OpenLibraryCouvertures: its cover host
     // The per-user interface file (ouvrirDisposition), not the collection's:
-    FenetreGeometrie,   // FENETRE/Geometrie: QWidget::saveGeometry in Base64
+    FenetreGeometrie,   // FENETRE/Geometrie: the window's saved geometry, in Base64
     FenetreSeparateurs, // FENETRE/Separateurs: widths of the main panels, "a,b,c,d"
     FenetreColonnes,    // FENETRE/ColonnesAlbums: widths of the album table's columns
 };
@@ -52,8 +53,8 @@ void ecrireProxy(QSettings& settings, const Proxy& proxy);
 // "BASE/Sauvegardes" as a count; its default when not a count.
 int nbSauvegardes(const QSettings& settings);
 
-// The settings file of the working folder, INI format.
-QSettings* ouvrir(QObject* parent);
+// The settings file of that working folder, INI format.
+QSettings* ouvrir(const Chemins& chemins, QObject* parent);
 
 // The per-user file of window sizes, in the user's configuration folder.
 QSettings* ouvrirDisposition(QObject* parent);
@@ -63,23 +64,3 @@ QSettings* ouvrirDisposition(QObject* parent);
 void enregistrer(QSettings& settings);
 
 } // namespace Parametres
-
-// Paths inside the working folder (the current directory). The "//" joins
-// are the program's own spelling of these paths; Qt reads them as one "/".
-namespace Chemins {
-
-QString dossierTravail();
-// A file of the working folder, from a path relative to it ("icon.ico", "images//x.jpg").
-QString fichierTravail(const QString& relatif);
-// "<working folder>//data//" and a file in it.
-QString dossierDonnees();
-QString fichierDonnees(const QString& nom);
-// "<working folder>//data//sauvegardes//": the dated backups.
-QString dossierSauvegardes();
-// "<working folder>//images//" and a cover file in it.
-QString dossierImages();
-QString fichierImage(const QString& nom);
-// What an album's image field holds for a cover file of the images folder.
-QString champImage(const QString& nomFichier);
-
-} // namespace Chemins

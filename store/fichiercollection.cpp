@@ -2,7 +2,7 @@
 
 #include "model/bd.h"
 #include "model/catalogue.h"
-#include "settings/parametres.h"
+#include "settings/chemins.h"
 #include "store/decodage.h"
 #include "store/detectionencodage.h"
 #include "store/lecturefichier.h"
@@ -17,11 +17,11 @@
 
 namespace FichierCollection {
 
-QString chemin(const QString& nomFichier)
+QString chemin(const Chemins& chemins, const QString& nomFichier)
 {
     if (QDir::isAbsolutePath(nomFichier))
         return nomFichier;
-    return Chemins::fichierTravail(nomFichier);
+    return chemins.fichierTravail(nomFichier);
 }
 
 QString decoder(const QByteArray& octets, QTextCodec* codec)

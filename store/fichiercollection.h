@@ -9,6 +9,7 @@
 #include <QStringView>
 
 class Catalogue;
+class Chemins;
 class QTextCodec;
 
 // What a reading of a collection file came to.
@@ -46,8 +47,8 @@ constexpr qint64 tailleMax = qint64(256) << 20;
 constexpr int longueurLigneMontree = 2000;
 
 // The file "BASE/FileName" names: relative names are taken in the working
-// directory, absolute ones as they are.
-QString chemin(const QString& nomFichier);
+// folder, absolute ones as they are.
+QString chemin(const Chemins& chemins, const QString& nomFichier);
 
 // Text of the file's bytes. A Unicode byte-order mark chooses the encoding;
 // otherwise codec, or the locale's codec when codec is nullptr.

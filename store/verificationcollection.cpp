@@ -83,9 +83,9 @@ public:
         cle.append(champs.at(0)).append(QChar(0)).append(champs.at(1));
         const auto [premier, nouveau] = m_lignesAlbums.try_emplace(cle, numero);
         if (!nouveau)
-            signaler(Probleme::Doublon, numero, [&] {
+            signaler(Probleme::Doublon, numero, [&, lignePremier = premier->second] {
                 return tr("même série et même titre que la ligne %1 (« %2 » - « %3 »)")
-                    .arg(premier->second)
+                    .arg(lignePremier)
                     .arg(champs.at(0).toString(), champs.at(1).toString());
             });
 

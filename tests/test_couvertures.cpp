@@ -1,8 +1,8 @@
 // Covers: the signed search against the loopback service, its answer and the
 // image download, the choice panel, and the cover operations of the window.
 #include "covers/albuminfos.h"
-#include "covers/choitimage.h"
-#include "covers/xml_dom.h"
+#include "dialogs/choitimage.h"
+#include "dialogs/xml_dom.h"
 #include "model/catalogue.h"
 #include "support/fixture.h"
 #include "support/serveurtest.h"
@@ -38,6 +38,8 @@ QList<QDialog*> dialogues(Phylacto& f)
             trouves << d;
     return trouves;
 }
+
+using Service = QList<QPair<QByteArray, ServeurTest::Reponse>>;
 
 QString proposition(QWidget* panneau)
 {
@@ -90,10 +92,11 @@ private slots:
         Xml_Dom dom(infos.getManager());
         QVERIFY(!dom.downloadImage(0));
         QCOMPARE(Boites::boitesVues().value(0).titre, QString("Retrieve information"));
-        // A silent service: the transfer timeout ends the search as a failure.
-        infos.setDelaiTransfert(150);
-        serveur->setReponseRecherche({ 200, "<trop tard/>", {}, -1, false });
-        QCOMPARE(rechercher(infos, "Spirou"), -1);
+        // A silent service, an endless answer: given up, reported as empty, never stored.
+        infos.setDelais(150, 5000);
+        for (const ServeurTest::Reponse& r : { ServeurTest::Reponse { 200, "<trop tard/>", {}, -1 }, { 200, QByteArray(1 << 16, 'x'), {}, 0, false, -1, 0 } })
+            QCOMPARE((serveur->setReponseRecherche(r), rechercher(infos, "Spirou")), -1);
+        QVERIFY(!QFile::exists(s->chemin("data/tutu.xml")));
         // A redirection is the answer itself, not followed.
         serveur->oublier();
         serveur->setReponseRecherche({ 301, "<moved/>", { { "Location", serveur->urlImage("x.xml") } }, 0, false });
@@ -171,7 +174,7 @@ private slots:
         QCOMPARE(pret.size(), 1);
         QCOMPARE(s->lire("data/tutu.jpg"), ServeurTest::octetsImage("grand-2.jpg"));
         // An HTTP error, a silent host and a cut body keep the previous image.
-        dom.setDelaiTransfert(150);
+        dom.setDelais(150, 5000);
         serveur->setReponse("/images/grand-1.jpg", { 404, "absente", {}, 0, false });
         serveur->setReponse("/images/grand-2.jpg", { 200, "jamais", {}, -1, false });
         serveur->setReponse("/images/grand-3.jpg", { 200, "debut", {}, 0, true });
@@ -192,6 +195,46 @@ private slots:
         const Boites::Boite boite = Boites::boitesVues().value(0);
         QCOMPARE(boite.titre, QString("QXSRExample::parseXML"));
         QVERIFY(!boite.texte.isEmpty() && boite.parent);
+    }
+
+    // Servers misbehaving against the limits of one exchange: what the asker
+    // learns (empty: the answer came), and the requests that went out.
+    void limites_data()
+    {
+        QTest::addColumn<Service>("service"); // the first path is asked
+        QTest::addColumn<bool>("image");
+        QTest::addColumn<int>("silence"); // ms; under a second, the whole exchange gets 800 ms
+        QTest::addColumn<QString>("erreur");
+        QTest::addColumn<int>("requetes");
+        const QByteArray bloc(1 << 16, 'x');
+        QTest::newRow("sans fin") << Service { { "/a", { 200, bloc, {}, 0, false, -1, 0 } } } << false << 5000 << "réponse trop volumineuse (plus de 8 Mo)" << 1;
+        QTest::newRow("annonce 100 Mo") << Service { { "/a", { 200, "court", {}, 0, false, 100 << 20, 200 } } } << true << 5000 << "image trop volumineuse (plus de 20 Mo)" << 1;
+        QTest::newRow("annonce moins") << Service { { "/a", { 200, bloc, {}, 0, false, 1000, 0 } } } << false << 5000 << "" << 1;
+        QTest::newRow("goutte lente") << Service { { "/a", { 200, "x", {}, 0, false, -1, 400 } } } << false << 150 << "le serveur ne répond plus (aucune donnée depuis 150 ms)" << 1;
+        QTest::newRow("goutte rapide") << Service { { "/a", { 200, "x", {}, 0, false, -1, 20 } } } << false << 150 << "délai dépassé (pas de réponse complète en 800 ms)" << 1;
+        QTest::newRow("muet") << Service { { "/a", { 200, "x", {}, -1 } } } << false << 150 << "le serveur ne répond plus (aucune donnée depuis 150 ms)" << 1;
+        QTest::newRow("boucle") << Service { { "/a", { 302, "", { { "Location", "/a" } } } } } << false << 5000 << "trop de redirections (plus de 5)" << 6;
+        QTest::newRow("vers file") << Service { { "/a", { 301, "", { { "Location", "file:///etc/passwd" } } } } } << false << 5000 << "redirection refusée vers file:///etc/passwd" << 1;
+        QTest::newRow("suivie") << Service { { "/a", { 307, "", { { "Location", "/b" } } } }, { "/b", { 308, "", { { "Location", "b/../c" } } } }, { "/c", { 200, "fin", {} } } } << false << 5000 << "" << 3;
+    }
+    void limites()
+    {
+        QFETCH(Service, service);
+        QFETCH(bool, image);
+        QFETCH(int, silence);
+        for (const auto& [chemin, r] : service)
+            serveur->setReponse(chemin, r);
+        QNetworkAccessManager manager;
+        Recuperation::Limites limites = image ? Recuperation::pourImage(true) : Recuperation::pourReponse(true);
+        limites.silenceMax = silence;
+        limites.dureeMax = silence < 1000 ? 800 : 10000;
+        QPointer<Recuperation> r = new Recuperation(&manager, QNetworkRequest(QUrl(serveur->base() + service.first().first)), limites);
+        QSignalSpy fin(r, &Recuperation::terminee);
+        QVERIFY(fin.wait(12000));
+        QTEST(r->erreur(), "erreur");
+        QTRY_VERIFY(!r); // then gone, having ended once
+        QCOMPARE(fin.size(), 1);
+        QTEST(int(serveur->requetes().size()), "requetes");
     }
 
     void panneau()
@@ -258,6 +301,17 @@ private slots:
         QVERIFY(s->ecrire("images/autre.jpg", "image")); // only a file of images/ is attached
         emit panneau->newImage("autre.jpg"); // attaches to the album selected now
         QCOMPARE(image(f, "Les Aventures", "Tome 5"), QString("images//autre.jpg"));
+        // A search, then an image, over their caps: why, over the dialog; nothing to select.
+        serveur->setReponse("/onca/xml", { 200, "x", {}, 0, false, 100 << 20 });
+        QVERIFY(cliquer(panneau, "pbRechercher"));
+        QTRY_COMPARE(Boites::textesVus().value(1), "La recherche de couverture a échoué : réponse trop volumineuse (plus de 8 Mo)");
+        serveur->setReponse("/onca/xml", { 200, serveur->documentRecherche(), {} });
+        serveur->setReponse("/images/grand-1.jpg", { 200, "x", {}, 0, false, 100 << 20 });
+        QVERIFY(cliquer(panneau, "pbRechercher"));
+        QTRY_COMPARE(Boites::boitesVues().size(), 4);
+        QCOMPARE(Boites::boitesVues().last().texte, "L'image n'a pas été téléchargée : image trop volumineuse (plus de 20 Mo)");
+        QCOMPARE(Boites::boitesVues().last().parent, static_cast<QWidget*>(dialogue));
+        QVERIFY(cliquer(panneau, "pbSelectionner") && !QFile::exists(s->chemin("images/Les_Aventures_Tome_5.jpg")));
         // Closed while its search is under way: destroyed, reached by nothing.
         serveur->setReponse("/images/grand-1.jpg", { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 300, false });
         QVERIFY(cliquer(panneau, "pbRechercher"));
@@ -269,7 +323,7 @@ private slots:
         f.properlyDestroyed(0); // delivered again, destroys nothing twice
         QTest::qWait(500);
         traiterEvenements();
-        QVERIFY(f.findChildren<choitImage*>().isEmpty() && Boites::textesVus().size() == 1);
+        QVERIFY(f.findChildren<choitImage*>().isEmpty() && Boites::textesVus().size() == 4);
         QVERIFY(cliquer(&f, "pbChercherImage")); // the window closes with a search open
         s->fenetre.reset();
     }

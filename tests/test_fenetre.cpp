@@ -1,12 +1,12 @@
 // The main window and its dialogs: browsing, entry form, changes and
 // deletions, loans, the explorer and the settings window.
 #include "dialogs/filtre.h"
+#include "dialogs/gestionreseau.h"
 #include "dialogs/pret.h"
 #include "dialogs/saise.h"
 #include "dialogs/saisiepret.h"
 #include "model/serie.h"
 #include "settings/codecs.h"
-#include "settings/gestionreseau.h"
 #include "support/fixture.h"
 
 namespace {

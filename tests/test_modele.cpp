@@ -3,11 +3,11 @@
 // and the explorer's table model.
 #include "covers/nomimage.h"
 #include "covers/signature.h"
-#include "dialogs/modeleexplorateur.h"
 #include "model/catalogue.h"
 #include "model/emprunt.h"
+#include "model/modeleexplorateur.h"
 #include "model/serie.h"
-#include "settings/gestionreseau.h"
+#include "settings/codecs.h"
 #include "store/decodage.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
@@ -15,7 +15,7 @@
 #include "store/ligneancienne.h"
 #include "store/lecturetranches.h"
 #include "store/lignecollection.h"
-#include "support/fixture.h"
+#include "support/dossier.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -264,7 +264,7 @@ private slots:
             LectureTranches::setTaille(taille);
             Catalogue c;
             const LectureCollection l = FichierCollection::lire(dossier.chemin("c.csv"),
-                QTextCodec::codecForName(codec), c, GestionReseau::encodages());
+                QTextCodec::codecForName(codec), c, Codecs::encodagesProposes());
             QStringList r = resume(c);
             for (const BD* a : c.albums())
                 r << LigneCollection::encoder(*a) + (a->serieSansCopie().constData() == c.findSerie(a->getSerie())->nomSansCopie().constData() ? "=" : "≠");
@@ -302,7 +302,7 @@ private slots:
     {
         QFETCH(QByteArray, octets);
         QFETCH(QString, attendu);
-        const QString propose = Decodage::encodageSansErreur(octets, GestionReseau::encodages(), QString());
+        const QString propose = Decodage::encodageSansErreur(octets, Codecs::encodagesProposes(), QString());
         if (!attendu.isNull())
             QCOMPARE(propose, attendu);
         QVERIFY2(propose.isEmpty() || Decodage::decoder(octets, QTextCodec::codecForName(propose.toLatin1()), 0).sequencesInvalides == 0, qPrintable(propose));

@@ -1,7 +1,9 @@
 // Keyless cover sources: their answers, the ranking, the pacing, and the
 // searches of the main window through them.
-#include "covers/choitimage.h"
+#include "covers/cadenceur.h"
+#include "covers/recherchecouvertures.h"
 #include "covers/sourcescouvertures.h"
+#include "dialogs/choitimage.h"
 #include "support/fixture.h"
 #include "support/serveurtest.h"
 
@@ -134,6 +136,8 @@ private slots:
         QTest::newRow("500, rien ailleurs") << "auto" << Service { { "/api/SRU", reponse("", 500) }, { "/search.json", reponse(R"({"docs":[]})") } } << rien << "indisponible (BnF : HTTP 500)";
         QTest::newRow("403 sur l'image") << "openlibrary" << Service { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", reponse("", 403) } } << rien << "(Open Library : HTTP 403)";
         QTest::newRow("coupée") << "openlibrary" << Service { { "/search.json", reponse(ol, 200, true) } } << rien << "indisponible (Open Library : ";
+        QTest::newRow("vers file") << "bnf" << Service { { "/api/SRU", { 302, "", { { "Location", "file:///etc/passwd" } } } } } << rien << "(BnF : redirection refusée vers file:///etc/passwd)";
+        QTest::newRow("image énorme") << "openlibrary" << Service { { "/search.json", reponse(ol) }, { "/b/id/9-L.jpg", { 200, "x", {}, 0, false, 100 << 20 } } } << rien << "(Open Library : image trop volumineuse (plus de 20 Mo))";
     }
     void rechercheUnAlbum()
     {
@@ -175,6 +179,25 @@ private slots:
         enfant<QPushButton>(panneau, "pbSelectionner")->click();
         QCOMPARE(dossier.lire(QString::fromUtf8("images/Blacksad_Âme_rouge.jpg")), couverture);
         QCOMPARE(fenetre.getAlbums().first()->getImage(), QString::fromUtf8("images//Blacksad_Âme_rouge.jpg"));
+    }
+
+    // A host that trickles is given up by the next search, which goes out at once.
+    void hoteLent()
+    {
+        DossierTravail dossier;
+        ServeurTest serveur;
+        QVERIFY(serveur.demarrer() && pointerVers(dossier, "bnf", serveur));
+        serveur.setReponse("/api/SRU", { 200, "x", {}, 0, false, -1, 100 });
+        QSettings parametres(dossier.chemin("data/settings.ini"), QSettings::IniFormat);
+        RechercheCouvertures recherche(&parametres);
+        recherche.cadenceur()->setDelais(500, 60000);
+        QSignalSpy messages(&recherche, &RechercheCouvertures::rechercheSansCouverture);
+        recherche.chercher(Source::Bnf, blacksad3);
+        QTRY_COMPARE(serveur.requetesVers("/api/SRU").size(), 1);
+        serveur.setReponse("/api/SRU", reponse(sru("")));
+        recherche.chercher(Source::Bnf, blacksad3);
+        QVERIFY(messages.wait(5000));
+        QCOMPARE(serveur.requetesVers("/api/SRU").size(), 2);
     }
 
     // The user goes through five albums as fast as the answers come.

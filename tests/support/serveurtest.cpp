@@ -1,5 +1,5 @@
 #include "support/serveurtest.h"
-#include "support/fixture.h"
+#include "support/dossier.h"
 
 #include <QTcpSocket>
 
@@ -155,12 +155,17 @@ void ServeurTest::repondre(QTcpSocket* socket, const Reponse& reponse)
     auto envoyer = [cible = QPointer<QTcpSocket>(socket), reponse] {
         if (!cible)
             return;
-        QByteArray tete = "HTTP/1.1 " + QByteArray::number(reponse.statut) + " Status\r\nContent-Length: "
-            + QByteArray::number(reponse.corps.size() + (reponse.tronquee ? 100 : 0)) + "\r\nConnection: close\r\n";
+        const qint64 longueur = reponse.annonce ? reponse.annonce : reponse.corps.size() + (reponse.tronquee ? 100 : 0);
+        QByteArray tete = "HTTP/1.1 " + QByteArray::number(reponse.statut) + " Status\r\n"
+            + (longueur < 0 ? QByteArray() : "Content-Length: " + QByteArray::number(longueur) + "\r\n") + "Connection: close\r\n";
         for (const auto& [nom, valeur] : reponse.entetes)
             tete += nom + ": " + valeur + "\r\n";
-        cible->write(tete + "\r\n" + reponse.corps);
-        cible->disconnectFromHost();
+        cible->write(tete + "\r\n" + (reponse.goutte < 0 ? reponse.corps : QByteArray()));
+        if (reponse.goutte < 0)
+            return cible->disconnectFromHost();
+        auto* flot = new QTimer(cible); // dies with the connection
+        connect(flot, &QTimer::timeout, cible, [cible, corps = reponse.corps] { if (cible->bytesToWrite() < (1 << 20)) cible->write(corps); });
+        flot->start(reponse.goutte);
     };
     if (reponse.delai > 0)
         QTimer::singleShot(reponse.delai, this, envoyer);

@@ -38,6 +38,8 @@ public:
         Entetes entetes;
         int delai = 0; // ms before answering; -1: never answers
         bool tronquee = false; // announces more bytes than it sends, then closes
+        qint64 annonce = 0; // Content-Length sent instead of the body's (-1: none)
+        int goutte = -1; // >= 0: the body sent again every goutte ms, until the client goes
     };
 
     ServeurTest();

@@ -37,13 +37,13 @@ void Phylacto::exporterLignes(const QList<int>& lignes, quint64 generationLignes
 void Phylacto::exporterAlbums(const QList<const BD*>& albums)
 {
     const QString chemin = Boites::fichierAEnregistrer(
-        this, tr("Exporter pour un tableur"), Chemins::dossierTravail(), tr("Tableur CSV (*.csv)"));
+        this, tr("Exporter pour un tableur"), m_chemins.dossierTravail(), tr("Tableur CSV (*.csv)"));
     if (chemin.isEmpty())
         return;
     // Overwritten by this format, the collection would no longer load.
     if (QFileInfo(chemin)
         == QFileInfo(
-            FichierCollection::chemin(Parametres::lire(*settings, Parametres::Cle::NomFichier)))) {
+            FichierCollection::chemin(m_chemins, Parametres::lire(*settings, Parametres::Cle::NomFichier)))) {
         Boites::informer(tr("%1 est le fichier de la collection : choisissez un autre fichier pour "
                             "l'export.")
                              .arg(QDir::toNativeSeparators(QDir::cleanPath(chemin))));

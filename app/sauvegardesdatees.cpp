@@ -5,7 +5,6 @@
 #include "dialogs/boites.h"
 #include "dialogs/restauration.h"
 #include "settings/codecs.h"
-#include "settings/gestionreseau.h"
 #include "settings/parametres.h"
 #include "store/fichiercollection.h"
 #include "ui_phylacto.h"
@@ -54,7 +53,7 @@ QString Phylacto::sauvegarderAvantEcrasement(const QString& chemin, QString* pro
         return {};
     QString erreur;
     const QString copie = Sauvegardes::sauvegarder(
-        chemin, Chemins::dossierSauvegardes(), QDateTime::currentDateTime(), &erreur);
+        chemin, m_chemins.dossierSauvegardes(), QDateTime::currentDateTime(), &erreur);
     if (!erreur.isEmpty())
         *probleme = tr("sa sauvegarde datée n'a pas pu être faite :\n%1").arg(erreur);
     return copie;
@@ -65,7 +64,7 @@ void Phylacto::terminerSauvegarde(
 {
     const int garder = Parametres::nbSauvegardes(*settings);
     if (garder > 0) {
-        const QString dossier = Chemins::dossierSauvegardes();
+        const QString dossier = m_chemins.dossierSauvegardes();
         const Sauvegardes::Elagage elagage = Sauvegardes::elaguer(
             dossier, chemin, garder, sauvegarde, QDateTime::currentDateTime());
         if (!elagage.echecs.isEmpty() && probleme.isEmpty())
@@ -93,9 +92,9 @@ void Phylacto::terminerSauvegarde(
 void Phylacto::restaurerSauvegarde()
 {
     const QString collection
-        = FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier));
+        = FichierCollection::chemin(m_chemins, Parametres::lire(*settings, Cle::NomFichier));
     auto* dialogue
-        = new Restauration(Sauvegardes::lister(Chemins::dossierSauvegardes(), collection,
+        = new Restauration(Sauvegardes::lister(m_chemins.dossierSauvegardes(), collection,
                                Codecs::codecParNom(Parametres::lire(*settings, Cle::Encodage))),
             QFileInfo(collection).fileName(), this);
     connect(dialogue, &Restauration::restaurationDemandee, this,
@@ -134,7 +133,7 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
     {
         TravailLong travail(statusBar(), tr("Lecture de %1…").arg(QFileInfo(sauvegarde.chemin).fileName()));
         lecture = FichierCollection::lire(sauvegarde.chemin, Codecs::codecParNom(encodage),
-            restaure, GestionReseau::encodages(), travail.avancement());
+            restaure, Codecs::encodagesProposes(), travail.avancement());
     }
     if (lecture.etat != LectureCollection::Complete || lecture.sequencesInvalides > 0) {
         Boites::informer(tr("La sauvegarde %1 n'a pas été restaurée :\n%2")
@@ -143,11 +142,11 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
     }
 
     const QString collection
-        = FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier));
+        = FichierCollection::chemin(m_chemins, Parametres::lire(*settings, Cle::NomFichier));
     if (QFileInfo::exists(collection)) {
         QString erreur;
         Sauvegardes::sauvegarder(
-            collection, Chemins::dossierSauvegardes(), QDateTime::currentDateTime(), &erreur);
+            collection, m_chemins.dossierSauvegardes(), QDateTime::currentDateTime(), &erreur);
         if (!erreur.isEmpty()) {
             Boites::informer(tr("Restauration annulée : %1 n'a pas pu être sauvegardé.\n%2")
                                  .arg(natif(collection), erreur));

@@ -5,7 +5,6 @@
 #include "dialogs/boites.h"
 #include "model/bd.h"
 #include "settings/codecs.h"
-#include "settings/gestionreseau.h"
 #include "settings/parametres.h"
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
@@ -27,9 +26,9 @@ void Phylacto::chargerBase(const QString& fileName)
 {
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     if (!fileName.isEmpty()) {
-        m_fichierCharge = FichierCollection::chemin(fileName);
+        m_fichierCharge = FichierCollection::chemin(m_chemins, fileName);
         const LectureCollection lecture = FichierCollection::charger(m_fichierCharge,
-            Codecs::codecParNom(encodage), catalogue, GestionReseau::encodages());
+            Codecs::codecParNom(encodage), catalogue, Codecs::encodagesProposes());
         m_chargementIncomplet = lecture.etat != LectureCollection::Complete
             || lecture.sequencesInvalides > 0 || lecture.utf8EnMonoOctet;
         m_etatCollection = lecture.fichier;
@@ -89,7 +88,7 @@ void Phylacto::saveAs()
     if (chemin.isEmpty())
         return;
     const bool collection = QFileInfo(chemin)
-        == QFileInfo(FichierCollection::chemin(Parametres::lire(*settings, Cle::NomFichier)));
+        == QFileInfo(FichierCollection::chemin(m_chemins, Parametres::lire(*settings, Cle::NomFichier)));
     if (collection) {
         if (refuserEcriture())
             return;
@@ -149,7 +148,7 @@ bool Phylacto::enregistrer()
     const QString nom = Parametres::lire(*settings, Cle::NomFichier);
     if (nom.isEmpty())
         return enregistrerSousNouveauNom();
-    switch (confirmerRemplacement(FichierCollection::chemin(nom))) {
+    switch (confirmerRemplacement(FichierCollection::chemin(m_chemins, nom))) {
     case Remplacement::Remplacer:
         return enregistrerDans(nom, false);
     case Remplacement::AutreNom:
@@ -197,7 +196,7 @@ Phylacto::Remplacement Phylacto::confirmerRemplacement(const QString& chemin)
 
 bool Phylacto::enregistrerDans(const QString& nom, bool nouveauNom)
 {
-    if (!ecrireCatalogue(FichierCollection::chemin(nom), codecCollection(), true))
+    if (!ecrireCatalogue(FichierCollection::chemin(m_chemins, nom), codecCollection(), true))
         return false;
 
     if (nouveauNom) {
@@ -300,5 +299,5 @@ bool Phylacto::garderCopieAvantEcrasement(const QString& chemin)
 QString Phylacto::demanderFichier()
 {
     return Boites::fichierAEnregistrer(
-        this, tr("Enregistrer sous..."), Chemins::dossierTravail(), tr("CSV (*.csv)"));
+        this, tr("Enregistrer sous..."), m_chemins.dossierTravail(), tr("CSV (*.csv)"));
 }

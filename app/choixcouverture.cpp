@@ -1,10 +1,10 @@
 #include "app/phylacto.h"
 
 #include "covers/albuminfos.h"
-#include "covers/choitimage.h"
 #include "covers/nomimage.h"
 #include "covers/recherchecouvertures.h"
 #include "dialogs/boites.h"
+#include "dialogs/choitimage.h"
 #include "model/bd.h"
 #include "settings/parametres.h"
 #include "ui_phylacto.h"
@@ -20,9 +20,9 @@
 
 namespace {
 
-QString dossierImages()
+QString dossierImages(const Chemins& chemins)
 {
-    const QString dossier = Chemins::dossierImages();
+    const QString dossier = chemins.dossierImages();
     QDir().mkpath(dossier);
     return dossier;
 }
@@ -79,7 +79,7 @@ void Phylacto::ChercherAlbum()
     }
 
     m_albumPropose = propose;
-    choixImage = new choitImage(albumInfos->getManager(), this, false);
+    choixImage = new choitImage(albumInfos->getManager(), this, false, m_chemins);
     if (depuisBouton)
         choixImage->setRecherche(proposition);
     connect(choixImage, &choitImage::demandeRecherche, this, &Phylacto::LancerRechercheAlbum);
@@ -99,7 +99,7 @@ void Phylacto::ChercherAlbum()
 void Phylacto::LancerRechercheAlbum(QString aRechercher)
 {
     // A picture is only ever stored for the search that fetched it.
-    QFile::remove(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
+    QFile::remove(m_chemins.imageRecherche());
     const SourcesCouvertures::Source source = SourcesCouvertures::lireSource(
         Parametres::lire(*settings, Parametres::Cle::CouverturesSource));
     if (source == SourcesCouvertures::Source::Signe) {
@@ -114,6 +114,7 @@ void Phylacto::relierSourcesCouvertures(choitImage* panneau)
 {
     connect(rechercheCouvertures, &RechercheCouvertures::couvertureTrouvee, panneau,
         &choitImage::changeImage);
+    connect(panneau, &choitImage::echecImage, this, &Phylacto::signalerRechercheSansCouverture);
 }
 
 void Phylacto::signalerRechercheSansCouverture(const QString& texte)
@@ -140,7 +141,7 @@ bool Phylacto::affecterImage(QString titre, QString fichier)
 {
     BD* album = catalogue.premierAlbum(serieCourante, titre);
     // Never a name whose picture is not in the images folder: the album keeps its cover.
-    if (!album || !QFileInfo(Chemins::fichierImage(fichier)).isFile())
+    if (!album || !QFileInfo(m_chemins.fichierImage(fichier)).isFile())
         return false;
     album->setImage(Chemins::champImage(fichier));
     updateInfosBd(album);
@@ -150,20 +151,20 @@ bool Phylacto::affecterImage(QString titre, QString fichier)
 void Phylacto::changeImage()
 {
     const QString chemin = Boites::fichierAOuvrir(this, tr("Nouvelle image"),
-        Chemins::dossierTravail(), tr("JPG (*.jpg);; BMP (*.bmp) ;; PNG (*.png)"));
+        m_chemins.dossierTravail(), tr("JPG (*.jpg);; BMP (*.bmp) ;; PNG (*.png)"));
     if (chemin.isEmpty())
         return;
 
     QString erreur = tr("fichier vide");
     const QByteArray octets = NomImage::octetsCouverture(chemin, &erreur);
     const QString nom = octets.isEmpty() ? QString()
-                                         : NomImage::stockerCouverture(dossierImages(),
+                                         : NomImage::stockerCouverture(dossierImages(m_chemins),
                                              NomImage::nomCopie(QFileInfo(chemin).fileName()),
                                              octets, &erreur);
     if (nom.isEmpty()) {
         Boites::informer(tr("L'image %1 n'a pas pu être copiée dans %2 : %3")
                              .arg(QDir::toNativeSeparators(chemin),
-                                 QDir::toNativeSeparators(QDir::cleanPath(dossierImages())),
+                                 QDir::toNativeSeparators(QDir::cleanPath(dossierImages(m_chemins))),
                                  erreur));
         return;
     }
@@ -228,7 +229,7 @@ void Phylacto::ChercherToutesImages()
         dialogueRechercheAuto = dialogue;
         dialogue->setWindowTitle(tr("Chercher les images manquantes"));
 
-        choixImage = new choitImage(albumInfos->getManager(), dialogue, true);
+        choixImage = new choitImage(albumInfos->getManager(), dialogue, true, m_chemins);
         choixImage->setRecherche(NomImage::rechercheAlbum(m_albumVisite));
         choixImage->afficherBoutonsAuto(true);
         connect(choixImage, &choitImage::demandeRecherche, this, &Phylacto::LancerRechercheAlbum);
@@ -281,7 +282,7 @@ void Phylacto::setImageBD(QString aNom, QString aRecherche)
     else
         album = NomImage::albumDeRecherche(catalogue,
             NomImage::lireRecherche(aRecherche.replace(QLatin1Char('_'), QLatin1Char(' '))));
-    if (!album || !QFileInfo(Chemins::fichierImage(aNom)).isFile())
+    if (!album || !QFileInfo(m_chemins.fichierImage(aNom)).isFile())
         return;
     album->setImage(Chemins::champImage(aNom));
     modifie = true;

@@ -1,4 +1,4 @@
-#include "covers/labelclickable.h"
+#include "dialogs/labelclickable.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "dialogs/modeleexplorateur.h"
+#include "model/modeleexplorateur.h"
 
 #include "model/bd.h"
 

@@ -1,22 +1,24 @@
-#include "covers/choitimage.h"
+#include "dialogs/choitimage.h"
 
 #include "covers/nomimage.h"
-#include "covers/xml_dom.h"
 #include "dialogs/boites.h"
-#include "settings/parametres.h"
+#include "dialogs/xml_dom.h"
 #include "ui_choitimage.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
 
-choitImage::choitImage(QNetworkAccessManager* manager, QWidget* parent, bool modeAuto)
+choitImage::choitImage(
+    QNetworkAccessManager* manager, QWidget* parent, bool modeAuto, const Chemins& chemins)
     : QWidget(parent)
     , ui(new Ui::choitImage)
-    , xmlDom(new Xml_Dom(manager, nullptr))
+    , xmlDom(new Xml_Dom(manager, nullptr, chemins))
+    , chemins(chemins)
 {
     connect(xmlDom, &Xml_Dom::readyToPrint, this, &choitImage::changeImage);
     connect(xmlDom, &Xml_Dom::erreurBadRequest, this, &choitImage::Next);
+    connect(xmlDom, &Xml_Dom::imageRefusee, this, &choitImage::echecImage);
 
     ui->setupUi(this);
     connect(ui->pbRechercher, &QPushButton::clicked, this, &choitImage::memoriserRecherche);
@@ -71,7 +73,7 @@ void choitImage::changeImage()
 {
     // Read from its bytes: "tutu.jpg" is rewritten under the same name.
     QPixmap image;
-    image.loadFromData(NomImage::octetsCouverture(Chemins::fichierDonnees(QStringLiteral("tutu.jpg"))));
+    image.loadFromData(NomImage::octetsCouverture(chemins.imageRecherche()));
     if (!image.isNull())
         image = image.scaled(250, 250, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     ui->labelImage->setPixmap(image);
@@ -84,15 +86,14 @@ void choitImage::saveImage()
 
     // Without a picture nothing is stored and the name is reported anyway;
     // the window only takes names of files that are in the images folder.
-    const QByteArray image
-        = NomImage::octetsCouverture(Chemins::fichierDonnees(QStringLiteral("tutu.jpg")));
+    const QByteArray image = NomImage::octetsCouverture(chemins.imageRecherche());
     if (!image.isEmpty()) {
         QString erreur;
         const QString stocke
-            = NomImage::stockerCouverture(Chemins::dossierImages(), fichier, image, &erreur);
+            = NomImage::stockerCouverture(chemins.dossierImages(), fichier, image, &erreur);
         if (stocke.isEmpty()) {
             Boites::informer(tr("L'image n'a pas pu être enregistrée dans %1 : %2")
-                                 .arg(QDir::toNativeSeparators(QDir::cleanPath(Chemins::dossierImages())),
+                                 .arg(QDir::toNativeSeparators(QDir::cleanPath(chemins.dossierImages())),
                                      erreur));
             return;
         }

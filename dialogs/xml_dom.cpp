@@ -1,48 +1,50 @@
-#include "covers/xml_dom.h"
+#include "dialogs/xml_dom.h"
 
 #include "covers/signature.h"
 #include "dialogs/boites.h"
-#include "settings/parametres.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
-Xml_Dom::Xml_Dom(QNetworkAccessManager* manager, QWidget* parent)
+Xml_Dom::Xml_Dom(QNetworkAccessManager* manager, QWidget* parent, const Chemins& chemins)
     : QWidget(parent)
     , manager(manager)
+    , chemins(chemins)
 {
 }
 
 void Xml_Dom::imagesDlFinished(QNetworkReply* reply)
 {
     // The searches share the manager: their replies are not ours.
-    if (reply != telechargement)
+    if (!telechargement || reply != telechargement->reponse())
         return;
+    const QByteArray corps = telechargement->corps();
+    const QString refus = telechargement->refus();
     telechargement = nullptr;
-    disconnect(manager, &QNetworkAccessManager::finished, this, &Xml_Dom::imagesDlFinished);
-    reply->deleteLater();
 
-    if (reply->error() != QNetworkReply::NoError) {
+    if (!refus.isEmpty() || reply->error() != QNetworkReply::NoError) {
         emit erreurBadRequest();
+        if (!refus.isEmpty())
+            emit imageRefusee(tr("L'image n'a pas été téléchargée : %1").arg(refus));
         return;
     }
-    const QString image = Chemins::fichierDonnees(QStringLiteral("tutu.jpg"));
+    const QString image = chemins.imageRecherche();
     QFile::remove(image);
     if (reply->attribute(QNetworkRequest::RedirectionTargetAttribute).isValid())
         return;
 
     QFile fichier(image);
     if (fichier.open(QIODevice::ReadWrite))
-        fichier.write(reply->readAll());
+        fichier.write(corps);
     fichier.close();
     emit readyToPrint();
 }
 
 bool Xml_Dom::downloadImage(int aIndex)
 {
-    QFile fichier(Chemins::fichierDonnees(QStringLiteral("tutu.xml")));
+    QFile fichier(chemins.reponseRecherche());
     if (!fichier.open(QIODevice::ReadOnly | QIODevice::Text)) {
         Boites::Boite boite;
         boite.parent = this;
@@ -57,17 +59,13 @@ bool Xml_Dom::downloadImage(int aIndex)
     fichier.close();
 
     if (trouvee.trouvee) {
-        connect(manager, &QNetworkAccessManager::finished, this, &Xml_Dom::imagesDlFinished,
-            Qt::UniqueConnection);
-        QNetworkRequest requete(QUrl::fromEncoded(trouvee.url));
-        // A redirection is reported, never followed.
-        requete.setAttribute(
-            QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-        requete.setTransferTimeout(delaiTransfert);
-        telechargement = manager->get(requete);
-        // Released even when nobody waits for it any more (replaced by a
-        // newer download, or its dialog gone).
-        connect(telechargement, &QNetworkReply::finished, telechargement, &QObject::deleteLater);
+        // A newer download replaces it; it still ends, and is released, alone.
+        if (telechargement)
+            disconnect(telechargement, nullptr, this, nullptr);
+        telechargement
+            = new Recuperation(manager, QNetworkRequest(QUrl::fromEncoded(trouvee.url)), limites);
+        connect(telechargement, &Recuperation::terminee, this,
+            [this] { imagesDlFinished(telechargement->reponse()); });
     }
     if (!trouvee.erreur.isEmpty()) {
         Boites::Boite boite;

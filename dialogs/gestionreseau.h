@@ -18,8 +18,6 @@ public:
         QString aEncodage, QWidget* parent = nullptr);
     ~GestionReseau() override;
 
-    // The encodings offered, in their order.
-    static QStringList encodages();
     // Dated backups kept, shown in sbSauvegardes (0: none).
     void setNbSauvegardes(int nombre);
     // The cover source, as stored ("signe", "bnf", "openlibrary", "auto");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/chemins.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -19,7 +21,8 @@ class choitImage : public QWidget
     Q_OBJECT
 
 public:
-    choitImage(QNetworkAccessManager* manager, QWidget* parent, bool modeAuto);
+    choitImage(QNetworkAccessManager* manager, QWidget* parent, bool modeAuto,
+        const Chemins& chemins = Chemins::dossierCourant());
     ~choitImage() override;
 
     // Proposes a search text; it is used once "Rechercher" is pressed.
@@ -34,6 +37,8 @@ signals:
     void DemandeStop();
     void newImageFile(QString fichier, QString recherche);
     void DemandeSuivant();
+    // Why the picture found was not downloaded, for the window to show.
+    void echecImage(QString texte);
 
 public slots:
     void memoriserRecherche();
@@ -50,4 +55,5 @@ private:
     QString recherche;
     Xml_Dom* xmlDom = nullptr;
     bool modeAuto = false;
+    Chemins chemins;
 };

@@ -1,6 +1,7 @@
-#include "settings/gestionreseau.h"
+#include "dialogs/gestionreseau.h"
 
 #include "covers/sourcescouvertures.h"
+#include "settings/codecs.h"
 #include "ui_gestionreseau.h"
 
 #include <iterator>
@@ -12,7 +13,7 @@ GestionReseau::GestionReseau(QString aAdresse, QString aPort, QString aLogin, QS
 {
     ui->setupUi(this);
     ui->cbEncodage->clear();
-    ui->cbEncodage->addItems(encodages());
+    ui->cbEncodage->addItems(Codecs::encodagesProposes());
 
     // The password never shows, whether or not a proxy was stored.
     ui->lePassw->setEchoMode(QLineEdit::Password);
@@ -38,13 +39,6 @@ GestionReseau::GestionReseau(QString aAdresse, QString aPort, QString aLogin, QS
 GestionReseau::~GestionReseau()
 {
     delete ui;
-}
-
-QStringList GestionReseau::encodages()
-{
-    return { QStringLiteral("UTF8"), QStringLiteral("UTF-16"), QStringLiteral("Windows-1250"),
-        QStringLiteral("KOI8-R"), QStringLiteral("Apple Roman"), QStringLiteral("Windows-1252"),
-        QStringLiteral("ISO-8859-15") };
 }
 
 void GestionReseau::setNbSauvegardes(int nombre)

@@ -3,7 +3,6 @@
 #include "covers/nomimage.h"
 #include "model/bd.h"
 #include "model/serie.h"
-#include "settings/parametres.h"
 #include "ui_phylacto.h"
 
 #include <algorithm>
@@ -107,8 +106,8 @@ void Phylacto::updateInfosBd(BD* lBd)
         champ->setCursorPosition(0);
 
     const QString chemin = lBd->aUneImage()
-        ? Chemins::fichierTravail(lBd->getImage())
-        : Chemins::fichierDonnees(QStringLiteral("AddPicture.bmp"));
+        ? m_chemins.fichierTravail(lBd->getImage())
+        : m_chemins.couvertureParDefaut();
     m_couverture = lireImage(chemin);
     afficherCouverture();
 

@@ -16,7 +16,7 @@
 void Phylacto::ImportCsv()
 {
     const QString nom = Boites::fichierAOuvrir(
-        this, tr("Importer fichier"), Chemins::dossierTravail(), tr("CSV (*.csv);;BD (*.db)"));
+        this, tr("Importer fichier"), m_chemins.dossierTravail(), tr("CSV (*.csv);;BD (*.db)"));
     if (!nom.isEmpty() && !importer(nom))
         return;
     MAJListesSeries();
@@ -61,7 +61,7 @@ QString Phylacto::convertir(QString fileName)
 
     const QString collection = Parametres::lire(*settings, Parametres::Cle::NomFichier);
     const QString converti = Importation::nomConvertiLibre(
-        fileName, collection.isEmpty() ? QString() : FichierCollection::chemin(collection));
+        fileName, collection.isEmpty() ? QString() : FichierCollection::chemin(m_chemins, collection));
     ConversionAncienne conversion;
     {
         TravailLong travail(statusBar(), tr("Conversion de %1…").arg(QFileInfo(fileName).fileName()));
@@ -88,11 +88,11 @@ QString Phylacto::convertir(QString fileName)
                              .arg(conversion.ligneInvalide));
     }
 
-    const QString images = QFileInfo(fileName).absolutePath() + QStringLiteral("//images");
+    const QString images = Chemins(QFileInfo(fileName).absolutePath()).dossierImages();
     if (QDir(images).isReadable()) {
         TravailLong travail(statusBar(), tr("Copie des images…"));
         Importation::copierImages(
-            images, Chemins::dossierTravail() + QStringLiteral("//images"), travail.avancement());
+            images, m_chemins.dossierImages(), travail.avancement());
     }
     // Without a converted file of its own, an older file of that name would be imported.
     return conversion.ecrit ? converti : QString();

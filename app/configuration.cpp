@@ -1,7 +1,7 @@
 #include "app/phylacto.h"
 
+#include "dialogs/gestionreseau.h"
 #include "settings/codecs.h"
-#include "settings/gestionreseau.h"
 #include "settings/parametres.h"
 
 #include <QSettings>
