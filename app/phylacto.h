@@ -203,8 +203,8 @@ private:
     bool importer(const QString& nom);
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
-    // Names each series list already shows, so a refresh never searches a widget.
     void ajouterSeriesManquantes(QListWidget* liste, const QList<Serie*>& seriesListe);
+    // Names each series list already shows, so a refresh never searches a widget.
     QHash<const QListWidget*, QSet<QString>> m_nomsListes;
     quint64 m_revisionListes = ~quint64(0); // of the catalogue the lists were last filled from
 

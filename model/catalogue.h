@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 
-#include <array>
 #include <utility>
 #include <vector>
 #include <QHash>
