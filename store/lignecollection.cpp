@@ -98,18 +98,23 @@ void ajouter(const BD& album, QString& sortie)
 Parties decouper(QStringView ligne)
 {
     // Views into the line: no list, no copy until a field becomes a text.
+    // Fields are short: one plain walk beats a search per field.
     Parties parties;
     int& n = parties.nombre;
+    const QChar* const caracteres = ligne.data();
+    const qsizetype taille = ligne.size();
     qsizetype debut = 0;
-    for (;;) {
-        const qsizetype fin = ligne.indexOf(QLatin1Char(';'), debut);
+    for (qsizetype i = 0; i < taille; ++i) {
+        if (caracteres[i] != QLatin1Char(';'))
+            continue;
         if (n < nbChamps)
-            parties.champs[n] = ligne.sliced(debut, (fin < 0 ? ligne.size() : fin) - debut);
+            parties.champs[n] = QStringView(caracteres + debut, i - debut);
         ++n;
-        if (fin < 0)
-            break;
-        debut = fin + 1;
+        debut = i + 1;
     }
+    if (n < nbChamps)
+        parties.champs[n] = QStringView(caracteres + debut, taille - debut);
+    ++n;
     return parties;
 }
 
