@@ -146,6 +146,8 @@ void Phylacto::MAJListesSeries()
 void Phylacto::ajouterSeriesManquantes(QListWidget* liste, const QList<Serie*>& seriesListe)
 {
     QSet<QString>& affiches = m_nomsListes[liste];
+    // Grown once: every growth hashes every name again.
+    affiches.reserve(seriesListe.size());
     QStringList nouveaux;
     for (const Serie* serie : seriesListe) {
         const QString nom = serie->getNom();
