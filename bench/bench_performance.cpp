@@ -22,6 +22,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 // One clock for the scene and the process that waits for it to end.
@@ -90,6 +92,9 @@ int scene(const QString& dossier)
 {
     if (!QDir::setCurrent(dossier))
         return 1;
+    // The saves of the previous run (3 x 116 MB at a million albums) are
+    // still being written out: that would take a processor from the start-up.
+    ::sync();
     Chrono chrono;
     chrono.demarrer();
     auto possede = std::make_unique<Phylacto>();
