@@ -12,6 +12,7 @@
 #include <QTextCodec>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <condition_variable>
@@ -219,7 +220,10 @@ LectureCollection Lecteur::lire()
 {
     couper();
     const int nbTranches = int(m_tranches.size());
-    const int nbTravailleurs = qMax(0, qMin(QThread::idealThreadCount() - 1, nbTranches - 1));
+    // Beyond a few parsers, the albums made on this thread set the pace.
+    constexpr int travailleursUtiles = 3;
+    const int nbTravailleurs = qMax(0,
+        std::min({ QThread::idealThreadCount() - 1, nbTranches - 1, travailleursUtiles }));
     m_avanceMax = 4 * (nbTravailleurs + 1);
     for (int parseur = 0; parseur <= nbTravailleurs; ++parseur)
         m_textes.emplace_back(m_catalogue.textesPartages(), m_nouveauxTextes, m_verrouTextes);
