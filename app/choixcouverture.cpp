@@ -216,7 +216,7 @@ void Phylacto::ChercherToutesImages()
     m_rechercheAutoEnCours = true;
     int sansImage = 0;
     for (const BD* album : catalogue.albums())
-        sansImage += album->getImage().isEmpty() ? 1 : 0;
+        sansImage += album->couvertureACherche() ? 1 : 0;
     int vus = 0;
 
     for (int i = NomImage::prochainAlbumSansImage(catalogue.albums(), 0);

@@ -28,7 +28,8 @@ void Phylacto::ConfigReseaux()
         Parametres::enregistrer(*settings);
     });
     connect(fenetre, &GestionReseau::validationSourceCouvertures, this, [this](QString aSource) {
-        // Left absent while the signed service is kept, as it always was.
+        // Choosing the signed service while no source is stored leaves the key
+        // absent: an absent key means the signed service.
         if (aSource == Parametres::lire(*settings, Cle::CouverturesSource)
             || (aSource == QLatin1String("signe")
                 && !settings->contains(Parametres::nom(Cle::CouverturesSource))))

@@ -1,34 +1,20 @@
 #include "app/demarrage.h"
 
+#include "model/traduction.h"
 #include "settings/parametres.h"
+#include "store/memeemplacement.h"
 
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace Demarrage {
 
+using Traduction::tr;
+
 namespace {
-
-// Same directory, seen through symbolic links when both exist.
-bool memeDossier(const QString& a, const QString& b)
-{
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    const QString cb = QFileInfo(b).canonicalFilePath();
-    if (!ca.isEmpty() && !cb.isEmpty())
-        return ca == cb;
-    return QDir::cleanPath(a) == QDir::cleanPath(b);
-}
-
-QString tr(const char* texte)
-{
-    return QCoreApplication::translate("Phylacto", texte);
-}
 
 bool echec(QString* erreur, const QString& raison)
 {
@@ -72,8 +58,8 @@ QString choisirDossierTravail(const Emplacements& emplacements)
         return QDir::cleanPath(courant.absoluteFilePath(emplacements.argument));
     if (QFileInfo::exists(Chemins(emplacements.courant).fichierParametres()))
         return emplacements.courant;
-    const bool depuisBureau = memeDossier(emplacements.courant, emplacements.personnel)
-        || memeDossier(emplacements.courant, QDir::rootPath());
+    const bool depuisBureau = memeEmplacement(emplacements.courant, emplacements.personnel)
+        || memeEmplacement(emplacements.courant, QDir::rootPath());
     if (depuisBureau && !emplacements.utilisateur.isEmpty())
         return emplacements.utilisateur;
     return emplacements.courant;
@@ -135,7 +121,7 @@ bool choisirSourcesCouvertures(const QString& dossier, QString* erreur)
 QString demarrer(const Emplacements& emplacements, Verrou::Prise* verrou, QString* erreur)
 {
     const QString dossier = choisirDossierTravail(emplacements);
-    const bool nouveauDossierPersonnel = memeDossier(dossier, emplacements.utilisateur)
+    const bool nouveauDossierPersonnel = memeEmplacement(dossier, emplacements.utilisateur)
         && !QFileInfo::exists(Chemins(dossier).fichierParametres());
     if (!preparerDossierTravail(dossier, erreur))
         return QString();

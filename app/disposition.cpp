@@ -54,8 +54,7 @@ void Phylacto::preparerDisposition()
     ui->splitterPrincipal->setSizes({ 330, 280, 270, 210 });
 
     // Greyed text of a disabled field is hard to read; they only show values.
-    for (QLineEdit* champ : { ui->leSerie, ui->leTome, ui->leTitre, ui->leDessinateur,
-             ui->leScenariste, ui->leColoriste, ui->leEditeur, ui->leGenre }) {
+    for (QLineEdit* champ : champsDetail()) {
         QPalette palette = champ->palette();
         for (QPalette::ColorRole role : { QPalette::Text, QPalette::WindowText })
             palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));

@@ -3,6 +3,7 @@
 #include "dialogs/boites.h"
 #include "dialogs/saise.h"
 #include "model/bd.h"
+#include "model/modifications.h"
 #include "ui_phylacto.h"
 
 
@@ -110,8 +111,8 @@ void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QSt
         refuserDoublon(serie, titre);
         return;
     }
-    enregistrerChangement(
-        tr("la modification de l'album %1").arg(avant.titre), resultat.album, avant, serieAvant);
+    executer(std::make_unique<ChangementAlbum>(
+        tr("la modification de l'album %1").arg(avant.titre), resultat.album, avant, serieAvant));
     BD* album = resultat.album;
 
     modifie = true;
@@ -144,7 +145,7 @@ void Phylacto::suppAlbum()
 
     const QString serie = album->getSerie();
     const QString titre = album->getTitre();
-    supprimerAlbumAnnulable(album);
+    executer(std::make_unique<SuppressionAlbum>(album));
     ui->LstAlbum->removeRow(ligne);
     // The row that became current shows its album; with none left, the panel
     // must not go on showing the deleted one.
@@ -162,7 +163,7 @@ void Phylacto::suppSerie()
     const QString nom = serieCourante;
     if (!catalogue.findSerie(nom) && catalogue.albumsParNom(nom, true).isEmpty())
         return;
-    supprimerSerieAnnulable(nom);
+    executer(std::make_unique<SuppressionSerie>(nom));
 
     retirerSerieDesListes(nom);
     // No list moved to another series: the table must not keep showing rows
@@ -179,8 +180,7 @@ void Phylacto::suppSerie()
 
 void Phylacto::viderDetail()
 {
-    for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
-             ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre })
+    for (QLineEdit* champ : champsDetail())
         champ->clear();
     m_couverture = QPixmap();
     ui->LabelImage->clear();

@@ -16,10 +16,10 @@ void Phylacto::exporterTableur()
     exporterAlbums(QList<const BD*>(albums.cbegin(), albums.cend()));
 }
 
-void Phylacto::exporterLignes(const QList<int>& lignes, quint64 generationLignes)
+void Phylacto::exporterLignes(const QList<int>& lignes, quint64 revisionLignes)
 {
     // The explorer numbers the albums as they stood when it opened.
-    if (generationLignes != catalogue.generation()) {
+    if (revisionLignes != catalogue.revisionPositions()) {
         Boites::informer(tr("Des albums ont été supprimés depuis l'ouverture de l'explorateur : "
                             "rouvrez-le pour exporter ses lignes."));
         return;

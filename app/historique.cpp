@@ -1,165 +1,37 @@
 #include "app/phylacto.h"
 
 #include "model/bd.h"
+#include "model/modifications.h"
 #include "model/serie.h"
 #include "ui_phylacto.h"
 
 #include <QUndoStack>
 
-// One step of the stack. The slot that makes the change first updates the
-// window itself, as it always did; later undos and redos refresh it here.
-class CommandeAlbum : public QUndoCommand
+#include <utility>
+
+namespace {
+
+// One step of the stack: a change of the catalogue, undone and redone on it
+// alone. The window follows the stack's index to show what moved.
+class PasAnnulable : public QUndoCommand
 {
 public:
-    CommandeAlbum(Phylacto* fenetre, const QString& texte)
-        : fenetre(fenetre)
+    PasAnnulable(std::unique_ptr<ModificationCatalogue> modification, Catalogue& catalogue)
+        : m_modification(std::move(modification))
+        , m_catalogue(catalogue)
     {
-        setText(texte);
+        setText(m_modification->texte());
     }
-
-    void undo() override
-    {
-        annuler();
-        fenetre->rafraichirApresAnnulation(albumRemis());
-    }
-    void redo() override
-    {
-        refaire();
-        if (m_dejaFaite)
-            fenetre->rafraichirApresAnnulation(albumRemis());
-        m_dejaFaite = true;
-    }
-
-protected:
-    virtual void annuler() = 0;
-    virtual void refaire() = 0;
-    // The album to show once the step is undone or redone, if any.
-    virtual BD* albumRemis() const = 0;
-
-    Phylacto* fenetre;
-    Catalogue& catalogue() { return fenetre->catalogue; }
+    void undo() override { m_modification->annuler(m_catalogue); }
+    void redo() override { m_modification->refaire(m_catalogue); }
+    const ModificationCatalogue& modification() const { return *m_modification; }
 
 private:
-    bool m_dejaFaite = false;
+    std::unique_ptr<ModificationCatalogue> m_modification;
+    Catalogue& m_catalogue;
 };
 
-class SuppressionAlbum : public CommandeAlbum
-{
-public:
-    SuppressionAlbum(Phylacto* fenetre, BD* album)
-        : CommandeAlbum(fenetre, Phylacto::tr("la suppression de l'album %1").arg(album->getTitre()))
-        , m_album(album)
-    {
-    }
-    ~SuppressionAlbum() override
-    {
-        if (m_retire)
-            delete m_album;
-    }
-
-protected:
-    void refaire() override
-    {
-        m_position = catalogue().retirerAlbum(m_album);
-        m_retire = m_position >= 0;
-    }
-    void annuler() override
-    {
-        if (!m_retire)
-            return;
-        catalogue().remettreAlbum(m_album, m_position);
-        m_retire = false;
-    }
-    BD* albumRemis() const override { return m_retire ? nullptr : m_album; }
-
-private:
-    BD* m_album;
-    int m_position = -1;
-    bool m_retire = false;
-};
-
-class SuppressionSerie : public CommandeAlbum
-{
-public:
-    SuppressionSerie(Phylacto* fenetre, const QString& nom)
-        : CommandeAlbum(fenetre, Phylacto::tr("la suppression de la série %1").arg(nom))
-        , m_nom(nom)
-    {
-    }
-    ~SuppressionSerie() override { oublier(); }
-
-protected:
-    void refaire() override
-    {
-        oublier();
-        m_retiree = catalogue().retirerSerie(m_nom);
-        m_retire = true;
-    }
-    void annuler() override
-    {
-        if (!m_retire)
-            return;
-        catalogue().remettreSerie(m_retiree);
-        m_retire = false;
-    }
-    BD* albumRemis() const override
-    {
-        return m_retire || m_retiree.albums.isEmpty() ? nullptr : m_retiree.albums.first().second;
-    }
-
-private:
-    void oublier()
-    {
-        if (!m_retire)
-            return;
-        for (const auto& retire : std::as_const(m_retiree.albums))
-            delete retire.second;
-        delete m_retiree.serie;
-        m_retiree = {};
-        m_retire = false;
-    }
-
-    QString m_nom;
-    SerieRetiree m_retiree;
-    bool m_retire = false;
-};
-
-// A change through the form, a loan or a return: the album's fields before
-// and after, and what the change did to the series it joined.
-class ChangementAlbum : public CommandeAlbum
-{
-public:
-    ChangementAlbum(Phylacto* fenetre, const QString& texte, BD* album, const ChampsAlbum& avant,
-        const EtatSerie& serieAvant)
-        : CommandeAlbum(fenetre, texte)
-        , m_album(album)
-        , m_avant(avant)
-        , m_apres(album->champs())
-        , m_serieAvant(serieAvant)
-    {
-    }
-
-protected:
-    void refaire() override
-    {
-        catalogue().remettreChamps(m_album, m_apres);
-        if (m_apres.serie != m_avant.serie || m_apres.tome != m_avant.tome
-            || m_apres.serieFinie != m_avant.serieFinie)
-            catalogue().integrerSerie(m_album);
-    }
-    void annuler() override
-    {
-        catalogue().remettreChamps(m_album, m_avant);
-        catalogue().restaurerSerie(m_serieAvant);
-    }
-    BD* albumRemis() const override { return m_album; }
-
-private:
-    BD* m_album;
-    ChampsAlbum m_avant;
-    ChampsAlbum m_apres;
-    EtatSerie m_serieAvant;
-};
+} // namespace
 
 void Phylacto::preparerAnnulation()
 {
@@ -173,6 +45,7 @@ void Phylacto::preparerAnnulation()
         noterEtatEnregistre();
         m_annulation->redo();
     });
+    connect(m_annulation, &QUndoStack::indexChanged, this, &Phylacto::rafraichirApresAnnulation);
     connect(m_annulation, &QUndoStack::canUndoChanged, ui->actionAnnuler, &QAction::setEnabled);
     connect(m_annulation, &QUndoStack::canRedoChanged, ui->actionRetablir, &QAction::setEnabled);
     connect(m_annulation, &QUndoStack::undoTextChanged, this, [this](const QString& texte) {
@@ -206,15 +79,29 @@ void Phylacto::noterEtatEnregistre()
     }
 }
 
-void Phylacto::executer(CommandeAlbum* commande)
+void Phylacto::executer(std::unique_ptr<ModificationCatalogue> modification)
 {
     noterEtatEnregistre();
-    m_annulation->push(commande);
+    // The slot that records the step shows it; the push is not an undo or redo to show.
+    m_pasEnregistre = true;
+    m_annulation->push(new PasAnnulable(std::move(modification), catalogue));
+    m_pasEnregistre = false;
+    m_indexAnnulation = m_annulation->index();
     modifie = true;
 }
 
-void Phylacto::rafraichirApresAnnulation(BD* aMontrer)
+void Phylacto::rafraichirApresAnnulation(int index)
 {
+    const int ancien = std::exchange(m_indexAnnulation, index);
+    if (m_pasEnregistre)
+        return;
+    // An undo moves back onto its step, a redo moves past it; a cleared stack has none.
+    const auto* pas
+        = dynamic_cast<const PasAnnulable*>(m_annulation->command(index < ancien ? index : ancien));
+    if (!pas)
+        return;
+    BD* aMontrer = pas->modification().albumAMontrer();
+
     // Series lists: names of series gone, then the missing ones.
     for (const auto& [liste, seriesListe] : listesEtSeries()) {
         QSet<QString> presents;
@@ -276,21 +163,5 @@ void Phylacto::changerPret(
     const ChampsAlbum avant = album->champs();
     const EtatSerie serie = catalogue.etatSerie(album->getSerie());
     changement(*album);
-    enregistrerChangement(texte.arg(album->getTitre()), album, avant, serie);
-}
-
-void Phylacto::supprimerAlbumAnnulable(BD* album)
-{
-    executer(new SuppressionAlbum(this, album));
-}
-
-void Phylacto::supprimerSerieAnnulable(const QString& nom)
-{
-    executer(new SuppressionSerie(this, nom));
-}
-
-void Phylacto::enregistrerChangement(
-    const QString& texte, BD* album, const ChampsAlbum& avant, const EtatSerie& serieAvant)
-{
-    executer(new ChangementAlbum(this, texte, album, avant, serieAvant));
+    executer(std::make_unique<ChangementAlbum>(texte.arg(album->getTitre()), album, avant, serie));
 }

@@ -1,6 +1,7 @@
 #include "app/phylacto.h"
 
 #include "covers/nomimage.h"
+#include "dialogs/cellules.h"
 #include "model/bd.h"
 #include "model/serie.h"
 #include "ui_phylacto.h"
@@ -23,14 +24,9 @@ QPixmap lireImage(const QString& chemin)
     return image;
 }
 
-QTableWidgetItem* celluleFixe(const QString& texte)
-{
-    auto* cellule = new QTableWidgetItem(texte);
-    cellule->setFlags(cellule->flags() & ~Qt::ItemIsEditable);
-    return cellule;
-}
-
 } // namespace
+
+using Cellules::celluleFixe;
 
 void Phylacto::updateLstAlbum(QListWidgetItem* current, QListWidgetItem* previous)
 {
@@ -101,8 +97,7 @@ void Phylacto::updateInfosBd(BD* lBd)
     ui->leEditeur->setText(lBd->getEditeur());
     ui->leGenre->setText(lBd->getGenre());
     // A long text shows its beginning, not its end.
-    for (QLineEdit* champ : { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie,
-             ui->leTitre, ui->leTome, ui->leEditeur, ui->leGenre })
+    for (QLineEdit* champ : champsDetail())
         champ->setCursorPosition(0);
 
     const QString chemin = lBd->aUneImage()
@@ -120,6 +115,12 @@ void Phylacto::updateInfosBd(BD* lBd)
     }
 }
 
+QList<QLineEdit*> Phylacto::champsDetail() const
+{
+    return { ui->leDessinateur, ui->leScenariste, ui->leColoriste, ui->leSerie, ui->leTitre,
+        ui->leTome, ui->leEditeur, ui->leGenre };
+}
+
 QList<QPair<QListWidget*, const QList<Serie*>*>> Phylacto::listesEtSeries() const
 {
     return {
@@ -134,8 +135,8 @@ void Phylacto::MAJListesSeries()
 {
     // The lists change only with the catalogue: after the load, the
     // constructor's refresh has nothing to add to them.
-    if (m_revisionListes != catalogue.revision()) {
-        m_revisionListes = catalogue.revision();
+    if (m_revisionListes != catalogue.revisionContenu()) {
+        m_revisionListes = catalogue.revisionContenu();
         for (const auto& [liste, seriesListe] : listesEtSeries())
             ajouterSeriesManquantes(liste, *seriesListe);
     }

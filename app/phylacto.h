@@ -15,15 +15,17 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 struct LectureCollection;
 class AlbumInfos;
 class RechercheCouvertures;
 class BD;
-struct ChampsAlbum;
+class ModificationCatalogue;
 class QAction;
 class QCloseEvent;
 class QDialog;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QSettings;
@@ -96,7 +98,7 @@ public:
 
 signals:
     void relayInfoReseau(QString aAdd, QString aPort, QString aLogin, QString aPassword);
-    // Declared and never emitted; kept for callers.
+    // Part of the window's interface, though nothing emits or connects it.
     void relayAfficher(int);
 
 public slots:
@@ -154,6 +156,8 @@ private:
     // returns the series' albums in catalogue order.
     QList<BD*> remplirTableAlbums();
     QList<QListWidget*> listesSeries() const;
+    // The line edits of the detail panel.
+    QList<QLineEdit*> champsDetail() const;
     // Each series list with the catalogue's series it shows.
     QList<QPair<QListWidget*, const QList<Serie*>*>> listesEtSeries() const;
     // Deletes the item of that name from LstManga, LstBDEuro, LstComics and
@@ -221,8 +225,8 @@ private:
     void reprendreAffichage();
 
     // Spreadsheet export (app/exportalbums.cpp). lignes are positions in the
-    // catalogue, valid while its generation is still generationLignes.
-    void exporterLignes(const QList<int>& lignes, quint64 generationLignes);
+    // catalogue, valid while its revisionPositions() is still revisionLignes.
+    void exporterLignes(const QList<int>& lignes, quint64 revisionLignes);
     void exporterAlbums(const QList<const BD*>& albums);
 
     // Album editing (app/edition.cpp)
@@ -237,24 +241,22 @@ private:
 
     // Undo (app/historique.cpp). Deletions, changes, loans and returns go
     // through the stack; modifie follows its clean state.
-    friend class CommandeAlbum;
     void preparerAnnulation();
-    void executer(class CommandeAlbum* commande);
+    // Records a change already made and shown (a deletion is made by the
+    // recording) as one step of the stack.
+    void executer(std::unique_ptr<ModificationCatalogue> modification);
     // Before the stack or a change moves: what the saved step means.
     void noterEtatEnregistre();
-    void supprimerAlbumAnnulable(BD* album);
-    void supprimerSerieAnnulable(const QString& nom);
-    // Records a change already made to that album: its fields were avant, and
-    // serieAvant is the series it joined as it was before.
-    void enregistrerChangement(
-        const QString& texte, BD* album, const ChampsAlbum& avant, const EtatSerie& serieAvant);
-    // Lists, table, counters and detail after an undo or a redo; the album
-    // named, when still in the catalogue, is shown in its series.
-    void rafraichirApresAnnulation(BD* aMontrer);
+    // Lists, table, counters and detail once the stack moved to that index by
+    // an undo or a redo; the album of the step, when still in the catalogue,
+    // is shown in its series.
+    void rafraichirApresAnnulation(int index);
     void montrerAlbum(BD* album);
     // A loan or a return of that album, as one step of the stack.
     void changerPret(BD* album, const QString& texte, const std::function<void(BD&)>& changement);
     QUndoStack* m_annulation = nullptr;
+    int m_indexAnnulation = 0; // the stack's index the window shows
+    bool m_pasEnregistre = false; // a step is being pushed
     QByteArray m_empreinteEnregistree; // digest of the albums as last loaded or saved
     bool m_empreinteConnue = false;
 

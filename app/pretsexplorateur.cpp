@@ -49,7 +49,7 @@ void Phylacto::AfficherRecherche()
     auto* explorateur = new filtre(catalogue, this);
     connect(explorateur, &filtre::montrerAlbum, this, &Phylacto::updateInfosBd);
     connect(explorateur, &filtre::exporterLignes, this,
-        [this, generation = catalogue.generation()](
-            const QList<int>& lignes) { exporterLignes(lignes, generation); });
+        [this, revision = catalogue.revisionPositions()](
+            const QList<int>& lignes) { exporterLignes(lignes, revision); });
     explorateur->show();
 }

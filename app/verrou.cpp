@@ -1,8 +1,8 @@
 #include "app/verrou.h"
 
 #include "dialogs/boites.h"
+#include "model/traduction.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,12 +19,9 @@
 
 namespace Verrou {
 
-namespace {
+using Traduction::tr;
 
-QString tr(const char* texte)
-{
-    return QCoreApplication::translate("Phylacto", texte);
-}
+namespace {
 
 QString natif(const QString& chemin)
 {

@@ -40,7 +40,8 @@ signals:
 
 public slots:
     void xmlDownloaded(QNetworkReply* aReply);
-    // Does nothing: the outcome is read from the body. Kept for callers.
+    // Hears every search reply's errors and does nothing: the outcome is read
+    // from the answer once it has finished.
     void traitementErreur(QNetworkReply::NetworkError aErreur);
     void Proxy(QNetworkProxy Proxy, QAuthenticator* aId);
     void setProxy(QString aAdd, QString aPort, QString aLogin, QString aPassword);

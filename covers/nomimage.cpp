@@ -2,10 +2,10 @@
 
 #include "model/bd.h"
 #include "model/catalogue.h"
+#include "model/traduction.h"
 #include "store/lecturefichier.h"
 #include "store/nomlibre.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +13,8 @@
 #include <QStringList>
 
 namespace NomImage {
+
+using Traduction::tr;
 
 namespace {
 
@@ -84,7 +86,7 @@ QString stockerCouverture(
     QDir().mkpath(dossierImages);
     const QString nom = NomLibre::choisir(dossierImages, nomVoulu, &octets);
     if (nom.isEmpty()) {
-        *erreur = QCoreApplication::translate("Phylacto", "aucun nom libre pour %1").arg(nomVoulu);
+        *erreur = tr("aucun nom libre pour %1").arg(nomVoulu);
         return {};
     }
     const QString chemin = QDir(dossierImages).filePath(nom);
@@ -136,7 +138,7 @@ BD* albumDeRecherche(const Catalogue& catalogue, const RechercheLue& lue)
 int prochainAlbumSansImage(const QList<BD*>& albums, int depuis)
 {
     for (int i = qMax(depuis, 0); i < albums.size(); ++i) {
-        if (albums.at(i)->getImage().isEmpty())
+        if (albums.at(i)->couvertureACherche())
             return i;
     }
     return -1;

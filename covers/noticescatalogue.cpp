@@ -7,7 +7,6 @@
 #include "model/recherche.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QStringList>
@@ -181,7 +180,8 @@ NoticeAlbum interpreter(const QList<Champ>& champs, const QString& ark, const QU
     // A title that only repeats the series: the album's own title follows.
     const QString complement = premiere(champs, 200, 'e');
     if (!complement.isEmpty()
-        && IndexPossedes::reduire(notice.titre) == IndexPossedes::reduire(notice.serie))
+        && IndexPossedes::cleDeComparaison(notice.titre)
+            == IndexPossedes::cleDeComparaison(notice.serie))
         notice.titre = complement;
 
     notice.editeur = premiere(champs, 210, 'c');
@@ -322,15 +322,13 @@ QUrl urlOpenLibrary(const QUrl& base, Critere critere, const QString& texte)
 PageNotices lireOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures)
 {
     PageNotices page;
-    QJsonParseError erreur;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &erreur);
-    if (erreur.error != QJsonParseError::NoError || !document.isObject()
-        || !document.object().value(QLatin1String("docs")).isArray())
+    const std::optional<SourcesCouvertures::DocumentsOpenLibrary> reponse
+        = SourcesCouvertures::lireDocumentsOpenLibrary(json);
+    if (!reponse)
         return page;
     page.valide = true;
-    const QJsonArray documents = document.object().value(QLatin1String("docs")).toArray();
-    page.total = document.object().value(QLatin1String("numFound")).toInt(int(documents.size()));
-    for (const QJsonValue& valeur : documents) {
+    page.total = reponse->total;
+    for (const QJsonValue& valeur : reponse->documents) {
         const QJsonObject livre = valeur.toObject();
         NoticeAlbum notice;
         const TitreLu titre = lireTitre(nettoyer(livre.value(QLatin1String("title")).toString()));
@@ -388,9 +386,9 @@ void trierParTome(QList<NoticeAlbum>& notices)
         });
 }
 
-QString IndexPossedes::reduire(const QString& texte)
+QString IndexPossedes::cleDeComparaison(const QString& texte)
 {
-    QString reduit = Recherche::normaliser(texte).simplified();
+    QString reduit = Recherche::minusculesSansAccents(texte).simplified();
     reduit.replace(QChar(0x2019), QLatin1Char('\'')); // typographic apostrophe
     return reduit;
 }
@@ -405,9 +403,9 @@ IndexPossedes::IndexPossedes(const Catalogue& catalogue)
     for (const BD* album : albums) {
         if (album->getSerie() != serie) {
             serie = album->getSerie();
-            serieReduite = reduire(serie);
+            serieReduite = cleDeComparaison(serie);
         }
-        m_albums.insert(serieReduite + QChar(0) + reduire(album->getTitre()));
+        m_albums.insert(serieReduite + QChar(0) + cleDeComparaison(album->getTitre()));
         if (album->tome > 0)
             m_tomes[serieReduite].insert(album->tome);
     }
@@ -415,12 +413,12 @@ IndexPossedes::IndexPossedes(const Catalogue& catalogue)
 
 bool IndexPossedes::possede(const QString& serie, const QString& titre) const
 {
-    return m_albums.contains(reduire(serie) + QChar(0) + reduire(titre));
+    return m_albums.contains(cleDeComparaison(serie) + QChar(0) + cleDeComparaison(titre));
 }
 
 bool IndexPossedes::possedeTome(const QString& serie, int tome) const
 {
-    return m_tomes.value(reduire(serie)).contains(tome);
+    return m_tomes.value(cleDeComparaison(serie)).contains(tome);
 }
 
 void IndexPossedes::marquer(QList<NoticeAlbum>& notices) const
@@ -432,10 +430,10 @@ void IndexPossedes::marquer(QList<NoticeAlbum>& notices) const
 QList<TomeParu> tomesAbsents(
     const QList<NoticeAlbum>& notices, const QString& serie, const IndexPossedes& index)
 {
-    const QString cible = IndexPossedes::reduire(serie);
+    const QString cible = IndexPossedes::cleDeComparaison(serie);
     QList<NoticeAlbum> parus;
     for (const NoticeAlbum& notice : notices) {
-        if (notice.tome > 0 && IndexPossedes::reduire(notice.serie) == cible)
+        if (notice.tome > 0 && IndexPossedes::cleDeComparaison(notice.serie) == cible)
             parus << notice;
     }
     trierParTome(parus);

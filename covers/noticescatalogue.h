@@ -86,11 +86,13 @@ public:
     bool possedeTome(const QString& serie, int tome) const;
     void marquer(QList<NoticeAlbum>& notices) const;
 
-    static QString reduire(const QString& texte);
+    // How a series or a title is compared with the catalogue's: lower case,
+    // accents dropped, single spaces, the typographic apostrophe as "'".
+    static QString cleDeComparaison(const QString& texte);
 
 private:
-    QSet<QString> m_albums; // reduced "series\0title"
-    QHash<QString, QSet<int>> m_tomes; // reduced series → volumes held
+    QSet<QString> m_albums; // keys of "series\0title"
+    QHash<QString, QSet<int>> m_tomes; // key of a series → volumes held
 };
 
 struct TomeParu

@@ -1,5 +1,7 @@
 #include "covers/sourcescouvertures.h"
 
+#include "model/numerotome.h"
+
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -38,13 +40,6 @@ QUrl sousChemin(QUrl base, const QString& chemin)
 namespace {
 
 // The first number of a volume text ("12", "T. 12", "Vol. 3"), 0 when none.
-int numeroVolume(const QString& volume)
-{
-    static const QRegularExpression nombre(QStringLiteral("\\d+"));
-    const QRegularExpressionMatch trouve = nombre.match(volume);
-    return trouve.hasMatch() ? trouve.captured().toInt() : 0;
-}
-
 bool contientMots(const QString& texteNormalise, const QString& motsNormalises)
 {
     if (motsNormalises.isEmpty())
@@ -103,7 +98,8 @@ QString nomSource(Source source)
 QString texteInterrogation(const AlbumCherche& album)
 {
     QString texte = album.recherche;
-    if (!album.titre.isEmpty() && !contientMots(normaliser(texte), normaliser(album.titre)))
+    if (!album.titre.isEmpty()
+        && !contientMots(motsMinusculesSansAccents(texte), motsMinusculesSansAccents(album.titre)))
         texte += QLatin1Char(' ') + album.titre;
     static const QRegularExpression tome(QStringLiteral("(^|\\s)tome(\\s+\\d+)?(?=\\s|$)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -203,17 +199,26 @@ QUrl urlCouvertureOpenLibrary(const QUrl& baseCouvertures, qint64 idCouverture)
         { { QStringLiteral("default"), QStringLiteral("false") } });
 }
 
-Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures)
+std::optional<DocumentsOpenLibrary> lireDocumentsOpenLibrary(const QByteArray& json)
 {
-    Lecture lecture;
     QJsonParseError erreur;
     const QJsonDocument document = QJsonDocument::fromJson(json, &erreur);
     if (erreur.error != QJsonParseError::NoError || !document.isObject()
         || !document.object().value(QLatin1String("docs")).isArray())
+        return std::nullopt;
+    const QJsonArray documents = document.object().value(QLatin1String("docs")).toArray();
+    return DocumentsOpenLibrary { documents,
+        document.object().value(QLatin1String("numFound")).toInt(int(documents.size())) };
+}
+
+Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures)
+{
+    Lecture lecture;
+    const std::optional<DocumentsOpenLibrary> reponse = lireDocumentsOpenLibrary(json);
+    if (!reponse)
         return lecture;
     lecture.valide = true;
-    const QJsonArray documents = document.object().value(QLatin1String("docs")).toArray();
-    for (const QJsonValue& valeur : documents) {
+    for (const QJsonValue& valeur : reponse->documents) {
         const QJsonObject livre = valeur.toObject();
         const qint64 idCouverture = livre.value(QLatin1String("cover_i")).toInteger(-1);
         if (idCouverture <= 0)
@@ -226,7 +231,7 @@ Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertur
     return lecture;
 }
 
-QString normaliser(const QString& texte)
+QString motsMinusculesSansAccents(const QString& texte)
 {
     QString resultat;
     resultat.reserve(texte.size());
@@ -241,18 +246,18 @@ QString normaliser(const QString& texte)
 
 int score(const Notice& notice, const AlbumCherche& album)
 {
-    const QString titre = normaliser(notice.titre);
-    const QString serie = normaliser(notice.serie);
+    const QString titre = motsMinusculesSansAccents(notice.titre);
+    const QString serie = motsMinusculesSansAccents(notice.serie);
     const QString tout = titre + QLatin1Char(' ') + serie;
     int points = 0;
-    const QString serieCherchee = normaliser(album.serie);
+    const QString serieCherchee = motsMinusculesSansAccents(album.serie);
     if (!serieCherchee.isEmpty())
         points += serie == serieCherchee ? 4 : contientMots(tout, serieCherchee) ? 2 : 0;
-    const QString titreCherche = normaliser(album.titre);
+    const QString titreCherche = motsMinusculesSansAccents(album.titre);
     if (!titreCherche.isEmpty())
         points += titre == titreCherche ? 4 : contientMots(titre, titreCherche) ? 2 : 0;
     if (album.tome > 0) {
-        const int volume = numeroVolume(notice.volume);
+        const int volume = numeroTome(notice.volume);
         if (volume == album.tome)
             points += 3;
         else if (volume > 0)
@@ -261,8 +266,8 @@ int score(const Notice& notice, const AlbumCherche& album)
             points += 1;
     }
     // The words of the text, for searches typed without an album.
-    const QStringList mots
-        = normaliser(texteInterrogation(album)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList mots = motsMinusculesSansAccents(texteInterrogation(album))
+                                 .split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString& mot : mots)
         points += contientMots(tout, mot) ? 1 : 0;
     return points;

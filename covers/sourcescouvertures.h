@@ -2,10 +2,13 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonArray>
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <QUrl>
+
+#include <optional>
 
 // The keyless cover sources (the national library's catalogue and Open
 // Library): their queries, the reading of their answers, the ranking of what
@@ -64,10 +67,18 @@ Lecture lireReponseSru(const QByteArray& xml, const QUrl& base);
 QUrl urlRechercheOpenLibrary(const QUrl& base, const QString& texte);
 QUrl urlCouvertureOpenLibrary(const QUrl& baseCouvertures, qint64 idCouverture);
 // Documents without "cover_i" have no cover to offer and are left out.
+// The "docs" of an Open Library search answer and its "numFound" (the size
+// of docs when absent); nothing when the answer is not such an object.
+struct DocumentsOpenLibrary
+{
+    QJsonArray documents;
+    int total = 0;
+};
+std::optional<DocumentsOpenLibrary> lireDocumentsOpenLibrary(const QByteArray& json);
 Lecture lireReponseOpenLibrary(const QByteArray& json, const QUrl& baseCouvertures);
 
 // Lower case, accents and punctuation gone, single spaces.
-QString normaliser(const QString& texte);
+QString motsMinusculesSansAccents(const QString& texte);
 // How well a record matches the album: series, title, volume.
 int score(const Notice& notice, const AlbumCherche& album);
 // Cover addresses, best match first (the service's order among equals).

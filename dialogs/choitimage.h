@@ -43,8 +43,8 @@ signals:
 public slots:
     void memoriserRecherche();
     void afficherImage(int index);
-    // Both do nothing: a failed download leaves the panel as it was. Kept
-    // for callers.
+    // Both do nothing: the panel shows the first picture of an answer only,
+    // and a failed download (connected to Next) leaves it as it was.
     void Next();
     void Prev();
     void changeImage();

@@ -14,7 +14,7 @@ signals:
     void clicked();
 
 public slots:
-    // Does nothing; kept for callers.
+    // Does nothing; part of the label's interface, beside clicked().
     void slotClicked();
 
 protected:

@@ -1,23 +1,15 @@
 #include "dialogs/pret.h"
 
-#include "model/catalogue.h"
+#include "dialogs/cellules.h"
 #include "model/bd.h"
+#include "model/catalogue.h"
 #include "model/emprunt.h"
 #include "ui_pret.h"
 
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace {
-
-QTableWidgetItem* celluleFixe(const QString& texte)
-{
-    auto* cellule = new QTableWidgetItem(texte);
-    cellule->setFlags(cellule->flags() & ~Qt::ItemIsEditable);
-    return cellule;
-}
-
-} // namespace
+using Cellules::celluleFixe;
 
 Pret::Pret(const QList<BD*>& albums, const Catalogue& catalogue, QWidget* parent)
     : QDialog(parent)

@@ -32,7 +32,8 @@ signals:
 
 public slots:
     void transmissioinDonnee();
-    // The series check alone; connected to nothing, kept for callers.
+    // The series check alone, without emitting: part of the dialog's
+    // interface, connected to nothing.
     void Verify(QAbstractButton* bouton);
 
 private:

@@ -19,7 +19,7 @@ public:
     ~saisiePret() override;
 
 signals:
-    // Declared and never emitted; kept for callers.
+    // Part of the dialog's interface, though the loan goes through pretValide.
     void emprunteur(QString);
     // "Valider pret" with a valid name: the album named by series and title
     // is lent to that borrower today.

@@ -2,6 +2,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringView>
+
+// An empty text and "_" both mean "none" for the cover and the borrower.
+inline bool marqueAucun(QStringView texte)
+{
+    return texte.isEmpty() || texte == u"_";
+}
 
 // Kinds of comic. Any other value is kept and saved, and counted as Euro.
 enum TypeBD { Euro = 0, Comic = 1, Manga = 2 };
@@ -71,9 +78,11 @@ public:
     ChampsAlbum champs() const;
     void setChamps(const ChampsAlbum& valeurs);
 
-    // "_" and empty both mean "none" for the cover and the borrower.
-    bool aUneImage() const { return !image.isEmpty() && image != QLatin1String("_"); }
-    bool estPretee() const { return !emprunteur.isEmpty() && emprunteur != QLatin1String("_"); }
+    bool aUneImage() const { return !marqueAucun(image); }
+    bool estPretee() const { return !marqueAucun(emprunteur); }
+    // Visited by the automatic cover search: no cover yet, where "_" is a
+    // cover chosen to be none.
+    bool couvertureACherche() const { return image.isEmpty(); }
 
     int tome;
     int entier8;

@@ -91,7 +91,7 @@ ResultatEdition Catalogue::modifier(
         if (autre && autre != album)
             return { ResultatEdition::Doublon, album, false };
     }
-    ++m_revisionHorsAjouts;
+    ++m_revisionContenuHorsAjouts;
     prevenir(*album);
     album->setSerie(v.serie);
     album->setTitre(v.titre);
@@ -127,12 +127,12 @@ void compterAlbum(Compteurs& compteurs, const BD* album)
 bool Catalogue::attacher(BD* album)
 {
     // Counts that were up to date stay so: a load is not counted again.
-    const bool comptesAJour = m_revisionCompteurs == m_revision;
+    const bool comptesAJour = m_revisionCompteurs == m_revisionContenu;
     m_albums.append(album);
     const bool serieCreee = integrerSerie(album);
     if (comptesAJour) {
         compterAlbum(m_compteurs, album);
-        m_revisionCompteurs = m_revision;
+        m_revisionCompteurs = m_revisionContenu;
     }
     return serieCreee;
 }
@@ -182,7 +182,7 @@ Serie* Catalogue::serieDuNom(const QString& nom)
         const size_t masque = m_seriesParTampon.size() - 1;
         for (size_t i = caseDuTampon(tampon, masque); m_seriesParTampon[i].second;
              i = (i + 1) & masque) {
-            if (m_seriesParTampon[i].first == tampon && m_seriesParTampon[i].second->aPourNom(nom))
+            if (m_seriesParTampon[i].first == tampon && m_seriesParTampon[i].second->partageLeTamponDuNom(nom))
                 return m_seriesParTampon[i].second;
         }
     }
@@ -191,7 +191,7 @@ Serie* Catalogue::serieDuNom(const QString& nom)
 
 bool Catalogue::integrerSerie(const BD* album)
 {
-    ++m_revision;
+    ++m_revisionContenu;
     if (Serie* serie = serieDuNom(album->serieSansCopie())) {
         if (serie->tomeMax < album->tome)
             serie->tomeMax = album->tome;
@@ -228,10 +228,10 @@ QList<Serie*>* Catalogue::listeDuGenre(int type)
 
 void Catalogue::noterChangement(bool positions)
 {
-    ++m_revision;
-    ++m_revisionHorsAjouts;
+    ++m_revisionContenu;
+    ++m_revisionContenuHorsAjouts;
     if (positions)
-        ++m_generation;
+        ++m_revisionPositions;
 }
 
 int Catalogue::retirerAlbum(BD* album)
@@ -318,6 +318,15 @@ void Catalogue::remettreChamps(BD* album, const ChampsAlbum& champs)
     noterChangement(false);
 }
 
+void Catalogue::changerChamps(BD* album, const ChampsAlbum& champs)
+{
+    const ChampsAlbum avant = album->champs();
+    remettreChamps(album, champs);
+    if (champs.serie != avant.serie || champs.tome != avant.tome
+        || champs.serieFinie != avant.serieFinie)
+        integrerSerie(album);
+}
+
 EtatSerie Catalogue::etatSerie(const QString& nom) const
 {
     const Serie* serie = findSerie(nom);
@@ -368,12 +377,12 @@ QByteArray Catalogue::empreinte() const
 
 void Catalogue::supprimerAlbum(BD* album)
 {
-    ++m_revision;
-    ++m_revisionHorsAjouts;
+    ++m_revisionContenu;
+    ++m_revisionContenuHorsAjouts;
     if (m_albums.removeOne(album)) {
         prevenir(*album);
         delete album;
-        ++m_generation;
+        ++m_revisionPositions;
     }
 }
 
@@ -388,8 +397,8 @@ int Catalogue::supprimerSerie(const QString& nom)
 
 void Catalogue::vider()
 {
-    ++m_revision;
-    ++m_revisionHorsAjouts;
+    ++m_revisionContenu;
+    ++m_revisionContenuHorsAjouts;
     if (!m_suivis.isEmpty()) {
         for (const BD* album : std::as_const(m_albums))
             prevenir(*album);
@@ -405,7 +414,7 @@ void Catalogue::vider()
     m_seriesParTampon.clear();
     m_nbParTampon = 0;
     m_textes.vider();
-    ++m_generation;
+    ++m_revisionPositions;
 }
 
 void Catalogue::abandonner()
@@ -434,20 +443,20 @@ void Catalogue::echanger(Catalogue& autre)
     m_seriesParTampon.swap(autre.m_seriesParTampon);
     std::swap(m_nbParTampon, autre.m_nbParTampon);
     std::swap(m_textes, autre.m_textes);
-    ++m_generation;
-    ++autre.m_generation;
+    ++m_revisionPositions;
+    ++autre.m_revisionPositions;
     for (Catalogue* change : { this, &autre }) {
-        ++change->m_revision;
-        ++change->m_revisionHorsAjouts;
+        ++change->m_revisionContenu;
+        ++change->m_revisionContenuHorsAjouts;
     }
 }
 
 Compteurs Catalogue::compter() const
 {
     // Every refresh of the lists counts: once per change.
-    if (m_revisionCompteurs == m_revision)
+    if (m_revisionCompteurs == m_revisionContenu)
         return m_compteurs;
-    m_revisionCompteurs = m_revision;
+    m_revisionCompteurs = m_revisionContenu;
     m_compteurs = {};
     for (const BD* album : m_albums)
         compterAlbum(m_compteurs, album);

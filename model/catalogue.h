@@ -132,8 +132,12 @@ public:
     // Takes a series and all its albums out without destroying them.
     SerieRetiree retirerSerie(const QString& nom);
     void remettreSerie(const SerieRetiree& retiree);
-    // Puts back every field of an album (an undone or redone change).
+    // Puts back every field of an album (an undone change); its series stays
+    // as it is.
     void remettreChamps(BD* album, const ChampsAlbum& champs);
+    // Sets every field of an album (a change made again): when its series,
+    // volume or finished mark differs, it joins its series by the attach steps.
+    void changerChamps(BD* album, const ChampsAlbum& champs);
     EtatSerie etatSerie(const QString& nom) const;
     // Back to a state read before a change: a series the change created goes
     // away unless an album still names it.
@@ -157,7 +161,7 @@ public:
     void echanger(Catalogue& autre);
     // Grows at each removal or exchange: positions in albums() taken before
     // a change of this count no longer name the same albums.
-    quint64 generation() const { return m_generation; }
+    quint64 revisionPositions() const { return m_revisionPositions; }
 
     Compteurs compter() const;
 
@@ -171,10 +175,10 @@ public:
 
     // Changes with every album or series added, changed or removed, so that
     // what is derived from the catalogue knows when to be rebuilt.
-    quint64 revision() const { return m_revision; }
+    quint64 revisionContenu() const { return m_revisionContenu; }
     // Changes with everything but albums appended by the attach steps: while it
     // stays, what was derived from the first albums and series still holds.
-    quint64 revisionHorsAjouts() const { return m_revisionHorsAjouts; }
+    quint64 revisionContenuHorsAjouts() const { return m_revisionContenuHorsAjouts; }
 
 private:
     // Anything derived from the catalogue must be rebuilt; with positions,
@@ -204,7 +208,7 @@ private:
     mutable quint64 m_revisionCompteurs = 0; // the counts hold at this revision
     TextesPartages m_textes;
     mutable QList<SuiviAlbums*> m_suivis;
-    quint64 m_generation = 0;
-    quint64 m_revision = 0;
-    quint64 m_revisionHorsAjouts = 0;
+    quint64 m_revisionPositions = 0;
+    quint64 m_revisionContenu = 0;
+    quint64 m_revisionContenuHorsAjouts = 0;
 };

@@ -1,9 +1,12 @@
 #include "model/isbn.h"
 
-#include <QCoreApplication>
+#include "model/traduction.h"
+
 #include <QRegularExpression>
 
 namespace Isbn {
+
+using Traduction::tr;
 
 namespace {
 
@@ -70,15 +73,12 @@ QString texteErreur(const Lecture& lecture)
 {
     switch (lecture.nature) {
     case Nature::CleFausse:
-        return QCoreApplication::translate(
-            "Phylacto", "Ce numéro est mal tapé : son dernier chiffre (la clé) devrait être %1.")
+        return tr("Ce numéro est mal tapé : son dernier chiffre (la clé) devrait être %1.")
             .arg(lecture.cleAttendue);
     case Nature::LongueurFausse:
-        return QCoreApplication::translate(
-            "Phylacto", "Un ISBN a 10 ou 13 chiffres : vérifiez le numéro.");
+        return tr("Un ISBN a 10 ou 13 chiffres : vérifiez le numéro.");
     case Nature::PasUnLivre:
-        return QCoreApplication::translate("Phylacto",
-            "Ce code-barres n'est pas celui d'un livre : un ISBN commence par 978 ou 979.");
+        return tr("Ce code-barres n'est pas celui d'un livre : un ISBN commence par 978 ou 979.");
     case Nature::Texte:
     case Nature::Isbn13:
         break;

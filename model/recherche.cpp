@@ -62,7 +62,7 @@ constexpr QChar separateur = u'\n'; // no line edit gives one, so no hit spans t
 
 namespace Recherche {
 
-QString normaliser(const QString& texte)
+QString minusculesSansAccents(const QString& texte)
 {
     QString resultat;
     resultat.reserve(texte.size());
@@ -76,7 +76,7 @@ QString normaliser(const QString& texte)
 void IndexRecherche::reconstruire(const Catalogue& catalogue)
 {
     m_catalogue = &catalogue;
-    m_revisionHorsAjouts = catalogue.revisionHorsAjouts();
+    m_revisionContenuHorsAjouts = catalogue.revisionContenuHorsAjouts();
     m_nbAlbums = 0;
     m_noms.clear();
     m_textes.clear();
@@ -97,7 +97,7 @@ void IndexRecherche::ajouterNouveaux(const Catalogue& catalogue)
         const QString nom = series.at(numero)->getNom();
         m_numeros.insert(nom, int(numero));
         m_noms.append(nom);
-        m_textes.append(Recherche::normaliser(nom) + separateur);
+        m_textes.append(Recherche::minusculesSansAccents(nom) + separateur);
         m_auteursEcrits.append(QList<int>());
     }
 
@@ -117,7 +117,7 @@ void IndexRecherche::ajouterNouveaux(const Catalogue& catalogue)
             auto connu = m_auteurs.constFind(auteur);
             if (connu == m_auteurs.cend()) {
                 connu = m_auteurs.insert(auteur, int(m_auteursReduits.size()));
-                m_auteursReduits.append(Recherche::normaliser(auteur));
+                m_auteursReduits.append(Recherche::minusculesSansAccents(auteur));
             }
             QList<int>& ecrits = m_auteursEcrits[*trouve];
             if (!ecrits.contains(*connu)) {
@@ -128,7 +128,7 @@ void IndexRecherche::ajouterNouveaux(const Catalogue& catalogue)
         }
     }
     m_nbAlbums = albums.size();
-    m_revision = catalogue.revision();
+    m_revisionContenu = catalogue.revisionContenu();
 }
 
 QList<int> IndexRecherche::chercher(const QString& motif, const QList<int>* parmi) const
@@ -151,9 +151,10 @@ QList<int> IndexRecherche::chercher(const QString& motif, const QList<int>* parm
 
 void IndexRecherche::preparer(const Catalogue& catalogue)
 {
-    if (m_catalogue != &catalogue || m_revisionHorsAjouts != catalogue.revisionHorsAjouts())
+    if (m_catalogue != &catalogue
+        || m_revisionContenuHorsAjouts != catalogue.revisionContenuHorsAjouts())
         reconstruire(catalogue);
-    else if (m_revision != catalogue.revision())
+    else if (m_revisionContenu != catalogue.revisionContenu())
         ajouterNouveaux(catalogue);
 }
 
@@ -161,7 +162,7 @@ QSet<QString> IndexRecherche::seriesTrouvees(const Catalogue& catalogue, const Q
 {
     preparer(catalogue);
 
-    const QString motif = Recherche::normaliser(texte);
+    const QString motif = Recherche::minusculesSansAccents(texte);
     QList<int> trouves;
     if (motif.isEmpty()) {
         trouves.resize(m_noms.size());

@@ -11,7 +11,7 @@ namespace Recherche {
 
 // What a quick search compares: lower case, accents dropped, ligatures spelled
 // out ("Cœur d'Élève" gives "coeur d'eleve").
-QString normaliser(const QString& texte);
+QString minusculesSansAccents(const QString& texte);
 
 } // namespace Recherche
 
@@ -35,8 +35,8 @@ private:
     QList<int> chercher(const QString& motif, const QList<int>* parmi) const;
 
     const Catalogue* m_catalogue = nullptr;
-    quint64 m_revision = 0;
-    quint64 m_revisionHorsAjouts = 0;
+    quint64 m_revisionContenu = 0;
+    quint64 m_revisionContenuHorsAjouts = 0;
     qsizetype m_nbAlbums = 0;
     QList<QString> m_noms;
     QList<QString> m_textes;

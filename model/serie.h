@@ -18,7 +18,7 @@ public:
     // The name itself, for lookups without touching its count.
     const QString& nomSansCopie() const { return nom; }
     // True when texte is this very name (the same buffer), without reading it.
-    bool aPourNom(const QString& texte) const
+    bool partageLeTamponDuNom(const QString& texte) const
     {
         return nom.constData() == texte.constData() && nom.size() == texte.size();
     }

@@ -29,13 +29,18 @@ encodagePremierDemarrage|app/phylacto.cpp|s/        Parametres::ecrire\(\*settin
 tomeParcours|covers/nomimage.cpp|s/parties\.indexOf\(QStringLiteral\("Tome"\)\)/parties.lastIndexOf(QStringLiteral("Tome"))/
 octal|store/ligneancienne.cpp|s/            base = 8;/            base = 10;/
 texte15|model/bd.cpp|s/return QStringLiteral\("_"\);/return texte15;/
-retourChariot|store/lecturetranches.cpp|s/if \(ligne\.endsWith\(QLatin1Char\('\\r'\)\)\)/if (false)/
+retourChariot|store/lecturetranches.cpp|s/const QStringView ligne = sansRetourChariot\(brute\);/const QStringView ligne = brute;/
 scenaristeDessinateur|dialogs/saise.cpp|s/emit nouvelAlbum\(ui->leSerie->text\(\), titre, ui->leScenariste->text\(\),\n(\s*)ui->leDessinateur->text\(\),/emit nouvelAlbum(ui->leSerie->text(), titre, ui->leDessinateur->text(),\n$1ui->leScenariste->text(),/
 boutonPreter|app/navigation.cpp|s/ui->pbPreter->setEnabled\(false\);/ui->pbPreter->setEnabled(true);/
 rolesNotice|covers/noticescatalogue.cpp|s/codes\.scenaristes, personne\);(\n.*\n\s*)ajouterNom\(codes\.dessinateurs/codes.dessinateurs, personne);$1ajouterNom(codes.scenaristes/
 numeroTome|model/numerotome.h|s/texte\.mid\(debut, fin - debut\)/texte.mid(debut, 1)/
-possedeAccents|covers/noticescatalogue.cpp|s/Recherche::normaliser\(texte\)\.simplified\(\)/texte.toLower().simplified()/
+possedeAccents|covers/noticescatalogue.cpp|s/Recherche::minusculesSansAccents\(texte\)\.simplified\(\)/texte.toLower().simplified()/
 cleIsbn10|model/isbn.cpp|s/douze \+ cle13\(douze\)/douze + chiffres.back()/
+rattachementRetabli|model/catalogue.cpp|s/\|\| champs\.serieFinie != avant\.serieFinie\)\n        integrerSerie\(album\);/|| champs.serieFinie != avant.serieFinie)\n        {}/
+pasRetabli|app/historique.cpp|s/m_annulation->command\(index < ancien \? index : ancien\)/m_annulation->command(index)/
+finDeLigne|store/decoupelignes.h|s/return ligne\.endsWith\(u'\\r'\) \? ligne\.chopped\(1\) : ligne;/return ligne;/
+dixNeufChamps|store/lignecollection.h|s/return nombre == nbChamps \|\| nombre == nbChamps - 1;/return nombre == nbChamps;/
+traduction|model/traduction.h|s/return QCoreApplication::translate\("Phylacto", texte\);/return QString();/
 trancheMarque|store/lecturetranches.cpp|s/&decode, tranche\.debut == 0\)/&decode, true)/
 trancheLigneInvalide|store/lecturetranches.cpp|s/premierInvalide = int\(m_lignesLues\) \+ tranche\.ligneInvalide;/premierInvalide = tranche.ligneInvalide;/
 trancheLigneFautive|store/lecturetranches.cpp|s/m_lecture\.numeroLigne = int\(numero\);/m_lecture.numeroLigne = tranche.ligneFautive;/
@@ -45,7 +50,7 @@ compteursCharges|model/catalogue.cpp|s/        compterAlbum\(m_compteurs, album\
 seriesParTampon|model/catalogue.cpp|s/        m_series\.removeAt\(retiree\.rangSeries\);\n        reindexerTampons\(\);/        m_series.removeAt(retiree.rangSeries);/
 serieParContenu|model/catalogue.cpp|s/ \|\| sienne == nom\)/)/
 seriesAbandonnees|model/catalogue.cpp|s/    m_albums\.clear\(\);\n    m_series\.clear\(\);\n    vider\(\);/    vider();/
-listesAJour|app/navigation.cpp|s/if \(m_revisionListes != catalogue\.revision\(\)\)/if (m_revisionListes == ~quint64(0))/
+listesAJour|app/navigation.cpp|s/if \(m_revisionListes != catalogue\.revisionContenu\(\)\)/if (m_revisionListes == ~quint64(0))/
 LISTE
 )
 

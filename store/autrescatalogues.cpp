@@ -3,9 +3,9 @@
 #include "model/bd.h"
 #include "model/emprunt.h"
 #include "model/numerotome.h"
+#include "model/traduction.h"
 #include "store/lecturefichier.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,12 +22,9 @@
 
 namespace AutresCatalogues {
 
-namespace {
+using Traduction::tr;
 
-QString tr(const char* texte)
-{
-    return QCoreApplication::translate("Phylacto", texte);
-}
+namespace {
 
 QString nommer(const QString& chemin, const QString& raison)
 {

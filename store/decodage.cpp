@@ -1,10 +1,9 @@
 #include "store/decodage.h"
 
+#include "store/decoupelignes.h"
 #include "store/detectionencodage.h"
 
 #include <QTextCodec>
-
-#include <cstring>
 
 #include <unicode/ucnv.h>
 
@@ -12,9 +11,8 @@ namespace Decodage {
 
 bool compatibleAscii(QTextCodec* codec)
 {
-    const int mib = codec->mibEnum();
-    const bool utf16ou32 = (mib >= 1013 && mib <= 1015) || (mib >= 1017 && mib <= 1019);
-    return !utf16ou32 && codec->fromUnicode(QStringLiteral("\n;")) == QByteArrayLiteral("\n;");
+    return !DetectionEncodage::utf16ou32(codec)
+        && codec->fromUnicode(QStringLiteral("\n;")) == QByteArrayLiteral("\n;");
 }
 
 bool decoupable(QTextCodec* codec)
@@ -46,15 +44,12 @@ int invalides(QTextCodec* codec, const char* octets, qsizetype taille, QString* 
 
 int premiereLigneInvalide(QTextCodec* codec, const char* octets, qsizetype taille)
 {
-    qsizetype debut = 0;
+    DecoupeLignes<QByteArrayView> lignes(QByteArrayView(octets, taille));
     int numero = 0;
-    while (debut < taille) {
-        const char* fin = static_cast<const char*>(std::memchr(octets + debut, '\n', taille - debut));
-        const qsizetype finLigne = fin ? fin - octets : taille;
+    for (QByteArrayView ligne; lignes.suivante(ligne);) {
         ++numero;
-        if (invalides(codec, octets + debut, finLigne - debut, nullptr) > 0)
+        if (invalides(codec, ligne.data(), ligne.size(), nullptr) > 0)
             return numero;
-        debut = finLigne + 1;
     }
     return qMax(numero, 1);
 }
@@ -71,16 +66,13 @@ void chercherLignes(const QByteArray& octets, TexteDecode& resultat, int lignesV
             1 + int(QStringView(resultat.texte).left(avant).count(QLatin1Char('\n'))));
         return;
     }
-    qsizetype debut = 0;
+    DecoupeLignes<QByteArrayView> lignes(octets);
     int numero = 0;
-    while (debut < octets.size() && resultat.lignesInvalides.size() < lignesVoulues) {
-        qsizetype fin = octets.indexOf('\n', debut);
-        if (fin < 0)
-            fin = octets.size();
+    for (QByteArrayView ligne;
+         resultat.lignesInvalides.size() < lignesVoulues && lignes.suivante(ligne);) {
         ++numero;
-        if (invalides(resultat.codec, octets.constData() + debut, fin - debut, nullptr) > 0)
+        if (invalides(resultat.codec, ligne.data(), ligne.size(), nullptr) > 0)
             resultat.lignesInvalides.append(numero);
-        debut = fin + 1;
     }
     if (resultat.lignesInvalides.isEmpty())
         resultat.lignesInvalides.append(qMax(numero, 1));

@@ -90,10 +90,15 @@ QString nomPropose(const QString& reponse, const QByteArray& echantillon)
 
 } // namespace
 
-bool unicode(const QTextCodec* codec)
+bool utf16ou32(const QTextCodec* codec)
 {
     const int mib = codec ? codec->mibEnum() : 0;
-    return mib == 106 || (mib >= 1013 && mib <= 1015) || (mib >= 1017 && mib <= 1019);
+    return (mib >= 1013 && mib <= 1015) || (mib >= 1017 && mib <= 1019);
+}
+
+bool unicode(const QTextCodec* codec)
+{
+    return (codec && codec->mibEnum() == 106) || utf16ou32(codec);
 }
 
 QTextCodec* utf16SansMarque(const QByteArray& octets)

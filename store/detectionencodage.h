@@ -26,6 +26,9 @@ bool utf8NonAscii(const QByteArray& octets);
 enum class NatureUtf8 { Ascii, Utf8, PasUtf8 };
 NatureUtf8 natureUtf8(const char* octets, qsizetype taille);
 
+// UTF-16 or UTF-32, in either byte order: the encodings in which a line
+// feed or a ";" is not a byte of its own.
+bool utf16ou32(const QTextCodec* codec);
 // UTF-8, UTF-16 or UTF-32: the encodings in which a byte is not a character.
 bool unicode(const QTextCodec* codec);
 

@@ -1,9 +1,10 @@
 #include "store/ecriturecollection.h"
 
 #include "model/bd.h"
+#include "model/traduction.h"
 #include "store/lignecollection.h"
+#include "store/nomlibre.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -19,13 +20,14 @@
 
 namespace EcritureCollection {
 
+using Traduction::tr;
+
 namespace {
 
 QString raison(const QIODevice& appareil)
 {
     const QString texte = appareil.errorString();
-    return texte.isEmpty() ? QCoreApplication::translate("Phylacto", "écriture interrompue")
-                           : texte;
+    return texte.isEmpty() ? tr("écriture interrompue") : texte;
 }
 
 // Makes a file's data, or a folder's list of names, survive a power cut.
@@ -159,8 +161,7 @@ QString cibleRemplacable(const QString& chemin, QString* erreur)
     QFileInfo info(chemin);
     for (int liens = 0; info.isSymLink(); ++liens) {
         if (liens == 40) {
-            *erreur = QCoreApplication::translate("Phylacto", "%1 : trop de liens symboliques")
-                          .arg(natif(chemin));
+            *erreur = tr("%1 : trop de liens symboliques").arg(natif(chemin));
             return {};
         }
         info.setFile(info.symLinkTarget());
@@ -168,8 +169,7 @@ QString cibleRemplacable(const QString& chemin, QString* erreur)
     struct stat etat;
     if (::stat(QFile::encodeName(info.filePath()).constData(), &etat) == 0
         && !S_ISREG(etat.st_mode)) {
-        *erreur = QCoreApplication::translate(
-            "Phylacto", "%1 n'est pas un fichier ordinaire : rien n'y est écrit")
+        *erreur = tr("%1 n'est pas un fichier ordinaire : rien n'y est écrit")
                       .arg(natif(info.filePath()));
         return {};
     }
@@ -183,8 +183,7 @@ QString enregistrer(const QString& chemin, const QByteArray& octets, const Avanc
     if (cible.isEmpty())
         return erreur;
     if (QFileInfo::exists(cible) && !QFileInfo(cible).isWritable())
-        return QCoreApplication::translate("Phylacto", "%1 est protégé en écriture")
-            .arg(natif(cible));
+        return tr("%1 est protégé en écriture").arg(natif(cible));
     QString temporaire;
     const int descripteur = creerTemporaire(cible, &temporaire);
     if (descripteur < 0)
@@ -220,14 +219,6 @@ QString enregistrer(const QString& chemin, const QByteArray& octets, const Avanc
     return {};
 }
 
-QString nomLibre(const QString& base, const QString& suffixe)
-{
-    QString nom = base + suffixe;
-    for (int n = 2; QFileInfo::exists(nom); ++n)
-        nom = base + QLatin1Char('-') + QString::number(n) + suffixe;
-    return nom;
-}
-
 bool copier(const QString& source, const QString& copie, QString* erreur)
 {
     QFile original(source);
@@ -248,8 +239,8 @@ bool copier(const QString& source, const QString& copie, QString* erreur)
 
 QString nomCopie(const QString& chemin, const QDateTime& quand)
 {
-    return nomLibre(chemin + QLatin1Char('.') + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm")),
-        QStringLiteral(".bak"));
+    return NomLibre::cheminLibre(chemin + QLatin1Char('.')
+        + quand.toString(QStringLiteral("yyyy-MM-dd-HHmm")) + QStringLiteral(".bak"));
 }
 
 QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erreur)

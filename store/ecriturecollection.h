@@ -46,15 +46,13 @@ QString cibleRemplacable(const QString& chemin, QString* erreur);
 QString enregistrer(
     const QString& chemin, const QByteArray& octets, const Avancement& avancement = {});
 
-// base + suffixe, or base + "-2" + suffixe, "-3" ... when that file exists.
-QString nomLibre(const QString& base, const QString& suffixe);
-
 // Copies the bytes of source to a new file copie (never replaced). Returns
 // false with *erreur set when it fails.
 bool copier(const QString& source, const QString& copie, QString* erreur);
 
 // Where a copy of chemin made at that time goes:
-// "<chemin>.yyyy-MM-dd-HHmm.bak", or "...-2.bak", "-3" ... when taken.
+// "<chemin>.yyyy-MM-dd-HHmm.bak", or "...-2.bak", "-3" ... when taken; empty
+// when none is free.
 QString nomCopie(const QString& chemin, const QDateTime& quand);
 
 // Copies the file beside itself under nomCopie(). Returns the copy's path,

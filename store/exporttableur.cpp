@@ -33,7 +33,7 @@ void ajouterChamp(QString& ligne, const QString& champ)
 
 QString sansMarqueVide(const QString& texte)
 {
-    return texte == QLatin1String("_") ? QString() : texte;
+    return marqueAucun(texte) ? QString() : texte;
 }
 
 

@@ -2,6 +2,7 @@
 
 #include "model/bd.h"
 #include "model/catalogue.h"
+#include "model/traduction.h"
 #include "settings/chemins.h"
 #include "store/decodage.h"
 #include "store/detectionencodage.h"
@@ -9,13 +10,14 @@
 #include "store/lecturetranches.h"
 #include "store/lignecollection.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextCodec>
 
 namespace FichierCollection {
+
+using Traduction::tr;
 
 QString chemin(const Chemins& chemins, const QString& nomFichier)
 {
@@ -95,9 +97,8 @@ LectureCollection lire(const QString& chemin, QTextCodec* codec, Catalogue& cata
 
 QString messageLigneInvalide(const LectureCollection& lecture)
 {
-    return QCoreApplication::translate(
-               "Phylacto",
-               "Erreur à la ligne %1.\n Merci de toujours laisser 20 parametres et non %2, même vide")
+    return tr(
+        "Erreur à la ligne %1.\n Merci de toujours laisser 20 parametres et non %2, même vide")
         .arg(lecture.ligneFautive, QString::number(lecture.nbChamps));
 }
 

@@ -1,11 +1,12 @@
 #include "store/importation.h"
 
+#include "model/traduction.h"
 #include "store/decodage.h"
 #include "store/lecturefichier.h"
 #include "store/ligneancienne.h"
+#include "store/memeemplacement.h"
 #include "store/nomlibre.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,21 +14,7 @@
 
 namespace Importation {
 
-namespace {
-
-// QFileInfo's own comparison takes two missing files for the same one.
-bool memeFichier(const QString& a, const QString& b)
-{
-    const QFileInfo x(a);
-    const QFileInfo y(b);
-    const QString canoniqueX = x.canonicalFilePath();
-    const QString canoniqueY = y.canonicalFilePath();
-    if (!canoniqueX.isEmpty() && !canoniqueY.isEmpty())
-        return canoniqueX == canoniqueY;
-    return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
-}
-
-} // namespace
+using Traduction::tr;
 
 QString nomConverti(const QString& ancien, const QString& aProteger)
 {
@@ -36,19 +23,14 @@ QString nomConverti(const QString& ancien, const QString& aProteger)
     const QString base = info.fileName().chopped(qMin<qsizetype>(2, info.fileName().size()));
     const QString dossier = ancien.left(ancien.size() - info.fileName().size());
     const QString nom = dossier + base + QStringLiteral("csv");
-    if (!aProteger.isEmpty() && memeFichier(nom, aProteger))
+    if (!aProteger.isEmpty() && memeEmplacement(nom, aProteger))
         return dossier + base + QStringLiteral("converti.csv");
     return nom;
 }
 
 QString nomConvertiLibre(const QString& ancien, const QString& aProteger)
 {
-    const QString nom = nomConverti(ancien, aProteger);
-    const QString fichier = QFileInfo(nom).fileName();
-    const QString dossier = nom.left(nom.size() - fichier.size());
-    const QString libre = NomLibre::choisir(
-        dossier.isEmpty() ? QStringLiteral(".") : dossier, fichier);
-    return libre.isEmpty() ? QString() : dossier + libre;
+    return NomLibre::cheminLibre(nomConverti(ancien, aProteger));
 }
 
 ConversionAncienne convertirOctets(
@@ -148,7 +130,7 @@ LectureCollection importer(
         lecture.etat = LectureCollection::Illisible;
         lecture.sequencesInvalides = decode.sequencesInvalides;
         lecture.ligneSequenceInvalide = decode.lignesInvalides.value(0, 1);
-        lecture.erreur = QCoreApplication::translate("Phylacto", "octets invalides en %1 à la ligne %2")
+        lecture.erreur = tr("octets invalides en %1 à la ligne %2")
                              .arg(QString::fromLatin1(codec->name()))
                              .arg(lecture.ligneSequenceInvalide);
         return lecture;

@@ -1,6 +1,7 @@
 #include "store/lecturefichier.h"
 
-#include <QCoreApplication>
+#include "model/traduction.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,12 +13,9 @@
 
 namespace LectureFichier {
 
-namespace {
+using Traduction::tr;
 
-QString tr(const char* texte)
-{
-    return QCoreApplication::translate("Phylacto", texte);
-}
+namespace {
 
 QString raisonSysteme(int numero)
 {

@@ -4,6 +4,7 @@
 #include "model/catalogue.h"
 #include "model/textespartages.h"
 #include "store/decodage.h"
+#include "store/decoupelignes.h"
 #include "store/detectionencodage.h"
 #include "store/fichiercollection.h"
 #include "store/lignecollection.h"
@@ -347,16 +348,10 @@ void Lecteur::lireLignes(Tranche& tranche, QStringView texte, TextesDuParseur& t
     }
     // A line takes more than 60 characters: the room is reserved once.
     tranche.albums.reserve(size_t(taille / 60 + 1));
-    qsizetype debut = 0;
+    DecoupeLignes<QStringView> lignes(texte);
     int numero = 0;
-    while (debut < taille) {
-        qsizetype fin = texte.indexOf(QLatin1Char('\n'), debut);
-        if (fin < 0)
-            fin = taille;
-        QStringView ligne = texte.sliced(debut, fin - debut);
-        if (ligne.endsWith(QLatin1Char('\r')))
-            ligne.chop(1);
-        debut = fin + 1;
+    for (QStringView brute; lignes.suivante(brute);) {
+        const QStringView ligne = sansRetourChariot(brute);
         ++numero;
 
         const LigneCollection::Parties parties = LigneCollection::decouper(ligne);
@@ -367,8 +362,8 @@ void Lecteur::lireLignes(Tranche& tranche, QStringView texte, TextesDuParseur& t
                 ? ligne.left(montree).toString() + QChar(0x2026)
                 : ligne.toString();
             tranche.nbChamps = parties.nombre;
-            tranche.finFautive = qint32(qMin(debut, taille));
-            tranche.nbLignes = numero + compterLignes(texte.sliced(qMin(debut, taille)));
+            tranche.finFautive = qint32(lignes.position());
+            tranche.nbLignes = numero + compterLignes(texte.sliced(lignes.position()));
             return;
         }
         AlbumLu& album = tranche.albums.emplace_back();
@@ -381,7 +376,7 @@ void Lecteur::lireLignes(Tranche& tranche, QStringView texte, TextesDuParseur& t
             album.champs.*champ.membre
                 = valeur.isEmpty() ? valeur.toString() : textes.partager(valeur);
         }
-        album.fin = qint32(qMin(debut, taille));
+        album.fin = qint32(lignes.position());
     }
     tranche.nbLignes = numero;
 }

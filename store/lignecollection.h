@@ -14,6 +14,11 @@ class TextesPartages;
 namespace LigneCollection {
 
 constexpr int nbChamps = 20;
+// A line holds an album when it has 20 fields, or 19 (without the colourist).
+constexpr bool nombreDeChampsValide(qsizetype nombre)
+{
+    return nombre == nbChamps || nombre == nbChamps - 1;
+}
 
 // The line of an album, without its final line feed: integers in decimal,
 // the real number in 'g' format, texte15 as "_" when empty, every line feed
@@ -33,7 +38,7 @@ struct Parties
 {
     QStringView champs[nbChamps];
     int nombre = 0; // found, also beyond nbChamps
-    bool valides() const { return nombre == nbChamps || nombre == nbChamps - 1; }
+    bool valides() const { return nombreDeChampsValide(nombre); }
 };
 Parties decouper(QStringView ligne);
 

@@ -43,4 +43,13 @@ QString choisir(const QString& dossier, const QString& nom, const QByteArray* co
     return {};
 }
 
+QString cheminLibre(const QString& chemin, const QByteArray* contenu)
+{
+    const QString fichier = QFileInfo(chemin).fileName();
+    const QString dossier = chemin.left(chemin.size() - fichier.size());
+    const QString libre
+        = choisir(dossier.isEmpty() ? QStringLiteral(".") : dossier, fichier, contenu);
+    return libre.isEmpty() ? QString() : dossier + libre;
+}
+
 } // namespace NomLibre

@@ -16,4 +16,9 @@ QString numeroter(const QString& nom, int n);
 // Empty when none is found.
 QString choisir(const QString& dossier, const QString& nom, const QByteArray* contenu = nullptr);
 
+// choisir() for a path: the path itself or its numbered name, in the same
+// folder and written the same way (relative stays relative). Empty when none
+// is free.
+QString cheminLibre(const QString& chemin, const QByteArray* contenu = nullptr);
+
 } // namespace NomLibre

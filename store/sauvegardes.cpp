@@ -4,6 +4,7 @@
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
 #include "store/lecturefichier.h"
+#include "store/nomlibre.h"
 
 #include <QDir>
 #include <QFile>
@@ -116,9 +117,9 @@ QString nom(const QString& dossier, const QString& collection, const QDateTime& 
             rang = qMax(rang, trouvee.rang);
     }
     const QString base = QDir(dossier).filePath(prefixe(collection) + date);
-    return EcritureCollection::nomLibre(
-        rang == 0 ? base : base + QLatin1Char('-') + QString::number(rang + 1),
-        QStringLiteral(".csv"));
+    return NomLibre::cheminLibre(
+        (rang == 0 ? base : base + QLatin1Char('-') + QString::number(rang + 1))
+        + QStringLiteral(".csv"));
 }
 
 QList<Sauvegarde> lister(const QString& dossier, const QString& collection, QTextCodec* codec)

@@ -1,11 +1,14 @@
 #include "store/verificationcollection.h"
 
+#include "model/bd.h"
+#include "model/traduction.h"
 #include "store/decodage.h"
+#include "store/decoupelignes.h"
 #include "store/fichiercollection.h"
 #include "store/lecturefichier.h"
+#include "store/lignecollection.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,14 +19,11 @@
 
 namespace VerificationCollection {
 
+using Traduction::tr;
+
 namespace {
 
 using Probleme = RapportVerification::Probleme;
-
-QString tr(const char* texte)
-{
-    return QCoreApplication::translate("Phylacto", texte);
-}
 
 struct ColonneNombre
 {
@@ -60,7 +60,7 @@ public:
     {
         // Counted first: a file of garbage is mostly lines like these.
         const qsizetype separateurs = ligne.count(QLatin1Char(';'));
-        if (separateurs != 18 && separateurs != 19) {
+        if (!LigneCollection::nombreDeChampsValide(separateurs + 1)) {
             signaler(Probleme::NombreDeChamps, numero,
                 [&] { return tr("%1 champs au lieu de 20").arg(separateurs + 1); });
             return;
@@ -69,7 +69,7 @@ public:
         ++m_rapport.albums;
         for (const ColonneNombre& colonne : colonnesNombres) {
             const QStringView champ = champs.at(colonne.index);
-            // An empty number reads as 0, as the load has always read it.
+            // An empty number is not a fault: the load reads it as 0.
             if (!champ.isEmpty() && !estNombre(champ, colonne.index))
                 signaler(Probleme::NombreInvalide, numero, [&] {
                     return tr("« %1 » n'est pas un nombre (colonne %2, %3)")
@@ -90,7 +90,7 @@ public:
             });
 
         const QStringView image = champs.at(9);
-        if (!image.isEmpty() && image != QLatin1String("_") && !couvertureExiste(image.toString()))
+        if (!marqueAucun(image) && !couvertureExiste(image.toString()))
             signaler(Probleme::CouvertureAbsente, numero,
                 [&] { return tr("couverture introuvable : %1").arg(image.toString()); });
     }
@@ -156,25 +156,22 @@ private:
     // so that its own invalid bytes are found.
     void couperOctets(const QByteArray& tranche)
     {
-        qsizetype debut = 0;
-        while (debut < tranche.size()) {
-            const qsizetype fin = tranche.indexOf('\n', debut);
-            const qsizetype bout = fin < 0 ? tranche.size() : fin;
-            if (m_tropLongue || m_reste.size() + (bout - debut) > octetsLigneMax) {
+        DecoupeLignes<QByteArrayView> lignes(tranche);
+        for (QByteArrayView morceau; lignes.suivante(morceau);) {
+            if (m_tropLongue || m_reste.size() + morceau.size() > octetsLigneMax) {
                 m_tropLongue = true;
                 m_reste.clear();
-            } else if (fin >= 0 && m_reste.isEmpty()) {
-                ligneOctets(QByteArrayView(tranche).sliced(debut, bout - debut));
+            } else if (lignes.finie() && m_reste.isEmpty()) {
+                ligneOctets(morceau);
             } else {
-                m_reste.append(QByteArrayView(tranche).sliced(debut, bout - debut));
+                m_reste.append(morceau);
             }
-            if (fin < 0)
+            if (!lignes.finie())
                 return;
             if (!m_tropLongue && !m_reste.isEmpty())
                 ligneOctets(std::exchange(m_reste, {}));
             else if (m_tropLongue)
                 ligneTropLongue();
-            debut = fin + 1;
         }
     }
 
@@ -206,23 +203,20 @@ private:
     void couperTexte(const QString& texte)
     {
         m_pointVirguleTexte = m_pointVirguleTexte || texte.contains(QLatin1Char(';'));
-        qsizetype debut = 0;
-        while (debut < texte.size()) {
-            const qsizetype fin = texte.indexOf(QLatin1Char('\n'), debut);
-            const qsizetype bout = fin < 0 ? texte.size() : fin;
-            if (m_tropLongue || m_resteTexte.size() + (bout - debut) > octetsLigneMax / 2) {
+        DecoupeLignes<QStringView> lignes(texte);
+        for (QStringView morceau; lignes.suivante(morceau);) {
+            if (m_tropLongue || m_resteTexte.size() + morceau.size() > octetsLigneMax / 2) {
                 m_tropLongue = true;
                 m_resteTexte.clear();
             } else {
-                m_resteTexte.append(QStringView(texte).sliced(debut, bout - debut));
+                m_resteTexte.append(morceau);
             }
-            if (fin < 0)
+            if (!lignes.finie())
                 return;
             if (m_tropLongue)
                 ligneTropLongue();
             else
                 ligneTexte(std::exchange(m_resteTexte, {}));
-            debut = fin + 1;
         }
     }
 
@@ -252,9 +246,7 @@ private:
 
     void verifier(QStringView ligne, int numero)
     {
-        if (ligne.endsWith(QLatin1Char('\r')))
-            ligne.chop(1);
-        m_verificateur.verifierLigne(ligne, numero);
+        m_verificateur.verifierLigne(sansRetourChariot(ligne), numero);
     }
 
     void octetsInvalides(int numero)

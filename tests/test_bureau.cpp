@@ -194,17 +194,19 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("texteAnnuler");
-        QTest::newRow("album") << "album" << "Annuler la suppression de l'album Arctic Nation";
-        QTest::newRow("série") << "serie" << "Annuler la suppression de la série Blacksad";
-        QTest::newRow("changement") << "changement" << "Annuler la modification de l'album Arctic Nation";
-        QTest::newRow("série finie") << "finie" << "Annuler la modification de l'album Arctic Nation";
-        QTest::newRow("prêt") << "pret" << "Annuler le prêt de l'album Arctic Nation";
-        QTest::newRow("retour") << "retour" << "Annuler le retour de l'album Quelque part";
+        QTest::addColumn<QString>("titreRetabli"); // in the detail panel after a redo
+        QTest::newRow("album") << "album" << "Annuler la suppression de l'album Arctic Nation" << "";
+        QTest::newRow("série") << "serie" << "Annuler la suppression de la série Blacksad" << "Le Chien debout";
+        QTest::newRow("changement") << "changement" << "Annuler la modification de l'album Arctic Nation" << "Titre changé";
+        QTest::newRow("série finie") << "finie" << "Annuler la modification de l'album Arctic Nation" << "Titre changé";
+        QTest::newRow("prêt") << "pret" << "Annuler le prêt de l'album Arctic Nation" << "Arctic Nation";
+        QTest::newRow("retour") << "retour" << "Annuler le retour de l'album Quelque part" << "Quelque part";
     }
     void actionAnnuleeEtRetablie()
     {
         QFETCH(QString, action);
         QFETCH(QString, texteAnnuler);
+        QFETCH(QString, titreRetabli);
         // Blacksad's albums stand apart in the file, one lent, one with a cover.
         Scene scene(ligneAlbum("Blacksad", "Quelque part", 1, 0, "", "Marc")
             + ligneAlbum("Aldebaran", "La Catastrophe", 1, 1)
@@ -244,6 +246,7 @@ private slots:
             QVERIFY(!fenetre.estModifie()); // back to the file as loaded
             QVERIFY(declencherAction(&fenetre, "actionRetablir"));
             QCOMPARE(etat(scene).mid(0, apres.size() - 1), apres.mid(0, apres.size() - 1));
+            QCOMPARE(scene.w<QLineEdit>("leTitre")->text(), titreRetabli);
             QVERIFY(fenetre.estModifie());
         }
     }

@@ -203,6 +203,8 @@ private slots:
             QCOMPARE(resume(page.notices.at(i)), attendus.at(i));
         QCOMPARE(fusionner({}, page.notices).value(0).source, Source::OpenLibrary);
         QVERIFY(!lireOpenLibrary("{\"docs\":[", base).valide);
+        QCOMPARE(lireOpenLibrary("{\"docs\":[],\"numFound\":7}", base).total, 7);
+        QCOMPARE(lireOpenLibrary("{\"docs\":[{}]}", base).total, 1);
     }
 
     // Owned albums, the volumes a series lacks, and the order by volume.

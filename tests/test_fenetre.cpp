@@ -246,6 +246,8 @@ private slots:
         QVERIFY(s.choisir("Gamma", "G1"));
         f.suppAlbum();
         QCOMPARE(s.resume(), QString("Beta,Gamma | E:Beta | C: | M:Gamma | [Gamma]  | 1 1 0 0 | //"));
+        for (const char* champ : { "leDessinateur", "leScenariste", "leColoriste", "leEditeur", "leGenre" })
+            QCOMPARE(s.w<QLineEdit>(champ)->text(), QString());
         f.setModifie(false);
         f.suppAlbum();
         QVERIFY(!f.estModifie());
