@@ -235,7 +235,8 @@ QUrl urlBnf(const QUrl& base, Critere critere, const QString& texte, int debut)
 {
     const QString index = critere == Critere::Isbn ? QStringLiteral("bib.isbn")
         : critere == Critere::Titre                ? QStringLiteral("bib.title")
-                                                   : QStringLiteral("bib.author");
+        : critere == Critere::Auteur               ? QStringLiteral("bib.author")
+                                                   : QStringLiteral("bib.anywhere");
     // CQL quotes the words: a quote or backslash of the text would end them.
     QString mots = texte;
     mots.replace(QRegularExpression(QStringLiteral("[\"\\\\]")), QStringLiteral(" "));

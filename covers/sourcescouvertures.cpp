@@ -308,7 +308,7 @@ qint64 Cadence::attente(const QString& hote, qint64 maintenant) const
     const auto fin = m_dernierFin.constFind(hote);
     if (fin == m_dernierFin.constEnd())
         return 0;
-    return std::max<qint64>(0, *fin + intervalle - maintenant);
+    return std::max<qint64>(0, *fin + m_intervalle - maintenant);
 }
 
 void Cadence::envoye(const QString& hote)
