@@ -76,13 +76,14 @@ void Phylacto::ouvrirAjoutCatalogue()
     m_ajoutCatalogue->show();
 }
 
-AjoutLot::Bilan Phylacto::ajouterLot(
-    const QList<AjoutLot::AlbumAAjouter>& albums, const QString& texte)
+AjoutLot::Bilan Phylacto::ajouterLot(const QList<AjoutLot::AlbumAAjouter>& albums,
+    const QString& texte, const Avancement& avancement)
 {
     // Read before the catalogue moves away from its saved state.
     noterEtatEnregistre();
     SeriesAvantAjout avant = catalogue.releverSeries();
-    const AjoutLot::Bilan bilan = AjoutLot::ajouter(catalogue, albums, m_chemins.dossierImages());
+    const AjoutLot::Bilan bilan
+        = AjoutLot::ajouter(catalogue, albums, m_chemins.dossierImages(), avancement);
     if (bilan.ajoutes > 0) {
         executer(std::make_unique<AjoutAlbums>(texte, catalogue, std::move(avant)));
         MAJListesSeries();
@@ -147,7 +148,7 @@ void Phylacto::importerAutreCatalogue()
     AjoutLot::Bilan bilan;
     {
         TravailLong travail(statusBar(), tr("Import de %1…").arg(fichier));
-        bilan = ajouterLot(albums, tr("l'import de %1").arg(fichier));
+        bilan = ajouterLot(albums, tr("l'import de %1").arg(fichier), travail.avancement());
     }
     montrerBilan(bilan);
 }

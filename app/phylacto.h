@@ -3,6 +3,7 @@
 #include "model/catalogue.h"
 #include "model/recherche.h"
 #include "settings/chemins.h"
+#include "store/avancement.h"
 #include "store/etatfichier.h"
 #include "store/sauvegardes.h"
 
@@ -310,7 +311,8 @@ public:
 private:
     void preparerAjoutsCatalogue();
     // Adds the albums as one step of the undo stack and shows them; texte names the step.
-    AjoutLot::Bilan ajouterLot(const QList<AjoutLot::AlbumAAjouter>& albums, const QString& texte);
+    AjoutLot::Bilan ajouterLot(const QList<AjoutLot::AlbumAAjouter>& albums, const QString& texte,
+        const Avancement& avancement = {});
     void montrerBilan(const AjoutLot::Bilan& bilan); // in the status bar
     RechercheCatalogue* m_rechercheCatalogue = nullptr; // answers kept for the run
     QPointer<AjoutCatalogue> m_ajoutCatalogue;

@@ -7,8 +7,8 @@
 
 namespace AjoutLot {
 
-Bilan ajouter(
-    Catalogue& catalogue, const QList<AlbumAAjouter>& albums, const QString& dossierImages)
+Bilan ajouter(Catalogue& catalogue, const QList<AlbumAAjouter>& albums,
+    const QString& dossierImages, const Avancement& avancement)
 {
     QList<ValeursAlbum> valeurs;
     valeurs.reserve(albums.size());
@@ -19,6 +19,8 @@ Bilan ajouter(
     for (qsizetype i = 0; i < albums.size(); ++i) {
         BD* album = bilan.albums.at(i);
         const AlbumAAjouter& source = albums.at(i);
+        if (avancement)
+            avancement(i, albums.size());
         if (!album) {
             ++bilan.doublons;
             continue;

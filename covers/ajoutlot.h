@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/catalogue.h"
+#include "store/avancement.h"
 
 #include <QByteArray>
 #include <QList>
@@ -35,8 +36,9 @@ struct Bilan
 // Adds the albums by the catalogue's rule (same series and title: refused),
 // then stores the cover of each album added in dossierImages as
 // "<series> Tome <volume>" and points the album at it. A cover that is no
-// picture is left out; the album is added all the same.
-Bilan ajouter(
-    Catalogue& catalogue, const QList<AlbumAAjouter>& albums, const QString& dossierImages);
+// picture is left out; the album is added all the same. Covers are slow to
+// write (each is synced to disk): avancement hears of them, in albums.
+Bilan ajouter(Catalogue& catalogue, const QList<AlbumAAjouter>& albums,
+    const QString& dossierImages, const Avancement& avancement = {});
 
 } // namespace AjoutLot

@@ -82,6 +82,8 @@ class IndexPossedes
 {
 public:
     explicit IndexPossedes(const Catalogue& catalogue);
+    // The albums appended to the catalogue from position depuis on.
+    void completer(const Catalogue& catalogue, qsizetype depuis);
 
     bool possede(const QString& serie, const QString& titre) const;
     bool possedeTome(const QString& serie, int tome) const;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <utility>
 
@@ -84,15 +85,30 @@ void AjoutCatalogue::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     ui->leRechercheCatalogue->setFocus();
     demanderVignettes();
+    // Ready before the first scan comes back.
+    QTimer::singleShot(0, this, [this] { index(); });
+}
+
+void AjoutCatalogue::done(int resultat)
+{
+    for (Attente& attente : m_aAjouter)
+        attente.recue = true;
+    poursuivreAjout();
+    QDialog::done(resultat);
 }
 
 const IndexPossedes& AjoutCatalogue::index()
 {
-    // Rebuilt once the collection has changed, not at each scan.
-    if (!m_index || m_revisionIndex != m_catalogue.revisionContenu()) {
+    // Albums added since are indexed alone; any other change rebuilds it.
+    const qsizetype albums = m_catalogue.albums().size();
+    if (!m_index || m_revisionIndex != m_catalogue.revisionContenuHorsAjouts()
+        || albums < m_nbIndexes) {
         m_index = std::make_unique<IndexPossedes>(m_catalogue);
-        m_revisionIndex = m_catalogue.revisionContenu();
+        m_revisionIndex = m_catalogue.revisionContenuHorsAjouts();
+    } else if (albums > m_nbIndexes) {
+        m_index->completer(m_catalogue, m_nbIndexes);
     }
+    m_nbIndexes = albums;
     return *m_index;
 }
 

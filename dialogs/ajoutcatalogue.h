@@ -37,6 +37,9 @@ public slots:
     void ajouter();
     void modifierAvantAjout();
 
+    // Closed while covers are still coming: the albums asked for go in without them.
+    void done(int resultat) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -79,4 +82,5 @@ private:
     QList<Attente> m_aAjouter;
     std::unique_ptr<NoticesCatalogue::IndexPossedes> m_index;
     quint64 m_revisionIndex = 0;
+    qsizetype m_nbIndexes = 0; // albums of the catalogue in m_index
 };

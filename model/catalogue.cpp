@@ -73,18 +73,17 @@ BD* Catalogue::creer(const ValeursAlbum& v)
 
 QList<BD*> Catalogue::ajouterLot(const QList<ValeursAlbum>& valeurs)
 {
-    const QChar separateur(0);
-    QSet<QString> tenus;
+    // Pairs of shared texts: no text is copied to build a key.
+    QSet<std::pair<QString, QString>> tenus;
     tenus.reserve(m_albums.size() + valeurs.size());
     for (const BD* album : std::as_const(m_albums))
-        tenus.insert(album->getSerie() + separateur + album->getTitre());
+        tenus.insert({ album->getSerie(), album->getTitre() });
     QList<BD*> ajoutes;
     ajoutes.reserve(valeurs.size());
     for (const ValeursAlbum& v : valeurs) {
-        const bool nouveau = !tenus.contains(v.serie + separateur + v.titre);
-        if (nouveau)
-            tenus.insert(v.serie + separateur + v.titre);
-        ajoutes.append(nouveau ? creer(partager(v)) : nullptr);
+        const qsizetype avant = tenus.size();
+        tenus.insert({ v.serie, v.titre });
+        ajoutes.append(tenus.size() > avant ? creer(partager(v)) : nullptr);
     }
     return ajoutes;
 }
