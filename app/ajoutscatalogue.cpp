@@ -66,9 +66,7 @@ void Phylacto::ouvrirAjoutCatalogue()
     m_ajoutCatalogue = new AjoutCatalogue(
         m_rechercheCatalogue, catalogue,
         [this](const QList<AjoutLot::AlbumAAjouter>& albums) {
-            const AjoutLot::Bilan bilan = ajouterLot(albums,
-                albums.size() == 1 ? tr("l'ajout de l'album %1").arg(albums.first().valeurs.titre)
-                                   : tr("l'ajout de %1 albums").arg(albums.size()));
+            const AjoutLot::Bilan bilan = ajouterLot(albums, QString());
             montrerBilan(bilan);
             return bilan;
         },
@@ -85,7 +83,11 @@ AjoutLot::Bilan Phylacto::ajouterLot(const QList<AjoutLot::AlbumAAjouter>& album
     const AjoutLot::Bilan bilan
         = AjoutLot::ajouter(catalogue, albums, m_chemins.dossierImages(), avancement);
     if (bilan.ajoutes > 0) {
-        executer(std::make_unique<AjoutAlbums>(texte, catalogue, std::move(avant)));
+        const BD* premier = catalogue.albums().at(avant.nbAlbums);
+        executer(std::make_unique<AjoutAlbums>(!texte.isEmpty() ? texte
+                : bilan.ajoutes == 1 ? tr("l'ajout de l'album %1").arg(premier->getTitre())
+                                     : tr("l'ajout de %1 albums").arg(bilan.ajoutes),
+            catalogue, std::move(avant)));
         MAJListesSeries();
         for (const BD* album : bilan.albums) {
             if (album && album->getSerie() == serieCourante) {

@@ -310,7 +310,8 @@ public:
 
 private:
     void preparerAjoutsCatalogue();
-    // Adds the albums as one step of the undo stack and shows them; texte names the step.
+    // Adds the albums as one step of the undo stack and shows them; texte names
+    // the step ("l'ajout de n albums" when empty).
     AjoutLot::Bilan ajouterLot(const QList<AjoutLot::AlbumAAjouter>& albums, const QString& texte,
         const Avancement& avancement = {});
     void montrerBilan(const AjoutLot::Bilan& bilan); // in the status bar

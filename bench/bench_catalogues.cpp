@@ -31,7 +31,8 @@ QByteArray notice(int i)
         + "\"><mxc:controlfield tag=\"001\">FRBNF4500" + n
         + "</mxc:controlfield><mxc:datafield tag=\"010\"><mxc:subfield "
           "code=\"a\">97820500"
-        + QByteArray::number(10000 + i) + "</mxc:subfield></mxc:datafield><mxc:datafield "
+        + QByteArray::number(10000 + i)
+        + "</mxc:subfield></mxc:datafield><mxc:datafield "
           "tag=\"200\"><mxc:subfield code=\"a\">\xc2\x98Le \xc2\x9cPhare d'Écume "
         + n
         + "</mxc:subfield><mxc:subfield code=\"f\">scénario, Anaïs Ferré et Paul "
@@ -43,7 +44,8 @@ QByteArray notice(int i)
           "code=\"a\">Série n°"
         + QByteArray::number(i % 7) + "</mxc:subfield><mxc:subfield code=\"v\">T. " + n
         + "</mxc:subfield></mxc:datafield><mxc:datafield tag=\"700\"><mxc:subfield "
-          "code=\"a\">Ferré</mxc:subfield><mxc:subfield code=\"b\">Anaïs</mxc:subfield><mxc:subfield "
+          "code=\"a\">Ferré</mxc:subfield><mxc:subfield "
+          "code=\"b\">Anaïs</mxc:subfield><mxc:subfield "
           "code=\"4\">070</mxc:subfield></mxc:datafield><mxc:datafield tag=\"701\"><mxc:subfield "
           "code=\"a\">Roussel</mxc:subfield><mxc:subfield code=\"b\">Mathilde</mxc:subfield>"
           "<mxc:subfield code=\"4\">440</mxc:subfield></mxc:datafield></mxc:record>"
@@ -78,10 +80,11 @@ bool ecrireGcstar(const QString& chemin)
             if (!image.save(QStringLiteral("gcstar/") + couverture))
                 return false;
         }
-        xml += QStringLiteral("<item series=\"%1\" volume=\"%2\" title=\"Importé %3\" writer=\"Anaïs "
-                              "Ferré\" illustrator=\"Mathilde Roussel\" publisher=\"Dargaud\" "
-                              "category=\"Aventure\" rating=\"7\" borrower=\"%4\" image=\"%5\">"
-                              "<synopsis>Un album importé.</synopsis></item>\n")
+        xml += QStringLiteral(
+            "<item series=\"%1\" volume=\"%2\" title=\"Importé %3\" writer=\"Anaïs "
+            "Ferré\" illustrator=\"Mathilde Roussel\" publisher=\"Dargaud\" "
+            "category=\"Aventure\" rating=\"7\" borrower=\"%4\" image=\"%5\">"
+            "<synopsis>Un album importé.</synopsis></item>\n")
                    .arg(serie)
                    .arg(i / 2000 + 1)
                    .arg(i)
@@ -158,8 +161,9 @@ int main(int argc, char** argv)
     fenetre.importerAutreCatalogue();
     const double import = chrono.nsecsElapsed() / 1e9;
     const qsizetype ajoutes = fenetre.getAlbums().size() - nbAlbums;
-    std::printf("GCstar de %d albums (%d couvertures) lu, aperçu et importé : %.3f s (objectif 2 s), "
-                "%lld albums ajoutés\n",
+    std::printf(
+        "GCstar de %d albums (%d couvertures) lu, aperçu et importé : %.3f s (objectif 2 s), "
+        "%lld albums ajoutés\n",
         nbImportes, nbImportes / 50, import, static_cast<long long>(ajoutes));
     return ajoutes == nbImportes && l.max <= 20.0 && s.max <= 100.0 && import <= 2.0 ? 0 : 2;
 }
