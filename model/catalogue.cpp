@@ -4,6 +4,7 @@
 #include "model/serie.h"
 
 #include <QCryptographicHash>
+#include <QSet>
 
 Catalogue::~Catalogue()
 {
@@ -70,11 +71,35 @@ ResultatEdition Catalogue::ajouter(const ValeursAlbum& valeurs)
     const ValeursAlbum v = partager(valeurs);
     if (premierAlbum(v.serie, v.titre))
         return { ResultatEdition::Doublon, nullptr, false };
+    const qsizetype series = m_series.size();
+    BD* album = creer(v);
+    return { ResultatEdition::Fait, album, m_series.size() > series };
+}
+
+BD* Catalogue::creer(const ValeursAlbum& v)
+{
     auto* album = new BD(v.serie, v.titre, v.tome, v.dessinateur, v.scenariste, v.editeur,
         v.commentaire, 0, v.genre, QString(), QString(), QString(), 0.0, v.type, QString(), v.note,
         v.serieFinie, 0, QString(), v.coloriste);
-    const bool serieCreee = attacher(album);
-    return { ResultatEdition::Fait, album, serieCreee };
+    attacher(album);
+    return album;
+}
+
+QList<BD*> Catalogue::ajouterLot(const QList<ValeursAlbum>& valeurs)
+{
+    // Pairs of shared texts: no text is copied to build a key.
+    QSet<std::pair<QString, QString>> tenus;
+    tenus.reserve(m_albums.size() + valeurs.size());
+    for (const BD* album : std::as_const(m_albums))
+        tenus.insert({ album->getSerie(), album->getTitre() });
+    QList<BD*> ajoutes;
+    ajoutes.reserve(valeurs.size());
+    for (const ValeursAlbum& v : valeurs) {
+        const qsizetype avant = tenus.size();
+        tenus.insert({ v.serie, v.titre });
+        ajoutes.append(tenus.size() > avant ? creer(partager(v)) : nullptr);
+    }
+    return ajoutes;
 }
 
 ResultatEdition Catalogue::modifier(

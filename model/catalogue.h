@@ -137,6 +137,10 @@ public:
     // A new album from the form's values, refused when its series and title
     // are already an album's (exact case); otherwise attached.
     ResultatEdition ajouter(const ValeursAlbum& valeurs);
+    // Several new albums, each refused as ajouter would refuse it (an earlier
+    // one of the batch counts), the catalogue walked once for the whole
+    // batch. Returns, for each value, the album added or nullptr.
+    QList<BD*> ajouterLot(const QList<ValeursAlbum>& valeurs);
     // Changes the album the table names (serie, titre): the form's fields are
     // set, cover, loan and the fields the form does not show are kept, and the
     // album joins the series it now names (created when missing). Refused when
@@ -213,6 +217,7 @@ private:
     QList<Serie*>* listeDuGenre(int type);
     void prevenir(const BD& album) const;
     ValeursAlbum partager(const ValeursAlbum& valeurs);
+    BD* creer(const ValeursAlbum& partagees); // and attach
 
     QList<BD*> m_albums;
     QList<Serie*> m_series;
