@@ -8,6 +8,7 @@
 #include "model/modeleexplorateur.h"
 #include "model/modifications.h"
 #include "model/serie.h"
+#include "model/validateurtome.h"
 #include "settings/codecs.h"
 #include "store/decodage.h"
 #include "store/ecriturecollection.h"
@@ -224,8 +225,41 @@ private slots:
         Emprunt::rendre(*a);
         QVERIFY(a->getEmprunteur().isEmpty() && !a->getEmprunteur().isNull() && !a->estPretee());
         QCOMPARE(a->getDateEmprunt(), QString("01/03/2014"));
-        QVERIFY(!Emprunt::nomValide("Marc;Paul") && Emprunt::nomValide(""));
         qDeleteAll(albums);
+    }
+
+    // What the entry forms let through: a volume, a borrower; the file a typed name saves to.
+    void saisies_data()
+    {
+        QTest::addColumn<QString>("regle");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QString>("resultat"); // "oui", "non", or the file name
+        for (const char* tome : { "0", "", "007", "999999999" })
+            QTest::addRow("tome «%s»", tome) << "tome" << tome << "oui";
+        for (const char* tome : { "1234567890", "HS1", "-", "-3", "+3", " 3", "٣" })
+            QTest::addRow("tome «%s»", tome) << "tome" << QString::fromUtf8(tome) << "non";
+        QTest::newRow("emprunteur") << "emprunteur"
+                                    << "Marc"
+                                    << "oui";
+        for (const char* nom : { "", " \t", "Marc;Paul" })
+            QTest::addRow("emprunteur «%s»", nom) << "emprunteur" << nom << "non";
+        for (const auto& [tape, nom] :
+            { std::pair { "d/liste", "d/liste.csv" }, { "d.v2/liste", "d.v2/liste.csv" },
+                { ".liste", ".liste.csv" }, { "liste.txt", "liste.txt" }, { "", "" } })
+            QTest::addRow("fichier «%s»", tape) << "fichier" << tape << nom;
+    }
+
+    void saisies()
+    {
+        QFETCH(QString, regle);
+        QFETCH(QString, texte);
+        int position = 0;
+        const bool accepte = regle == "tome"
+            ? ValidateurTome().validate(texte, position) == QValidator::Acceptable
+            : Emprunt::refusNom(texte).isEmpty();
+        QTEST(regle == "fichier" ? EcritureCollection::avecExtensionCsv(texte)
+                                 : QString(accepte ? "oui" : "non"),
+            "resultat");
     }
 
     void lireLignes_data()
