@@ -181,6 +181,36 @@ private slots:
         QVERIFY(suite.parametre("FENETRE/Geometrie").isEmpty());
     }
 
+    // The help menu, last; each panel usable at the window's minimum width; notices read
+    // whole across the window.
+    void aideEtroitesseEtAvis()
+    {
+        Bureau scene;
+        QVERIFY(scene.ouvrir());
+        Phylacto& f = *scene.fenetre;
+        QCOMPARE(f.menuBar()->actions().last()->menu()->objectName(), QString("menuAide"));
+        QVERIFY(declencherAction(&f, "actionAPropos") && declencherAction(&f, "actionAProposQt"));
+        const QString aPropos = Boites::boitesVues().value(0).texte;
+        for (const QString& fait : { QDir::toNativeSeparators(QDir::currentPath()),
+                 QString("GPL-3.0-or-later"), QString("BnF"), QString("Open Library") })
+            QVERIFY2(aPropos.contains(fait), qPrintable(fait));
+        QVERIFY(aPropos.contains(QRegularExpression("Phylacto \\d+\\.\\d+")));
+        QCOMPARE(Boites::boitesVues().value(1).titre, QString("À propos de Qt"));
+
+        QVERIFY(f.minimumWidth() <= 1127);
+        f.resize(1, f.height());
+        QTRY_COMPARE(f.width(), f.minimumWidth());
+        QVERIFY(scene.table->viewport()->width()
+            >= 40 + 20 * scene.table->fontMetrics().averageCharWidth());
+
+        f.ajouterAvis(QString(titreLong).repeated(8));
+        f.ajouterAvis("Deux");
+        auto* texte = enfant<QLabel>(&f, "lbTexte");
+        QTRY_VERIFY(texte->isVisible() && texte->height() >= texte->heightForWidth(texte->width()));
+        QCOMPARE(enfant<QWidget>(&f, "barreMessage")->width(),
+            enfant<QWidget>(&f, "splitterPrincipal")->width());
+    }
+
     void enregistrementEtPretAnnonces()
     {
         Bureau scene;
@@ -518,6 +548,15 @@ private slots:
         QCOMPARE(montrees(tous), (QStringList { "Blake", "Cœur", "Zorro", "Élève" }));
         QCOMPARE(tous->currentItem()->text(), "Élève");
         QCOMPARE(mangas->currentItem()->text(), "Cœur");
+        // The current series hidden: the first one shown takes its place, or none.
+        const auto courante = [&scene] {
+            return scene.resume().section(" | ", 4, 4) + scene.resume().section(" | ", 6);
+        };
+        QTest::keyClicks(recherche, "bla");
+        QCOMPARE(courante(), "[Blake] 0:Hors-sérieBlake/Hors-série/0");
+        QTest::keyClicks(recherche, "xyz");
+        QCOMPARE(courante(), "[] //");
+        QTest::keyClick(recherche, Qt::Key_Escape);
 
         QVERIFY(declencherAction(&fenetre, "actionTomesManquants")
             && cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));

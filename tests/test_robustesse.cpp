@@ -567,6 +567,10 @@ private slots:
         processus.reset(lancer({ "--verifier", "images", dossier.chemin() }, "aucun"));
         QVERIFY(processus->waitForFinished(20000));
         QCOMPARE(processus->exitCode(), 2);
+        processus.reset(lancer({ "--help" }, "aucun")); // in French, Qt's own lines included
+        QVERIFY(processus->waitForFinished(20000));
+        const QByteArray aide = processus->readAllStandardOutput();
+        QVERIFY(aide.contains("--help-all") && !aide.contains("Displays"));
     }
 
     void fenetreApresCorrections()
