@@ -59,8 +59,8 @@ void filtre::ajusterColonnes()
     QHeaderView* entetes = ui->tableResult->horizontalHeader();
     const int plafond = qMax(100, (screen() ? screen()->availableGeometry().width() : 1024) / 3);
     entetes->setMaximumSectionSize(plafond);
-    // Measuring is per row: a sample sizes the columns of any collection alike.
-    ui->tableResult->verticalHeader()->setResizeContentsPrecision(lignesMesurees);
+    // Measuring is per row: the first rows size the columns of any collection alike.
+    entetes->setResizeContentsPrecision(lignesMesurees);
     for (int colonne = 0; colonne < ModeleExplorateur::NbColonnes; ++colonne) {
         const QAbstractItemView* vue = ui->tableResult;
         const int largeur

@@ -47,7 +47,7 @@ public slots:
     void showInPhylacto();
 
 private:
-    static constexpr int lignesMesurees = 200;
+    static constexpr int lignesMesurees = 50;
     void ajusterColonnes();
     void remplir(QComboBox* liste, int colonne, const QString& filtreEnCours, bool ordreInitial);
 
