@@ -106,7 +106,7 @@ private slots:
         QTest::newRow("premier envoi") << "?a@0=0";
         QTest::newRow("un à la fois par hôte") << "+a@0 ?a@5000=-1 ?b@10=0";
         QTest::newRow("une seconde après la fin")
-            << "+a@0 -a@300 ?a@800=500 ?a@1299=1 ?a@1300=0 ?b@800=0";
+            << "+a@0 -a@300 ?a@800=501 ?a@1300=1 ?a@1301=0 ?b@800=0";
     }
     void cadence()
     {
