@@ -246,7 +246,6 @@ private slots:
         qDeleteAll(albums);
     }
 
-    // What the entry forms let through: a volume, a borrower; the file a typed name saves to.
     void saisies_data()
     {
         QTest::addColumn<QString>("regle");
