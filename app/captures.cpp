@@ -2,6 +2,7 @@
 
 #include "app/phylacto.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -42,7 +43,12 @@ void Captures::lancer()
 
 void Captures::etape()
 {
-    switch (m_etape++) {
+    // The next step is due before this one acts: an action may run a modal
+    // box, which the next step takes and closes from inside its event loop.
+    const int etape = m_etape++;
+    if (etape < 12)
+        QTimer::singleShot(attente, this, &Captures::etape);
+    switch (etape) {
     case 0:
         prendre(QStringLiteral("principale"), m_fenetre);
         m_fenetre->showMaximized();
@@ -72,13 +78,56 @@ void Captures::etape()
         fermerDialogues();
         m_fenetre->ChercherAlbum();
         break;
-    default:
+    case 6:
         prendre(QStringLiteral("couverture"), nullptr);
         fermerDialogues();
+        // One backup to list: the file as it is.
+        m_fenetre->save();
+        declencher("actionRestaurer");
+        break;
+    case 7:
+        prendre(QStringLiteral("restauration"), nullptr);
+        fermerDialogues();
+        declencher("actionStatistiques");
+        break;
+    case 8:
+        prendre(QStringLiteral("statistiques"), nullptr);
+        fermerDialogues();
+        declencher("actionTomesManquants");
+        break;
+    case 9:
+        prendre(QStringLiteral("tomes-manquants"), nullptr);
+        fermerDialogues();
+        m_taille = m_fenetre->size();
+        m_fenetre->resize(m_fenetre->minimumSize());
+        break;
+    case 10:
+        prendre(QStringLiteral("principale-etroite"), m_fenetre);
+        m_fenetre->resize(m_taille);
+        declencher("actionAPropos");
+        break;
+    case 11:
+        prendre(QStringLiteral("a-propos"), dialogueOuvert(m_fenetre));
+        fermerDialogues();
+        m_fenetre->ajouterAvis(QStringLiteral(
+            "Exemple : le verrou data/phylacto.lock laissé par un Phylacto arrêté (processus "
+            "4242 sur cet ordinateur) a été repris."));
+        m_fenetre->ajouterAvis(QStringLiteral(
+            "Exemple : le fichier de collection collection.csv contient des octets invalides en "
+            "UTF-8, dès la ligne 44 : ils sont affichés « \uFFFD ». Le fichier tel qu'il est "
+            "sera copié avant le premier enregistrement."));
+        break;
+    default:
+        prendre(QStringLiteral("avis"), m_fenetre);
         QApplication::exit(m_reussi ? 0 : 1);
         return;
     }
-    QTimer::singleShot(attente, this, &Captures::etape);
+}
+
+void Captures::declencher(const char* action)
+{
+    if (auto* trouvee = m_fenetre->findChild<QAction*>(QLatin1String(action)))
+        trouvee->trigger();
 }
 
 void Captures::prendre(const QString& nom, QWidget* cadre)

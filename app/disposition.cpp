@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QSettings>
+#include <QStyle>
 
 using Parametres::Cle;
 
@@ -60,6 +61,15 @@ void Phylacto::preparerDisposition()
             palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
         champ->setPalette(palette);
     }
+
+    // However narrow the window, the splitter leaves each panel usable: the
+    // album table shows its volume column and 20 characters of a title, a
+    // detail field 12 characters.
+    const int caractere = fontMetrics().averageCharWidth();
+    ui->LstAlbum->setMinimumWidth(largeurNumero + 20 * caractere + 2 * ui->LstAlbum->frameWidth()
+        + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    for (QLineEdit* champ : champsDetail())
+        champ->setMinimumWidth(12 * caractere);
 
     // The picture follows the label, not the other way round.
     ui->LabelImage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);

@@ -110,6 +110,7 @@ Phylacto::Phylacto(QWidget* parent)
     preparerDisposition();
     installerRecherche();
     preparerAjoutsCatalogue();
+    preparerAide();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
@@ -137,7 +138,7 @@ Phylacto::Phylacto(QWidget* parent)
 
     ui->LstAlbum->setSortingEnabled(true);
     ui->LstAlbum->verticalHeader()->hide();
-    ui->LstAlbum->setColumnWidth(0, 40);
+    ui->LstAlbum->setColumnWidth(0, largeurNumero);
     ui->LstAlbum->setColumnWidth(1, 200);
 
     arretRechercheAuto = false;

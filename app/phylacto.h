@@ -195,6 +195,8 @@ private:
     bool ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection);
     bool garderCopieAvantEcrasement(const QString& chemin);
     QString demanderFichier();
+    // A save dialog's file, ".csv" added to a name typed without an extension.
+    QString demanderFichierCsv(const QString& titre, const QString& filtre);
     bool m_copieGardee = false; // the unread albums' file is already backed up
     EtatFichier m_etatCollection; // as last read or written here
     QString m_lectureSeule; // why the collection is read-only; empty when it is not
@@ -268,10 +270,15 @@ private:
     bool m_empreinteConnue = false;
 
     // Layout (app/disposition.cpp)
+    static constexpr int largeurNumero = 40; // the album table's volume column, at start
     void preparerDisposition();
     void afficherCouverture();
     QPixmap m_couverture; // the shown album's picture, before scaling
     QSettings* m_disposition = nullptr;
+
+    // Help menu (app/aide.cpp)
+    void preparerAide();
+    void aPropos();
 
     // Keyboard (app/clavier.cpp)
     void preparerClavier();

@@ -49,6 +49,13 @@ memeImage|store/nomlibre.cpp|s/if \(contenu && memeContenu\(chemin, \*contenu\)\
 etapeMenu|dialogs/boites.cpp|s/    etapeSuivante\(menu\);\n//
 etapeDialogue|dialogs/boites.cpp|s/    etapeSuivante\(dialogue\);\n//
 problemesDetailles|store/verificationcollection.cpp|s/\+\+m_rapport\.problemes <= problemesDetailles && m_signalement/++m_rapport.problemes \&\& m_signalement/
+tomeNegatif|model/validateurtome.cpp|s/if \(caractere < u'0' \|\| caractere > u'9'\)/if ((caractere < u'0' || caractere > u'9') && caractere != u'-')/
+emprunteurBlanc|model/emprunt.cpp|s/if \(emprunteur\.trimmed\(\)\.isEmpty\(\)\)/if (emprunteur.isEmpty())/
+rendueSansChoix|dialogs/pret.cpp|s/\n\s*\|\| !tablePrets->selectionModel\(\)->isSelected\(tablePrets->currentIndex\(\)\)\)/)/
+extensionCsv|store/ecriturecollection.cpp|s/return chemin \+ QStringLiteral\("\.csv"\);/return chemin;/
+serieCachee|app/outilscatalogue.cpp|s/if \(tout \|\| !vue \|\| trouvees\.contains\(serieCourante\) \|\| !listee\)/if (true)/
+tableEtroite|app/disposition.cpp|s/ui->LstAlbum->setMinimumWidth\(largeurNumero/ui->LstAlbum->setMinimumWidth(0 * largeurNumero/
+avisCoupes|dialogs/barremessage.cpp|s/setMinimumHeight\(layout\(\)->totalHeightForWidth\(width\(\)\)\);/(void)0;/
 trancheMarque|store/lecturetranches.cpp|s/&decode, tranche\.debut == 0\)/&decode, true)/
 trancheLigneInvalide|store/lecturetranches.cpp|s/premierInvalide = int\(m_lignesLues\) \+ tranche\.ligneInvalide;/premierInvalide = tranche.ligneInvalide;/
 trancheLigneFautive|store/lecturetranches.cpp|s/m_lecture\.numeroLigne = int\(numero\);/m_lecture.numeroLigne = tranche.ligneFautive;/

@@ -162,6 +162,40 @@ private slots:
         QVERIFY(suite.parametre("FENETRE/Geometrie").isEmpty());
     }
 
+    // The help menu, last; each panel usable at the window's minimum width; notices read
+    // whole across the window.
+    void aideEtroitesseEtAvis()
+    {
+        Bureau scene;
+        QVERIFY(scene.ouvrir());
+        Phylacto& f = *scene.fenetre;
+        QCOMPARE(f.menuBar()->actions().last()->menu()->objectName(), QString("menuAide"));
+        QVERIFY(declencherAction(&f, "actionAPropos"));
+        QVERIFY(declencherAction(&f, "actionAProposQt"));
+        const QString aPropos = Boites::boitesVues().value(0).texte;
+        for (const QString& fait :
+            { QRegularExpression::escape(QDir::currentPath()), QString("Phylacto \\d+\\.\\d+"),
+                QString("GPL-3\\.0-or-later"), QString("BnF"), QString("Open Library") })
+            QVERIFY2(aPropos.contains(QRegularExpression(fait)), qPrintable(fait));
+        QCOMPARE(Boites::boitesVues().value(1).titre, QString("À propos de Qt"));
+
+        QVERIFY(f.minimumWidth() <= 1127);
+        f.resize(1, f.height());
+        QTRY_COMPARE(f.width(), f.minimumWidth());
+        QVERIFY(scene.table->viewport()->width()
+            >= 40 + 20 * scene.table->fontMetrics().averageCharWidth());
+
+        auto* panneaux = enfant<QWidget>(&f, "splitterPrincipal");
+        const int hauteur = panneaux->height();
+        f.ajouterAvis(QString(titreLong).repeated(8));
+        f.ajouterAvis("Deux");
+        auto* texte = enfant<QLabel>(&f, "lbTexte");
+        QTRY_VERIFY(texte->isVisible());
+        QTRY_VERIFY(texte->height() >= texte->heightForWidth(texte->width()));
+        QCOMPARE(enfant<QWidget>(&f, "barreMessage")->width(), panneaux->width());
+        QTRY_COMPARE(panneaux->height(), hauteur); // the window grew instead
+    }
+
     void enregistrementEtPretAnnonces()
     {
         Bureau scene;
@@ -389,6 +423,13 @@ private slots:
         QCOMPARE(montrees(tous), (QStringList { "Blake", "Cœur", "Zorro", "Élève" }));
         QCOMPARE(tous->currentItem()->text(), "Élève");
         QCOMPARE(mangas->currentItem()->text(), "Cœur");
+        // The current series hidden: the first one shown takes its place, or none.
+        QTest::keyClicks(recherche, "bla");
+        QCOMPARE(scene.resume().section(" | ", 4),
+            "[Blake] 0:Hors-série | 7 4 1 2 | Blake/Hors-série/0");
+        QTest::keyClicks(recherche, "xyz");
+        QCOMPARE(scene.resume().section(" | ", 4), "[]  | 7 4 1 2 | //");
+        QTest::keyClick(recherche, Qt::Key_Escape);
 
         QVERIFY(declencherAction(&fenetre, "actionTomesManquants"));
         QVERIFY(cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));

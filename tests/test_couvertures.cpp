@@ -100,6 +100,9 @@ private slots:
         Xml_Dom dom(infos.getManager());
         QVERIFY(!dom.downloadImage(0));
         QCOMPARE(Boites::boitesVues().value(0).titre, QString("Retrieve information"));
+        QCOMPARE(Boites::boitesVues().value(0).texte,
+            "Probleme durant les transfert d'information depuis amazon. Veuillez reesayer.\nAstuce "
+            ": choisissez la source BnF ou Open Library dans Configuration Phylacto.");
         // A silent service, an endless answer: given up, reported as empty, never stored.
         infos.setDelais(150, 5000);
         for (const ServeurTest::Reponse& r : { ServeurTest::Reponse { 200, "<trop tard/>", {}, -1 },

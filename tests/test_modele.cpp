@@ -11,6 +11,7 @@
 #include "model/serie.h"
 #include "model/statistiques.h"
 #include "model/tomes.h"
+#include "model/validateurtome.h"
 #include "settings/codecs.h"
 #include "store/decodage.h"
 #include "store/ecriturecollection.h"
@@ -253,9 +254,41 @@ private slots:
         QVERIFY(!a->getEmprunteur().isNull());
         QVERIFY(!a->estPretee());
         QCOMPARE(a->getDateEmprunt(), QString("01/03/2014"));
-        QVERIFY(!Emprunt::nomValide("Marc;Paul"));
-        QVERIFY(Emprunt::nomValide(""));
         qDeleteAll(albums);
+    }
+
+    void saisies_data()
+    {
+        QTest::addColumn<QString>("regle");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QString>("resultat"); // "oui", "non", or the file name
+        const auto ligne = [](const char* regle, const char* texte, const char* resultat) {
+            QTest::addRow("%s «%s»", regle, texte) << regle << QString::fromUtf8(texte) << resultat;
+        };
+        for (const char* tome : { "0", "", "007", "999999999" })
+            ligne("tome", tome, "oui");
+        for (const char* tome : { "1234567890", "HS1", "-", "-3", "+3", " 3", "٣" })
+            ligne("tome", tome, "non");
+        ligne("emprunteur", "Marc", "oui");
+        for (const char* nom : { "", " \t", "Marc;Paul" })
+            ligne("emprunteur", nom, "non");
+        for (const auto& [tape, nom] :
+            { std::pair { "d/liste", "d/liste.csv" }, { "d.v2/liste", "d.v2/liste.csv" },
+                { ".liste", ".liste.csv" }, { "liste.txt", "liste.txt" }, { "", "" } })
+            ligne("fichier", tape, nom);
+    }
+
+    void saisies()
+    {
+        QFETCH(QString, regle);
+        QFETCH(QString, texte);
+        int position = 0;
+        const bool accepte = regle == "tome"
+            ? ValidateurTome().validate(texte, position) == QValidator::Acceptable
+            : Emprunt::refusNom(texte).isEmpty();
+        QTEST(regle == "fichier" ? EcritureCollection::avecExtensionCsv(texte)
+                                 : QString(accepte ? "oui" : "non"),
+            "resultat");
     }
 
     void seriesTrouvees_data()
