@@ -2,11 +2,15 @@
 
 #include "app/phylacto.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QListWidget>
 #include <QPixmap>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -72,13 +76,70 @@ void Captures::etape()
         fermerDialogues();
         m_fenetre->ChercherAlbum();
         break;
-    default:
+    case 6:
         prendre(QStringLiteral("couverture"), nullptr);
+        fermerDialogues();
+        m_fenetre->showMaximized();
+        declencher(QStringLiteral("actionMurCouvertures"));
+        break;
+    case 7:
+        prendre(QStringLiteral("mur-serie"), nullptr);
+        if (auto* portee = m_fenetre->findChild<QComboBox*>(QStringLiteral("cbPorteeMur")))
+            portee->setCurrentIndex(1);
+        break;
+    case 8:
+        prendre(QStringLiteral("mur-collection"), nullptr);
+        declencher(QStringLiteral("actionTableAlbums"));
+        m_fenetre->showNormal();
+        declencher(QStringLiteral("actionStatistiques"));
+        montrerGraphique(0);
+        break;
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14: {
+        const int rang = m_etape - 10;
+        static const char* const noms[]
+            = { "types", "editeurs", "scenaristes", "dessinateurs", "series", "prets" };
+        prendre(
+            QStringLiteral("graphique-") + QLatin1String(noms[rang]), dialogueOuvert(m_fenetre));
+        if (rang < 5) {
+            montrerGraphique(rang + 1);
+            break;
+        }
         fermerDialogues();
         QApplication::exit(m_reussi ? 0 : 1);
         return;
     }
+    }
     QTimer::singleShot(attente, this, &Captures::etape);
+}
+
+void Captures::declencher(const QString& action)
+{
+    if (auto* trouvee = m_fenetre->findChild<QAction*>(action))
+        trouvee->trigger();
+    else
+        m_reussi = false;
+}
+
+void Captures::montrerGraphique(int rang)
+{
+    QWidget* statistiques = dialogueOuvert(m_fenetre);
+    auto* onglets = statistiques
+        ? statistiques->findChild<QTabWidget*>(QStringLiteral("tabStatistiques"))
+        : nullptr;
+    auto* liste = statistiques
+        ? statistiques->findChild<QListWidget*>(QStringLiteral("LstGraphiques"))
+        : nullptr;
+    if (!onglets || !liste) {
+        m_reussi = false;
+        return;
+    }
+    onglets->setCurrentIndex(onglets->count() - 1);
+    liste->setCurrentRow(rang);
 }
 
 void Captures::prendre(const QString& nom, QWidget* cadre)

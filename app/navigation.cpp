@@ -112,6 +112,7 @@ void Phylacto::updateInfosBd(BD* lBd)
         ui->pbPreter->setEnabled(true);
         ui->pbPreter->setText(tr("Preter"));
     }
+    suivreAlbumDansMur(lBd);
 }
 
 QList<QLineEdit*> Phylacto::champsDetail() const

@@ -55,6 +55,7 @@ void Phylacto::suivreCatalogue()
     // series is found by.
     if (!ui->leRechercheRapide->text().isEmpty())
         filtrerSeries(ui->leRechercheRapide->text());
+    actualiserMur();
 }
 
 void Phylacto::majEtiquetteTomes()

@@ -109,6 +109,7 @@ Phylacto::Phylacto(QWidget* parent)
     preparerClavier();
     preparerDisposition();
     installerRecherche();
+    preparerMur();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
