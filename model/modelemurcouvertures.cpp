@@ -139,53 +139,52 @@ QList<BD*> ModeleMurCouvertures::selectionner() const
         return (m_choix.genre < 0 || serie->type == m_choix.genre)
             && (!m_choix.parRecherche || m_choix.seriesTrouvees.contains(serie->getNom()));
     };
-
-    struct Place
-    {
-        int rangSerie;
-        int tome;
-        int position;
-    };
-    std::vector<Place> places;
-    const QList<BD*>& albums = m_catalogue->albums();
-    if (!m_choix.collection) {
-        const Serie* serie = m_catalogue->findSerie(m_choix.serie);
-        if (!serie || !garder(serie))
-            return {};
-        for (int position = 0; position < albums.size(); ++position) {
-            if (albums.at(position)->getSerie() == m_choix.serie)
-                places.push_back({ 0, albums.at(position)->tome, position });
-        }
-    } else {
-        // The series in the lists' order, by name.
-        QList<const Serie*> series;
+    // The series kept, in the lists' order (by name); one bucket of albums each.
+    QList<const Serie*> series;
+    if (m_choix.collection) {
         for (const Serie* serie : m_catalogue->series()) {
             if (garder(serie))
                 series.append(serie);
         }
         std::sort(series.begin(), series.end(),
             [](const Serie* a, const Serie* b) { return a->getNom() < b->getNom(); });
-        QHash<QString, int> rangs;
-        rangs.reserve(series.size());
-        for (int rang = 0; rang < series.size(); ++rang)
-            rangs.insert(series.at(rang)->getNom(), rang);
-        places.reserve(size_t(albums.size()));
-        for (int position = 0; position < albums.size(); ++position) {
-            const auto rang = rangs.constFind(albums.at(position)->getSerie());
-            if (rang != rangs.cend())
-                places.push_back({ *rang, albums.at(position)->tome, position });
+    } else if (const Serie* serie = m_catalogue->findSerie(m_choix.serie); serie && garder(serie)) {
+        series.append(serie);
+    }
+    if (series.isEmpty())
+        return {};
+    QHash<QString, int> rangs;
+    rangs.reserve(series.size());
+    for (int rang = 0; rang < series.size(); ++rang)
+        rangs.insert(series.at(rang)->getNom(), rang);
+    // Albums read from a file share their series' name: its buffer finds the
+    // bucket, or that the series is not shown, without hashing the name.
+    QHash<const QChar*, QPair<const Serie*, int>> parTampon;
+    parTampon.reserve(m_catalogue->series().size());
+    for (const Serie* serie : m_catalogue->series())
+        parTampon.insert(serie->getNom().constData(), { serie, rangs.value(serie->getNom(), -1) });
+
+    const QList<BD*>& albums = m_catalogue->albums();
+    std::vector<std::vector<BD*>> seaux(size_t(series.size()));
+    qsizetype nombre = 0;
+    for (BD* album : albums) {
+        const QString nom = album->getSerie();
+        const auto trouvee = parTampon.constFind(nom.constData());
+        const int rang = trouvee != parTampon.cend() && trouvee->first->partageLeTamponDuNom(nom)
+            ? trouvee->second
+            : rangs.value(nom, -1);
+        if (rang >= 0) {
+            seaux[size_t(rang)].push_back(album);
+            ++nombre;
         }
     }
-    std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) {
-        if (a.rangSerie != b.rangSerie)
-            return a.rangSerie < b.rangSerie;
-        if (a.tome != b.tome)
-            return a.tome < b.tome;
-        return a.position < b.position;
-    });
     QList<BD*> choisis;
-    choisis.reserve(qsizetype(places.size()));
-    for (const Place& place : places)
-        choisis.append(albums.at(place.position));
+    choisis.reserve(nombre);
+    for (std::vector<BD*>& seau : seaux) {
+        // Volume order; equal volumes stay in catalogue order.
+        std::stable_sort(
+            seau.begin(), seau.end(), [](const BD* a, const BD* b) { return a->tome < b->tome; });
+        choisis.append(QList<BD*>(seau.begin(), seau.end()));
+    }
     return choisis;
 }

@@ -8,6 +8,7 @@ namespace {
         [] {
             Boites::setAutomatique(true);
             Boites::oublier();
+            QStandardPaths::setTestModeEnabled(true); // thumbnails out of the user's cache
         },
     true);
 }
