@@ -1,7 +1,10 @@
 #include "dialogs/boites.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
+#include <QPointer>
 #include <QQueue>
 
 namespace Boites {
@@ -13,7 +16,9 @@ struct EtatTest
     bool automatique = false;
     QQueue<QMessageBox::StandardButton> reponses;
     QQueue<QString> fichiers;
+    QQueue<std::function<void(QWidget*)>> etapes;
     QList<Boite> vues;
+    QStringList modaux;
     int nbFichiers = 0;
 };
 
@@ -27,6 +32,12 @@ QString prochainFichier()
 {
     ++etat().nbFichiers;
     return etat().fichiers.isEmpty() ? QString() : etat().fichiers.dequeue();
+}
+
+void etapeSuivante(QWidget* modal)
+{
+    if (!etat().etapes.isEmpty())
+        etat().etapes.dequeue()(modal);
 }
 
 } // namespace
@@ -80,6 +91,35 @@ QString fichierAEnregistrer(
     return QFileDialog::getSaveFileName(parent, titre, dossier, filtres);
 }
 
+int executer(QDialog* dialogue)
+{
+    if (!etat().automatique)
+        return dialogue->exec();
+    etat().modaux.append(dialogue->windowTitle());
+    QPointer<QDialog> ouvert = dialogue;
+    dialogue->setWindowModality(Qt::ApplicationModal);
+    dialogue->show();
+    etapeSuivante(dialogue);
+    if (!ouvert)
+        return QDialog::Rejected;
+    if (ouvert->isVisible())
+        ouvert->reject();
+    return ouvert->result();
+}
+
+QAction* executer(QMenu* menu, const QPoint& position)
+{
+    if (!etat().automatique)
+        return menu->exec(position);
+    etat().modaux.append(QStringLiteral("menu"));
+    QPointer<QAction> choisie;
+    const QMetaObject::Connection suivi
+        = QObject::connect(menu, &QMenu::triggered, menu, [&choisie](QAction* a) { choisie = a; });
+    etapeSuivante(menu);
+    QObject::disconnect(suivi);
+    return choisie;
+}
+
 void setAutomatique(bool automatique)
 {
     etat().automatique = automatique;
@@ -98,6 +138,21 @@ void setProchaineReponse(QMessageBox::StandardButton bouton)
 void setProchainFichier(const QString& chemin)
 {
     etat().fichiers.enqueue(chemin);
+}
+
+void setProchaineEtape(const std::function<void(QWidget*)>& etape)
+{
+    etat().etapes.enqueue(etape);
+}
+
+int etapesEnAttente()
+{
+    return int(etat().etapes.size());
+}
+
+QStringList modauxVus()
+{
+    return etat().modaux;
 }
 
 const QList<Boite>& boitesVues()
@@ -120,7 +175,7 @@ int nbDialoguesFichier()
 
 void oublier()
 {
-    etat() = EtatTest { etat().automatique, {}, {}, {}, 0 };
+    etat() = EtatTest { etat().automatique, {}, {}, {}, {}, {}, 0 };
 }
 
 } // namespace Boites

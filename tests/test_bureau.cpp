@@ -1,6 +1,6 @@
 // Keyboard, a layout that grows and is remembered, what saving, lending and long work
-// show, undo and redo with the unsaved flag, and quick search, missing volumes and
-// statistics (the rules on a catalogue, then one window scene).
+// show, undo and redo with the unsaved flag, and quick search, missing volumes,
+// statistics and the covers wall in the window.
 #include "app/travaillong.h"
 #include "dialogs/fenetrestatistiques.h"
 #include "dialogs/listetomesmanquants.h"
@@ -8,11 +8,7 @@
 #include "dialogs/saise.h"
 #include "dialogs/saisiepret.h"
 #include "model/catalogue.h"
-#include "model/modelemurcouvertures.h"
-#include "model/recherche.h"
 #include "model/serie.h"
-#include "model/statistiques.h"
-#include "model/tomes.h"
 #include "store/ecriturecollection.h"
 #include "store/importation.h"
 #include "store/lignecollection.h"
@@ -46,12 +42,8 @@ struct Bureau : Scene
     int entreesDuMenu(QWidget* vue, QKeyCombination touche)
     {
         int entrees = -1;
-        QTimer::singleShot(0, [&entrees]() {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                entrees = int(menu->actions().size());
-                menu->close();
-            }
-        });
+        Boites::setProchaineEtape(
+            [&entrees](QWidget* menu) { entrees = int(menu->actions().size()); });
         QTest::keyClick(vue, touche.key(), touche.keyboardModifiers());
         return entrees;
     }
@@ -74,19 +66,6 @@ QStringList etat(Scene& scene)
     }
     // The detail panel shows the album the step touched: left out.
     return lignes << scene.resume().section(" | ", 0, -2);
-}
-
-void ajouter(Catalogue& catalogue, const QString& serie, const QString& titre, int tome,
-    const QString& scenariste = QString(), const QString& dessinateur = QString(), int type = 0)
-{
-    catalogue.ajouter({ serie, titre, scenariste, dessinateur, tome, {}, type, 0, 0, {}, {}, {} });
-}
-
-QStringList trie(const QSet<QString>& noms)
-{
-    QStringList liste(noms.cbegin(), noms.cend());
-    liste.sort();
-    return liste;
 }
 
 } // namespace
@@ -130,7 +109,8 @@ private slots:
         QVERIFY(scene.ouvrir());
         QTest::keyClick(scene.table, Qt::Key_Return); // on the volume cell
         auto* saisie = scene.fenetre->findChild<Saise*>();
-        QVERIFY(saisie && saisie->isVisible());
+        QVERIFY(saisie);
+        QVERIFY(saisie->isVisible());
         QCOMPARE(enfant<QLineEdit>(saisie, "leAlbum")->text(), QString(titreLong));
         saisie->close();
 
@@ -156,7 +136,8 @@ private slots:
         QVERIFY(scene.ouvrir());
         auto* mur = scene.w<QListView>("vueMurCouvertures");
         QTest::keyClick(scene.fenetre.get(), Qt::Key_2, Qt::ControlModifier);
-        QVERIFY(mur->isVisible() && !scene.table->isVisible());
+        QVERIFY(mur->isVisible());
+        QVERIFY(!scene.table->isVisible());
         QCOMPARE(mur->model()->rowCount(), 3);
         QCOMPARE(mur->currentIndex().row(), 0);
         mur->setCurrentIndex(mur->model()->index(2, 0));
@@ -168,10 +149,9 @@ private slots:
         QCOMPARE(mur->model()->rowCount(), 2);
         scene.w<QLineEdit>("leRechercheRapide")->setText("zzz");
         QCOMPARE(mur->model()->rowCount(), 0);
-        scene.fenetre->activateWindow(); // after the menu
-        QVERIFY(QTest::qWaitForWindowActive(scene.fenetre.get()));
         QTest::keyClick(scene.fenetre.get(), Qt::Key_1, Qt::ControlModifier);
-        QVERIFY(scene.table->isVisible() && !mur->isVisible());
+        QVERIFY(scene.table->isVisible());
+        QVERIFY(!mur->isVisible());
     }
 
     void dispositionQuiGranditEtSeRetient()
@@ -190,8 +170,8 @@ private slots:
         QCOMPARE(titre->cursorPosition(), 0); // its beginning shows, readable when disabled
         QCOMPARE(titre->palette().color(QPalette::Disabled, QPalette::Text),
             titre->palette().color(QPalette::Active, QPalette::Text));
-        QVERIFY(couverture->pixmap().width() > couvertureDefaut.width()
-            && couverture->pixmap().height() > couvertureDefaut.height());
+        QCOMPARE_GT(couverture->pixmap().width(), couvertureDefaut.width());
+        QCOMPARE_GT(couverture->pixmap().height(), couvertureDefaut.height());
 
         auto* panneaux = enfant<QSplitter>(scene.fenetre.get(), "splitterPrincipal");
         panneaux->setSizes({ 500, 300, 400, 300 });
@@ -217,7 +197,8 @@ private slots:
         scene.table->setCurrentCell(0, 1);
         scene.fenetre->Preter();
         auto* pret = scene.fenetre->findChild<saisiePret*>();
-        QVERIFY(pret && enfant<QLabel>(pret, "lbAlbumPrete")->text().contains(titreLong));
+        QVERIFY(pret);
+        QVERIFY(enfant<QLabel>(pret, "lbAlbumPrete")->text().contains(titreLong));
     }
 
     void actionAnnuleeEtRetablie_data()
@@ -279,7 +260,8 @@ private slots:
             emit dialogue->albumRendu(fenetre.getAlbums().first());
         }
         const QStringList apres = etat(scene);
-        QVERIFY(apres != avant && fenetre.estModifie());
+        QVERIFY(apres != avant);
+        QVERIFY(fenetre.estModifie());
         QCOMPARE(fenetre.findChild<QAction*>("actionAnnuler")->text(), texteAnnuler);
 
         for (int tour = 0; tour < 2; ++tour) {
@@ -302,19 +284,20 @@ private slots:
         fenetre.suppAlbum();
         fenetre.suppAlbum();
         fenetre.save();
-        QVERIFY(declencherAction(&fenetre, "actionAnnuler")
-            && declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
         QCOMPARE(fenetre.getAlbums().size(), 3);
         QVERIFY(fenetre.estModifie());
-        QVERIFY(declencherAction(&fenetre, "actionRetablir")
-            && declencherAction(&fenetre, "actionRetablir"));
+        QVERIFY(declencherAction(&fenetre, "actionRetablir"));
+        QVERIFY(declencherAction(&fenetre, "actionRetablir"));
         QVERIFY(!fenetre.estModifie()); // the saved state again
 
         // An album added outside the stack stays unsaved whatever is undone.
         QVERIFY(scene.choisir("Blacksad", "Ame Rouge"));
         fenetre.suppAlbum();
         fenetre.nouvelAlbum("Blacksad", "Neuf", "", "", 4, "", 0, 0, 0, "", "", "");
-        QVERIFY(declencherAction(&fenetre, "actionAnnuler") && fenetre.estModifie());
+        QVERIFY(declencherAction(&fenetre, "actionAnnuler"));
+        QVERIFY(fenetre.estModifie());
         QCOMPARE(fenetre.getAlbums().size(), 2);
     }
 
@@ -327,10 +310,7 @@ private slots:
         for (int i = 0; i <= 3 * pasAvancement; ++i)
             lignes += ligneAlbum("Série", QString::number(i), i);
         QVERIFY(scene.ecrire("c.csv", lignes));
-        QVERIFY(scene.ecrire("b.db",
-            QByteArray("\"S\" \"A\" 1 \"D\" \"Sc\" \"Ed\" \"Bon\" 0 \"G\" "
-                       "\"images\\\\s.jpg\" \"_\" \"_\" 0 0 \"_\" 3 0 0 \"_\"\r\n")
-                .repeated(2 * pasAvancement)));
+        QVERIFY(scene.ecrire("b.db", donnee("ligne-ancienne.db").repeated(2 * pasAvancement)));
         QList<QPair<qint64, qint64>> rapports;
         const Avancement noter = [&rapports](qint64 fait, qint64 total) {
             rapports.append({ fait, total });
@@ -353,9 +333,10 @@ private slots:
             rapports.clear();
             travail();
             QVERIFY(rapports.size() >= 3);
-            for (int i = 1; i < rapports.size(); ++i)
-                QVERIFY(rapports[i - 1].first <= rapports[i].first
-                    && rapports[i].first <= rapports[i].second);
+            for (int i = 1; i < rapports.size(); ++i) {
+                QCOMPARE_LE(rapports[i - 1].first, rapports[i].first);
+                QCOMPARE_LE(rapports[i].first, rapports[i].second);
+            }
             QCOMPARE(rapports.last().first, rapports.last().second);
         }
         QCOMPARE(catalogue.albums().size(), 3 * pasAvancement + 1);
@@ -367,13 +348,15 @@ private slots:
             for (const char* lettre : { "S", "R" })
                 series[*lettre == 'R']
                     += ligneAlbum(lettre + QString("%1").arg(i, 2, 10, QChar('0')), "A", 1, i % 2);
-        QVERIFY(scene.collection(series[0]) && scene.ecrire("r.csv", series[1]));
+        QVERIFY(scene.collection(series[0]));
+        QVERIFY(scene.ecrire("r.csv", series[1]));
         scene.ouvrir().show();
         for (int taille : { 20, 40 }) {
             for (const char* liste : { "LstSerie", "LstBDEuro" }) {
                 const QStringList noms = scene.textes(liste);
-                QVERIFY(noms.size() * 2 >= taille && std::is_sorted(noms.begin(), noms.end())
-                    && noms[0] < "S03");
+                QCOMPARE_GE(noms.size() * 2, taille);
+                QVERIFY(std::is_sorted(noms.begin(), noms.end()));
+                QVERIFY(noms[0] < "S03");
             }
             Boites::setProchainFichier(scene.chemin("r.csv"));
             scene.fenetre->ImportCsv();
@@ -383,171 +366,6 @@ private slots:
             QVERIFY(!scene.fenetre->close());
         }
         QVERIFY(scene.fenetre->close());
-    }
-
-    void seriesTrouvees_data()
-    {
-        QTest::addColumn<QStringList>("frappes"); // typed one after the other
-        QTest::addColumn<QStringList>("attendues");
-        const auto ligne = [](const char* nom, QStringList frappes, QStringList attendues) {
-            QTest::newRow(nom) << frappes << attendues;
-        };
-        ligne("accents du nom", { "eleve" }, { "L'Élève Ducobu" });
-        ligne("ligature du titre", { "coeur" }, { "Zoé" });
-        ligne("cedille du scenariste", { "FRANCOIS" }, { "Blake" });
-        ligne("dessinateur", { "zep" }, { "L'Élève Ducobu" });
-        ligne("majuscules accentuees tapees", { "ÉLÈVE" }, { "L'Élève Ducobu" });
-        ligne("rien", { "xyz" }, {});
-        ligne("deux champs ne font pas un mot", { "cobuzep" }, {});
-        ligne("frappe apres frappe", { "b", "bl", "bla" }, { "Blake" });
-        ligne("retour arriere", { "bla", "b" }, { "Blake", "L'Élève Ducobu" });
-        ligne("texte efface", { "bla", "" }, { "Blake", "L'Élève Ducobu", "Vide", "Zoé" });
-    }
-
-    void seriesTrouvees()
-    {
-        QFETCH(QStringList, frappes);
-        QFETCH(QStringList, attendues);
-        Catalogue catalogue;
-        ajouter(catalogue, "L'Élève Ducobu", "Un élève modèle", 1, "Godi", "Zep");
-        ajouter(catalogue, "Blake", "Le Piège", 1, "François Sente", "Juillard");
-        ajouter(catalogue, "Zoé", "Le Cœur en fête", 2, "", "");
-        ajouter(catalogue, "Vide", "T", 1);
-        IndexRecherche index;
-        QSet<QString> trouvees;
-        for (const QString& frappe : std::as_const(frappes))
-            trouvees = index.seriesTrouvees(catalogue, frappe);
-        QCOMPARE(trie(trouvees), attendues);
-    }
-
-    void indexSuitLeCatalogue()
-    {
-        Catalogue catalogue;
-        ajouter(catalogue, "Blake", "Le Piège", 1, "Sente");
-        IndexRecherche index;
-        QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), QStringList { "Blake" });
-        ajouter(catalogue, "Thorgal", "La Magicienne trahie", 1, "", "Sentenac");
-        QCOMPARE(
-            trie(index.seriesTrouvees(catalogue, "sente")), (QStringList { "Blake", "Thorgal" }));
-        catalogue.modifier("Thorgal", "La Magicienne trahie",
-            { "Thorgal", "La Magicienne trahie", "Van Hamme", "", 1, {}, 0, 0, 0, {}, {}, {} });
-        QCOMPARE(trie(index.seriesTrouvees(catalogue, "sente")), QStringList { "Blake" });
-        catalogue.supprimerSerie("Blake");
-        QCOMPARE(trie(index.seriesTrouvees(catalogue, "e")), QStringList { "Thorgal" });
-    }
-
-    void manques_data()
-    {
-        QTest::addColumn<QList<int>>("tomes");
-        QTest::addColumn<QString>("etiquette");
-        QTest::addColumn<qint64>("nombre");
-        QTest::newRow("trous") << QList<int> { 8, 1, 2, 4 } << "Tomes manquants : 3, 5 à 7"
-                               << qint64(4);
-        QTest::newRow("deux de suite")
-            << QList<int> { 1, 4 } << "Tomes manquants : 2, 3" << qint64(2);
-        QTest::newRow("debut manquant")
-            << QList<int> { 3 } << "Tomes manquants : 1, 2" << qint64(2);
-        QTest::newRow("complete, doublons")
-            << QList<int> { 2, 1, 2, 3 } << "Aucun tome manquant" << qint64(0);
-        QTest::newRow("hors-serie ignores")
-            << QList<int> { 0, -4, 2 } << "Tomes manquants : 1" << qint64(1);
-        QTest::newRow("sans numero") << QList<int> { 0, 0 } << "" << qint64(0);
-        QTest::newRow("aucun album") << QList<int> {} << "" << qint64(0);
-        QTest::newRow("tome enorme") << QList<int> { 1, 2000000000 }
-                                     << "Tomes manquants : 2 à 1999999999" << qint64(1999999998);
-    }
-
-    void manques()
-    {
-        QFETCH(QList<int>, tomes);
-        const Tomes::Manques manques = Tomes::manques(tomes);
-        QTEST(Tomes::texteEtiquette(manques), "etiquette");
-        QTEST(manques.nombre, "nombre");
-    }
-
-    void statistiques()
-    {
-        Catalogue catalogue;
-        // Series Sj: volumes 1 to 12-j, kind j%3; publisher Ek on k+1 albums.
-        for (int i = 0; i < 12; ++i)
-            for (int j = 0; j <= i; ++j)
-                catalogue.ajouter(
-                    { "S" + QString::number(j), QString::number(i), "Scé", "", i - j + 1, {}, j % 3,
-                        0, j == 0 ? 2 : 0, "E" + QString::number(11 - i + j), {}, {} });
-        ajouter(catalogue, "Inconnu", "x", 5, {}, {}, 7);
-        for (const auto& [i, nom, date] :
-            { std::tuple { 0, "Marc", "01/03/2014" }, { 3, "Léa", "28/02/2014" },
-                { 5, "Zoé", "hier" }, { 6, "Ève", "11/12/2013" }, { 7, "Ugo", "11/03/2013" } }) {
-            catalogue.albums().at(i)->setEmprunteur(nom);
-            catalogue.albums().at(i)->setDateEmprunt(date);
-        }
-        catalogue.albums().at(1)->setImage("images//a.jpg");
-        catalogue.albums().at(2)->setImage("_");
-
-        const Statistiques stats = Statistiques::calculer(catalogue, QDate(2014, 3, 11));
-        // Euro: S0, S3, S6, S9 and kind 7; "Inconnu" holds only volume 5.
-        QCOMPARE(
-            QList<qint64>({ stats.albumsParType[Euro], stats.albumsParType[Comic],
-                stats.albumsParType[Manga], stats.seriesParType[Euro], stats.seriesParType[Comic],
-                stats.seriesFinies, stats.albumsSansCouverture, stats.tomesManquants }),
-            QList<qint64>({ 12 + 9 + 6 + 3 + 1, 11 + 8 + 5 + 2, 10 + 7 + 4 + 1, 5, 4, 1, 78, 4 }));
-        QStringList prets, editeurs;
-        for (const Statistiques::Pret& pret : stats.prets)
-            prets << pret.emprunteur + QString::number(pret.jours);
-        for (const Statistiques::Frequence& editeur : stats.editeurs)
-            editeurs << editeur.nom + ':' + QString::number(editeur.albums);
-        QCOMPARE(prets, QStringList({ "Ugo365", "Ève90", "Léa11", "Marc10", "Zoé-1" }));
-        QCOMPARE(
-            editeurs.join(' '), QString("E11:12 E10:11 E9:10 E8:9 E7:8 E6:7 E5:6 E4:5 E3:4 E2:3"));
-        QVERIFY(stats.scenaristes.size() == 1 && stats.dessinateurs.isEmpty());
-
-        // The charts' figures: kinds, series finished or not, loans by age.
-        QList<QList<int>> figures;
-        for (const Statistiques::Graphique& graphique : stats.graphiques())
-            figures << graphique.valeurs;
-        QCOMPARE(figures.value(0), QList<int>({ 31, 26, 22 }));
-        QCOMPARE(figures.value(1).size(), 10);
-        QCOMPARE(figures.value(4), QList<int>({ 1, 12 }));
-        QCOMPARE(figures.value(5), QList<int>({ 2, 0, 1, 1, 1 }));
-    }
-
-    // The wall's rows: the catalogue's albums by series name and volume, the
-    // lists' filters, and no album read once the catalogue lets it go.
-    void murDeCouvertures()
-    {
-        Catalogue catalogue;
-        for (const auto& [serie, tome, type] : { std::tuple { "B", 3, Euro }, { "A", 2, Manga },
-                 { "B", 1, Euro }, { "C", 1, Comic }, { "A", 1, Manga }, { "B", 2, Euro } })
-            ajouter(catalogue, serie, serie + QString::number(tome), tome, {}, {}, type);
-        ModeleMurCouvertures modele(catalogue);
-        // A series, or the whole collection when empty; a kind; the series found.
-        const auto lignes
-            = [&modele](const QString& serie, int genre = -1, const QSet<QString>& trouvees = {}) {
-                  ModeleMurCouvertures::Choix choix;
-                  choix.collection = serie.isEmpty();
-                  choix.serie = serie;
-                  choix.genre = genre;
-                  choix.parRecherche = !trouvees.isEmpty();
-                  choix.seriesTrouvees = trouvees;
-                  modele.choisir(choix);
-                  QStringList titres;
-                  for (int ligne = 0; ligne < modele.rowCount(); ++ligne)
-                      titres << modele.index(ligne).data().toString();
-                  return titres.join(' ');
-              };
-        QCOMPARE(lignes({}), "A1 A2 B1 B2 B3 C1");
-        QCOMPARE(lignes({}, Manga), "A1 A2");
-        QCOMPARE(lignes("B"), "B1 B2 B3");
-        QCOMPARE(lignes("B", Comic), "");
-        QCOMPARE(lignes({}, -1, { "C", "B" }), "B1 B2 B3 C1");
-
-        BD* b2 = catalogue.premierAlbum("B", "B2");
-        QCOMPARE(modele.ligne(b2), 1);
-        QSignalSpy refaites(&modele, &QAbstractItemModel::modelReset);
-        catalogue.supprimerAlbum(b2);
-        QCOMPARE(modele.album(1), nullptr);
-        QVERIFY(refaites.wait(1000));
-        QCOMPARE(lignes({}, -1, { "C", "B" }), "B1 B3 C1");
     }
 
     void scene()
@@ -562,7 +380,10 @@ private slots:
         auto* etiquette = enfant<QLabel>(&fenetre, "lbTomesManquants");
         auto* tous = enfant<QListWidget>(&fenetre, "LstSerie");
         auto* mangas = enfant<QListWidget>(&fenetre, "LstManga");
-        QVERIFY(recherche && etiquette && tous && mangas);
+        QVERIFY(recherche);
+        QVERIFY(etiquette);
+        QVERIFY(tous);
+        QVERIFY(mangas);
         QCOMPARE(etiquette->text(), ""); // "Blake", first, has no numbered volume
         QVERIFY(QApplication::focusWidget() != recherche);
 
@@ -595,17 +416,15 @@ private slots:
         QCOMPARE(tous->currentItem()->text(), "Élève");
         QCOMPARE(mangas->currentItem()->text(), "Cœur");
 
-        QVERIFY(declencherAction(&fenetre, "actionTomesManquants")
-            && cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));
+        QVERIFY(declencherAction(&fenetre, "actionTomesManquants"));
+        QVERIFY(cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));
         QCOMPARE(QGuiApplication::clipboard()->text(),
             "Série\tType\tTomes manquants\tNombre\nCœur\tManga\t2, 3\t2\n");
 
-        QVERIFY(declencherAction(&fenetre, "actionStatistiques")
-            && fenetre.findChild<FenetreStatistiques*>());
-        QCOMPARE(enfant<QTableWidget>(fenetre.findChild<FenetreStatistiques*>(), "LstParType")
-                     ->item(3, 0)
-                     ->text(),
-            "7");
+        QVERIFY(declencherAction(&fenetre, "actionStatistiques"));
+        auto* statistiques = fenetre.findChild<FenetreStatistiques*>();
+        QVERIFY(statistiques);
+        QCOMPARE(enfant<QTableWidget>(statistiques, "LstParType")->item(3, 0)->text(), "7");
         fenetre.setModifie(false);
     }
 };
