@@ -8,7 +8,8 @@ namespace {
         [] {
             Boites::setAutomatique(true);
             Boites::oublier();
-            QStandardPaths::setTestModeEnabled(true); // thumbnails out of the user's cache
+            // The wall's thumbnails in the scratch folder, not the user's cache.
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(QDir::current().filePath("cache")));
         },
     true);
 }
