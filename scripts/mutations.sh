@@ -54,6 +54,7 @@ cleSansDate|covers/cachevignettes.cpp|s/QString::number\(fichier\.modifie\), /QS
 memoireVignettes|covers/cachevignettes.cpp|s/m_memoire\.insert\(cleM, entree, qMax<qint64>\(image\.sizeInBytes\(\), 1\) \+ cleM\.size\(\) \* 2\);/m_memoire.insert(cleM, entree, 1);/
 genreMur|model/modelemurcouvertures.cpp|s/return \(m_choix\.genre < 0 \|\| /return (true || /
 albumSupprimeMur|model/modelemurcouvertures.cpp|s/    m_touches\.insert\(&album\);\n//
+extensionPng|dialogs/fenetrestatistiques.cpp|s/chemin \+= QStringLiteral\("\.png"\);/chemin += QString();/
 agePret|model/statistiques.cpp|s/if \(jour > aujourdhui\.addMonths\(-3\)\)/if (jour >= aujourdhui.addMonths(-3))/
 trancheMarque|store/lecturetranches.cpp|s/&decode, tranche\.debut == 0\)/&decode, true)/
 trancheLigneInvalide|store/lecturetranches.cpp|s/premierInvalide = int\(m_lignesLues\) \+ tranche\.ligneInvalide;/premierInvalide = tranche.ligneInvalide;/

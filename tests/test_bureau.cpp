@@ -425,6 +425,9 @@ private slots:
         auto* statistiques = fenetre.findChild<FenetreStatistiques*>();
         QVERIFY(statistiques);
         QCOMPARE(enfant<QTableWidget>(statistiques, "LstParType")->item(3, 0)->text(), "7");
+        Boites::setProchainFichier(scene.chemin("types"));
+        QVERIFY(cliquer(statistiques, "pbEnregistrerImage"));
+        QVERIFY(!QImage(scene.chemin("types.png")).isNull());
         fenetre.setModifie(false);
     }
 };
