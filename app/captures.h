@@ -22,7 +22,9 @@ private:
     // Saves the screen, cut to that window's frame unless it is null.
     void prendre(const QString& nom, QWidget* cadre);
     void fermerDialogues();
-    void declencher(const char* action);
+    void declencher(const QString& action);
+    // In the statistics window: the charts' tab, that chart.
+    void montrerGraphique(int rang);
 
     Phylacto* m_fenetre;
     QString m_dossier;

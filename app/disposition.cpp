@@ -107,8 +107,10 @@ void Phylacto::memoriserDisposition()
         return;
     Parametres::ecrire(
         *m_disposition, Cle::FenetreGeometrie, QString::fromLatin1(saveGeometry().toBase64()));
-    Parametres::ecrire(
-        *m_disposition, Cle::FenetreSeparateurs, texteEntiers(ui->splitterPrincipal->sizes()));
+    // The widths of the table's view, even when the wall is shown.
+    Parametres::ecrire(*m_disposition, Cle::FenetreSeparateurs,
+        texteEntiers(
+            m_separateursTable.isEmpty() ? ui->splitterPrincipal->sizes() : m_separateursTable));
     QList<int> colonnes;
     for (int colonne = 0; colonne < ui->LstAlbum->columnCount(); ++colonne)
         colonnes.append(ui->LstAlbum->columnWidth(colonne));

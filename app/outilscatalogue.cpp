@@ -80,6 +80,7 @@ void Phylacto::suivreCatalogue()
     // series is found by.
     if (!ui->leRechercheRapide->text().isEmpty())
         filtrerSeries(ui->leRechercheRapide->text());
+    actualiserMur();
 }
 
 void Phylacto::majEtiquetteTomes()

@@ -111,6 +111,7 @@ Phylacto::Phylacto(QWidget* parent)
     installerRecherche();
     preparerAjoutsCatalogue();
     preparerAide();
+    preparerMur();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);

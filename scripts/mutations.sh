@@ -56,6 +56,13 @@ extensionCsv|store/ecriturecollection.cpp|s/return chemin \+ QStringLiteral\("\.
 serieCachee|app/outilscatalogue.cpp|s/if \(tout \|\| !vue \|\| trouvees\.contains\(serieCourante\) \|\| !listee\)/if (true)/
 tableEtroite|app/disposition.cpp|s/ui->LstAlbum->setMinimumWidth\(largeurNumero/ui->LstAlbum->setMinimumWidth(0 * largeurNumero/
 avisCoupes|dialogs/barremessage.cpp|s/setMinimumHeight\(layout\(\)->totalHeightForWidth\(width\(\)\)\);/(void)0;/
+entreeAbimee|covers/cachevignettes.cpp|s/    if \(empreinte\(contenu\) != octets\.right\(tailleEmpreinte\)\)\n        return \{\};\n//
+cleSansDate|covers/cachevignettes.cpp|s/QString::number\(fichier\.modifie\), /QString::number(0), /
+memoireVignettes|covers/cachevignettes.cpp|s/m_memoire\.insert\(cleM, entree, qMax<qint64>\(image\.sizeInBytes\(\), 1\) \+ cleM\.size\(\) \* 2\);/m_memoire.insert(cleM, entree, 1);/
+genreMur|model/modelemurcouvertures.cpp|s/return \(m_choix\.genre < 0 \|\| /return (true || /
+albumSupprimeMur|model/modelemurcouvertures.cpp|s/    m_touches\.insert\(&album\);\n//
+extensionPng|dialogs/fenetrestatistiques.cpp|s/chemin \+= QStringLiteral\("\.png"\);/chemin += QString();/
+agePret|model/statistiques.cpp|s/if \(jour > aujourdhui\.addMonths\(-3\)\)/if (jour >= aujourdhui.addMonths(-3))/
 trancheMarque|store/lecturetranches.cpp|s/&decode, tranche\.debut == 0\)/&decode, true)/
 trancheLigneInvalide|store/lecturetranches.cpp|s/premierInvalide = int\(m_lignesLues\) \+ tranche\.ligneInvalide;/premierInvalide = tranche.ligneInvalide;/
 trancheLigneFautive|store/lecturetranches.cpp|s/m_lecture\.numeroLigne = int\(numero\);/m_lecture.numeroLigne = tranche.ligneFautive;/

@@ -1,6 +1,6 @@
 // Keyboard, a layout that grows and is remembered, what saving, lending and long work
-// show, undo and redo with the unsaved flag, and quick search, missing volumes and
-// statistics in the window.
+// show, undo and redo with the unsaved flag, and quick search, missing volumes,
+// statistics and the covers wall in the window.
 #include "app/travaillong.h"
 #include "dialogs/fenetrestatistiques.h"
 #include "dialogs/listetomesmanquants.h"
@@ -126,6 +126,32 @@ private slots:
         QCOMPARE(scene.table->rowCount(), 2);
         QTest::keyClick(scene.table, Qt::Key_Tab); // other keys reach the table
         QVERIFY(!scene.table->hasFocus());
+    }
+
+    // Ctrl+2 shows the wall of the current series: its album is the table's
+    // both ways, it takes the table's keys, the quick search filters it.
+    void murDansLaFenetre()
+    {
+        Bureau scene;
+        QVERIFY(scene.ouvrir());
+        auto* mur = scene.w<QListView>("vueMurCouvertures");
+        QTest::keyClick(scene.fenetre.get(), Qt::Key_2, Qt::ControlModifier);
+        QVERIFY(mur->isVisible());
+        QVERIFY(!scene.table->isVisible());
+        QCOMPARE(mur->model()->rowCount(), 3);
+        QCOMPARE(mur->currentIndex().row(), 0);
+        mur->setCurrentIndex(mur->model()->index(2, 0));
+        QCOMPARE(scene.resume().section(" | ", -1), "Frégate/L'Archipel/3");
+        scene.table->setCurrentCell(1, 1);
+        QCOMPARE(mur->currentIndex().row(), 1);
+        QCOMPARE(scene.entreesDuMenu(mur, Qt::Key_Menu), 2);
+        QTest::keyClick(mur, Qt::Key_Delete);
+        QCOMPARE(mur->model()->rowCount(), 2);
+        scene.w<QLineEdit>("leRechercheRapide")->setText("zzz");
+        QCOMPARE(mur->model()->rowCount(), 0);
+        QTest::keyClick(scene.fenetre.get(), Qt::Key_1, Qt::ControlModifier);
+        QVERIFY(scene.table->isVisible());
+        QVERIFY(!mur->isVisible());
     }
 
     void dispositionQuiGranditEtSeRetient()
@@ -440,6 +466,9 @@ private slots:
         auto* statistiques = fenetre.findChild<FenetreStatistiques*>();
         QVERIFY(statistiques);
         QCOMPARE(enfant<QTableWidget>(statistiques, "LstParType")->item(3, 0)->text(), "7");
+        Boites::setProchainFichier(scene.chemin("types"));
+        QVERIFY(cliquer(statistiques, "pbEnregistrerImage"));
+        QVERIFY(!QImage(scene.chemin("types.png")).isNull());
         fenetre.setModifie(false);
     }
 };
