@@ -223,6 +223,9 @@ private slots:
         QVERIFY(banc.pret);
         banc.serveur.setGestionnaire([](const ServeurTest::Requete& r) -> std::optional<Reponse> {
             const QByteArray requete = QUrl::fromPercentEncoding(r.valeur("query")).toUtf8();
+            if (r.chemin == "/couverture") // each volume its own cover
+                return reponse(
+                    imagePng(60, 60, {}, 100 + r.valeur("idArk").split('b').last().toInt()));
             if (r.chemin != "/api/SRU" || !requete.contains("bib.isbn"))
                 return std::nullopt;
             const int i = requete.mid(requete.indexOf("978") + 8, 4).toInt();
@@ -254,7 +257,7 @@ private slots:
                 QString("Étagère|%1|Titre %1|Ana Lutz|Bruno Kiel||Glénat||0||0||images//"
                         "Étagère_Tome_%1.jpg")
                     .arg(i));
-            QCOMPARE(banc.lire(album->getImage()), couverture);
+            QCOMPARE(banc.lire(album->getImage()), imagePng(60, 60, {}, 100 + i));
         }
         QVERIFY(banc.fenetre->estModifie());
         QCOMPARE(banc.annuler(), "Annuler l'ajout de 10 albums");
