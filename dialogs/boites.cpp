@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QQueue>
 
 namespace Boites {
@@ -13,6 +14,7 @@ struct EtatTest
     bool automatique = false;
     QQueue<QMessageBox::StandardButton> reponses;
     QQueue<QString> fichiers;
+    QQueue<QString> textes;
     QList<Boite> vues;
     int nbFichiers = 0;
 };
@@ -80,6 +82,17 @@ QString fichierAEnregistrer(
     return QFileDialog::getSaveFileName(parent, titre, dossier, filtres);
 }
 
+QString texteSaisi(
+    QWidget* parent, const QString& titre, const QString& libelle, const QString& texte)
+{
+    if (etat().automatique)
+        return etat().textes.isEmpty() ? QString() : etat().textes.dequeue();
+    bool valide = false;
+    const QString saisi
+        = QInputDialog::getText(parent, titre, libelle, QLineEdit::Normal, texte, &valide);
+    return valide ? saisi : QString();
+}
+
 void setAutomatique(bool automatique)
 {
     etat().automatique = automatique;
@@ -98,6 +111,11 @@ void setProchaineReponse(QMessageBox::StandardButton bouton)
 void setProchainFichier(const QString& chemin)
 {
     etat().fichiers.enqueue(chemin);
+}
+
+void setProchainTexte(const QString& texte)
+{
+    etat().textes.enqueue(texte);
 }
 
 const QList<Boite>& boitesVues()
@@ -120,7 +138,7 @@ int nbDialoguesFichier()
 
 void oublier()
 {
-    etat() = EtatTest { etat().automatique, {}, {}, {}, 0 };
+    etat() = EtatTest { etat().automatique, {}, {}, {}, {}, 0 };
 }
 
 } // namespace Boites

@@ -35,13 +35,19 @@ QString fichierAOuvrir(
 QString fichierAEnregistrer(
     QWidget* parent, const QString& titre, const QString& dossier, const QString& filtres);
 
-// For tests. Once automatic, no box or file dialog is shown any more: each
-// takes the next queued answer, else its default button (OK when it has no
-// default) or, for a file dialog, a cancel. Everything asked is recorded.
+// QInputDialog::getText on one line, starting from texte; a null text when
+// cancelled.
+QString texteSaisi(
+    QWidget* parent, const QString& titre, const QString& libelle, const QString& texte);
+
+// For tests. Once automatic, no box, file or text dialog is shown any more:
+// each takes the next queued answer, else its default button (OK when it has
+// no default) or, for a file or text dialog, a cancel. Every box is recorded.
 void setAutomatique(bool automatique);
 bool automatique();
 void setProchaineReponse(QMessageBox::StandardButton bouton);
 void setProchainFichier(const QString& chemin);
+void setProchainTexte(const QString& texte);
 const QList<Boite>& boitesVues();
 QStringList textesVus();
 int nbDialoguesFichier();
