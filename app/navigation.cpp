@@ -188,6 +188,7 @@ void Phylacto::afficherMenu(bool pourAlbums, const QPoint& position)
         menu.addAction(actionAjouterSuite);
     } else {
         menu.addAction(actionSuppSerie);
+        menu.addAction(actionRenommerSerie);
     }
     menu.exec(position);
 }

@@ -3,7 +3,6 @@
 #include "model/bd.h"
 #include "model/serie.h"
 
-#include <QCryptographicHash>
 #include <QSet>
 
 Catalogue::~Catalogue()
@@ -413,28 +412,6 @@ void Catalogue::annulerRenommage(const SerieRenommee& renommee)
         m_indexSeries.insert(renommee.ancien, serie);
     }
     m_seriesParTampon.fill(nullptr);
-}
-
-QByteArray Catalogue::empreinte() const
-{
-    QCryptographicHash hachage(QCryptographicHash::Sha1);
-    const auto texte = [&hachage](const QString& valeur) {
-        hachage.addData(QByteArrayView(reinterpret_cast<const char*>(valeur.utf16()),
-            valeur.size() * qsizetype(sizeof(char16_t))));
-        hachage.addData(QByteArrayView("\0\0", 2));
-    };
-    const auto nombre = [&texte](double valeur) { texte(QString::number(valeur, 'g', 17)); };
-    for (const BD* album : m_albums) {
-        const ChampsAlbum c = album->champs();
-        for (const QString* valeur : { &c.serie, &c.titre, &c.dessinateur, &c.scenariste,
-                 &c.editeur, &c.commentaire, &c.genre, &c.image, &c.emprunteur, &c.dateEmprunt,
-                 &c.texte15, &c.texte19, &c.coloriste })
-            texte(*valeur);
-        for (double valeur : { double(c.tome), double(c.entier8), c.reel13, double(c.type),
-                 double(c.note), double(c.serieFinie), double(c.nbEmprunts) })
-            nombre(valeur);
-    }
-    return hachage.result();
 }
 
 void Catalogue::supprimerAlbum(BD* album)

@@ -203,10 +203,6 @@ public:
     // away unless an album still names it.
     void restaurerSerie(const EtatSerie& etat);
 
-    // Digest of every field of every album, in catalogue order: equal digests
-    // mean the same collection file.
-    QByteArray empreinte() const;
-
     // Removes and destroys one album; its series stays.
     void supprimerAlbum(BD* album);
     // Removes and destroys a series and every album of that name.
