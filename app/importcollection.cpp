@@ -21,6 +21,8 @@ void Phylacto::ImportCsv()
     if (!nom.isEmpty() && !importer(nom))
         return;
     MAJListesSeries();
+    // Also after a cancelled dialog, as always: the mark goes at the next save.
+    setModifie(true);
 }
 
 // False when nothing could be added (told in a box): the catalogue is as it was.
