@@ -455,6 +455,7 @@ private slots:
         QCOMPARE(f.getAlbums().at(2)->getTexte19(), QString("t19"));
         QCOMPARE(f.getAlbums().at(5)->getEmprunteur(), QString());
         QVERIFY(Boites::textesVus().isEmpty() && f.estModifie());
+        QCOMPARE(enfant<QAction>(&f, "actionAnnuler")->text(), "Annuler l'importation de 3 albums");
 
         Boites::setProchainFichier(s.chemin("crlf.csv"));
         QVERIFY(declencherAction(&f, "actionImporter_Csv"));
