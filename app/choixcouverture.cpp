@@ -252,7 +252,7 @@ void Phylacto::ChercherToutesImages()
         grille->addWidget(progression, 1, 0);
         elargirDialogueCouverture(dialogue);
 
-        dialogue->exec();
+        Boites::executer(dialogue);
         // Nothing of the dialog is on the stack any more: free it now rather
         // than after a walk over thousands of albums.
         delete dialogue;

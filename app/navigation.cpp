@@ -1,6 +1,7 @@
 #include "app/phylacto.h"
 
 #include "covers/nomimage.h"
+#include "dialogs/boites.h"
 #include "dialogs/cellules.h"
 #include "model/bd.h"
 #include "model/serie.h"
@@ -190,7 +191,7 @@ void Phylacto::afficherMenu(bool pourAlbums, const QPoint& position)
         menu.addAction(actionSuppSerie);
         menu.addAction(actionRenommerSerie);
     }
-    menu.exec(position);
+    Boites::executer(&menu, position);
 }
 
 void Phylacto::retirerSerieDesListes(const QString& nom)

@@ -308,7 +308,9 @@ qint64 Cadence::attente(const QString& hote, qint64 maintenant) const
     const auto fin = m_dernierFin.constFind(hote);
     if (fin == m_dernierFin.constEnd())
         return 0;
-    return std::max<qint64>(0, *fin + intervalle - maintenant);
+    // Both readings are whole milliseconds: one more keeps the true gap at
+    // least the interval.
+    return std::max<qint64>(0, *fin + intervalle + 1 - maintenant);
 }
 
 void Cadence::envoye(const QString& hote)

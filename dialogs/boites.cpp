@@ -1,8 +1,11 @@
 #include "dialogs/boites.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMenu>
+#include <QPointer>
 #include <QQueue>
 
 namespace Boites {
@@ -15,7 +18,9 @@ struct EtatTest
     QQueue<QMessageBox::StandardButton> reponses;
     QQueue<QString> fichiers;
     QQueue<QString> textes;
+    QQueue<std::function<void(QWidget*)>> etapes;
     QList<Boite> vues;
+    QStringList modaux;
     int nbFichiers = 0;
 };
 
@@ -29,6 +34,12 @@ QString prochainFichier()
 {
     ++etat().nbFichiers;
     return etat().fichiers.isEmpty() ? QString() : etat().fichiers.dequeue();
+}
+
+void etapeSuivante(QWidget* modal)
+{
+    if (!etat().etapes.isEmpty())
+        etat().etapes.dequeue()(modal);
 }
 
 } // namespace
@@ -93,6 +104,35 @@ QString texteSaisi(
     return valide ? saisi : QString();
 }
 
+int executer(QDialog* dialogue)
+{
+    if (!etat().automatique)
+        return dialogue->exec();
+    etat().modaux.append(dialogue->windowTitle());
+    QPointer<QDialog> ouvert = dialogue;
+    dialogue->setWindowModality(Qt::ApplicationModal);
+    dialogue->show();
+    etapeSuivante(dialogue);
+    if (!ouvert)
+        return QDialog::Rejected;
+    if (ouvert->isVisible())
+        ouvert->reject();
+    return ouvert->result();
+}
+
+QAction* executer(QMenu* menu, const QPoint& position)
+{
+    if (!etat().automatique)
+        return menu->exec(position);
+    etat().modaux.append(QStringLiteral("menu"));
+    QPointer<QAction> choisie;
+    const QMetaObject::Connection suivi
+        = QObject::connect(menu, &QMenu::triggered, menu, [&choisie](QAction* a) { choisie = a; });
+    etapeSuivante(menu);
+    QObject::disconnect(suivi);
+    return choisie;
+}
+
 void setAutomatique(bool automatique)
 {
     etat().automatique = automatique;
@@ -118,6 +158,21 @@ void setProchainTexte(const QString& texte)
     etat().textes.enqueue(texte);
 }
 
+void setProchaineEtape(const std::function<void(QWidget*)>& etape)
+{
+    etat().etapes.enqueue(etape);
+}
+
+int etapesEnAttente()
+{
+    return int(etat().etapes.size());
+}
+
+QStringList modauxVus()
+{
+    return etat().modaux;
+}
+
 const QList<Boite>& boitesVues()
 {
     return etat().vues;
@@ -138,7 +193,7 @@ int nbDialoguesFichier()
 
 void oublier()
 {
-    etat() = EtatTest { etat().automatique, {}, {}, {}, {}, 0 };
+    etat() = EtatTest { etat().automatique, {}, {}, {}, {}, {}, {}, 0 };
 }
 
 } // namespace Boites

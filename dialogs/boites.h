@@ -5,6 +5,12 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
+
+class QAction;
+class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
 
 // Every message box and file dialog of the program goes through here, so
@@ -40,14 +46,24 @@ QString fichierAEnregistrer(
 QString texteSaisi(
     QWidget* parent, const QString& titre, const QString& libelle, const QString& texte);
 
-// For tests. Once automatic, no box, file or text dialog is shown any more:
-// each takes the next queued answer, else its default button (OK when it has
-// no default) or, for a file or text dialog, a cancel. Every box is recorded.
+// QDialog::exec and QMenu::exec: the result code, the entry chosen (null: none).
+int executer(QDialog* dialogue);
+QAction* executer(QMenu* menu, const QPoint& position);
+
+// For tests. Once automatic, no box, file or text dialog is shown any more: each
+// takes the next queued answer, else its default button (OK when it has no
+// default) or, for a file or text dialog, a cancel. A modal dialog or a menu blocks no
+// more: it is shown and handed to the next queued step, which acts on it as
+// the user would; what the step leaves open is closed (a menu: nothing chosen).
+// Everything asked is recorded.
 void setAutomatique(bool automatique);
 bool automatique();
 void setProchaineReponse(QMessageBox::StandardButton bouton);
 void setProchainFichier(const QString& chemin);
 void setProchainTexte(const QString& texte);
+void setProchaineEtape(const std::function<void(QWidget*)>& etape);
+int etapesEnAttente();
+QStringList modauxVus(); // window title of each dialog run, "menu" for a menu
 const QList<Boite>& boitesVues();
 QStringList textesVus();
 int nbDialoguesFichier();

@@ -11,7 +11,7 @@ cd "$racine"
 
 # name | file | perl substitution (first match only)
 mutations=$(cat <<'LISTE'
-champ|store/lignecollection.cpp|s/entier\(15\), entier\(16\)/entier(16), entier(15)/
+champ|store/lignecollection.cpp|s/entier\(15\),\s*entier\(16\)/entier(16), entier(15)/
 separateur|store/lignecollection.cpp|s/\*sortie\+\+ = u';';/*sortie++ = u',';/
 vidage|store/ecriturecollection.cpp|s/if \(erreur\.isEmpty\(\) && \(!fichier\.flush\(\)/if (false && (!fichier.flush()/
 compteurPret|model/emprunt.cpp|s/    \+\+album\.nbEmprunts;\n//
@@ -41,6 +41,14 @@ pasRetabli|app/historique.cpp|s/m_annulation->command\(index < ancien \? index :
 finDeLigne|store/decoupelignes.h|s/return ligne\.endsWith\(u'\\r'\) \? ligne\.chopped\(1\) : ligne;/return ligne;/
 dixNeufChamps|store/lignecollection.h|s/return nombre == nbChamps \|\| nombre == nbChamps - 1;/return nombre == nbChamps;/
 traduction|model/traduction.h|s/return QCoreApplication::translate\("Phylacto", texte\);/return QString();/
+indexApresModification|model/recherche.cpp|s/\n\s*\|\| m_revisionContenuHorsAjouts != catalogue\.revisionContenuHorsAjouts\(\)\)/)/
+affinageRecherche|model/recherche.cpp|s/ && motif\.contains\(m_dernierMotif\);/;/
+nombreManquants|model/tomes.cpp|s/resultat\.nombre \+= tome - 1 - precedent;/resultat.nombre += tome - precedent;/
+pretsSansDate|model/statistiques.cpp|s/return a\.first\.isValid\(\);/return b.first.isValid();/
+memeImage|store/nomlibre.cpp|s/if \(contenu && memeContenu\(chemin, \*contenu\)\)/if (false)/
+etapeMenu|dialogs/boites.cpp|s/    etapeSuivante\(menu\);\n//
+etapeDialogue|dialogs/boites.cpp|s/    etapeSuivante\(dialogue\);\n//
+problemesDetailles|store/verificationcollection.cpp|s/\+\+m_rapport\.problemes <= problemesDetailles && m_signalement/++m_rapport.problemes \&\& m_signalement/
 LISTE
 )
 

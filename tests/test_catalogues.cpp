@@ -5,6 +5,7 @@
 #include "model/isbn.h"
 #include "store/autrescatalogues.h"
 #include "store/fichiercollection.h"
+#include "support/dossier.h"
 
 #include <QtTest>
 
@@ -17,12 +18,6 @@ namespace {
 
 const QUrl base(QStringLiteral("https://catalogue.test"));
 const QDate jour(2026, 3, 1);
-
-QByteArray donnee(const QString& nom)
-{
-    QFile fichier(QStringLiteral(PHYLACTO_TEST_DATA "/") + nom);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
 
 // "serie|tome|titre|scenariste|dessinateur|coloriste|editeur|annee|isbn|ark"
 QString resume(const NoticeAlbum& n)

@@ -57,8 +57,9 @@ private slots:
     {
         s = std::make_unique<Scene>();
         serveur = std::make_unique<ServeurTest>();
-        QVERIFY(serveur->demarrer() && s->parametres(serveur->parametresService())
-            && s->ecrire("data/tutu.xml", serveur->documentRecherche()));
+        QVERIFY(serveur->demarrer());
+        QVERIFY(s->parametres(serveur->parametresService()));
+        QVERIFY(s->ecrire("data/tutu.xml", serveur->documentRecherche()));
     }
 
     void cleanup() { s.reset(), serveur.reset(); }
@@ -157,7 +158,9 @@ private slots:
         QVERIFY(dom.downloadImage(1));
         serveur->setReponseRecherche({ 200, serveur->documentRecherche(), {}, 300, false });
         infos.envoyerRequete("Lucky Luke");
-        QVERIFY(pret.wait(5000) && fin.isEmpty() && fin.wait(5000));
+        QVERIFY(pret.wait(5000));
+        QCOMPARE(fin.size(), 0);
+        QVERIFY(fin.wait(5000));
         QCOMPARE(fin.first().first().toInt(), 0);
         // A search sent before the previous one has completed replaces it.
         fin.clear();
@@ -169,7 +172,8 @@ private slots:
         // The second item has no small image: one rank per item all the same.
         serveur->oublier();
         for (int rang : { 0, 1, 2 }) {
-            QVERIFY(dom.downloadImage(rang) && pret.wait(5000));
+            QVERIFY(dom.downloadImage(rang));
+            QVERIFY(pret.wait(5000));
             QCOMPARE(s->lire("data/tutu.jpg"),
                 ServeurTest::octetsImage("grand-" + QByteArray::number(rang + 1) + ".jpg"));
         }
@@ -179,7 +183,9 @@ private slots:
         serveur->setReponse("/images/grand-1.jpg",
             { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 200, false });
         pret.clear();
-        QVERIFY(dom.downloadImage(0) && dom.downloadImage(1) && pret.wait(5000));
+        QVERIFY(dom.downloadImage(0));
+        QVERIFY(dom.downloadImage(1));
+        QVERIFY(pret.wait(5000));
         auto* parti = new Xml_Dom(infos.getManager());
         QVERIFY(parti->downloadImage(0));
         delete parti;
@@ -192,8 +198,10 @@ private slots:
         serveur->setReponse("/images/grand-1.jpg", { 404, "absente", {}, 0, false });
         serveur->setReponse("/images/grand-2.jpg", { 200, "jamais", {}, -1, false });
         serveur->setReponse("/images/grand-3.jpg", { 200, "debut", {}, 0, true });
-        for (int rang : { 0, 1, 2 })
-            QVERIFY(dom.downloadImage(rang) && erreur.wait(3000));
+        for (int rang : { 0, 1, 2 }) {
+            QVERIFY(dom.downloadImage(rang));
+            QVERIFY(erreur.wait(3000));
+        }
         QCOMPARE(pret.size(), 1);
         QCOMPARE(s->lire("data/tutu.jpg"), ServeurTest::octetsImage("grand-2.jpg"));
         // A redirection is not followed and stores nothing (the old image is gone).
@@ -206,10 +214,12 @@ private slots:
         QCOMPARE(serveur->requetes().size(), 1);
         QCOMPARE(reponsesEnVie(infos.getManager()), 0);
         // Unreadable answers: the reader's message, in a box with a parent.
-        QVERIFY(s->ecrire("data/tutu.xml", "<Items><Item></Items>") && dom.downloadImage(0));
+        QVERIFY(s->ecrire("data/tutu.xml", "<Items><Item></Items>"));
+        QVERIFY(dom.downloadImage(0));
         const Boites::Boite boite = Boites::boitesVues().value(0);
         QCOMPARE(boite.titre, QString("QXSRExample::parseXML"));
-        QVERIFY(!boite.texte.isEmpty() && boite.parent);
+        QVERIFY(!boite.texte.isEmpty());
+        QVERIFY(boite.parent);
     }
 
     // Servers misbehaving against the limits of one exchange: what the asker
@@ -287,21 +297,24 @@ private slots:
         // picture the name is reported, nothing copied.
         QVERIFY(QFile::remove(s->chemin("data/tutu.jpg")));
         panneau.setRecherche("Astérix Tome 3");
-        QVERIFY(panneau.getRecherche().isEmpty() && cliquer(&panneau, "pbRechercher")
-            && cliquer(&panneau, "pbSelectionner"));
+        QCOMPARE(panneau.getRecherche(), QString());
+        QVERIFY(cliquer(&panneau, "pbRechercher"));
+        QVERIFY(cliquer(&panneau, "pbSelectionner"));
         QCOMPARE(demandes.value(0).value(0).toString(), QString("Astérix Tome 3"));
         QCOMPARE(images.value(0).value(0).toString(), QString("Astérix_Tome_3.jpg"));
         QVERIFY(!QFile::exists(s->chemin("images/Astérix_Tome_3.jpg")));
         // Twice under the same name: the first cover stays.
         for (const QByteArray& octets : { imagePng(10, 10), imagePng(20, 10) }) {
-            QVERIFY(s->ecrire("data/tutu.jpg", octets) && cliquer(&panneau, "pbSelectionner"));
+            QVERIFY(s->ecrire("data/tutu.jpg", octets));
+            QVERIFY(cliquer(&panneau, "pbSelectionner"));
             QCOMPARE(s->lire("images/Astérix_Tome_3.jpg"), imagePng(10, 10));
         }
         // The automatic mode hands the file and the search text, and stays in images/.
         choitImage automatique(nullptr, nullptr, true);
         QSignalSpy fichiers(&automatique, &choitImage::newImageFile);
         automatique.setRecherche("../../evasion Tome 1");
-        QVERIFY(cliquer(&automatique, "pbRechercher") && cliquer(&automatique, "pbSelectionner"));
+        QVERIFY(cliquer(&automatique, "pbRechercher"));
+        QVERIFY(cliquer(&automatique, "pbSelectionner"));
         QCOMPARE(
             fichiers.value(0), QVariantList({ "____evasion_Tome_1.jpg", "../../evasion_Tome_1" }));
         QVERIFY(QFile::exists(s->chemin("images/____evasion_Tome_1.jpg")));
@@ -316,10 +329,12 @@ private slots:
         QVERIFY(s->choisir("Les Aventures"));
         QVERIFY(cliquer(&f, "pbChercherImage")); // no current cell: a message, no dialog
         QCOMPARE(Boites::textesVus(), QStringList("Veuillez selectioner un album"));
-        QVERIFY(dialogues(f).isEmpty() && s->choisir("Les Aventures", "Tome 4")
-            && cliquer(&f, "pbChercherImage"));
+        QVERIFY(dialogues(f).isEmpty());
+        QVERIFY(s->choisir("Les Aventures", "Tome 4"));
+        QVERIFY(cliquer(&f, "pbChercherImage"));
         QPointer<QDialog> dialogue = dialogues(f).value(0);
-        QVERIFY(dialogue && !dialogue->isModal());
+        QVERIFY(dialogue);
+        QVERIFY(!dialogue->isModal());
         auto* panneau = dialogue->findChild<choitImage*>();
         QCOMPARE(proposition(panneau), QString("Les Aventures Tome 4"));
         QVERIFY(cliquer(panneau, "pbRechercher"));
@@ -331,11 +346,13 @@ private slots:
             s->lire("images/Les_Aventures_Tome_4.jpg"), ServeurTest::octetsImage("grand-1.jpg"));
         QCOMPARE(image(f, "Les Aventures", "Tome 4"), QString("images//Les_Aventures_Tome_4.jpg"));
         QCOMPARE(image(f, "Autre", "Tome 4"), QString());
-        QVERIFY(!s->w<QLabel>("LabelImage")->pixmap().isNull() && f.estModifie());
+        QVERIFY(!s->w<QLabel>("LabelImage")->pixmap().isNull());
+        QVERIFY(f.estModifie());
 
         // Still one dialog, proposing the album chosen last; from the menu nothing is proposed.
-        QVERIFY(s->choisir("Les Aventures", "Tome 5") && cliquer(&f, "pbChercherImage")
-            && declencherAction(&f, "actionRerchercher_un_album"));
+        QVERIFY(s->choisir("Les Aventures", "Tome 5"));
+        QVERIFY(cliquer(&f, "pbChercherImage"));
+        QVERIFY(declencherAction(&f, "actionRerchercher_un_album"));
         QCOMPARE(dialogues(f), QList<QDialog*>({ dialogue }));
         QCOMPARE(proposition(panneau), QString("Les Aventures Tome 5"));
         QVERIFY(s->ecrire("images/autre.jpg", "image")); // only a file of images/ is attached
@@ -353,21 +370,23 @@ private slots:
         QCOMPARE(Boites::boitesVues().last().texte,
             "L'image n'a pas été téléchargée : image trop volumineuse (plus de 20 Mo)");
         QCOMPARE(Boites::boitesVues().last().parent, static_cast<QWidget*>(dialogue));
-        QVERIFY(cliquer(panneau, "pbSelectionner")
-            && !QFile::exists(s->chemin("images/Les_Aventures_Tome_5.jpg")));
+        QVERIFY(cliquer(panneau, "pbSelectionner"));
+        QVERIFY(!QFile::exists(s->chemin("images/Les_Aventures_Tome_5.jpg")));
         // Closed while its search is under way: destroyed, reached by nothing.
         serveur->setReponse("/images/grand-1.jpg",
             { 200, ServeurTest::octetsImage("grand-1.jpg"), {}, 300, false });
         QVERIFY(cliquer(panneau, "pbRechercher"));
         dialogue->close();
         traiterEvenements();
-        QVERIFY(!dialogue && declencherAction(&f, "actionRerchercher_un_album"));
+        QVERIFY(!dialogue);
+        QVERIFY(declencherAction(&f, "actionRerchercher_un_album"));
         QCOMPARE(proposition(dialogues(f).value(0)), QString());
         f.properlyDestroyed(0);
         f.properlyDestroyed(0); // delivered again, destroys nothing twice
         QTest::qWait(500);
         traiterEvenements();
-        QVERIFY(f.findChildren<choitImage*>().isEmpty() && Boites::textesVus().size() == 4);
+        QVERIFY(f.findChildren<choitImage*>().isEmpty());
+        QCOMPARE(Boites::textesVus().size(), 4);
         QVERIFY(cliquer(&f, "pbChercherImage")); // the window closes with a search open
         s->fenetre.reset();
     }
@@ -380,7 +399,8 @@ private slots:
         auto* label = s->w<QLabel>("LabelImage");
         QVERIFY(s->choisir("S", "Tome 5"));
         QTest::mouseClick(label, Qt::LeftButton); // cancelled: nothing happens
-        QVERIFY(!f.estModifie() && Boites::nbDialoguesFichier() == 1);
+        QVERIFY(!f.estModifie());
+        QCOMPARE(Boites::nbDialoguesFichier(), 1);
         // No album selected: copied all the same, then the message.
         QVERIFY(s->choisir("S"));
         Boites::setProchainFichier(s->chemin("ma couverture;2.jpg"));
@@ -393,7 +413,8 @@ private slots:
         Boites::setProchainFichier(s->chemin("ma couverture;2.jpg"));
         QTest::mouseClick(label, Qt::LeftButton);
         QCOMPARE(image(f, "S", "Tome 5"), QString("images//ma couverture_2.jpg"));
-        QVERIFY(f.estModifie() && label->pixmap().size() == QSize(250, 500));
+        QVERIFY(f.estModifie());
+        QCOMPARE(label->pixmap().size(), QSize(250, 500));
     }
 
     void parcoursAutomatique()
@@ -405,49 +426,46 @@ private slots:
             + ligneAlbum("Autre  Serie", "Un", 1) + ligneAlbum("Astérix", "A", 3)
             + ligneAlbum("Spirou_et Tome", "S", 2) + ligneAlbum("Fin", "F", 9)));
         Phylacto& f = s->ouvrir();
-        QVERIFY(s->choisir("Fin", "F") && cliquer(&f, "pbChercherImage"));
+        QVERIFY(s->choisir("Fin", "F"));
+        QVERIFY(cliquer(&f, "pbChercherImage"));
         QPointer<QDialog> ouvert = dialogues(f).value(0);
-        Modaux modaux;
         QStringList proposes;
-        bool lance = false, modeAuto = false;
         // 1: searches through the service and chooses its picture, then the close box.
-        modaux.puis([&](QWidget* d) {
+        Boites::setProchaineEtape([&](QWidget* d) {
             auto* panneau = d->findChild<choitImage*>();
-            if (!lance) {
-                proposes << proposition(panneau);
-                modeAuto = d->isModal()
-                    && enfant<QLineEdit>(panneau, "leTitreRecherche")->isReadOnly()
-                    && !enfant<QWidget>(panneau, "pbStopRecherche")->isHidden();
-                lance = cliquer(panneau, "pbRechercher");
-                return false;
-            }
-            if (enfant<QLabel>(panneau, "labelImage")->pixmap().isNull())
-                return false;
+            proposes << proposition(panneau);
+            QVERIFY(d->isModal());
+            QVERIFY(enfant<QLineEdit>(panneau, "leTitreRecherche")->isReadOnly());
+            QVERIFY(!enfant<QWidget>(panneau, "pbStopRecherche")->isHidden());
+            QVERIFY(cliquer(panneau, "pbRechercher"));
+            QVERIFY(QTest::qWaitFor(
+                [panneau] { return !enfant<QLabel>(panneau, "labelImage")->pixmap().isNull(); }));
             serveur->setReponseRecherche({ 200, QByteArray(), {}, -1, false }); // mute from now on
-            return cliquer(panneau, "pbSelectionner") && d->close();
+            QVERIFY(cliquer(panneau, "pbSelectionner"));
+            d->close();
         });
         // Then: the twin, whose first is now covered; Escape after choosing;
         // two more chosen; "BD Suivante" (none: Escape), then stop.
         for (const char* bouton :
             { "pbBDSuivante", "", "pbBDSuivante", "pbBDSuivante", "!pbStopRecherche" })
-            modaux.puis([&, bouton](QWidget* d) {
+            Boites::setProchaineEtape([&, bouton](QWidget* d) {
                 auto* panneau = d->findChild<choitImage*>();
                 proposes << proposition(panneau);
                 // The service is mute: this search's picture arrives by hand.
-                if (*bouton != '!'
-                    && !(cliquer(panneau, "pbRechercher")
-                        && s->ecrire("data/tutu.jpg", ServeurTest::octetsImage("grand-1.jpg"))
-                        && cliquer(panneau, "pbSelectionner")))
-                    return false;
+                if (*bouton != '!') {
+                    QVERIFY(cliquer(panneau, "pbRechercher"));
+                    QVERIFY(s->ecrire("data/tutu.jpg", ServeurTest::octetsImage("grand-1.jpg")));
+                    QVERIFY(cliquer(panneau, "pbSelectionner"));
+                }
                 if (*bouton)
-                    return cliquer(panneau, QString(bouton).remove('!'));
-                QTest::keyClick(d, Qt::Key_Escape);
-                return true;
+                    QVERIFY(cliquer(panneau, QString(bouton).remove('!')));
+                else
+                    QTest::keyClick(d, Qt::Key_Escape);
             });
         QVERIFY(declencherAction(&f, "actionChercher_image_manquantes"));
-        QVERIFY(!ouvert && modeAuto); // the walk closed the open search
-        QCOMPARE(modaux.restantes() + modaux.expirees, 0);
-        QCOMPARE(modaux.titres, QStringList(6, "Chercher les images manquantes"));
+        QVERIFY(!ouvert); // the walk closed the open search
+        QCOMPARE(Boites::etapesEnAttente(), 0);
+        QCOMPARE(Boites::modauxVus(), QStringList(6, "Chercher les images manquantes"));
         QCOMPARE(proposes,
             QStringList({ "Les Aventures Tome 12", "Les Aventures Tome 12", "Autre  Serie Tome 1",
                 "Astérix Tome 3", "Spirou_et Tome Tome 2", "Fin Tome 9" }));
@@ -460,15 +478,16 @@ private slots:
             QStringList({ "Les_Aventures_Tome_12.jpg", "Les_Aventures_Tome_12.jpg", "", "x.jpg",
                 "Autre__Serie_Tome_1.jpg", "Astérix_Tome_3.jpg", "Spirou_et_Tome_Tome_2.jpg",
                 "" }));
-        QVERIFY(f.estModifie() && Boites::textesVus().isEmpty());
+        QVERIFY(f.estModifie());
+        QCOMPARE(Boites::textesVus(), QStringList());
         traiterEvenements();
         QVERIFY(f.findChildren<QDialog*>().isEmpty());
 
         // The next walk starts again from the first album still without a cover.
         f.getCatalogue().premierAlbum("Astérix", "A")->setImage(QString());
-        modaux.puis([&](QWidget* d) {
+        Boites::setProchaineEtape([&](QWidget* d) {
             proposes << proposition(d);
-            return cliquer(d->findChild<choitImage*>(), "pbStopRecherche");
+            QVERIFY(cliquer(d->findChild<choitImage*>(), "pbStopRecherche"));
         });
         QVERIFY(declencherAction(&f, "actionChercher_image_manquantes"));
         QCOMPARE(proposes.last(), QString("Astérix Tome 3"));
@@ -485,7 +504,7 @@ private slots:
         QVERIFY(f.estModifie());
         // Nothing left without a cover: no dialog at all.
         QVERIFY(declencherAction(&f, "actionChercher_image_manquantes"));
-        QCOMPARE(modaux.titres.size() + modaux.expirees, 7);
+        QCOMPARE(Boites::modauxVus().size(), 7);
     }
 
 private:

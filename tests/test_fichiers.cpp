@@ -99,11 +99,14 @@ private slots:
         QFETCH(QStringList, parametres);
         QFETCH(QByteArray, contenu);
         Scene s;
-        QVERIFY(s.parametres(parametres.replaceInStrings("@", s.chemin()))
-            && (contenu.isEmpty() || s.ecrire("c.csv", contenu)));
+        QVERIFY(s.parametres(parametres.replaceInStrings("@", s.chemin())));
+        if (!contenu.isEmpty())
+            QVERIFY(s.ecrire("c.csv", contenu));
         Phylacto& f = s.ouvrir();
         QTEST(s.resume(), "resume");
-        QVERIFY(Boites::textesVus().isEmpty() && !f.chargementIncomplet() && !f.estModifie());
+        QCOMPARE(Boites::textesVus(), QStringList());
+        QVERIFY(!f.chargementIncomplet());
+        QVERIFY(!f.estModifie());
         QCOMPARE(s.parametre("BASE/Encodage"),
             parametres.isEmpty() ? "UTF-8" : s.parametre("BASE/Encodage"));
         QCOMPARE(QFile::exists(s.chemin("c.csv")), !parametres.isEmpty());
@@ -141,106 +144,62 @@ private slots:
             change("Le fichier de la collection");
         const QStringList rien;
         const QString c = "collection.csv";
-        QTest::newRow("Enregistrer en Windows-1250")
-            << w1250 << true << "save"
-            << ""
-            << "" << c << ecrit1250 << false << false << c << rien;
-        QTest::newRow("Enregistrer sous, annulé") << w1250 << true << "saveAs"
-                                                  << ""
-                                                  << "" << c << avant << false << true << c << rien;
-        QTest::newRow("Enregistrer sous: codec 8 bits")
-            << w1250 << true << "saveAs"
-            << ""
-            << "copie.csv"
-            << "copie.csv" << ecrit << false << true << c << rien;
-        QTest::newRow("écriture impossible")
-            << impossible << true << "save"
-            << ""
-            << ""
-            << "fichier" << QByteArray("x") << false << true << "fichier/c.csv"
-            << QStringList("Impossible d'enregistrer " + QDir::tempPath());
-        QTest::newRow("collection illisible") << QStringList("BASE/FileName=data") << true << "save"
-                                              << ""
-                                              << ""
-                                              << "data" << QByteArray() << false << true << "data"
-                                              << QStringList("Impossible d'enregistrer");
-        QTest::newRow("sans nom, annulé") << sansNom << true << "save"
-                                          << ""
-                                          << "" << c << QByteArray() << false << true << "" << rien;
-        QTest::newRow("sans nom, choisi") << sansNom << true << "save"
-                                          << ""
-                                          << "data/ma collection.csv"
-                                          << "data/ma collection.csv" << ecrit1250 << false << false
-                                          << "data/ma collection.csv" << rien;
-        QTest::newRow("intraduisible: annulé par défaut")
-            << koi8 << true << "save"
-            << ""
-            << "" << c << avant << false << true << c << QStringList("L'encodage KOI8-R");
-        QTest::newRow("intraduisible: Save")
-            << koi8 << true << "save"
-            << "S"
-            << "" << c << z1 + ligneS("?", "Tokyo N?o") + ligneS("B,2", "a,b") << false << false
-            << c << QStringList("L'encodage KOI8-R");
-        QTest::newRow("fermer sans changement") << utf8 << false << "close"
-                                                << ""
-                                                << "" << c << avant << true << false << c << rien;
-        QTest::newRow("fermer: Cancel") << utf8 << true << "close"
-                                        << "C"
-                                        << "" << c << avant << false << true << c << question;
-        QTest::newRow("fermer: Discard") << utf8 << true << "close"
-                                         << "D"
-                                         << "" << c << avant << true << true << c << question;
-        QTest::newRow("fermer: Save") << w1250 << true << "close"
-                                      << "S"
-                                      << "" << c << ecrit1250 << true << false << c << question;
-        QTest::newRow("fermer: par défaut") << utf8 << true << "close"
-                                            << "-"
-                                            << "" << c << ecrit << true << false << c << question;
-        QTest::newRow("fermer: écriture impossible")
-            << impossible << true << "close"
-            << "S"
-            << ""
-            << "fichier" << QByteArray("x") << false << true << "fichier/c.csv"
-            << question + QStringList("Impossible d'enregistrer");
-        QTest::newRow("Quitter sans nom: annulé")
-            << sansNom << true << "quit"
-            << "S"
-            << "" << c << QByteArray() << false << true << "" << question;
-        QTest::newRow("Quitter sans nom: choisi")
-            << sansNom << true << "quit"
-            << "S"
-            << "premiere.csv"
-            << "premiere.csv" << ecrit1250 << true << false << "premiere.csv" << question;
-        QTest::newRow("fermer: intraduisible, Cancel")
-            << koi8 << true << "close"
-            << "SC"
-            << "" << c << avant << false << true << c
-            << question + QStringList("L'encodage KOI8-R");
+        const auto ligne = [](const char* cas, const QStringList& parametres, bool modifie,
+                               const QString& geste, const QString& boutons, const QString& choisi,
+                               const QString& lu, const QByteArray& octets, bool ferme, bool apres,
+                               const QString& nomApres, const QStringList& boites) {
+            QTest::newRow(cas) << parametres << modifie << geste << boutons << choisi << lu
+                               << octets << ferme << apres << nomApres << boites;
+        };
+        ligne("Enregistrer en Windows-1250", w1250, true, "save", "", "", c, ecrit1250, false,
+            false, c, rien);
+        ligne("Enregistrer sous, annulé", w1250, true, "saveAs", "", "", c, avant, false, true, c,
+            rien);
+        ligne("Enregistrer sous: codec 8 bits", w1250, true, "saveAs", "", "copie.csv", "copie.csv",
+            ecrit, false, true, c, rien);
+        ligne("écriture impossible", impossible, true, "save", "", "", "fichier", QByteArray("x"),
+            false, true, "fichier/c.csv",
+            QStringList("Impossible d'enregistrer " + QDir::tempPath()));
+        ligne("collection illisible", QStringList("BASE/FileName=data"), true, "save", "", "",
+            "data", QByteArray(), false, true, "data", QStringList("Impossible d'enregistrer"));
+        ligne("sans nom, annulé", sansNom, true, "save", "", "", c, QByteArray(), false, true, "",
+            rien);
+        ligne("sans nom, choisi", sansNom, true, "save", "", "data/ma collection.csv",
+            "data/ma collection.csv", ecrit1250, false, false, "data/ma collection.csv", rien);
+        ligne("intraduisible: annulé par défaut", koi8, true, "save", "", "", c, avant, false, true,
+            c, QStringList("L'encodage KOI8-R"));
+        ligne("intraduisible: Save", koi8, true, "save", "S", "", c,
+            z1 + ligneS("?", "Tokyo N?o") + ligneS("B,2", "a,b"), false, false, c,
+            QStringList("L'encodage KOI8-R"));
+        ligne(
+            "fermer sans changement", utf8, false, "close", "", "", c, avant, true, false, c, rien);
+        ligne("fermer: Cancel", utf8, true, "close", "C", "", c, avant, false, true, c, question);
+        ligne("fermer: Discard", utf8, true, "close", "D", "", c, avant, true, true, c, question);
+        ligne(
+            "fermer: Save", w1250, true, "close", "S", "", c, ecrit1250, true, false, c, question);
+        ligne(
+            "fermer: par défaut", utf8, true, "close", "-", "", c, ecrit, true, false, c, question);
+        ligne("fermer: écriture impossible", impossible, true, "close", "S", "", "fichier",
+            QByteArray("x"), false, true, "fichier/c.csv",
+            question + QStringList("Impossible d'enregistrer"));
+        ligne("Quitter sans nom: annulé", sansNom, true, "quit", "S", "", c, QByteArray(), false,
+            true, "", question);
+        ligne("Quitter sans nom: choisi", sansNom, true, "quit", "S", "premiere.csv",
+            "premiere.csv", ecrit1250, true, false, "premiere.csv", question);
+        ligne("fermer: intraduisible, Cancel", koi8, true, "close", "SC", "", c, avant, false, true,
+            c, question + QStringList("L'encodage KOI8-R"));
         // Changed on disk: Yes replaces it, Save writes another file that becomes the collection's.
-        QTest::newRow("changé: Remplacer") << utf8 << true << "autre:save"
-                                           << "Y"
-                                           << "" << c << ecrit << false << false << c << change;
-        QTest::newRow("même taille et date: Annuler")
-            << utf8 << true << "meme:save"
-            << "C"
-            << "" << c << ligneAlbum("Zorro", "Z2").repeated(3) << false << true << c << change;
-        QTest::newRow("changé: autre nom")
-            << w1250 << true << "autre:save"
-            << "S"
-            << "autre.csv"
-            << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
-        QTest::newRow("changé, fermer: Annuler")
-            << utf8 << true << "autre:close"
-            << "SC"
-            << "" << c << ligneAlbum("Zorro", "Z2") << false << true << c << question + change;
-        QTest::newRow("Enregistrer sous sur la collection: autre nom")
-            << w1250 << true << "meme:saveAs"
-            << "S"
-            << "collection.csv|autre.csv"
-            << "autre.csv" << ecrit1250 << false << false << "autre.csv" << change;
-        QTest::newRow("supprimé") << utf8 << true << "supprime:save"
-                                  << ""
-                                  << "" << c << ecrit << false << false << c << rien;
+        ligne("changé: Remplacer", utf8, true, "autre:save", "Y", "", c, ecrit, false, false, c,
+            change);
+        ligne("même taille et date: Annuler", utf8, true, "meme:save", "C", "", c,
+            ligneAlbum("Zorro", "Z2").repeated(3), false, true, c, change);
+        ligne("changé: autre nom", w1250, true, "autre:save", "S", "autre.csv", "autre.csv",
+            ecrit1250, false, false, "autre.csv", change);
+        ligne("changé, fermer: Annuler", utf8, true, "autre:close", "SC", "", c,
+            ligneAlbum("Zorro", "Z2"), false, true, c, question + change);
+        ligne("Enregistrer sous sur la collection: autre nom", w1250, true, "meme:saveAs", "S",
+            "collection.csv|autre.csv", "autre.csv", ecrit1250, false, false, "autre.csv", change);
+        ligne("supprimé", utf8, true, "supprime:save", "", "", c, ecrit, false, false, c, rien);
     }
 
     void enregistrer()
@@ -249,9 +208,10 @@ private slots:
         QFETCH(QString, geste);
         QFETCH(QString, choisi);
         Scene s;
-        QVERIFY(s.ecrire("fichier", "x") && s.parametres(parametres)
-            && (parametres.filter("collection.csv").isEmpty()
-                || s.ecrire("collection.csv", z1.repeated(3))));
+        QVERIFY(s.ecrire("fichier", "x"));
+        QVERIFY(s.parametres(parametres));
+        if (!parametres.filter("collection.csv").isEmpty())
+            QVERIFY(s.ecrire("collection.csv", z1.repeated(3)));
         Phylacto& f = s.ouvrir();
         f.show();
         while (f.getAlbums().size() > 1)
@@ -272,9 +232,10 @@ private slots:
                     : s.ecrire("collection.csv",
                         ligneAlbum("Zorro", "Z2").repeated(change == "meme" ? 3 : 1))));
         QFile fichier(c);
-        QVERIFY(change != "meme"
-            || (fichier.open(QIODevice::Append)
-                && fichier.setFileTime(quand, QFileDevice::FileModificationTime)));
+        if (change == "meme") {
+            QVERIFY(fichier.open(QIODevice::Append));
+            QVERIFY(fichier.setFileTime(quand, QFileDevice::FileModificationTime));
+        }
         geste = geste.section(':', -1);
         QFETCH(QString, boutons);
         reponses(boutons);
@@ -439,10 +400,7 @@ private slots:
                 + ligneAlbum("Akira", "Vol 1", 1, 2)
                 + "Astérix;La Zizanie;15;;;;;0;;;;01/03/2014;1.25e+06;1;x;4;1;3;t19;\n",
             "UTF-8", "sauve.csv"));
-        QVERIFY(s.ecrire("crlf.csv",
-            "S;T;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;;Col\r\nS;T2;1;D;Sc;E;C;0;G;_;_;;0;0;_;0;0;0;\r\n"
-            "S;T3;trop;de;champs;E;C;0;G;_;_;;0;0;_;0;0;0;;Col;x\r\nS;T4;1;D;Sc;E;C;0;G;_;_;;0;0;_;"
-            "0;0;0;;Col\r\n"));
+        QVERIFY(s.ecrire("crlf.csv", donnee("import-crlf.csv")));
         QFile::setPermissions(s.chemin("crlf.csv"), QFile::ReadOwner);
         QVERIFY(s.parametres({ "BASE/FileName=vide.csv" }));
         Phylacto& f = s.ouvrir();
@@ -454,7 +412,8 @@ private slots:
             s.resume(), QString("Akira,Astérix | E:Astérix | C: | M:Akira | []  | 6 2 2 2 | //"));
         QCOMPARE(f.getAlbums().at(2)->getTexte19(), QString("t19"));
         QCOMPARE(f.getAlbums().at(5)->getEmprunteur(), QString());
-        QVERIFY(Boites::textesVus().isEmpty() && f.estModifie());
+        QCOMPARE(Boites::textesVus(), QStringList());
+        QVERIFY(f.estModifie());
         QCOMPARE(enfant<QAction>(&f, "actionAnnuler")->text(), "Annuler l'importation de 3 albums");
 
         Boites::setProchainFichier(s.chemin("crlf.csv"));
@@ -466,7 +425,8 @@ private slots:
                         "Merci de toujours laisser 20 parametres et non 21, même vide"));
 
         f.setModifie(false); // cancelled: nothing added, counted as a change all the same
-        QVERIFY(declencherAction(&f, "actionImporter_Csv") && f.estModifie());
+        QVERIFY(declencherAction(&f, "actionImporter_Csv"));
+        QVERIFY(f.estModifie());
         QCOMPARE(f.getAlbums().size(), 8);
         Catalogue c;
         QCOMPARE(Importation::importer(s.chemin("absent.csv"), nullptr, c).etat,
@@ -518,8 +478,8 @@ private slots:
         QFETCH(QByteArray, octets);
         QFETCH(QByteArray, contenu);
         Scene s;
-        QVERIFY(s.collection(ligneAlbum("Collection", "C1"), "UTF-8", "ancien/bd.csv")
-            && s.ecrire("ancien/" + nom, contenu));
+        QVERIFY(s.collection(ligneAlbum("Collection", "C1"), "UTF-8", "ancien/bd.csv"));
+        QVERIFY(s.ecrire("ancien/" + nom, contenu));
         QFile::setPermissions(s.chemin("ancien/" + nom), QFile::ReadOwner);
         for (const char* image : { "marque.jpg", "espadon.jpg", ".cachee.jpg", "sous/dedans.jpg" })
             QVERIFY(s.ecrire(QString("ancien/images/") + image, image));
@@ -582,8 +542,10 @@ private slots:
         Phylacto& fenetre = dossier.ouvrir();
         QVERIFY(declencherAction(&fenetre, "actionConfiguration_reseau"));
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* nombre = enfant<QSpinBox>(w, "sbSauvegardes"))
-                QVERIFY(nombre->value() == 10 && remplir(w, { "sbSauvegardes=2", "pushValider" }));
+            if (auto* nombre = enfant<QSpinBox>(w, "sbSauvegardes")) {
+                QCOMPARE(nombre->value(), 10);
+                QVERIFY(remplir(w, { "sbSauvegardes=2", "pushValider" }));
+            }
         for (int fois = 1; fois <= 3; ++fois) {
             fenetre.getCatalogue().attacher(albumTest("S", QString::number(fois)));
             fenetre.save();
@@ -605,12 +567,14 @@ private slots:
             Boites::setProchaineReponse(reponse);
             enfant<QPushButton>(dialogue, "pbRestaurer")->click();
         }
-        QVERIFY(fenetre.estModifie() && !dialogue->isVisible());
+        QVERIFY(fenetre.estModifie());
+        QVERIFY(!dialogue->isVisible());
         QCOMPARE(sauvegardesDe(dossier).size(), 4);
         QFile derniere(
             Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0]
                 .chemin);
-        QVERIFY(derniere.open(QIODevice::ReadOnly) && derniere.readAll() == actuel);
+        QVERIFY(derniere.open(QIODevice::ReadOnly));
+        QCOMPARE(derniere.readAll(), actuel);
         QCOMPARE(
             dossier.resume().section(" | ", 0, 4), QString("C | E:C | C: | M: | [C] 1:c1,2:c2"));
         for (const char* action : { "actionAnnuler", "actionAnnuler", "actionRetablir" })
@@ -623,7 +587,8 @@ private slots:
         QVERIFY(QDir(dossier.chemin("data/sauvegardes")).removeRecursively());
         dossier.ecrire("data/sauvegardes", "");
         fenetre.save();
-        QVERIFY(!fenetre.estModifie() && dossier.lire("collection.csv") != actuel);
+        QVERIFY(!fenetre.estModifie());
+        QVERIFY(dossier.lire("collection.csv") != actuel);
         QCOMPARE(Boites::boitesVues().size(), 3); // the two questions, then this one
 
         QFile::remove(dossier.chemin("data/sauvegardes"));
@@ -642,8 +607,9 @@ private slots:
         const QString futur = "collection-2099-01-01-000000.csv",
                       proche = "data/sauvegardes/collection-"
             + QDateTime::currentDateTime().addSecs(3600).toString("yyyy-MM-dd-HHmmss") + ".csv";
-        QVERIFY(s.parametres({ "BASE/Sauvegardes=1" }) && s.ecrire("data/sauvegardes/" + futur, "f")
-            && s.ecrire(proche, z1));
+        QVERIFY(s.parametres({ "BASE/Sauvegardes=1" }));
+        QVERIFY(s.ecrire("data/sauvegardes/" + futur, "f"));
+        QVERIFY(s.ecrire(proche, z1));
         Phylacto& f = s.ouvrir();
         for (int fois = 1; fois <= 3; ++fois) {
             if (fois == 2)

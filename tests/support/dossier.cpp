@@ -51,6 +51,12 @@ bool DossierTravail::collection(
         && parametres({ "BASE/FileName=" + nom, "BASE/Encodage=" + encodage });
 }
 
+QByteArray donnee(const QString& nom)
+{
+    QFile fichier(QStringLiteral(PHYLACTO_TEST_DATA "/") + nom);
+    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+}
+
 QByteArray ligneAlbum(const QString& serie, const QString& titre, int tome, int type,
     const QString& image, const QString& emprunteur)
 {

@@ -30,6 +30,8 @@ private:
     QString m_ancien;
 };
 
+// The bytes of a file of tests/data.
+QByteArray donnee(const QString& nom);
 // A line of 20 fields: artist "Dessinateur", writer "Scenariste", colourist "Coloriste".
 QByteArray ligneAlbum(const QString& serie, const QString& titre, int tome = 1, int type = 0,
     const QString& image = QString(), const QString& emprunteur = QString());

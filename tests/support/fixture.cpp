@@ -94,27 +94,3 @@ bool Scene::choisir(const QString& serie, const QString& titre)
     w<QTableWidget>(QStringLiteral("LstAlbum"))->setCurrentCell(titre.isEmpty() ? -1 : ligne, 1);
     return titre.isEmpty() || ligne >= 0;
 }
-
-Modaux::Modaux()
-{
-    m_minuterie.callOnTimeout(this, [this] {
-        QWidget* haut = QApplication::activePopupWidget();
-        if (!haut && !(haut = QApplication::activeModalWidget()))
-            return;
-        if (haut != m_dernier) {
-            m_dernier = haut;
-            titres << haut->windowTitle();
-            m_depuis.start();
-        }
-        if (!m_etapes.isEmpty() && m_etapes.head()(haut)) {
-            m_etapes.dequeue();
-            m_dernier = nullptr;
-        } else if (m_depuis.elapsed() > 10000) {
-            ++expirees;
-            if (!m_etapes.isEmpty())
-                m_etapes.dequeue();
-            haut->close();
-        }
-    });
-    m_minuterie.start(10);
-}

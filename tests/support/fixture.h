@@ -6,7 +6,6 @@
 
 #include <QtWidgets>
 
-#include <functional>
 #include <memory>
 
 template <typename T = QWidget> T* enfant(const QObject* parent, const QString& nom)
@@ -47,24 +46,4 @@ struct Scene : DossierTravail
     // Makes the series current, then the cell of that title (empty: none).
     bool choisir(const QString& serie, const QString& titre = QString());
     std::unique_ptr<Phylacto> fenetre;
-};
-
-// Acts on what exec() shows (a modal dialog, a popup menu): the first queued
-// step is called with it every 10 ms until it returns true. A widget left
-// unfinished after 10 s, with or without a step, is closed and counted in
-// 'expirees', so no test waits for ever.
-class Modaux : public QObject
-{
-public:
-    Modaux();
-    void puis(const std::function<bool(QWidget*)>& etape) { m_etapes.enqueue(etape); }
-    int restantes() const { return int(m_etapes.size()); }
-    int expirees = 0;
-    QStringList titres; // of each widget a step was called with
-
-private:
-    QTimer m_minuterie;
-    QQueue<std::function<bool(QWidget*)>> m_etapes;
-    QWidget* m_dernier = nullptr;
-    QElapsedTimer m_depuis;
 };
