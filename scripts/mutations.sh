@@ -20,9 +20,9 @@ ordreCles|covers/signature.cpp|s/for \(auto it = parametres\.cbegin\(\); it != p
 nettoyageNom|covers/nomimage.cpp|s/    nom\.replace\(QStringLiteral\("\.\."\), QStringLiteral\("_"\)\);\n//
 doublonAjout|model/catalogue.cpp|s/if \(premierAlbum\(v\.serie, v\.titre\)\)/if (false)/
 doublonModif|model/catalogue.cpp|s/const BD\* autre = premierAlbum\(v\.serie, v\.titre\);/const BD* autre = nullptr;/
-compteursSuppression|app/edition.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n    modifie = true;/\n    update();\n    modifie = true;/
+compteursSuppression|app/edition.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n\}\n\nvoid Phylacto::suppSerie/\n    update();\n}\n\nvoid Phylacto::suppSerie/
 coloriste19|store/lignecollection.cpp|s/            return QString\(\);\n        return textes/            return parties[18].toString();\n        return textes/
-importModifie|app/importcollection.cpp|s/    MAJListesSeries\(\);\n    modifie = true;/    MAJListesSeries();/
+importModifie|app/importcollection.cpp|s/\n    setModifie\(true\);\n\}/\n}/
 fermetureAnnulee|app/enregistrement.cpp|s/    \} else \{\n        event->ignore\(\);/    } else {\n        event->accept();/
 relaisProxy|app/configuration.cpp|s/    connect\(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau\);\n//
 encodagePremierDemarrage|app/phylacto.cpp|s/        Parametres::ecrire\(\*settings, Cle::Encodage, QStringLiteral\("UTF-8"\)\);\n//
@@ -49,6 +49,12 @@ memeImage|store/nomlibre.cpp|s/if \(contenu && memeContenu\(chemin, \*contenu\)\
 etapeMenu|dialogs/boites.cpp|s/    etapeSuivante\(menu\);\n//
 etapeDialogue|dialogs/boites.cpp|s/    etapeSuivante\(dialogue\);\n//
 problemesDetailles|store/verificationcollection.cpp|s/\+\+m_rapport\.problemes <= problemesDetailles && m_signalement/++m_rapport.problemes \&\& m_signalement/
+tomeFusionRendu|model/catalogue.cpp|s/        restaurerSerie\(renommee\.cible\);\n//
+fusionSansQuestion|app/edition.cpp|s/        if \(Boites::montrer\(question\) != QMessageBox::Yes\)\n            return;\n//
+titreModifie|app/historique.cpp|s/    setWindowModified\(valeur\);\n//
+entreeCoupee|app/historique.cpp|s/entreeDeMenu\(tr\("Annuler %1"\)\.arg\(texte\)\)/tr("Annuler %1").arg(texte)/
+ajoutEnregistre|app/edition.cpp|s/    executer\(std::make_unique<AjoutAlbums>\(\n.*\n/    setModifie(true);\n/
+importEnregistre|app/importcollection.cpp|s/        executer\(std::make_unique<AjoutAlbums>\((.*\n){4}/        setModifie(true);\n/
 LISTE
 )
 
