@@ -219,5 +219,7 @@ int main(int argc, char* argv[])
     }
     if (!captures.isEmpty())
         (new Captures(&fenetre, captures))->lancer();
-    return application.exec();
+    const int code = application.exec();
+    fenetre.laisserAlbumsAuSysteme();
+    return code;
 }

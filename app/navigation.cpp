@@ -133,37 +133,48 @@ QList<QPair<QListWidget*, const QList<Serie*>*>> Phylacto::listesEtSeries() cons
 
 void Phylacto::MAJListesSeries()
 {
-    for (const auto& [liste, seriesListe] : listesEtSeries()) {
-        QSet<QString>& affiches = m_nomsListes[liste];
-        QStringList nouveaux;
-        for (const Serie* serie : *seriesListe) {
-            const QString nom = serie->getNom();
-            if (!affiches.contains(nom)) {
-                affiches.insert(nom);
-                nouveaux.append(nom);
-            }
-        }
-        if (nouveaux.isEmpty())
-            continue;
-        if (nouveaux.size() <= 16) {
-            // A few names (an album entered): sorted insertion beats a full sort.
-            for (const QString& nom : std::as_const(nouveaux))
-                liste->addItem(nom);
-            continue;
-        }
-        // One sort for the whole batch instead of one sorted insertion per name;
-        // an empty list (the start) takes the names already in the list's order.
-        const bool vide = liste->count() == 0;
-        if (vide)
-            std::sort(nouveaux.begin(), nouveaux.end());
-        liste->setSortingEnabled(false);
-        liste->addItems(nouveaux);
-        liste->setSortingEnabled(true);
-        if (!vide)
-            liste->sortItems(Qt::AscendingOrder);
+    // The lists change only with the catalogue: after the load, the
+    // constructor's refresh has nothing to add to them.
+    if (m_revisionListes != catalogue.revisionContenu()) {
+        m_revisionListes = catalogue.revisionContenu();
+        for (const auto& [liste, seriesListe] : listesEtSeries())
+            ajouterSeriesManquantes(liste, *seriesListe);
     }
     MAJCompteurs();
     update();
+}
+
+void Phylacto::ajouterSeriesManquantes(QListWidget* liste, const QList<Serie*>& seriesListe)
+{
+    QSet<QString>& affiches = m_nomsListes[liste];
+    // Grown once: every growth hashes every name again.
+    affiches.reserve(seriesListe.size());
+    QStringList nouveaux;
+    for (const Serie* serie : seriesListe) {
+        const QString nom = serie->getNom();
+        if (!affiches.contains(nom)) {
+            affiches.insert(nom);
+            nouveaux.append(nom);
+        }
+    }
+    if (nouveaux.isEmpty())
+        return;
+    if (nouveaux.size() <= 16) {
+        // A few names (an album entered): sorted insertion beats a full sort.
+        for (const QString& nom : std::as_const(nouveaux))
+            liste->addItem(nom);
+        return;
+    }
+    // One sort for the whole batch instead of one sorted insertion per name;
+    // an empty list (the start) takes the names already in the list's order.
+    const bool vide = liste->count() == 0;
+    if (vide)
+        std::sort(nouveaux.begin(), nouveaux.end());
+    liste->setSortingEnabled(false);
+    liste->addItems(nouveaux);
+    liste->setSortingEnabled(true);
+    if (!vide)
+        liste->sortItems(Qt::AscendingOrder);
 }
 
 void Phylacto::MAJCompteurs()

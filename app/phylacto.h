@@ -50,6 +50,9 @@ class Phylacto : public QMainWindow
 public:
     explicit Phylacto(QWidget* parent = nullptr);
     ~Phylacto() override;
+    // The program ends with the window: its albums are left to the system
+    // (Catalogue::abandonner).
+    void laisserAlbumsAuSysteme() { catalogue.abandonner(); }
 
     // Catalogue lookups (see Catalogue).
     Serie* findSerie(const QString& nom) const { return catalogue.findSerie(nom); }
@@ -211,8 +214,10 @@ private:
     bool importer(const QString& nom);
     bool m_chargementIncomplet = false;
     QString m_fichierCharge; // path the start-up load read
+    void ajouterSeriesManquantes(QListWidget* liste, const QList<Serie*>& seriesListe);
     // Names each series list already shows, so a refresh never searches a widget.
     QHash<const QListWidget*, QSet<QString>> m_nomsListes;
+    quint64 m_revisionListes = ~quint64(0); // of the catalogue the lists were last filled from
 
     // Dated backups (app/sauvegardesdatees.cpp). The copy of the collection file
     // made before it is replaced, or empty with *probleme set when it failed.

@@ -30,6 +30,31 @@ BD::BD(const QString& serie, const QString& titre, int tome, const QString& dess
 {
 }
 
+BD::BD(ChampsAlbum&& c, QObject* parent)
+    : QObject(parent)
+    , tome(c.tome)
+    , entier8(c.entier8)
+    , reel13(c.reel13)
+    , type(c.type)
+    , note(c.note)
+    , serieFinie(c.serieFinie)
+    , nbEmprunts(c.nbEmprunts)
+    , serie(std::move(c.serie))
+    , titre(std::move(c.titre))
+    , dessinateur(std::move(c.dessinateur))
+    , scenariste(std::move(c.scenariste))
+    , editeur(std::move(c.editeur))
+    , commentaire(std::move(c.commentaire))
+    , genre(std::move(c.genre))
+    , image(std::move(c.image))
+    , emprunteur(std::move(c.emprunteur))
+    , dateEmprunt(std::move(c.dateEmprunt))
+    , texte15(std::move(c.texte15))
+    , texte19(std::move(c.texte19))
+    , coloriste(std::move(c.coloriste))
+{
+}
+
 QString BD::getTexte15() const
 {
     if (texte15.isEmpty())

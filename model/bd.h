@@ -44,8 +44,11 @@ public:
         const QString& dateEmprunt, double reel13, int type, const QString& texte15, int note,
         int serieFinie, int nbEmprunts, const QString& texte19, const QString& coloriste,
         QObject* parent = nullptr);
+    explicit BD(ChampsAlbum&& champs, QObject* parent = nullptr);
 
     QString getSerie() const { return serie; }
+    // The name itself, for lookups over every album without touching its count.
+    const QString& serieSansCopie() const { return serie; }
     QString getTitre() const { return titre; }
     QString getDessinateur() const { return dessinateur; }
     QString getScenariste() const { return scenariste; }

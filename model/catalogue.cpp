@@ -23,8 +23,22 @@ void Catalogue::prevenir(const BD& album) const
 QList<BD*> Catalogue::albumsParNom(const QString& texte, bool parSerie) const
 {
     QList<BD*> trouves;
+    if (!parSerie) {
+        for (BD* album : m_albums) {
+            if (album->getTitre() == texte)
+                trouves.append(album);
+        }
+        return trouves;
+    }
+    // Every album names a series of the catalogue, and nearly all share its
+    // name's buffer: the names are read only for the others.
+    const Serie* serie = findSerie(texte);
+    if (!serie)
+        return trouves;
+    const QString& nom = serie->nomSansCopie();
     for (BD* album : m_albums) {
-        if ((parSerie ? album->getSerie() : album->getTitre()) == texte)
+        const QString& sienne = album->serieSansCopie();
+        if ((sienne.constData() == nom.constData() && sienne.size() == nom.size()) || sienne == nom)
             trouves.append(album);
     }
     return trouves;
@@ -95,28 +109,91 @@ ResultatEdition Catalogue::modifier(
     return { ResultatEdition::Fait, album, serieCreee };
 }
 
+namespace {
+
+void compterAlbum(Compteurs& compteurs, const BD* album)
+{
+    ++compteurs.total;
+    if (album->type == Comic)
+        ++compteurs.comics;
+    else if (album->type == Manga)
+        ++compteurs.manga;
+    else
+        ++compteurs.euro;
+}
+
+} // namespace
+
 bool Catalogue::attacher(BD* album)
 {
+    // Counts that were up to date stay so: a load is not counted again.
+    const bool comptesAJour = m_revisionCompteurs == m_revisionContenu;
     m_albums.append(album);
-    return integrerSerie(album);
+    const bool serieCreee = integrerSerie(album);
+    if (comptesAJour) {
+        compterAlbum(m_compteurs, album);
+        m_revisionCompteurs = m_revisionContenu;
+    }
+    return serieCreee;
+}
+
+namespace {
+
+size_t caseDuTampon(const QChar* tampon, size_t masque)
+{
+    // Fibonacci hashing: buffers are aligned, their low bits alike.
+    return size_t((quintptr(tampon) * 0x9E3779B97F4A7C15ULL) >> 20) & masque;
+}
+
+} // namespace
+
+void Catalogue::indexerTampon(Serie* serie)
+{
+    if (size_t(m_nbParTampon + 1) * 2 > m_seriesParTampon.size()) {
+        m_seriesParTampon.assign(qMax<size_t>(1024, m_seriesParTampon.size() * 2), {});
+        m_nbParTampon = 0;
+        for (Serie* autre : std::as_const(m_series)) {
+            if (autre != serie)
+                indexerTampon(autre);
+        }
+    }
+    const QChar* tampon = serie->nomSansCopie().constData();
+    const size_t masque = m_seriesParTampon.size() - 1;
+    size_t i = caseDuTampon(tampon, masque);
+    while (m_seriesParTampon[i].second && m_seriesParTampon[i].first != tampon)
+        i = (i + 1) & masque;
+    if (!m_seriesParTampon[i].second)
+        ++m_nbParTampon;
+    m_seriesParTampon[i] = { tampon, serie };
+}
+
+void Catalogue::reindexerTampons()
+{
+    m_seriesParTampon.assign(m_seriesParTampon.size(), {});
+    m_nbParTampon = 0;
+    for (Serie* serie : std::as_const(m_series))
+        indexerTampon(serie);
 }
 
 Serie* Catalogue::serieDuNom(const QString& nom)
 {
-    Serie*& memoire
-        = m_seriesParTampon[(quintptr(nom.constData()) >> 4) % m_seriesParTampon.size()];
-    if (memoire && memoire->partageLeTamponDuNom(nom))
-        return memoire;
-    Serie* serie = findSerie(nom);
-    if (serie && serie->partageLeTamponDuNom(nom))
-        memoire = serie;
-    return serie;
+    if (!m_seriesParTampon.empty()) {
+        const QChar* tampon = nom.constData();
+        const size_t masque = m_seriesParTampon.size() - 1;
+        for (size_t i = caseDuTampon(tampon, masque); m_seriesParTampon[i].second;
+             i = (i + 1) & masque) {
+            if (m_seriesParTampon[i].first == tampon
+                && m_seriesParTampon[i].second->partageLeTamponDuNom(nom))
+                return m_seriesParTampon[i].second;
+        }
+    }
+    return findSerie(nom);
 }
 
 bool Catalogue::integrerSerie(const BD* album)
 {
     ++m_revisionContenu;
-    if (Serie* serie = serieDuNom(album->getSerie())) {
+    if (Serie* serie = serieDuNom(album->serieSansCopie())) {
         if (serie->tomeMax < album->tome)
             serie->tomeMax = album->tome;
         if (album->serieFinie != 0)
@@ -131,6 +208,7 @@ void Catalogue::ajouterSerie(Serie* serie)
 {
     m_series.append(serie);
     m_indexSeries.insert(serie->getNom(), serie);
+    indexerTampon(serie);
     if (QList<Serie*>* genre = listeDuGenre(serie->type))
         genre->append(serie);
 }
@@ -199,11 +277,11 @@ SerieRetiree Catalogue::retirerSerie(const QString& nom)
 void Catalogue::retirerFiche(const QString& nom, SerieRetiree& retiree)
 {
     retiree.serie = m_indexSeries.take(nom);
-    m_seriesParTampon.fill(nullptr);
     if (!retiree.serie)
         return;
     retiree.rangSeries = int(m_series.indexOf(retiree.serie));
     m_series.removeAt(retiree.rangSeries);
+    reindexerTampons();
     if (QList<Serie*>* genre = listeDuGenre(retiree.serie->type)) {
         retiree.rangGenre = int(genre->indexOf(retiree.serie));
         if (retiree.rangGenre >= 0)
@@ -237,6 +315,7 @@ void Catalogue::remettreFiche(const SerieRetiree& retiree)
         return;
     m_series.insert(qBound(0, retiree.rangSeries, int(m_series.size())), serie);
     m_indexSeries.insert(serie->getNom(), serie);
+    indexerTampon(serie);
     QList<Serie*>* genre = listeDuGenre(serie->type);
     if (genre && retiree.rangGenre >= 0)
         genre->insert(qBound(0, retiree.rangGenre, int(genre->size())), serie);
@@ -322,7 +401,7 @@ QList<BD*> Catalogue::retirerAjout(const SeriesAvantAjout& avant)
             genre->removeOne(serie);
         delete serie;
     }
-    m_seriesParTampon.fill(nullptr);
+    reindexerTampons();
     for (const SeriesAvantAjout::Valeurs& v : avant.valeurs) {
         if (Serie* serie = m_series.value(v.position)) {
             serie->tomeMax = v.tomeMax;
@@ -391,7 +470,7 @@ SerieRenommee Catalogue::renommerSerie(const QString& ancien, const QString& nou
         source->renommer(renommee.nouveau);
         m_indexSeries.insert(renommee.nouveau, source);
     }
-    m_seriesParTampon.fill(nullptr);
+    reindexerTampons();
     return renommee;
 }
 
@@ -411,7 +490,7 @@ void Catalogue::annulerRenommage(const SerieRenommee& renommee)
         serie->renommer(renommee.ancien);
         m_indexSeries.insert(renommee.ancien, serie);
     }
-    m_seriesParTampon.fill(nullptr);
+    reindexerTampons();
 }
 
 void Catalogue::supprimerAlbum(BD* album)
@@ -450,9 +529,20 @@ void Catalogue::vider()
     m_seriesComics.clear();
     m_seriesManga.clear();
     m_indexSeries.clear();
-    m_seriesParTampon.fill(nullptr);
+    m_seriesParTampon.clear();
+    m_nbParTampon = 0;
     m_textes.vider();
     ++m_revisionPositions;
+}
+
+void Catalogue::abandonner()
+{
+    for (SuiviAlbums* suivi : std::as_const(m_suivis))
+        suivi->catalogueDetruit();
+    m_suivis.clear();
+    m_albums.clear();
+    m_series.clear();
+    vider();
 }
 
 void Catalogue::echanger(Catalogue& autre)
@@ -468,7 +558,8 @@ void Catalogue::echanger(Catalogue& autre)
     m_seriesComics.swap(autre.m_seriesComics);
     m_seriesManga.swap(autre.m_seriesManga);
     m_indexSeries.swap(autre.m_indexSeries);
-    std::swap(m_seriesParTampon, autre.m_seriesParTampon);
+    m_seriesParTampon.swap(autre.m_seriesParTampon);
+    std::swap(m_nbParTampon, autre.m_nbParTampon);
     std::swap(m_textes, autre.m_textes);
     ++m_revisionPositions;
     ++autre.m_revisionPositions;
@@ -480,15 +571,12 @@ void Catalogue::echanger(Catalogue& autre)
 
 Compteurs Catalogue::compter() const
 {
-    Compteurs compteurs;
-    compteurs.total = int(m_albums.size());
-    for (const BD* album : m_albums) {
-        if (album->type == Comic)
-            ++compteurs.comics;
-        else if (album->type == Manga)
-            ++compteurs.manga;
-        else
-            ++compteurs.euro;
-    }
-    return compteurs;
+    // Every refresh of the lists counts: once per change.
+    if (m_revisionCompteurs == m_revisionContenu)
+        return m_compteurs;
+    m_revisionCompteurs = m_revisionContenu;
+    m_compteurs = {};
+    for (const BD* album : m_albums)
+        compterAlbum(m_compteurs, album);
+    return m_compteurs;
 }

@@ -6,7 +6,8 @@
 #include <QList>
 #include <QPair>
 #include <QString>
-#include <array>
+#include <utility>
+#include <vector>
 
 #include "model/textespartages.h"
 
@@ -209,6 +210,10 @@ public:
     // Returns the number of albums removed.
     int supprimerSerie(const QString& nom);
     void vider();
+    // Lets go of every album and series without destroying them, when the
+    // program ends: the system takes their memory back at once, where a
+    // million deletions one by one would hold the end for a second.
+    void abandonner();
     // Takes the other catalogue's content and gives it this one's.
     void echanger(Catalogue& autre);
     // Grows at each removal or exchange: positions in albums() taken before
@@ -250,11 +255,17 @@ private:
     QList<Serie*> m_seriesComics;
     QList<Serie*> m_seriesManga;
     QHash<QString, Serie*> m_indexSeries;
-    // Albums read from a file share their series' name with it: the name's
-    // buffer finds the series again without hashing the name. Only series in
-    // the index are remembered; emptied whenever one leaves it.
-    std::array<Serie*, 1024> m_seriesParTampon {};
+    // Albums share their series' name with it (shared texts): the name's
+    // buffer finds the series again without reading the name. Every series of
+    // the index by the buffer of its own name (open addressing); rebuilt
+    // whenever one leaves.
+    std::vector<std::pair<const QChar*, Serie*>> m_seriesParTampon;
+    qsizetype m_nbParTampon = 0;
+    void indexerTampon(Serie* serie);
+    void reindexerTampons();
     Serie* serieDuNom(const QString& nom);
+    mutable Compteurs m_compteurs;
+    mutable quint64 m_revisionCompteurs = 0; // the counts hold at this revision
     TextesPartages m_textes;
     mutable QList<SuiviAlbums*> m_suivis;
     quint64 m_revisionPositions = 0;

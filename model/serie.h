@@ -19,6 +19,8 @@ public:
     }
 
     QString getNom() const { return nom; }
+    // The name itself, for lookups without touching its count.
+    const QString& nomSansCopie() const { return nom; }
     // True when texte is this very name (the same buffer), without reading it.
     bool partageLeTamponDuNom(const QString& texte) const
     {

@@ -55,6 +55,27 @@ QString TextesPartages::partager(const QString& texte)
     return garder(texte);
 }
 
+QString TextesPartages::trouver(QStringView texte) const
+{
+    if (m_nombre == 0 || texte.isEmpty())
+        return {};
+    const qsizetype i = chercher(texte, empreinteDe(texte));
+    return m_empreintes.at(i) == 0 ? QString() : m_cases.at(i);
+}
+
+void TextesPartages::verserDans(TextesPartages& autre)
+{
+    QList<QString> cases;
+    cases.swap(m_cases);
+    vider();
+    for (QString& texte : cases) {
+        // Alone in its buffer once out of the table: nobody holds it.
+        const QString garde = std::move(texte);
+        if (!garde.isNull() && !garde.isDetached())
+            autre.partager(garde);
+    }
+}
+
 void TextesPartages::vider()
 {
     m_cases.clear();

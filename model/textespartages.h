@@ -15,6 +15,12 @@ public:
     QString partager(QStringView texte);
     QString partager(const QString& texte);
 
+    // The kept text equal to texte, or a null text.
+    QString trouver(QStringView texte) const;
+    // Hands autre the texts that something else still holds (an album) and
+    // forgets every text.
+    void verserDans(TextesPartages& autre);
+
     qsizetype nombre() const { return m_nombre; }
     void vider();
 

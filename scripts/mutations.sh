@@ -11,7 +11,7 @@ cd "$racine"
 
 # name | file | perl substitution (first match only)
 mutations=$(cat <<'LISTE'
-champ|store/lignecollection.cpp|s/entier\(15\),\s*entier\(16\)/entier(16), entier(15)/
+champ|store/lignecollection.cpp|s/champs\.note = lireEntier\(p\[15\]\);/champs.note = lireEntier(p[16]);/
 separateur|store/lignecollection.cpp|s/\*sortie\+\+ = u';';/*sortie++ = u',';/
 vidage|store/ecriturecollection.cpp|s/if \(erreur\.isEmpty\(\) && \(!fichier\.flush\(\)/if (false && (!fichier.flush()/
 compteurPret|model/emprunt.cpp|s/    \+\+album\.nbEmprunts;\n//
@@ -21,7 +21,7 @@ nettoyageNom|covers/nomimage.cpp|s/    nom\.replace\(QStringLiteral\("\.\."\), Q
 doublonAjout|model/catalogue.cpp|s/if \(premierAlbum\(v\.serie, v\.titre\)\)/if (false)/
 doublonModif|model/catalogue.cpp|s/const BD\* autre = premierAlbum\(v\.serie, v\.titre\);/const BD* autre = nullptr;/
 compteursSuppression|app/edition.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n\}\n\nvoid Phylacto::suppSerie/\n    update();\n}\n\nvoid Phylacto::suppSerie/
-coloriste19|store/lignecollection.cpp|s/            return QString\(\);\n        return textes/            return parties[18].toString();\n        return textes/
+coloriste19|store/lecturetranches.cpp|s/            if \(champ\.colonne >= parties\.nombre\)\n                continue;\n            const QStringView valeur = parties\.champs\[champ\.colonne\];/            const QStringView valeur = parties.champs[qMin(champ.colonne, parties.nombre - 1)];/
 importModifie|app/importcollection.cpp|s/\n    setModifie\(true\);\n\}/\n}/
 fermetureAnnulee|app/enregistrement.cpp|s/    \} else \{\n        event->ignore\(\);/    } else {\n        event->accept();/
 relaisProxy|app/configuration.cpp|s/    connect\(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau\);\n//
@@ -29,7 +29,7 @@ encodagePremierDemarrage|app/phylacto.cpp|s/        Parametres::ecrire\(\*settin
 tomeParcours|covers/nomimage.cpp|s/parties\.indexOf\(QStringLiteral\("Tome"\)\)/parties.lastIndexOf(QStringLiteral("Tome"))/
 octal|store/ligneancienne.cpp|s/            base = 8;/            base = 10;/
 texte15|model/bd.cpp|s/return QStringLiteral\("_"\);/return texte15;/
-retourChariot|store/fichiercollection.cpp|s/const QStringView ligne = sansRetourChariot\(brute\);/const QStringView ligne = brute;/
+retourChariot|store/lecturetranches.cpp|s/const QStringView ligne = sansRetourChariot\(brute\);/const QStringView ligne = brute;/
 scenaristeDessinateur|dialogs/saise.cpp|s/emit nouvelAlbum\(ui->leSerie->text\(\), titre, ui->leScenariste->text\(\),\n(\s*)ui->leDessinateur->text\(\),/emit nouvelAlbum(ui->leSerie->text(), titre, ui->leDessinateur->text(),\n$1ui->leScenariste->text(),/
 boutonPreter|app/navigation.cpp|s/ui->pbPreter->setEnabled\(false\);/ui->pbPreter->setEnabled(true);/
 rolesNotice|covers/noticescatalogue.cpp|s/codes\.scenaristes, personne\);(\n.*\n\s*)ajouterNom\(codes\.dessinateurs/codes.dessinateurs, personne);$1ajouterNom(codes.scenaristes/
@@ -49,6 +49,16 @@ memeImage|store/nomlibre.cpp|s/if \(contenu && memeContenu\(chemin, \*contenu\)\
 etapeMenu|dialogs/boites.cpp|s/    etapeSuivante\(menu\);\n//
 etapeDialogue|dialogs/boites.cpp|s/    etapeSuivante\(dialogue\);\n//
 problemesDetailles|store/verificationcollection.cpp|s/\+\+m_rapport\.problemes <= problemesDetailles && m_signalement/++m_rapport.problemes \&\& m_signalement/
+trancheMarque|store/lecturetranches.cpp|s/&decode, tranche\.debut == 0\)/&decode, true)/
+trancheLigneInvalide|store/lecturetranches.cpp|s/premierInvalide = int\(m_lignesLues\) \+ tranche\.ligneInvalide;/premierInvalide = tranche.ligneInvalide;/
+trancheLigneFautive|store/lecturetranches.cpp|s/m_lecture\.numeroLigne = int\(numero\);/m_lecture.numeroLigne = tranche.ligneFautive;/
+trancheNatureUtf8|store/lecturetranches.cpp|s/ && utf8 && !pasUtf8;/ && utf8;/
+textesVerses|model/textespartages.cpp|s/ && !garde\.isDetached\(\)//
+compteursCharges|model/catalogue.cpp|s/        compterAlbum\(m_compteurs, album\);\n        m_revisionCompteurs/        m_revisionCompteurs/
+seriesParTampon|model/catalogue.cpp|s/    m_series\.removeAt\(retiree\.rangSeries\);\n    reindexerTampons\(\);/    m_series.removeAt(retiree.rangSeries);/
+serieParContenu|model/catalogue.cpp|s/ \|\| sienne == nom\)/)/
+seriesAbandonnees|model/catalogue.cpp|s/    m_albums\.clear\(\);\n    m_series\.clear\(\);\n    vider\(\);/    vider();/
+listesAJour|app/navigation.cpp|s/if \(m_revisionListes != catalogue\.revisionContenu\(\)\)/if (m_revisionListes == ~quint64(0))/
 tomeFusionRendu|model/catalogue.cpp|s/        restaurerSerie\(renommee\.cible\);\n//
 fusionSansQuestion|app/edition.cpp|s/        if \(Boites::montrer\(question\) != QMessageBox::Yes\)\n            return;\n//
 titreModifie|app/historique.cpp|s/    setWindowModified\(valeur\);\n//

@@ -27,6 +27,25 @@ namespace Decodage {
 // lines can be cut in the bytes themselves.
 bool compatibleAscii(QTextCodec* codec);
 
+// UTF-8 and the single-byte encodings: a line decoded alone reads as it does
+// within the file, so that a file cut after its line feeds can be decoded
+// piece by piece.
+bool decoupable(QTextCodec* codec);
+
+// The codec decoder() uses for octets: codec (the locale's when nullptr)
+// unless a byte-order mark says otherwise; see decoder().
+QTextCodec* codecDe(const QByteArray& octets, QTextCodec* codec, bool detecterBom = true);
+
+// Sequences codec cannot decode in octets (a cut one at the end included).
+// Past the start of a file (debutFichier false), a byte-order mark is a
+// character like any other.
+int invalides(QTextCodec* codec, const char* octets, qsizetype taille, QString* texte,
+    bool debutFichier = true);
+
+// Number, from 1, of the first line of octets holding a sequence codec cannot
+// decode; the number of lines when none does alone.
+int premiereLigneInvalide(QTextCodec* codec, const char* octets, qsizetype taille);
+
 // Decodes octets with codec (the locale's when nullptr); a Unicode
 // byte-order mark chooses the encoding, as on reading. Lines are counted at
 // each line feed. "UTF-16" without a mark takes the byte order the bytes

@@ -124,8 +124,13 @@ QTextCodec* utf16SansMarque(const QByteArray& octets)
 
 bool utf8NonAscii(const QByteArray& octets)
 {
-    const auto* p = reinterpret_cast<const uchar*>(octets.constData());
-    const auto* const fin = p + octets.size();
+    return natureUtf8(octets.constData(), octets.size()) == NatureUtf8::Utf8;
+}
+
+NatureUtf8 natureUtf8(const char* octets, qsizetype taille)
+{
+    const auto* p = reinterpret_cast<const uchar*>(octets);
+    const auto* const fin = p + taille;
     bool nonAscii = false;
     while (p < fin) {
         quint64 huit;
@@ -154,17 +159,17 @@ bool utf8NonAscii(const QByteArray& octets)
             min = tete == 0xF0 ? 0x90 : 0x80;
             max = tete == 0xF4 ? 0x8F : 0xBF;
         } else {
-            return false;
+            return NatureUtf8::PasUtf8;
         }
         if (fin - p <= suite || p[1] < min || p[1] > max)
-            return false;
+            return NatureUtf8::PasUtf8;
         for (int i = 2; i <= suite; ++i) {
             if (p[i] < 0x80 || p[i] > 0xBF)
-                return false;
+                return NatureUtf8::PasUtf8;
         }
         p += suite + 1;
     }
-    return nonAscii;
+    return nonAscii ? NatureUtf8::Utf8 : NatureUtf8::Ascii;
 }
 
 QString suggerer(const QByteArray& octets, const QStringList& proposes, QTextCodec* exclu)

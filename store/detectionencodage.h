@@ -20,6 +20,11 @@ QString suggerer(const QByteArray& octets, const QStringList& proposes, QTextCod
 
 // True when the bytes are valid UTF-8 and hold at least one non-ASCII character.
 bool utf8NonAscii(const QByteArray& octets);
+// The same for a piece of a file cut after a line feed: ASCII only, valid
+// UTF-8 with other characters, or not UTF-8. A file is utf8NonAscii when none
+// of its pieces is PasUtf8 and one at least is Utf8.
+enum class NatureUtf8 { Ascii, Utf8, PasUtf8 };
+NatureUtf8 natureUtf8(const char* octets, qsizetype taille);
 
 // UTF-16 or UTF-32, in either byte order: the encodings in which a line
 // feed or a ";" is not a byte of its own.

@@ -5,9 +5,9 @@
 #include "model/traduction.h"
 #include "settings/chemins.h"
 #include "store/decodage.h"
-#include "store/decoupelignes.h"
 #include "store/detectionencodage.h"
 #include "store/lecturefichier.h"
+#include "store/lecturetranches.h"
 #include "store/lignecollection.h"
 
 #include <QDir>
@@ -33,32 +33,7 @@ QString decoder(const QByteArray& octets, QTextCodec* codec)
 
 LectureCollection lireTexte(QStringView texte, Catalogue& catalogue, const Avancement& avancement)
 {
-    LectureCollection lecture;
-    const qsizetype taille = texte.size();
-    int numero = 0;
-    DecoupeLignes<QStringView> lignes(texte);
-    for (QStringView brute; lignes.suivante(brute);) {
-        const QStringView ligne = sansRetourChariot(brute);
-        if (++numero % pasAvancement == 0 && avancement)
-            avancement(lignes.position(), taille);
-
-        int nbParties = 0;
-        BD* album = LigneCollection::decoder(ligne, &nbParties, &catalogue.textesPartages());
-        if (!album) {
-            lecture.etat = LectureCollection::LigneInvalide;
-            lecture.ligneFautive = ligne.size() > longueurLigneMontree
-                ? ligne.left(longueurLigneMontree).toString() + QChar(0x2026)
-                : ligne.toString();
-            lecture.nbChamps = nbParties;
-            lecture.numeroLigne = numero;
-            break;
-        }
-        catalogue.attacher(album);
-        ++lecture.albumsLus;
-    }
-    if (avancement)
-        avancement(taille, taille);
-    return lecture;
+    return LectureTranches::lireTexte(texte, catalogue, avancement);
 }
 
 LectureCollection charger(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
@@ -90,6 +65,17 @@ LectureCollection lire(const QString& chemin, QTextCodec* codec, Catalogue& cata
         return lecture;
     }
     const EtatFichier lu = EtatFichier::relever(chemin, octets);
+    QTextCodec* choisi = Decodage::codecDe(octets, codec);
+    if (Decodage::decoupable(choisi)) {
+        // Decoded by slices: the whole text never exists beside the bytes.
+        LectureCollection lecture
+            = LectureTranches::lireOctets(octets, choisi, catalogue, avancement);
+        if (lecture.sequencesInvalides > 0 || lecture.utf8EnMonoOctet)
+            lecture.encodageSansErreur = Decodage::encodageSansErreur(
+                octets, encodagesProposes, QString::fromLatin1(choisi->name()));
+        lecture.fichier = lu;
+        return lecture;
+    }
     const TexteDecode decode = Decodage::decoder(octets, codec);
     QString encodageSansErreur;
     const bool utf8EnMonoOctet = decode.sequencesInvalides == 0

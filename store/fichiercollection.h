@@ -64,7 +64,8 @@ LectureCollection lireTexte(
 // not read whole (a directory, a dangling link, a device, a FIFO, a file over
 // tailleMax, a short read) is Illisible. When the bytes hold invalid
 // sequences, or are UTF-8 read in a single-byte encoding, the likeliest of
-// encodagesProposes that decodes them without any is named.
+// encodagesProposes that decodes them without any is named. In UTF-8 and the
+// single-byte encodings, avancement hears the bytes read so far.
 LectureCollection lire(const QString& chemin, QTextCodec* codec, Catalogue& catalogue,
     const QStringList& encodagesProposes = {}, const Avancement& avancement = {});
 

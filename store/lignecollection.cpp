@@ -95,37 +95,61 @@ void ajouter(const BD& album, QString& sortie)
     sortie.truncate(p - reinterpret_cast<const char16_t*>(sortie.constData()));
 }
 
-BD* decoder(QStringView ligne, int* nbParties, TextesPartages* textes)
+Parties decouper(QStringView ligne)
 {
     // Views into the line: no list, no copy until a field becomes a text.
-    QStringView parties[nbChamps];
-    int n = 0;
+    // Fields are short: one plain walk beats a search per field.
+    Parties parties;
+    int& n = parties.nombre;
+    const QChar* const caracteres = ligne.data();
+    const qsizetype taille = ligne.size();
     qsizetype debut = 0;
-    for (;;) {
-        const qsizetype fin = ligne.indexOf(QLatin1Char(';'), debut);
+    for (qsizetype i = 0; i < taille; ++i) {
+        if (caracteres[i] != QLatin1Char(';'))
+            continue;
         if (n < nbChamps)
-            parties[n] = ligne.sliced(debut, (fin < 0 ? ligne.size() : fin) - debut);
+            parties.champs[n] = QStringView(caracteres + debut, i - debut);
         ++n;
-        if (fin < 0)
-            break;
-        debut = fin + 1;
+        debut = i + 1;
     }
-    if (nbParties)
-        *nbParties = n;
-    if (!nombreDeChampsValide(n))
-        return nullptr;
+    if (n < nbChamps)
+        parties.champs[n] = QStringView(caracteres + debut, taille - debut);
+    ++n;
+    return parties;
+}
 
-    auto entier = [&](int i) { return lireEntier(parties[i]); };
-    auto txt = [&](int i) { return parties[i].toString(); };
-    auto commun = [&](int i) {
-        if (i >= n)
-            return QString();
-        return textes ? textes->partager(parties[i]) : parties[i].toString();
-    };
-    const double reel = parties[12] == QLatin1Char('0') ? 0.0 : parties[12].toDouble();
-    return new BD(commun(0), txt(1), entier(2), commun(3), commun(4), commun(5), txt(6), entier(7),
-        commun(8), txt(9), commun(10), commun(11), reel, entier(13), commun(14), entier(15),
-        entier(16), entier(17), commun(18), commun(19));
+void remplirPropres(const Parties& parties, ChampsAlbum& champs)
+{
+    const QStringView* p = parties.champs;
+    champs.titre = p[1].toString();
+    champs.tome = lireEntier(p[2]);
+    champs.commentaire = p[6].toString();
+    champs.entier8 = lireEntier(p[7]);
+    champs.image = p[9].toString();
+    champs.reel13 = p[12] == QLatin1Char('0') ? 0.0 : p[12].toDouble();
+    champs.type = lireEntier(p[13]);
+    champs.note = lireEntier(p[15]);
+    champs.serieFinie = lireEntier(p[16]);
+    champs.nbEmprunts = lireEntier(p[17]);
+}
+
+BD* decoder(QStringView ligne, int* nbParties, TextesPartages* textes)
+{
+    const Parties parties = decouper(ligne);
+    if (nbParties)
+        *nbParties = parties.nombre;
+    if (!parties.valides())
+        return nullptr;
+    ChampsAlbum champs;
+    remplirPropres(parties, champs);
+    for (const ChampPartage& champ : champsPartages) {
+        // The colourist of a 19-field line stays null.
+        if (champ.colonne < parties.nombre) {
+            const QStringView texte = parties.champs[champ.colonne];
+            champs.*champ.membre = textes ? textes->partager(texte) : texte.toString();
+        }
+    }
+    return new BD(std::move(champs));
 }
 
 bool contientSeparateur(const BD& album)

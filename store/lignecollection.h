@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/bd.h"
+
 #include <QString>
 #include <QStringView>
 
-class BD;
+#include <iterator>
+
 class TextesPartages;
 
 // One album per line, 20 fields separated by ";" (19 in older files, without
@@ -29,6 +32,32 @@ void ajouter(const BD& album, QString& sortie);
 // removed), or nullptr. nbParties receives the number of fields found. With
 // textes, the texts that repeat from album to album are shared through it.
 BD* decoder(QStringView ligne, int* nbParties = nullptr, TextesPartages* textes = nullptr);
+
+// The fields of one line, as views into it.
+struct Parties
+{
+    QStringView champs[nbChamps];
+    int nombre = 0; // found, also beyond nbChamps
+    bool valides() const { return nombreDeChampsValide(nombre); }
+};
+Parties decouper(QStringView ligne);
+
+// The fields whose texts repeat from album to album (series, artists,
+// publishers...): their column in the line and their member.
+struct ChampPartage
+{
+    int colonne;
+    QString ChampsAlbum::*membre;
+};
+inline constexpr ChampPartage champsPartages[] = { { 0, &ChampsAlbum::serie },
+    { 3, &ChampsAlbum::dessinateur }, { 4, &ChampsAlbum::scenariste }, { 5, &ChampsAlbum::editeur },
+    { 8, &ChampsAlbum::genre }, { 10, &ChampsAlbum::emprunteur }, { 11, &ChampsAlbum::dateEmprunt },
+    { 14, &ChampsAlbum::texte15 }, { 18, &ChampsAlbum::texte19 }, { 19, &ChampsAlbum::coloriste } };
+constexpr int nbChampsPartages = int(std::size(champsPartages));
+
+// Every field of valid parties but the shared ones: numbers, and the texts
+// an album holds alone (title, comment, cover).
+void remplirPropres(const Parties& parties, ChampsAlbum& champs);
 
 // True when one of the album's texts holds a ";".
 bool contientSeparateur(const BD& album);

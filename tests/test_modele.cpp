@@ -16,6 +16,7 @@
 #include "store/ecriturecollection.h"
 #include "store/fichiercollection.h"
 #include "store/importation.h"
+#include "store/lecturetranches.h"
 #include "store/ligneancienne.h"
 #include "store/lignecollection.h"
 #include "store/verificationcollection.h"
@@ -125,6 +126,16 @@ private slots:
             QStringList({ "blake:1:0:1", "Bizarre:1:0:5", "Akira:4:0:2", "0 1 1" }));
         c.attacher(albumTest("Blake", "T1", 1, Manga)); // a new series of that name
         QCOMPARE(c.findSerie("Blake")->type, int(Manga));
+
+        // Left to the system when the program ends: emptied, nothing destroyed.
+        const QList<BD*> albums = c.albums();
+        const QList<Serie*> series = c.series();
+        const QPointer<BD> premier = albums.first();
+        c.abandonner();
+        QCOMPARE(c.albums().size() + c.series().size(), 0);
+        QVERIFY(premier);
+        qDeleteAll(albums);
+        qDeleteAll(series);
     }
 
     // Each undo step made, undone and made again on A/a1 1, B/b1 5 (Manga,
@@ -495,6 +506,70 @@ private slots:
         QTEST(FichierCollection::decoder(
                   octets, codec.isEmpty() ? nullptr : QTextCodec::codecForName(codec)),
             "texte");
+    }
+
+    // Slices of a few bytes read as one: albums, series, shared texts, first
+    // bad line, invalid bytes, whatever a boundary cuts (CRLF, a character).
+    void lireParTranches_data()
+    {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<QByteArray>("codec");
+        QTest::addColumn<int>("numero"); // of the bad line
+        QTest::addColumn<int>("ligneInvalide");
+        const QByteArray a = ligneAlbum("Série", "Été", 2), b = ligneAlbum("Blake", "Œil", 1, 1);
+        const QByteArray l19 = "Série;T;3;;;;;0;;;;;0;0;_;0;2;0;\n";
+        QTest::newRow("crlf, 19 champs")
+            << QByteArray(a + b + l19 + a).replace("\n", "\r\n") << QByteArray("UTF-8") << 0 << 0;
+        QTest::newRow("ligne fautive puis octet invalide") << a + b + "x;y\n" + a + "\xff\n"
+                                                           << QByteArray("UTF-8") << 3 << 5;
+        QTest::newRow("octets invalides, ligne fautive")
+            << a + "S\xe9rie\n" + b + "\n" + a + "\xff" << QByteArray("UTF-8") << 2 << 2;
+        QTest::newRow("marques, coupé")
+            << "\xef\xbb\xbf" + a + "\xef\xbb\xbf" + b + a.chopped(1) + "\xc3"
+            << QByteArray("UTF-8") << 0 << 3;
+        QTest::newRow("UTF-8 en Windows-1252") << a + b + a << QByteArray("Windows-1252") << 0 << 0;
+        QTest::newRow("Windows-1252, pas UTF-8")
+            << a + b + "\xe9\n" + a << QByteArray("Windows-1252") << 3 << 0;
+        QTest::newRow("UTF-16")
+            << QTextCodec::codecForName("UTF-16LE")->fromUnicode(a + b + "x\r\n" + a)
+            << QByteArray("UTF-16") << 3 << 0;
+    }
+
+    void lireParTranches()
+    {
+        QFETCH(QByteArray, octets);
+        QFETCH(QByteArray, codec);
+        DossierTravail dossier;
+        QVERIFY(dossier.ecrire("c.csv", octets));
+        const auto remettre = qScopeGuard(
+            [normale = LectureTranches::taille()] { LectureTranches::setTaille(normale); });
+        const auto lire = [&](qsizetype taille) {
+            LectureTranches::setTaille(taille);
+            Catalogue c;
+            const LectureCollection l = FichierCollection::lire(dossier.chemin("c.csv"),
+                QTextCodec::codecForName(codec), c, Codecs::encodagesProposes());
+            QStringList r = resume(c);
+            for (const BD* a : c.albums())
+                r << LigneCollection::encoder(*a)
+                        + (a->serieSansCopie().constData()
+                                    == c.findSerie(a->getSerie())->nomSansCopie().constData()
+                                ? "="
+                                : "≠");
+            return r << QString("%1 %2 %3 %4 %5 %6")
+                            .arg(l.etat)
+                            .arg(l.ligneFautive)
+                            .arg(l.nbChamps)
+                            .arg(l.albumsLus)
+                            .arg(l.sequencesInvalides)
+                            .arg(l.utf8EnMonoOctet)
+                     << l.encodageSansErreur << QString::number(c.textesPartages().nombre())
+                     << QString::number(l.numeroLigne) << QString::number(l.ligneSequenceInvalide);
+        };
+        const QStringList entiere = lire(LectureTranches::taille());
+        QTEST(entiere.at(entiere.size() - 2).toInt(), "numero");
+        QTEST(entiere.last().toInt(), "ligneInvalide");
+        for (qsizetype taille : { 1, 2, 3, 5, 8, 13, 21, 34, 55, 89 })
+            QCOMPARE(lire(taille), entiere);
     }
 
     void suggestionEncodage_data()
@@ -956,6 +1031,13 @@ private slots:
         const QString mille = textes.partager(QStringLiteral("1000"));
         QCOMPARE(textes.partager(QStringView(u"1000")).constData(), mille.constData());
         QCOMPARE(textes.nombre(), qsizetype(3000));
+        // Handed over: only the texts something still holds.
+        TextesPartages autres;
+        const QString garde = autres.partager(QString("gardé"));
+        autres.partager(QString("oublié"));
+        autres.verserDans(textes);
+        QCOMPARE(textes.nombre() + autres.nombre(), qsizetype(3001));
+        QCOMPARE(textes.trouver(u"gardé").constData(), garde.constData());
     }
 
     void tableTriFiltresEtInstantane()
