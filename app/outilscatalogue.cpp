@@ -76,7 +76,7 @@ void Phylacto::majEtiquetteTomes(const QList<BD*>& albumsSerie)
 
 void Phylacto::ouvrirTomesManquants()
 {
-    (new ListeTomesManquants(catalogue, this))->show();
+    (new ListeTomesManquants(catalogue, this, m_rechercheCatalogue, serieCourante))->show();
 }
 
 void Phylacto::ouvrirStatistiques()

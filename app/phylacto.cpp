@@ -113,6 +113,7 @@ Phylacto::Phylacto(QWidget* parent)
     preparerClavier();
     preparerDisposition();
     installerRecherche();
+    preparerAjoutsCatalogue();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);

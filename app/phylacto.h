@@ -3,6 +3,7 @@
 #include "model/catalogue.h"
 #include "model/recherche.h"
 #include "settings/chemins.h"
+#include "store/avancement.h"
 #include "store/etatfichier.h"
 #include "store/sauvegardes.h"
 
@@ -18,6 +19,11 @@
 #include <memory>
 
 struct LectureCollection;
+namespace AjoutLot {
+struct AlbumAAjouter;
+struct Bilan;
+}
+class AjoutCatalogue;
 class AlbumInfos;
 class RechercheCouvertures;
 class BD;
@@ -32,6 +38,7 @@ class QSettings;
 class QTableWidgetItem;
 class QTextCodec;
 class QUndoStack;
+class RechercheCatalogue;
 class Saise;
 class Serie;
 class choitImage;
@@ -308,4 +315,20 @@ private:
     void ouvrirTomesManquants();
     void ouvrirStatistiques();
     IndexRecherche m_indexRecherche;
+
+public:
+    // Albums from the national catalogue, GCstar and Tellico (app/ajoutscatalogue.cpp):
+    // "Ajouter depuis le catalogue…" and "Importer depuis GCstar ou Tellico…".
+    void ouvrirAjoutCatalogue();
+    void importerAutreCatalogue();
+
+private:
+    void preparerAjoutsCatalogue();
+    // Adds the albums as one step of the undo stack and shows them; texte names
+    // the step ("l'ajout de n albums" when empty).
+    AjoutLot::Bilan ajouterLot(const QList<AjoutLot::AlbumAAjouter>& albums, const QString& texte,
+        const Avancement& avancement = {});
+    void montrerBilan(const AjoutLot::Bilan& bilan); // in the status bar
+    RechercheCatalogue* m_rechercheCatalogue = nullptr; // answers kept for the run
+    QPointer<AjoutCatalogue> m_ajoutCatalogue;
 };

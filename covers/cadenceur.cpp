@@ -23,18 +23,20 @@ QByteArray Cadenceur::agentUtilisateur()
 
 void Cadenceur::envoyer(const QUrl& url, bool image, QObject* contexte, Fin fin)
 {
-    m_file.append({ url, image, contexte, std::move(fin), m_generation });
+    m_file.append({ url, image, contexte, std::move(fin) });
     avancer();
 }
 
-void Cadenceur::vider()
+void Cadenceur::vider(const QObject* contexte)
 {
-    m_file.clear();
-    ++m_generation;
-    const QList<QPointer<Recuperation>> envoyees = m_envoyees;
-    for (Recuperation* recuperation : envoyees) {
-        if (recuperation)
-            recuperation->abandonner();
+    m_file.removeIf(
+        [contexte](const EnAttente& demande) { return !contexte || demande.contexte == contexte; });
+    const QList<Envoyee> envoyees = m_envoyees;
+    for (const Envoyee& envoyee : envoyees) {
+        if (envoyee.recuperation && (!contexte || envoyee.contexte == contexte)) {
+            m_ecartees.insert(envoyee.recuperation);
+            envoyee.recuperation->abandonner();
+        }
     }
 }
 
@@ -78,11 +80,14 @@ void Cadenceur::partir(const EnAttente& demande)
     limites.dureeMax = m_dureeMax;
     m_cadence.envoye(hote);
     auto* recuperation = new Recuperation(m_manager, requete, limites);
-    m_envoyees << recuperation;
+    m_envoyees.append({ recuperation, demande.contexte.data() });
     connect(recuperation, &Recuperation::terminee, this, [this, recuperation, hote, demande] {
-        m_envoyees.removeOne(recuperation);
+        m_envoyees.removeIf([recuperation](const Envoyee& envoyee) {
+            return envoyee.recuperation == recuperation;
+        });
         m_cadence.termine(hote, m_horloge.elapsed());
-        if (demande.contexte && demande.generation == m_generation)
+        const bool ecartee = m_ecartees.remove(recuperation);
+        if (demande.contexte && !ecartee)
             demande.fin(*recuperation);
         avancer();
     });

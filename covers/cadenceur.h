@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 
 #include <functional>
@@ -32,14 +33,16 @@ public:
     // may be larger than a search answer.
     void envoyer(const QUrl& url, bool image, QObject* contexte, Fin fin);
     // Forgets the requests not yet sent and gives up the exchanges under
-    // way, so that a slow host does not hold back the next search.
-    void vider();
+    // way, so that a slow host does not hold back the next search: those of
+    // one asker, or everyone's. Nothing is delivered for them.
+    void vider(const QObject* contexte = nullptr);
     // ms: silence, whole exchange.
     void setDelais(int silenceMax, int dureeMax)
     {
         m_silenceMax = silenceMax;
         m_dureeMax = dureeMax;
     }
+    void setIntervalle(int ms) { m_cadence.setIntervalle(ms); }
 
     static QByteArray agentUtilisateur();
 
@@ -50,7 +53,11 @@ private:
         bool image = false;
         QPointer<QObject> contexte;
         Fin fin;
-        quint64 generation = 0;
+    };
+    struct Envoyee
+    {
+        QPointer<Recuperation> recuperation;
+        const QObject* contexte = nullptr; // compared, never used
     };
 
     void avancer();
@@ -59,10 +66,10 @@ private:
     QNetworkAccessManager* m_manager = nullptr;
     SourcesCouvertures::Cadence m_cadence;
     QList<EnAttente> m_file;
-    QList<QPointer<Recuperation>> m_envoyees;
+    QList<Envoyee> m_envoyees;
+    QSet<const Recuperation*> m_ecartees; // given up by vider(): nothing to deliver
     QElapsedTimer m_horloge;
     QTimer m_minuterie;
-    quint64 m_generation = 0;
     int m_silenceMax = Recuperation::Limites().silenceMax;
     int m_dureeMax = Recuperation::Limites().dureeMax;
 };

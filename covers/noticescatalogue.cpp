@@ -235,7 +235,8 @@ QUrl urlBnf(const QUrl& base, Critere critere, const QString& texte, int debut)
 {
     const QString index = critere == Critere::Isbn ? QStringLiteral("bib.isbn")
         : critere == Critere::Titre                ? QStringLiteral("bib.title")
-                                                   : QStringLiteral("bib.author");
+        : critere == Critere::Auteur               ? QStringLiteral("bib.author")
+                                                   : QStringLiteral("bib.anywhere");
     // CQL quotes the words: a quote or backslash of the text would end them.
     QString mots = texte;
     mots.replace(QRegularExpression(QStringLiteral("[\"\\\\]")), QStringLiteral(" "));
@@ -395,12 +396,16 @@ QString IndexPossedes::cleDeComparaison(const QString& texte)
 
 IndexPossedes::IndexPossedes(const Catalogue& catalogue)
 {
-    const QList<BD*>& albums = catalogue.albums();
-    m_albums.reserve(albums.size());
+    m_albums.reserve(catalogue.albums().size());
+    completer(catalogue, 0);
+}
+
+void IndexPossedes::completer(const Catalogue& catalogue, qsizetype depuis)
+{
     // Albums of a series follow one another: its name is reduced once per run.
     QString serie;
     QString serieReduite;
-    for (const BD* album : albums) {
+    for (const BD* album : catalogue.albums().mid(depuis)) {
         if (album->getSerie() != serie) {
             serie = album->getSerie();
             serieReduite = cleDeComparaison(serie);

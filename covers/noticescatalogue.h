@@ -35,7 +35,8 @@ struct NoticeAlbum
     bool possede = false; // same series and title as an album of the collection
 };
 
-enum class Critere { Isbn, Titre, Auteur };
+// Tout: the words anywhere in the record (series, title, people).
+enum class Critere { Isbn, Titre, Auteur, Tout };
 
 // The catalogue gives at most this many records per answer.
 inline constexpr int noticesParPage = 50;
@@ -81,6 +82,8 @@ class IndexPossedes
 {
 public:
     explicit IndexPossedes(const Catalogue& catalogue);
+    // The albums appended to the catalogue from position depuis on.
+    void completer(const Catalogue& catalogue, qsizetype depuis);
 
     bool possede(const QString& serie, const QString& titre) const;
     bool possedeTome(const QString& serie, int tome) const;

@@ -49,7 +49,7 @@ void RechercheCouvertures::annuler()
     m_enCours = false;
     m_sources.clear();
     m_candidats.clear();
-    m_cadenceur->vider();
+    m_cadenceur->vider(this);
 }
 
 void RechercheCouvertures::sourceSuivante()
@@ -128,7 +128,7 @@ void RechercheCouvertures::lireCouverture(const Recuperation& reponse)
     const bool ecrit = fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size()
         && fichier.flush() && fichier.commit();
     m_enCours = false;
-    m_cadenceur->vider();
+    m_cadenceur->vider(this);
     if (!ecrit) {
         emit rechercheSansCouverture(
             tr("Impossible d'enregistrer la couverture dans %1").arg(fichier.fileName()));

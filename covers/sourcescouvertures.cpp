@@ -310,7 +310,7 @@ qint64 Cadence::attente(const QString& hote, qint64 maintenant) const
         return 0;
     // Both readings are whole milliseconds: one more keeps the true gap at
     // least the interval.
-    return std::max<qint64>(0, *fin + intervalle + 1 - maintenant);
+    return std::max<qint64>(0, *fin + m_intervalle + 1 - maintenant);
 }
 
 void Cadence::envoye(const QString& hote)

@@ -98,6 +98,8 @@ class Cadence
 public:
     static constexpr qint64 intervalle = 1000; // ms
 
+    // Tests that send many requests to one loopback host shorten it.
+    void setIntervalle(qint64 ms) { m_intervalle = ms; }
     // Milliseconds to wait before sending to that host now (0: go; -1: an
     // exchange with it is under way).
     qint64 attente(const QString& hote, qint64 maintenant) const;
@@ -105,6 +107,7 @@ public:
     void termine(const QString& hote, qint64 maintenant);
 
 private:
+    qint64 m_intervalle = intervalle;
     QSet<QString> m_enCours;
     QHash<QString, qint64> m_dernierFin;
 };

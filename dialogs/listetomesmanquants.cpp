@@ -1,5 +1,6 @@
 #include "dialogs/listetomesmanquants.h"
 
+#include "covers/recherchecatalogue.h"
 #include "dialogs/cellules.h"
 #include "model/bd.h"
 #include "model/catalogue.h"
@@ -16,9 +17,13 @@ using Cellules::celluleNombre;
 
 } // namespace
 
-ListeTomesManquants::ListeTomesManquants(const Catalogue& catalogue, QWidget* parent)
+ListeTomesManquants::ListeTomesManquants(const Catalogue& catalogue, QWidget* parent,
+    RechercheCatalogue* recherche, const QString& serieProposee)
     : QDialog(parent)
     , ui(new Ui::ListeTomesManquants)
+    , m_catalogue(catalogue)
+    , m_recherche(recherche)
+    , m_serieProposee(serieProposee)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -47,6 +52,11 @@ ListeTomesManquants::ListeTomesManquants(const Catalogue& catalogue, QWidget* pa
                   .arg(total));
     ui->pbCopier->setEnabled(!series.isEmpty());
     connect(ui->pbCopier, &QPushButton::clicked, this, &ListeTomesManquants::copier);
+    ui->pbTomesParus->setVisible(m_recherche);
+    ui->LstTomesParus->hide();
+    ui->lbTomesParus->hide();
+    connect(
+        ui->pbTomesParus, &QPushButton::clicked, this, &ListeTomesManquants::chercherTomesParus);
 }
 
 ListeTomesManquants::~ListeTomesManquants()
@@ -74,4 +84,45 @@ QList<QStringList> ListeTomesManquants::lignesAffichees() const
 void ListeTomesManquants::copier()
 {
     QGuiApplication::clipboard()->setText(Tomes::texteTabule(lignesAffichees()));
+}
+
+void ListeTomesManquants::chercherTomesParus()
+{
+    const QTableWidgetItem* choisie = ui->LstTomesManquants->currentItem();
+    const QString serie
+        = choisie ? ui->LstTomesManquants->item(choisie->row(), 0)->text() : m_serieProposee;
+    ui->lbTomesParus->show();
+    if (serie.isEmpty()) {
+        ui->lbTomesParus->setText(tr("Choisissez d'abord une série."));
+        return;
+    }
+    ui->lbTomesParus->setText(tr("Recherche des tomes parus de « %1 »…").arg(serie));
+    ui->pbTomesParus->setEnabled(false);
+    m_recherche->chercherTexte(
+        serie, this, [this, serie](const RechercheCatalogue::Resultat& resultat) {
+            ui->pbTomesParus->setEnabled(true);
+            const QList<NoticesCatalogue::TomeParu> absents = NoticesCatalogue::tomesAbsents(
+                resultat.notices, serie, NoticesCatalogue::IndexPossedes(m_catalogue));
+            QTableWidget* table = ui->LstTomesParus;
+            table->setRowCount(int(absents.size()));
+            for (int ligne = 0; ligne < absents.size(); ++ligne) {
+                const NoticesCatalogue::TomeParu& tome = absents.at(ligne);
+                table->setItem(ligne, 0, celluleNombre(tome.tome));
+                table->setItem(ligne, 1, cellule(tome.titre));
+                table->setItem(
+                    ligne, 2, cellule(tome.annee > 0 ? QString::number(tome.annee) : QString()));
+            }
+            table->setVisible(!absents.isEmpty());
+            QString texte;
+            if (resultat.etat == RechercheCatalogue::Etat::Echec)
+                texte = tr("« %1 » : %2").arg(serie, resultat.message);
+            else if (absents.isEmpty())
+                texte = tr("Aucun tome paru de « %1 » ne vous manque, d'après le catalogue.")
+                            .arg(serie);
+            else
+                texte = absents.size() == 1
+                    ? tr("1 tome paru de « %1 » vous manque :").arg(serie)
+                    : tr("%1 tomes parus de « %2 » vous manquent :").arg(absents.size()).arg(serie);
+            ui->lbTomesParus->setText(texte);
+        });
 }

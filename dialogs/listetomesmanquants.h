@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class Catalogue;
+class RechercheCatalogue;
 
 namespace Ui {
 class ListeTomesManquants;
@@ -16,7 +17,10 @@ class ListeTomesManquants : public QDialog
     Q_OBJECT
 
 public:
-    ListeTomesManquants(const Catalogue& catalogue, QWidget* parent);
+    // With recherche, "Tomes parus" asks the national catalogue for the
+    // selected series (else serieProposee) and lists the volumes not held.
+    ListeTomesManquants(const Catalogue& catalogue, QWidget* parent,
+        RechercheCatalogue* recherche = nullptr, const QString& serieProposee = QString());
     ~ListeTomesManquants() override;
 
     // The header and the rows in the order shown, as "Copier" puts them.
@@ -24,7 +28,11 @@ public:
 
 public slots:
     void copier();
+    void chercherTomesParus();
 
 private:
     Ui::ListeTomesManquants* ui = nullptr;
+    const Catalogue& m_catalogue;
+    RechercheCatalogue* m_recherche = nullptr;
+    QString m_serieProposee;
 };

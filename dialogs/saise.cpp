@@ -2,6 +2,7 @@
 
 #include "dialogs/boites.h"
 #include "model/bd.h"
+#include "model/catalogue.h"
 #include "ui_saise.h"
 
 #include <QSet>
@@ -96,6 +97,24 @@ void Saise::afficherTitre(const QString& titre)
 void Saise::afficherCommentaire(const QString& commentaire)
 {
     ui->leComment->setText(commentaire);
+}
+
+void Saise::remplir(const ValeursAlbum& valeurs)
+{
+    ui->leSerie->setText(valeurs.serie);
+    ui->leAlbum->setText(valeurs.titre);
+    ui->leTome->setText(QString::number(valeurs.tome));
+    ui->leDessinateur->setText(valeurs.dessinateur);
+    ui->leScenariste->setText(valeurs.scenariste);
+    ui->leColoriste->setText(valeurs.coloriste);
+    ui->cbEditeur->setCurrentText(valeurs.editeur);
+    ui->cbGenre->setCurrentText(valeurs.genre);
+    ui->leComment->setText(valeurs.commentaire);
+    ui->leNote->setText(QString::number(valeurs.note));
+    (valeurs.type == Comic          ? ui->rBComic
+            : valeurs.type == Manga ? ui->rBManga
+                                    : ui->rBBDEuro)
+        ->setChecked(true);
 }
 
 bool Saise::verifierSerie()

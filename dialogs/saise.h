@@ -5,6 +5,7 @@
 #include <QString>
 
 class BD;
+struct ValeursAlbum;
 class QAbstractButton;
 
 namespace Ui {
@@ -24,6 +25,8 @@ public:
 
     void afficherTitre(const QString& titre);
     void afficherCommentaire(const QString& commentaire);
+    // Every field from values found elsewhere, the title included.
+    void remplir(const ValeursAlbum& valeurs);
 
 signals:
     void nouvelAlbum(QString serie, QString titre, QString scenariste, QString dessinateur,

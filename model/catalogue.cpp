@@ -3,6 +3,7 @@
 #include "model/bd.h"
 #include "model/serie.h"
 
+#include <QCryptographicHash>
 #include <QSet>
 
 Catalogue::~Catalogue()
@@ -70,11 +71,35 @@ ResultatEdition Catalogue::ajouter(const ValeursAlbum& valeurs)
     const ValeursAlbum v = partager(valeurs);
     if (premierAlbum(v.serie, v.titre))
         return { ResultatEdition::Doublon, nullptr, false };
+    const qsizetype series = m_series.size();
+    BD* album = creer(v);
+    return { ResultatEdition::Fait, album, m_series.size() > series };
+}
+
+BD* Catalogue::creer(const ValeursAlbum& v)
+{
     auto* album = new BD(v.serie, v.titre, v.tome, v.dessinateur, v.scenariste, v.editeur,
         v.commentaire, 0, v.genre, QString(), QString(), QString(), 0.0, v.type, QString(), v.note,
         v.serieFinie, 0, QString(), v.coloriste);
-    const bool serieCreee = attacher(album);
-    return { ResultatEdition::Fait, album, serieCreee };
+    attacher(album);
+    return album;
+}
+
+QList<BD*> Catalogue::ajouterLot(const QList<ValeursAlbum>& valeurs)
+{
+    // Pairs of shared texts: no text is copied to build a key.
+    QSet<std::pair<QString, QString>> tenus;
+    tenus.reserve(m_albums.size() + valeurs.size());
+    for (const BD* album : std::as_const(m_albums))
+        tenus.insert({ album->getSerie(), album->getTitre() });
+    QList<BD*> ajoutes;
+    ajoutes.reserve(valeurs.size());
+    for (const ValeursAlbum& v : valeurs) {
+        const qsizetype avant = tenus.size();
+        tenus.insert({ v.serie, v.titre });
+        ajoutes.append(tenus.size() > avant ? creer(partager(v)) : nullptr);
+    }
+    return ajoutes;
 }
 
 ResultatEdition Catalogue::modifier(
@@ -491,6 +516,28 @@ void Catalogue::annulerRenommage(const SerieRenommee& renommee)
         m_indexSeries.insert(renommee.ancien, serie);
     }
     reindexerTampons();
+}
+
+QByteArray Catalogue::empreinte() const
+{
+    QCryptographicHash hachage(QCryptographicHash::Sha1);
+    const auto texte = [&hachage](const QString& valeur) {
+        hachage.addData(QByteArrayView(reinterpret_cast<const char*>(valeur.utf16()),
+            valeur.size() * qsizetype(sizeof(char16_t))));
+        hachage.addData(QByteArrayView("\0\0", 2));
+    };
+    const auto nombre = [&texte](double valeur) { texte(QString::number(valeur, 'g', 17)); };
+    for (const BD* album : m_albums) {
+        const ChampsAlbum c = album->champs();
+        for (const QString* valeur : { &c.serie, &c.titre, &c.dessinateur, &c.scenariste,
+                 &c.editeur, &c.commentaire, &c.genre, &c.image, &c.emprunteur, &c.dateEmprunt,
+                 &c.texte15, &c.texte19, &c.coloriste })
+            texte(*valeur);
+        for (double valeur : { double(c.tome), double(c.entier8), c.reel13, double(c.type),
+                 double(c.note), double(c.serieFinie), double(c.nbEmprunts) })
+            nombre(valeur);
+    }
+    return hachage.result();
 }
 
 void Catalogue::supprimerAlbum(BD* album)

@@ -164,6 +164,10 @@ public:
     // A new album from the form's values, refused when its series and title
     // are already an album's (exact case); otherwise attached.
     ResultatEdition ajouter(const ValeursAlbum& valeurs);
+    // Several new albums, each refused as ajouter would refuse it (an earlier
+    // one of the batch counts), the catalogue walked once for the whole
+    // batch. Returns, for each value, the album added or nullptr.
+    QList<BD*> ajouterLot(const QList<ValeursAlbum>& valeurs);
     // Changes the album the table names (serie, titre): the form's fields are
     // set, cover, loan and the fields the form does not show are kept, and the
     // album joins the series it now names (created when missing). Refused when
@@ -203,6 +207,10 @@ public:
     // Back to a state read before a change: a series the change created goes
     // away unless an album still names it.
     void restaurerSerie(const EtatSerie& etat);
+
+    // Digest of every field of every album, in catalogue order: equal digests
+    // mean the same collection file.
+    QByteArray empreinte() const;
 
     // Removes and destroys one album; its series stays.
     void supprimerAlbum(BD* album);
@@ -248,6 +256,7 @@ private:
     QList<Serie*>* listeDuGenre(int type);
     void prevenir(const BD& album) const;
     ValeursAlbum partager(const ValeursAlbum& valeurs);
+    BD* creer(const ValeursAlbum& partagees); // and attach
 
     QList<BD*> m_albums;
     QList<Serie*> m_series;

@@ -381,21 +381,20 @@ Lecture lireTellico(const QString& chemin, int type, const QDate& aujourdhui)
 
 Apercu apercu(const QList<AlbumImporte>& albums, const Catalogue& catalogue)
 {
-    const QChar separateur(0);
-    QSet<QString> tenus;
+    QSet<std::pair<QString, QString>> tenus;
     tenus.reserve(catalogue.albums().size() + albums.size());
     for (const BD* album : catalogue.albums())
-        tenus.insert(album->getSerie() + separateur + album->getTitre());
+        tenus.insert({ album->getSerie(), album->getTitre() });
     QSet<QString> nouvellesSeries;
     Apercu resultat;
     for (int i = 0; i < albums.size(); ++i) {
         const ValeursAlbum& v = albums.at(i).valeurs;
-        const QString cle = v.serie + separateur + v.titre;
-        if (tenus.contains(cle)) {
+        const qsizetype avant = tenus.size();
+        tenus.insert({ v.serie, v.titre });
+        if (tenus.size() == avant) {
             ++resultat.dejaPresents;
             continue;
         }
-        tenus.insert(cle);
         resultat.retenus << i;
         ++resultat.albums;
         if (albums.at(i).aUneCouverture())

@@ -148,6 +148,9 @@ ServeurTest::Reponse ServeurTest::reponseA(const Requete& requete) const
         && requete.entete("Proxy-Authorization") != m_authProxy)
         return { 407, "proxy authentication required",
             { { "Proxy-Authenticate", "Basic realm=\"phylacto\"" } } };
+    if (const std::optional<Reponse> reponse
+        = m_gestionnaire ? m_gestionnaire(requete) : std::nullopt)
+        return *reponse;
     if (m_reponses.contains(requete.chemin))
         return m_reponses.value(requete.chemin);
     if (requete.chemin == "/onca/xml" && m_rechercheFixee)

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QTcpServer>
 
+#include <functional>
+#include <optional>
+
 class QTcpSocket;
 
 // A loopback HTTP server standing in for the product-search service, the
@@ -60,6 +63,11 @@ public:
     {
         m_reponses.insert(chemin, reponse);
     }
+    // Asked first; answers what it gives (an answer that depends on the query).
+    void setGestionnaire(std::function<std::optional<Reponse>(const Requete&)> gestionnaire)
+    {
+        m_gestionnaire = std::move(gestionnaire);
+    }
     // Proxy requests are refused with 407 until they carry this pair.
     void exigerAuthentificationProxy(const QByteArray& login, const QByteArray& motDePasse);
 
@@ -82,4 +90,5 @@ private:
     Reponse m_recherche;
     bool m_rechercheFixee = false;
     QByteArray m_authProxy;
+    std::function<std::optional<Reponse>(const Requete&)> m_gestionnaire;
 };
