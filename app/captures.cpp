@@ -2,11 +2,15 @@
 
 #include "app/phylacto.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QListWidget>
 #include <QPixmap>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -42,7 +46,12 @@ void Captures::lancer()
 
 void Captures::etape()
 {
-    switch (m_etape++) {
+    // The next step is due before this one acts: an action may run a modal
+    // box, which the next step takes and closes from inside its event loop.
+    const int etape = m_etape++;
+    if (etape < 20)
+        QTimer::singleShot(attente, this, &Captures::etape);
+    switch (etape) {
     case 0:
         prendre(QStringLiteral("principale"), m_fenetre);
         m_fenetre->showMaximized();
@@ -72,13 +81,107 @@ void Captures::etape()
         fermerDialogues();
         m_fenetre->ChercherAlbum();
         break;
-    default:
+    case 6:
         prendre(QStringLiteral("couverture"), nullptr);
         fermerDialogues();
+        // One backup to list: the file as it is.
+        m_fenetre->save();
+        declencher(QStringLiteral("actionRestaurer"));
+        break;
+    case 7:
+        prendre(QStringLiteral("restauration"), nullptr);
+        fermerDialogues();
+        declencher(QStringLiteral("actionStatistiques"));
+        break;
+    case 8:
+        prendre(QStringLiteral("statistiques"), nullptr);
+        fermerDialogues();
+        declencher(QStringLiteral("actionTomesManquants"));
+        break;
+    case 9:
+        prendre(QStringLiteral("tomes-manquants"), nullptr);
+        fermerDialogues();
+        m_taille = m_fenetre->size();
+        m_fenetre->resize(m_fenetre->minimumSize());
+        break;
+    case 10:
+        prendre(QStringLiteral("principale-etroite"), m_fenetre);
+        m_fenetre->resize(m_taille);
+        declencher(QStringLiteral("actionAPropos"));
+        break;
+    case 11:
+        prendre(QStringLiteral("a-propos"), dialogueOuvert(m_fenetre));
+        fermerDialogues();
+        m_fenetre->showMaximized();
+        declencher(QStringLiteral("actionMurCouvertures"));
+        break;
+    case 12:
+        prendre(QStringLiteral("mur-serie"), nullptr);
+        if (auto* portee = m_fenetre->findChild<QComboBox*>(QStringLiteral("cbPorteeMur")))
+            portee->setCurrentIndex(1);
+        break;
+    case 13:
+        prendre(QStringLiteral("mur-collection"), nullptr);
+        declencher(QStringLiteral("actionTableAlbums"));
+        m_fenetre->showNormal();
+        declencher(QStringLiteral("actionStatistiques"));
+        montrerGraphique(0);
+        break;
+    case 14:
+    case 15:
+    case 16:
+    case 17:
+    case 18:
+    case 19: {
+        const int rang = etape - 14;
+        static const char* const noms[]
+            = { "types", "editeurs", "scenaristes", "dessinateurs", "series", "prets" };
+        prendre(
+            QStringLiteral("graphique-") + QLatin1String(noms[rang]), dialogueOuvert(m_fenetre));
+        if (rang < 5) {
+            montrerGraphique(rang + 1);
+            break;
+        }
+        fermerDialogues();
+        m_fenetre->ajouterAvis(QStringLiteral(
+            "Exemple : le verrou data/phylacto.lock laissé par un Phylacto arrêté (processus "
+            "4242 sur cet ordinateur) a été repris."));
+        m_fenetre->ajouterAvis(QStringLiteral(
+            "Exemple : le fichier de collection collection.csv contient des octets invalides en "
+            "UTF-8, dès la ligne 44 : ils sont affichés « \uFFFD ». Le fichier tel qu'il est "
+            "sera copié avant le premier enregistrement."));
+        break;
+    }
+    default:
+        prendre(QStringLiteral("avis"), m_fenetre);
         QApplication::exit(m_reussi ? 0 : 1);
         return;
     }
-    QTimer::singleShot(attente, this, &Captures::etape);
+}
+
+void Captures::declencher(const QString& action)
+{
+    if (auto* trouvee = m_fenetre->findChild<QAction*>(action))
+        trouvee->trigger();
+    else
+        m_reussi = false;
+}
+
+void Captures::montrerGraphique(int rang)
+{
+    QWidget* statistiques = dialogueOuvert(m_fenetre);
+    auto* onglets = statistiques
+        ? statistiques->findChild<QTabWidget*>(QStringLiteral("tabStatistiques"))
+        : nullptr;
+    auto* liste = statistiques
+        ? statistiques->findChild<QListWidget*>(QStringLiteral("LstGraphiques"))
+        : nullptr;
+    if (!onglets || !liste) {
+        m_reussi = false;
+        return;
+    }
+    onglets->setCurrentIndex(onglets->count() - 1);
+    liste->setCurrentRow(rang);
 }
 
 void Captures::prendre(const QString& nom, QWidget* cadre)

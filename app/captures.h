@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 class Phylacto;
@@ -21,9 +22,13 @@ private:
     // Saves the screen, cut to that window's frame unless it is null.
     void prendre(const QString& nom, QWidget* cadre);
     void fermerDialogues();
+    void declencher(const QString& action);
+    // In the statistics window: the charts' tab, that chart.
+    void montrerGraphique(int rang);
 
     Phylacto* m_fenetre;
     QString m_dossier;
     int m_etape = 0;
+    QSize m_taille; // of the main window before it is narrowed
     bool m_reussi = true;
 };

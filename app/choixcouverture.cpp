@@ -149,8 +149,10 @@ bool Phylacto::affecterImage(QString titre, QString fichier)
 
 void Phylacto::changeImage()
 {
+    // Every picture at once first; JPEG files are named either way.
     const QString chemin = Boites::fichierAOuvrir(this, tr("Nouvelle image"),
-        m_chemins.dossierTravail(), tr("JPG (*.jpg);; BMP (*.bmp) ;; PNG (*.png)"));
+        m_chemins.dossierTravail(),
+        tr("Images (*.jpg *.jpeg *.png *.bmp);;JPG (*.jpg *.jpeg);; BMP (*.bmp) ;; PNG (*.png)"));
     if (chemin.isEmpty())
         return;
 

@@ -59,7 +59,7 @@ bool Phylacto::eventFilter(QObject* objet, QEvent* evenement)
         montrerMenuContextuel(vue);
         return true;
     }
-    if (vue != ui->LstAlbum || modificateurs != Qt::NoModifier)
+    if (!vueAlbums(vue) || modificateurs != Qt::NoModifier)
         return QMainWindow::eventFilter(objet, evenement);
     if (touche->key() == Qt::Key_Return || touche->key() == Qt::Key_Enter) {
         modifierAlbumCourant();
@@ -72,6 +72,11 @@ bool Phylacto::eventFilter(QObject* objet, QEvent* evenement)
     return QMainWindow::eventFilter(objet, evenement);
 }
 
+bool Phylacto::vueAlbums(const QWidget* vue) const
+{
+    return vue == ui->LstAlbum || vue == ui->vueMurCouvertures;
+}
+
 void Phylacto::montrerMenuContextuel(QWidget* vue)
 {
     auto* vueElements = qobject_cast<QAbstractItemView*>(vue);
@@ -80,7 +85,7 @@ void Phylacto::montrerMenuContextuel(QWidget* vue)
         const QRect cellule = vueElements->visualRect(vueElements->currentIndex());
         position = vueElements->viewport()->mapTo(vue, cellule.bottomLeft());
     }
-    afficherMenu(vue == ui->LstAlbum, vue->mapToGlobal(position));
+    afficherMenu(vueAlbums(vue), vue->mapToGlobal(position));
 }
 
 void Phylacto::modifierAlbumCourant()

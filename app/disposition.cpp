@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QSettings>
+#include <QStyle>
 
 using Parametres::Cle;
 
@@ -61,6 +62,15 @@ void Phylacto::preparerDisposition()
         champ->setPalette(palette);
     }
 
+    // However narrow the window, the splitter leaves each panel usable: the
+    // album table shows its volume column and 20 characters of a title, a
+    // detail field 12 characters.
+    const int caractere = fontMetrics().averageCharWidth();
+    ui->LstAlbum->setMinimumWidth(largeurNumero + 20 * caractere + 2 * ui->LstAlbum->frameWidth()
+        + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    for (QLineEdit* champ : champsDetail())
+        champ->setMinimumWidth(12 * caractere);
+
     // The picture follows the label, not the other way round.
     ui->LabelImage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     ui->LabelImage->installEventFilter(this);
@@ -97,8 +107,10 @@ void Phylacto::memoriserDisposition()
         return;
     Parametres::ecrire(
         *m_disposition, Cle::FenetreGeometrie, QString::fromLatin1(saveGeometry().toBase64()));
-    Parametres::ecrire(
-        *m_disposition, Cle::FenetreSeparateurs, texteEntiers(ui->splitterPrincipal->sizes()));
+    // The widths of the table's view, even when the wall is shown.
+    Parametres::ecrire(*m_disposition, Cle::FenetreSeparateurs,
+        texteEntiers(
+            m_separateursTable.isEmpty() ? ui->splitterPrincipal->sizes() : m_separateursTable));
     QList<int> colonnes;
     for (int colonne = 0; colonne < ui->LstAlbum->columnCount(); ++colonne)
         colonnes.append(ui->LstAlbum->columnWidth(colonne));

@@ -301,6 +301,27 @@ bool Phylacto::garderCopieAvantEcrasement(const QString& chemin)
 
 QString Phylacto::demanderFichier()
 {
-    return Boites::fichierAEnregistrer(
-        this, tr("Enregistrer sous..."), m_chemins.dossierTravail(), tr("CSV (*.csv)"));
+    return demanderFichierCsv(tr("Enregistrer sous..."), tr("CSV (*.csv)"));
+}
+
+// The file dialog asked about replacing the name as typed: the name with
+// ".csv" added gets its own question, and "Non" goes back to the dialog.
+QString Phylacto::demanderFichierCsv(const QString& titre, const QString& filtre)
+{
+    for (;;) {
+        const QString tape
+            = Boites::fichierAEnregistrer(this, titre, m_chemins.dossierTravail(), filtre);
+        const QString chemin = EcritureCollection::avecExtensionCsv(tape);
+        if (chemin == tape || !QFileInfo::exists(chemin))
+            return chemin;
+        Boites::Boite question;
+        question.parent = this;
+        question.icone = QMessageBox::Warning;
+        question.texte = tr("%1 existe déjà.").arg(QFileInfo(chemin).fileName());
+        question.texteInformatif = tr("Voulez-vous le remplacer ?");
+        question.boutons = QMessageBox::Yes | QMessageBox::No;
+        question.boutonParDefaut = QMessageBox::No;
+        if (Boites::montrer(question) == QMessageBox::Yes)
+            return chemin;
+    }
 }

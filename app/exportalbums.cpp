@@ -36,8 +36,8 @@ void Phylacto::exporterLignes(const QList<int>& lignes, quint64 revisionLignes)
 
 void Phylacto::exporterAlbums(const QList<const BD*>& albums)
 {
-    const QString chemin = Boites::fichierAEnregistrer(this, tr("Exporter pour un tableur"),
-        m_chemins.dossierTravail(), tr("Tableur CSV (*.csv)"));
+    const QString chemin
+        = demanderFichierCsv(tr("Exporter pour un tableur"), tr("Tableur CSV (*.csv)"));
     if (chemin.isEmpty())
         return;
     // Overwritten by this format, the collection would no longer load.

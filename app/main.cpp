@@ -30,10 +30,32 @@ void nommerApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(PHYLACTO_VERSION));
 }
 
+// The two lines Qt's French translation leaves in English in --help.
+class AideEnFrancais : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* contexte, const char* texte, const char* desambiguisation,
+        int nombre) const override
+    {
+        Q_UNUSED(desambiguisation);
+        Q_UNUSED(nombre);
+        if (std::strcmp(contexte, "QCommandLineParser") != 0)
+            return {};
+        if (std::strcmp(texte, "Displays help on commandline options.") == 0)
+            return QStringLiteral("Affiche l'aide des options de la ligne de commande.");
+        if (std::strcmp(texte, "Displays help including Qt specific options.") == 0)
+            return QStringLiteral("Affiche l'aide, options propres à Qt comprises.");
+        return {};
+    }
+};
+
 // The program speaks French only: Qt's own buttons, dialogs and --help too,
 // whatever the system language.
 void traduireQt()
 {
+    QCoreApplication::installTranslator(new AideEnFrancais(QCoreApplication::instance()));
     auto* traduction = new QTranslator(QCoreApplication::instance());
     if (traduction->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -113,6 +113,7 @@ void Phylacto::updateInfosBd(BD* lBd)
         ui->pbPreter->setEnabled(true);
         ui->pbPreter->setText(tr("Preter"));
     }
+    suivreAlbumDansMur(lBd);
 }
 
 QList<QLineEdit*> Phylacto::champsDetail() const

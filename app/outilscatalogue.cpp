@@ -39,13 +39,38 @@ void Phylacto::filtrerSeries(const QString& texte)
     const bool tout = texte.isEmpty();
     const QSet<QString> trouvees
         = tout ? QSet<QString>() : m_indexRecherche.seriesTrouvees(catalogue, texte);
+    auto* vue = ui->tabWidget->currentWidget()->findChild<QListWidget*>();
+    QListWidgetItem* premiereMontree = nullptr;
     for (QListWidget* liste : listesSeries()) {
         for (int ligne = 0; ligne < liste->count(); ++ligne) {
-            const bool cacher = !tout && !trouvees.contains(liste->item(ligne)->text());
+            QListWidgetItem* serie = liste->item(ligne);
+            const bool cacher = !tout && !trouvees.contains(serie->text());
             if (liste->isRowHidden(ligne) != cacher)
                 liste->setRowHidden(ligne, cacher);
+            if (liste == vue && !cacher && !premiereMontree)
+                premiereMontree = serie;
         }
     }
+    // The table and the detail panel never show a series the lists hide: the
+    // first one shown takes its place. A deleted series is no longer listed.
+    const bool listee
+        = serieCourante.isEmpty() || m_nomsListes.value(ui->LstSerie).contains(serieCourante);
+    if (tout || !vue || trouvees.contains(serieCourante) || !listee)
+        return;
+    if (premiereMontree) {
+        if (vue->currentItem() == premiereMontree)
+            updateLstAlbum(premiereMontree, nullptr);
+        else
+            vue->setCurrentItem(premiereMontree);
+        return;
+    }
+    if (serieCourante.isEmpty())
+        return;
+    vue->setCurrentItem(nullptr);
+    serieCourante.clear();
+    ui->LstAlbum->setRowCount(0);
+    majEtiquetteTomes({});
+    viderDetail();
 }
 
 void Phylacto::suivreCatalogue()
@@ -55,6 +80,7 @@ void Phylacto::suivreCatalogue()
     // series is found by.
     if (!ui->leRechercheRapide->text().isEmpty())
         filtrerSeries(ui->leRechercheRapide->text());
+    actualiserMur();
 }
 
 void Phylacto::majEtiquetteTomes()

@@ -114,6 +114,8 @@ Phylacto::Phylacto(QWidget* parent)
     preparerDisposition();
     installerRecherche();
     preparerAjoutsCatalogue();
+    preparerAide();
+    preparerMur();
 
     const QString nomFichier = Parametres::lire(*settings, Cle::NomFichier);
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
@@ -142,7 +144,7 @@ Phylacto::Phylacto(QWidget* parent)
 
     ui->LstAlbum->setSortingEnabled(true);
     ui->LstAlbum->verticalHeader()->hide();
-    ui->LstAlbum->setColumnWidth(0, 40);
+    ui->LstAlbum->setColumnWidth(0, largeurNumero);
     ui->LstAlbum->setColumnWidth(1, 200);
 
     arretRechercheAuto = false;

@@ -27,6 +27,9 @@ class AjoutCatalogue;
 class AlbumInfos;
 class RechercheCouvertures;
 class BD;
+class CacheVignettes;
+class DelegueMur;
+class ModeleMurCouvertures;
 class ModificationCatalogue;
 class QAction;
 class QCloseEvent;
@@ -202,6 +205,8 @@ private:
     bool ecrireCatalogue(const QString& chemin, QTextCodec* codec, bool fichierCollection);
     bool garderCopieAvantEcrasement(const QString& chemin);
     QString demanderFichier();
+    // A save dialog's file, ".csv" added to a name typed without an extension.
+    QString demanderFichierCsv(const QString& titre, const QString& filtre);
     bool m_copieGardee = false; // the unread albums' file is already backed up
     EtatFichier m_etatCollection; // as last read or written here
     QString m_lectureSeule; // why the collection is read-only; empty when it is not
@@ -277,16 +282,22 @@ private:
     bool m_pasEnregistre = false; // a step is being pushed
 
     // Layout (app/disposition.cpp)
+    static constexpr int largeurNumero = 40; // the album table's volume column, at start
     void preparerDisposition();
     void afficherCouverture();
     QPixmap m_couverture; // the shown album's picture, before scaling
     QSettings* m_disposition = nullptr;
+
+    // Help menu (app/aide.cpp)
+    void preparerAide();
+    void aPropos();
 
     // Keyboard (app/clavier.cpp)
     void preparerClavier();
     bool eventFilter(QObject* objet, QEvent* evenement) override;
     void montrerMenuContextuel(QWidget* vue);
     void afficherMenu(bool pourAlbums, const QPoint& position);
+    bool vueAlbums(const QWidget* vue) const; // the album table or the covers wall
     void modifierAlbumCourant();
 
     // Cover search: the album the automatic search is showing, so that the
@@ -331,4 +342,26 @@ private:
     void montrerBilan(const AjoutLot::Bilan& bilan); // in the status bar
     RechercheCatalogue* m_rechercheCatalogue = nullptr; // answers kept for the run
     QPointer<AjoutCatalogue> m_ajoutCatalogue;
+    // Covers wall (app/mur.cpp), the album table's other view, built when
+    // first shown. It follows the scope, the kind tab, the quick search and
+    // the catalogue; a click on it makes the album current in the table.
+    void preparerMur();
+    void creerMur();
+    bool murAffiche() const;
+    void afficherMur(bool mur);
+    // The album group widened for the wall, or given back its width.
+    void elargirMur(bool mur);
+    QList<int> m_separateursTable; // the splitter's widths while the wall is shown
+    void actualiserMur();
+    int genreDeLOnglet() const; // the kind whose series the current tab lists, -1 for all
+    void placerAlbumDansMur();
+    void choisirAlbumDuMur(const QModelIndex& index);
+    void suivreAlbumDansMur(BD* album);
+    void changerTailleVignettes(int largeur);
+    ModeleMurCouvertures* m_modeleMur = nullptr;
+    CacheVignettes* m_cacheVignettes = nullptr;
+    DelegueMur* m_delegueMur = nullptr;
+    QPointer<BD> m_albumAffiche; // in the detail panel
+    bool m_synchroMur = false; // the wall's current album is being set to the panel's
+    bool m_choixDepuisMur = false; // a click on the wall is being shown
 };

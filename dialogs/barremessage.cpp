@@ -38,6 +38,20 @@ void BarreMessage::ajouter(const QString& texte, Genre genre)
                                  "border-radius: 4px; } QLabel { color: black; }")
                       .arg(QLatin1String(fonds[m_genre]), QLatin1String(bords[m_genre])));
     show();
+    ajusterHauteur();
+}
+
+void BarreMessage::resizeEvent(QResizeEvent* evenement)
+{
+    QFrame::resizeEvent(evenement);
+    ajusterHauteur();
+}
+
+void BarreMessage::ajusterHauteur()
+{
+    // Before the window shows, the bar does not have its width yet.
+    if (isVisible())
+        setMinimumHeight(layout()->totalHeightForWidth(width()));
 }
 
 void BarreMessage::setAction(const QString& texte)

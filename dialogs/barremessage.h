@@ -35,7 +35,14 @@ public slots:
     // Hides the bar and forgets its notices.
     void fermer();
 
+protected:
+    void resizeEvent(QResizeEvent* evenement) override;
+
 private:
+    // Tall enough for every notice wrapped at the bar's width: a window too
+    // short for them grows rather than cutting them.
+    void ajusterHauteur();
+
     Ui::BarreMessage* ui = nullptr;
     QStringList m_notices;
     Genre m_genre = Information;

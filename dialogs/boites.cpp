@@ -55,6 +55,8 @@ QMessageBox::StandardButton montrer(const Boite& boite)
     }
     QMessageBox question(boite.parent);
     question.setIcon(boite.icone);
+    if (!boite.image.isNull())
+        question.setIconPixmap(boite.image);
     if (!boite.titre.isEmpty())
         question.setWindowTitle(boite.titre);
     question.setText(boite.texte);
@@ -75,6 +77,18 @@ void informer(const QString& texte)
     Boite boite;
     boite.texte = texte;
     montrer(boite);
+}
+
+void aProposDeQt(QWidget* parent, const QString& titre)
+{
+    if (etat().automatique) {
+        Boite boite;
+        boite.parent = parent;
+        boite.titre = titre;
+        etat().vues.append(boite);
+        return;
+    }
+    QMessageBox::aboutQt(parent, titre);
 }
 
 QString fichierAOuvrir(

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMap>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QString>
 
 #include <functional>
@@ -27,6 +28,7 @@ struct Boite
     QMessageBox::StandardButtons boutons = QMessageBox::Ok;
     QMessageBox::StandardButton boutonParDefaut = QMessageBox::NoButton;
     QMap<QMessageBox::StandardButton, QString> libelles; // in place of Qt's own
+    QPixmap image; // in place of the icon, when set
 };
 
 // Shows the box modally and returns the button pressed (Escape gives the
@@ -34,6 +36,9 @@ struct Boite
 QMessageBox::StandardButton montrer(const Boite& boite);
 // A box with no parent, no title, one text and an OK button.
 void informer(const QString& texte);
+
+// QMessageBox::aboutQt; recorded with its title only.
+void aProposDeQt(QWidget* parent, const QString& titre);
 
 // QFileDialog::getOpenFileName / getSaveFileName; empty when cancelled.
 QString fichierAOuvrir(

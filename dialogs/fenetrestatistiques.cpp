@@ -1,10 +1,16 @@
 #include "dialogs/fenetrestatistiques.h"
 
+#include "dialogs/boites.h"
 #include "dialogs/cellules.h"
-#include "model/statistiques.h"
+#include "dialogs/graphiques.h"
 #include "ui_fenetrestatistiques.h"
 
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -62,6 +68,45 @@ FenetreStatistiques::FenetreStatistiques(const Statistiques& stats, QWidget* par
     remplirFrequences(ui->LstEditeurs, stats.editeurs);
     remplirFrequences(ui->LstScenaristes, stats.scenaristes);
     remplirFrequences(ui->LstDessinateurs, stats.dessinateurs);
+
+    m_graphiques = stats.graphiques();
+    m_vue = new QChartView(ui->cadreGraphique);
+    m_vue->setObjectName(QStringLiteral("vueGraphique"));
+    m_vue->setRenderHint(QPainter::Antialiasing);
+    // An opaque background, also in the saved picture.
+    m_vue->setBackgroundBrush(palette().brush(QPalette::Window));
+    auto* cadre = new QVBoxLayout(ui->cadreGraphique);
+    cadre->setContentsMargins(0, 0, 0, 0);
+    cadre->addWidget(m_vue);
+    for (const Statistiques::Graphique& graphique : std::as_const(m_graphiques))
+        ui->LstGraphiques->addItem(graphique.titre);
+    connect(ui->LstGraphiques, &QListWidget::currentRowChanged, this,
+        &FenetreStatistiques::montrerGraphique);
+    connect(ui->pbEnregistrerImage, &QPushButton::clicked, this,
+        &FenetreStatistiques::enregistrerImage);
+    ui->LstGraphiques->setCurrentRow(0);
+}
+
+void FenetreStatistiques::montrerGraphique(int rang)
+{
+    if (rang < 0 || rang >= m_graphiques.size())
+        return;
+    QChart* ancien = m_vue->chart();
+    m_vue->setChart(Graphiques::creer(m_graphiques.at(rang), palette()));
+    delete ancien;
+}
+
+void FenetreStatistiques::enregistrerImage()
+{
+    QString chemin = Boites::fichierAEnregistrer(
+        this, tr("Enregistrer l'image"), QDir::currentPath(), tr("Image PNG (*.png)"));
+    if (chemin.isEmpty())
+        return;
+    if (QFileInfo(chemin).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) != 0)
+        chemin += QStringLiteral(".png");
+    if (!m_vue->grab().save(chemin, "PNG"))
+        Boites::informer(tr("L'image n'a pas pu être enregistrée dans %1.")
+                             .arg(QDir::toNativeSeparators(chemin)));
 }
 
 FenetreStatistiques::~FenetreStatistiques()

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "model/statistiques.h"
+
 #include <QDialog>
 
-struct Statistiques;
+class QChartView;
 
 namespace Ui {
 class FenetreStatistiques;
@@ -17,6 +19,13 @@ public:
     FenetreStatistiques(const Statistiques& statistiques, QWidget* parent);
     ~FenetreStatistiques() override;
 
+    // The chart shown as a PNG picture, in the file the user chooses.
+    void enregistrerImage();
+
 private:
+    void montrerGraphique(int rang);
+
     Ui::FenetreStatistiques* ui = nullptr;
+    QList<Statistiques::Graphique> m_graphiques;
+    QChartView* m_vue = nullptr;
 };

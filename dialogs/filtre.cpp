@@ -23,6 +23,9 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
     remplir(ui->cbScenariste, ModeleExplorateur::ColScenariste, QString(), true);
 
     ui->tableResult->setModel(modele);
+    // A-Z under an arrow that says so; Qt's header would start Z-A.
+    ui->tableResult->horizontalHeader()->setSortIndicator(
+        ModeleExplorateur::ColSerie, Qt::AscendingOrder);
     ui->tableResult->setSortingEnabled(true);
 
     // Never wider than the screen, whatever the length of a name.
@@ -30,8 +33,7 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
         liste->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         liste->setMinimumContentsLength(12);
     }
-    ui->tableResult->horizontalHeader()->setMaximumSectionSize(
-        qMax(100, (screen() ? screen()->availableGeometry().width() : 1024) / 3));
+    ajusterColonnes();
     if (const QScreen* ecran = screen())
         setMaximumWidth(ecran->availableGeometry().width());
 
@@ -48,6 +50,26 @@ filtre::filtre(const Catalogue& catalogue, QWidget* parent)
 filtre::~filtre()
 {
     delete ui;
+}
+
+// Each column as wide as its first rows' texts, up to a third of the screen;
+// the last one takes whatever width is left.
+void filtre::ajusterColonnes()
+{
+    QHeaderView* entetes = ui->tableResult->horizontalHeader();
+    const int plafond = qMax(100, (screen() ? screen()->availableGeometry().width() : 1024) / 3);
+    entetes->setMaximumSectionSize(plafond);
+    // Measuring is per row: the first rows size the columns of any collection alike.
+    entetes->setResizeContentsPrecision(lignesMesurees);
+    for (int colonne = 0; colonne < ModeleExplorateur::NbColonnes; ++colonne) {
+        const QAbstractItemView* vue = ui->tableResult;
+        const int largeur
+            = qMax(vue->sizeHintForColumn(colonne), entetes->sectionSizeHint(colonne));
+        entetes->resizeSection(colonne, qMin(largeur, plafond));
+    }
+    entetes->setStretchLastSection(true);
+    // A capped text ends in "…" on its one line.
+    ui->tableResult->setWordWrap(false);
 }
 
 void filtre::filtrerDessinateur(QString texte)

@@ -47,6 +47,8 @@ public slots:
     void showInPhylacto();
 
 private:
+    static constexpr int lignesMesurees = 50;
+    void ajusterColonnes();
     void remplir(QComboBox* liste, int colonne, const QString& filtreEnCours, bool ordreInitial);
 
     Ui::filtre* ui = nullptr;

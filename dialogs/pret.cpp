@@ -6,6 +6,7 @@
 #include "model/emprunt.h"
 #include "ui_pret.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -44,6 +45,8 @@ Pret::Pret(const QList<BD*>& albums, const Catalogue& catalogue, QWidget* parent
         tablePrets->setItem(ligne, 2, celluleFixe(album->getEmprunteur()));
         tablePrets->setItem(ligne, 3, celluleFixe(album->getDateEmprunt()));
     }
+    // A-Z under an arrow that says so; Qt's header would start Z-A.
+    tablePrets->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     tablePrets->setSortingEnabled(true);
     albumChoisi = false;
 }
@@ -72,7 +75,10 @@ void Pret::setCurrentItem(QTableWidgetItem* current, QTableWidgetItem* previous)
 void Pret::bdRendue()
 {
     const int ligne = tablePrets->currentRow();
-    if (ligne < 0 || !albumChoisi)
+    // The row the table makes current when it first gets the focus is not
+    // selected: only a row the user picked is returned.
+    if (ligne < 0 || !albumChoisi
+        || !tablePrets->selectionModel()->isSelected(tablePrets->currentIndex()))
         return;
     BD* album = catalogue.premierAlbum(serieChoisie, titreChoisi);
     if (!album)

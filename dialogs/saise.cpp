@@ -3,6 +3,7 @@
 #include "dialogs/boites.h"
 #include "model/bd.h"
 #include "model/catalogue.h"
+#include "model/validateurtome.h"
 #include "ui_saise.h"
 
 #include <QSet>
@@ -47,6 +48,7 @@ Saise::Saise(BD* album, QWidget* parent, const QList<BD*>& albums)
     connect(ui->pbAnnuler, &QPushButton::clicked, this, &Saise::close);
 
     etendreListes(albums);
+    ui->leTome->setValidator(new ValidateurTome(ui->leTome));
     ui->leTome->setText(QStringLiteral("0"));
     if (album)
         preRemplir(album);

@@ -26,8 +26,9 @@ saisiePret::~saisiePret()
 void saisiePret::validerPret()
 {
     const QString nom = ui->lePret->text();
-    if (!Emprunt::nomValide(nom)) {
-        Boites::informer(tr("Le nom de l'emprunteur ne peut pas contenir de point-virgule (;)."));
+    const QString refus = Emprunt::refusNom(nom);
+    if (!refus.isEmpty()) {
+        Boites::informer(refus);
         return;
     }
     emit pretValide(serie, titre, nom);

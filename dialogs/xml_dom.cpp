@@ -50,8 +50,13 @@ bool Xml_Dom::downloadImage(int aIndex)
         boite.parent = this;
         boite.icone = QMessageBox::Critical;
         boite.titre = tr("Retrieve information");
+        // Only the signed service's answers come here: the tip names the sources
+        // that need no key.
         boite.texte
-            = tr("Probleme durant les transfert d'information depuis amazon. Veuillez reesayer.");
+            = tr("Probleme durant les transfert d'information depuis amazon. Veuillez reesayer.")
+            + QLatin1Char('\n')
+            + tr("Astuce : choisissez la source BnF ou Open Library dans Configuration "
+                 "Phylacto.");
         Boites::montrer(boite);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "model/emprunt.h"
 
 #include "model/bd.h"
+#include "model/traduction.h"
 
 namespace Emprunt {
 
@@ -9,9 +10,15 @@ QString formaterDate(const QDate& jour)
     return jour.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-bool nomValide(const QString& emprunteur)
+using Traduction::tr;
+
+QString refusNom(const QString& emprunteur)
 {
-    return !emprunteur.contains(QLatin1Char(';'));
+    if (emprunteur.trimmed().isEmpty())
+        return tr("Indiquez le nom de l'emprunteur.");
+    if (emprunteur.contains(QLatin1Char(';')))
+        return tr("Le nom de l'emprunteur ne peut pas contenir de point-virgule (;).");
+    return {};
 }
 
 void preter(BD& album, const QString& emprunteur, const QDate& jour)

@@ -12,12 +12,12 @@ namespace Emprunt {
 // Always ten characters: 1 March 2014 is "01/03/2014".
 QString formaterDate(const QDate& jour);
 
-// The collection file has no quoting, so a ";" in a borrower's name could not
-// be written back.
-bool nomValide(const QString& emprunteur);
+// Why a borrower's name typed for a loan is refused, or empty when it is not:
+// a blank name would record a loan of nobody, and the collection file has no
+// quoting, so a ";" could not be written back.
+QString refusNom(const QString& emprunteur);
 
-// Records one more loan: borrower as given (an empty name is accepted and
-// still counts), date of the day.
+// Records one more loan: borrower as given, date of the day.
 void preter(BD& album, const QString& emprunteur, const QDate& jour);
 
 // The album is no longer lent; its date and loan count stay.

@@ -4,14 +4,41 @@
 #include "model/catalogue.h"
 #include "model/serie.h"
 #include "model/tomes.h"
+#include "model/traduction.h"
 
 #include <QHash>
 
 #include <algorithm>
 
+using Traduction::tr;
+
 namespace {
 
 constexpr int nbPremiers = 10;
+
+Statistiques::AgePret agePret(const QDate& jour, const QDate& aujourdhui)
+{
+    if (!jour.isValid() || jour > aujourdhui)
+        return Statistiques::DateInconnue;
+    if (jour > aujourdhui.addMonths(-1))
+        return Statistiques::MoinsDUnMois;
+    if (jour > aujourdhui.addMonths(-3))
+        return Statistiques::UnATroisMois;
+    if (jour > aujourdhui.addYears(-1))
+        return Statistiques::TroisADouzeMois;
+    return Statistiques::UnAnOuPlus;
+}
+
+Statistiques::Graphique barresFrequences(
+    const QString& titre, const QList<Statistiques::Frequence>& frequences)
+{
+    Statistiques::Graphique graphique { titre, Statistiques::Graphique::Barres, {}, {} };
+    for (const Statistiques::Frequence& frequence : frequences) {
+        graphique.etiquettes.append(frequence.nom);
+        graphique.valeurs.append(frequence.albums);
+    }
+    return graphique;
+}
 
 int indiceType(int type)
 {
@@ -59,6 +86,7 @@ Statistiques Statistiques::calculer(const Catalogue& catalogue, const QDate& auj
         if (album->estPretee()) {
             const QDate jour
                 = QDate::fromString(album->getDateEmprunt(), QStringLiteral("dd/MM/yyyy"));
+            ++stats.pretsParAge[agePret(jour, aujourdhui)];
             prets.append({ jour,
                 { album->getSerie(), album->getTitre(), album->getEmprunteur(),
                     album->getDateEmprunt(),
@@ -86,4 +114,25 @@ Statistiques Statistiques::calculer(const Catalogue& catalogue, const QDate& auj
     stats.scenaristes = premiers(scenaristes);
     stats.dessinateurs = premiers(dessinateurs);
     return stats;
+}
+
+QList<Statistiques::Graphique> Statistiques::graphiques() const
+{
+    int series = 0;
+    for (int nombre : seriesParType)
+        series += nombre;
+    return {
+        { tr("Albums par type"), Graphique::Secteurs, { tr("BD Euro"), tr("Comic"), tr("Manga") },
+            { albumsParType[Euro], albumsParType[Comic], albumsParType[Manga] } },
+        barresFrequences(tr("Éditeurs les plus fréquents"), editeurs),
+        barresFrequences(tr("Scénaristes les plus fréquents"), scenaristes),
+        barresFrequences(tr("Dessinateurs les plus fréquents"), dessinateurs),
+        { tr("Séries finies et en cours"), Graphique::Secteurs, { tr("Finies"), tr("En cours") },
+            { seriesFinies, series - seriesFinies } },
+        { tr("Prêts par ancienneté"), Graphique::Barres,
+            { tr("Moins d'un mois"), tr("1 à 3 mois"), tr("3 à 12 mois"), tr("Un an ou plus"),
+                tr("Date inconnue") },
+            { pretsParAge[MoinsDUnMois], pretsParAge[UnATroisMois], pretsParAge[TroisADouzeMois],
+                pretsParAge[UnAnOuPlus], pretsParAge[DateInconnue] } },
+    };
 }

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Catalogue;
 
@@ -37,6 +38,24 @@ struct Statistiques
     QList<Frequence> editeurs;
     QList<Frequence> scenaristes;
     QList<Frequence> dessinateurs;
+
+    // Loans by the age of their date: under a month, one to three months,
+    // three to twelve months, a year or more, and a date unreadable or to come.
+    enum AgePret { MoinsDUnMois, UnATroisMois, TroisADouzeMois, UnAnOuPlus, DateInconnue, NbAges };
+    int pretsParAge[NbAges] = { 0, 0, 0, 0, 0 };
+
+    // What one chart shows: a value per label.
+    struct Graphique
+    {
+        enum Forme { Secteurs, Barres };
+        QString titre;
+        Forme forme = Barres;
+        QStringList etiquettes;
+        QList<int> valeurs;
+    };
+    // Albums per kind, the most frequent publishers, writers and artists,
+    // finished and unfinished series, loans by age.
+    QList<Graphique> graphiques() const;
 
     static Statistiques calculer(const Catalogue& catalogue, const QDate& aujourdhui);
 };

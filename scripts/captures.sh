@@ -14,6 +14,8 @@ rm -rf "$sortie"
 mkdir -p "$sortie"
 # The per-user window sizes of whoever runs this stay out of the pictures.
 export XDG_CONFIG_HOME="$travail/config"
+# Nor their thumbnails of the covers wall.
+export XDG_CACHE_HOME="$travail/cache"
 xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   openbox & wm=$!
   sleep 1

@@ -2,7 +2,7 @@
 # Installs the Debian packages Phylacto needs to build, run and test, and any
 # further package named on the command line.
 set -euo pipefail
-paquets=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-5compat-dev libicu-dev libzip-dev pkgconf libgl-dev
+paquets=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-5compat-dev qt6-charts-dev libicu-dev libzip-dev pkgconf libgl-dev
          qt6-qpa-plugins qt6-translations-l10n xvfb xauth
          desktop-file-utils appstream dpkg-dev "$@")
 manquants=()

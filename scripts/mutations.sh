@@ -49,6 +49,20 @@ memeImage|store/nomlibre.cpp|s/if \(contenu && memeContenu\(chemin, \*contenu\)\
 etapeMenu|dialogs/boites.cpp|s/    etapeSuivante\(menu\);\n//
 etapeDialogue|dialogs/boites.cpp|s/    etapeSuivante\(dialogue\);\n//
 problemesDetailles|store/verificationcollection.cpp|s/\+\+m_rapport\.problemes <= problemesDetailles && m_signalement/++m_rapport.problemes \&\& m_signalement/
+tomeNegatif|model/validateurtome.cpp|s/if \(caractere < u'0' \|\| caractere > u'9'\)/if ((caractere < u'0' || caractere > u'9') && caractere != u'-')/
+emprunteurBlanc|model/emprunt.cpp|s/if \(emprunteur\.trimmed\(\)\.isEmpty\(\)\)/if (emprunteur.isEmpty())/
+rendueSansChoix|dialogs/pret.cpp|s/\n\s*\|\| !tablePrets->selectionModel\(\)->isSelected\(tablePrets->currentIndex\(\)\)\)/)/
+extensionCsv|store/ecriturecollection.cpp|s/return chemin \+ QStringLiteral\("\.csv"\);/return chemin;/
+serieCachee|app/outilscatalogue.cpp|s/if \(tout \|\| !vue \|\| trouvees\.contains\(serieCourante\) \|\| !listee\)/if (true)/
+tableEtroite|app/disposition.cpp|s/ui->LstAlbum->setMinimumWidth\(largeurNumero/ui->LstAlbum->setMinimumWidth(0 * largeurNumero/
+avisCoupes|dialogs/barremessage.cpp|s/setMinimumHeight\(layout\(\)->totalHeightForWidth\(width\(\)\)\);/(void)0;/
+entreeAbimee|covers/cachevignettes.cpp|s/    if \(empreinte\(contenu\) != octets\.right\(tailleEmpreinte\)\)\n        return \{\};\n//
+cleSansDate|covers/cachevignettes.cpp|s/QString::number\(fichier\.modifie\), /QString::number(0), /
+memoireVignettes|covers/cachevignettes.cpp|s/m_memoire\.insert\(cleM, entree, qMax<qint64>\(image\.sizeInBytes\(\), 1\) \+ cleM\.size\(\) \* 2\);/m_memoire.insert(cleM, entree, 1);/
+genreMur|model/modelemurcouvertures.cpp|s/return \(m_choix\.genre < 0 \|\| /return (true || /
+albumSupprimeMur|model/modelemurcouvertures.cpp|s/    m_touches\.insert\(&album\);\n//
+extensionPng|dialogs/fenetrestatistiques.cpp|s/chemin \+= QStringLiteral\("\.png"\);/chemin += QString();/
+agePret|model/statistiques.cpp|s/if \(jour > aujourdhui\.addMonths\(-3\)\)/if (jour >= aujourdhui.addMonths(-3))/
 trancheMarque|store/lecturetranches.cpp|s/&decode, tranche\.debut == 0\)/&decode, true)/
 trancheLigneInvalide|store/lecturetranches.cpp|s/premierInvalide = int\(m_lignesLues\) \+ tranche\.ligneInvalide;/premierInvalide = tranche.ligneInvalide;/
 trancheLigneFautive|store/lecturetranches.cpp|s/m_lecture\.numeroLigne = int\(numero\);/m_lecture.numeroLigne = tranche.ligneFautive;/

@@ -248,6 +248,14 @@ QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erre
     return copier(chemin, copie, erreur) ? copie : QString();
 }
 
+QString avecExtensionCsv(const QString& chemin)
+{
+    const QString nom = QFileInfo(chemin).fileName();
+    if (nom.isEmpty() || nom.lastIndexOf(QLatin1Char('.')) > 0)
+        return chemin;
+    return chemin + QStringLiteral(".csv");
+}
+
 QString nomDansParametres(const QString& chemin)
 {
     const QString absolu = QDir::cleanPath(QFileInfo(chemin).absoluteFilePath());

@@ -59,6 +59,10 @@ QString nomCopie(const QString& chemin, const QDateTime& quand);
 // or an empty text with *erreur set.
 QString garderCopie(const QString& chemin, const QDateTime& quand, QString* erreur);
 
+// The file a name typed in a save dialog means: with ".csv" added when its
+// last component has no extension (no dot after its first character).
+QString avecExtensionCsv(const QString& chemin);
+
 // The name to store in the settings for a chosen file: relative to the
 // working directory when the file is inside it, absolute otherwise.
 QString nomDansParametres(const QString& chemin);

@@ -1,6 +1,6 @@
 // Keyboard, a layout that grows and is remembered, what saving, lending and long work
-// show, undo and redo with the unsaved flag, and quick search, missing volumes and
-// statistics in the window.
+// show, undo and redo with the unsaved flag, and quick search, missing volumes,
+// statistics and the covers wall in the window.
 #include "app/travaillong.h"
 #include "dialogs/fenetrestatistiques.h"
 #include "dialogs/listetomesmanquants.h"
@@ -129,6 +129,32 @@ private slots:
         QVERIFY(!scene.table->hasFocus());
     }
 
+    // Ctrl+2 shows the wall of the current series: its album is the table's
+    // both ways, it takes the table's keys, the quick search filters it.
+    void murDansLaFenetre()
+    {
+        Bureau scene;
+        QVERIFY(scene.ouvrir());
+        auto* mur = scene.w<QListView>("vueMurCouvertures");
+        QTest::keyClick(scene.fenetre.get(), Qt::Key_2, Qt::ControlModifier);
+        QVERIFY(mur->isVisible());
+        QVERIFY(!scene.table->isVisible());
+        QCOMPARE(mur->model()->rowCount(), 3);
+        QCOMPARE(mur->currentIndex().row(), 0);
+        mur->setCurrentIndex(mur->model()->index(2, 0));
+        QCOMPARE(scene.resume().section(" | ", -1), "Frégate/L'Archipel/3");
+        scene.table->setCurrentCell(1, 1);
+        QCOMPARE(mur->currentIndex().row(), 1);
+        QCOMPARE(scene.entreesDuMenu(mur, Qt::Key_Menu), 2);
+        QTest::keyClick(mur, Qt::Key_Delete);
+        QCOMPARE(mur->model()->rowCount(), 2);
+        scene.w<QLineEdit>("leRechercheRapide")->setText("zzz");
+        QCOMPARE(mur->model()->rowCount(), 0);
+        QTest::keyClick(scene.fenetre.get(), Qt::Key_1, Qt::ControlModifier);
+        QVERIFY(scene.table->isVisible());
+        QVERIFY(!mur->isVisible());
+    }
+
     void dispositionQuiGranditEtSeRetient()
     {
         QTemporaryDir ailleurs;
@@ -161,6 +187,40 @@ private slots:
         QCOMPARE(enfant<QSplitter>(suite.fenetre.get(), "splitterPrincipal")->sizes(), tailles);
         QCOMPARE(suite.table->columnWidth(1), 321);
         QVERIFY(suite.parametre("FENETRE/Geometrie").isEmpty());
+    }
+
+    // The help menu, last; each panel usable at the window's minimum width; notices read
+    // whole across the window.
+    void aideEtroitesseEtAvis()
+    {
+        Bureau scene;
+        QVERIFY(scene.ouvrir());
+        Phylacto& f = *scene.fenetre;
+        QCOMPARE(f.menuBar()->actions().last()->menu()->objectName(), QString("menuAide"));
+        QVERIFY(declencherAction(&f, "actionAPropos"));
+        QVERIFY(declencherAction(&f, "actionAProposQt"));
+        const QString aPropos = Boites::boitesVues().value(0).texte;
+        for (const QString& fait :
+            { QRegularExpression::escape(QDir::currentPath()), QString("Phylacto \\d+\\.\\d+"),
+                QString("GPL-3\\.0-or-later"), QString("BnF"), QString("Open Library") })
+            QVERIFY2(aPropos.contains(QRegularExpression(fait)), qPrintable(fait));
+        QCOMPARE(Boites::boitesVues().value(1).titre, QString("À propos de Qt"));
+
+        QVERIFY(f.minimumWidth() <= 1127);
+        f.resize(1, f.height());
+        QTRY_COMPARE(f.width(), f.minimumWidth());
+        QVERIFY(scene.table->viewport()->width()
+            >= 40 + 20 * scene.table->fontMetrics().averageCharWidth());
+
+        auto* panneaux = enfant<QWidget>(&f, "splitterPrincipal");
+        const int hauteur = panneaux->height();
+        f.ajouterAvis(QString(titreLong).repeated(8));
+        f.ajouterAvis("Deux");
+        auto* texte = enfant<QLabel>(&f, "lbTexte");
+        QTRY_VERIFY(texte->isVisible());
+        QTRY_VERIFY(texte->height() >= texte->heightForWidth(texte->width()));
+        QCOMPARE(enfant<QWidget>(&f, "barreMessage")->width(), panneaux->width());
+        QTRY_COMPARE(panneaux->height(), hauteur); // the window grew instead
     }
 
     void enregistrementEtPretAnnonces()
@@ -418,6 +478,13 @@ private slots:
         QCOMPARE(montrees(tous), (QStringList { "Blake", "Cœur", "Zorro", "Élève" }));
         QCOMPARE(tous->currentItem()->text(), "Élève");
         QCOMPARE(mangas->currentItem()->text(), "Cœur");
+        // The current series hidden: the first one shown takes its place, or none.
+        QTest::keyClicks(recherche, "bla");
+        QCOMPARE(scene.resume().section(" | ", 4),
+            "[Blake] 0:Hors-série | 7 4 1 2 | Blake/Hors-série/0");
+        QTest::keyClicks(recherche, "xyz");
+        QCOMPARE(scene.resume().section(" | ", 4), "[]  | 7 4 1 2 | //");
+        QTest::keyClick(recherche, Qt::Key_Escape);
 
         QVERIFY(declencherAction(&fenetre, "actionTomesManquants"));
         QVERIFY(cliquer(fenetre.findChild<ListeTomesManquants*>(), "pbCopier"));
@@ -428,6 +495,9 @@ private slots:
         auto* statistiques = fenetre.findChild<FenetreStatistiques*>();
         QVERIFY(statistiques);
         QCOMPARE(enfant<QTableWidget>(statistiques, "LstParType")->item(3, 0)->text(), "7");
+        Boites::setProchainFichier(scene.chemin("types"));
+        QVERIFY(cliquer(statistiques, "pbEnregistrerImage"));
+        QVERIFY(!QImage(scene.chemin("types.png")).isNull());
         fenetre.setModifie(false);
     }
 };

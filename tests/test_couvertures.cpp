@@ -1,6 +1,7 @@
 // Covers: the signed search against the loopback service, its answer and the
 // image download, the choice panel, and the cover operations of the window.
 #include "covers/albuminfos.h"
+#include "covers/cachevignettes.h"
 #include "dialogs/choitimage.h"
 #include "dialogs/xml_dom.h"
 #include "model/catalogue.h"
@@ -100,6 +101,9 @@ private slots:
         Xml_Dom dom(infos.getManager());
         QVERIFY(!dom.downloadImage(0));
         QCOMPARE(Boites::boitesVues().value(0).titre, QString("Retrieve information"));
+        QCOMPARE(Boites::boitesVues().value(0).texte,
+            "Probleme durant les transfert d'information depuis amazon. Veuillez reesayer.\nAstuce "
+            ": choisissez la source BnF ou Open Library dans Configuration Phylacto.");
         // A silent service, an endless answer: given up, reported as empty, never stored.
         infos.setDelais(150, 5000);
         for (const ServeurTest::Reponse& r : { ServeurTest::Reponse { 200, "<trop tard/>", {}, -1 },
@@ -415,6 +419,63 @@ private slots:
         QCOMPARE(image(f, "S", "Tome 5"), QString("images//ma couverture_2.jpg"));
         QVERIFY(f.estModifie());
         QCOMPARE(label->pixmap().size(), QSize(250, 500));
+    }
+
+    // Wall thumbnails: a disk entry is believed only when sound and made for
+    // the picture as it is now; memory keeps at most its bytes.
+    void vignettes()
+    {
+        using C = CacheVignettes;
+        const QString image = s->chemin("images/c.bmp"), dossier = s->chemin("cache");
+        const auto peindre = [&](Qt::GlobalColor couleur, int annee) {
+            QImage picture(600, 900, QImage::Format_RGB32);
+            picture.fill(couleur);
+            QFile fichier(image);
+            return picture.save(image) && fichier.open(QIODevice::ReadWrite)
+                && fichier.setFileTime(
+                    QDateTime(QDate(annee, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime);
+        };
+        const auto couleur = [&](const C::Fichier& f) {
+            const QColor point = C::produire(f, { 96, 128 }, dossier).pixelColor(5, 5);
+            return point.red() > point.blue() ? "rouge" : "bleu";
+        };
+        QVERIFY(peindre(Qt::red, 2020));
+        const C::Fichier rouge = C::decrire(image);
+        QCOMPARE(C::produire(rouge, { 96, 128 }, dossier).size(), QSize(85, 128));
+        const QString entree = "cache/" + C::nomEntree(C::cle(rouge));
+        QVERIFY(QFileInfo(s->chemin(entree)).isFile());
+        // An entry for the key with a wrong checksum, or cut: rebuilt.
+        QImage bleue(20, 30, QImage::Format_RGB32);
+        bleue.fill(Qt::blue);
+        QByteArray fausse = C::entree(C::cle(rouge), bleue);
+        fausse[fausse.size() - 1] = char(fausse.back() ^ 1);
+        for (const QByteArray& abimee : { fausse, s->lire(entree).left(100) }) {
+            QVERIFY(s->ecrire(entree, abimee));
+            QCOMPARE(couleur(rouge), "rouge");
+            QVERIFY(!C::lireEntree(s->lire(entree), C::cle(rouge)).isNull());
+        }
+        // The same bytes count, changed later: another key.
+        QVERIFY(peindre(Qt::blue, 2021));
+        const C::Fichier change = C::decrire(image);
+        QCOMPARE(change.octets, rouge.octets);
+        QVERIFY(C::cle(change) != C::cle(rouge));
+        QCOMPARE(couleur(change), "bleu");
+        QCOMPARE(C::decrire(s->chemin("images")).octets, -1);
+
+        // Memory: 4 MB at least; 41 thumbnails of 96x128 to 256x341 are twice that.
+        C cache(dossier, 0);
+        QImage vue;
+        QCOMPARE(cache.vignette(s->chemin("absente.png"), { 96, 128 }, &vue), C::Etat::SansImage);
+        qint64 octets = 0;
+        for (int passe = 0; passe < 2; ++passe) {
+            for (int largeur = 96; largeur <= 256; largeur += 4) {
+                if (cache.vignette(image, { largeur, largeur * 4 / 3 }, &vue) == C::Etat::Prete)
+                    octets += vue.sizeInBytes();
+            }
+            QTRY_COMPARE(cache.nbEnAttente(), 0);
+        }
+        QVERIFY(octets > 0);
+        QVERIFY2(octets <= qint64(4) << 20, QByteArray::number(octets));
     }
 
     void parcoursAutomatique()

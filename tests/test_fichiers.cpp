@@ -662,7 +662,7 @@ private slots:
         auto* explorateur = fenetre.findChild<QDialog*>("filtre");
         enfant<QComboBox>(explorateur, "cbDessinteur")->setCurrentText("Dessinateur");
         enfant<QTableView>(explorateur, "tableResult")->sortByColumn(1, Qt::DescendingOrder);
-        Boites::setProchainFichier(dossier.chemin("lignes.csv"));
+        Boites::setProchainFichier(dossier.chemin("lignes")); // ".csv" added
         enfant<QPushButton>(explorateur, "pbExporter")->click();
         QList<QStringList> lignes;
         QVERIFY(lireTableur(dossier.lire("lignes.csv"), &lignes));
@@ -670,14 +670,18 @@ private slots:
         QCOMPARE(QStringList({ lignes[1][1], lignes[2][1], lignes[3][1] }),
             QStringList({ "c2", "b1", "a1" }));
 
+        // Added to a name that is taken: asked first, "Non" by default, then the dialog again.
+        Boites::setProchainFichier(dossier.chemin("lignes"));
+        QVERIFY(declencherAction(&fenetre, "actionExporterTableur"));
+        QCOMPARE(Boites::textesVus(), QStringList("lignes.csv existe déjà."));
         Boites::setProchainFichier(dossier.chemin("absent/x.csv"));
         QVERIFY(declencherAction(&fenetre, "actionExporterTableur"));
         Boites::setProchainFichier(dossier.chemin("collection.csv"));
         QVERIFY(declencherAction(&fenetre, "actionExporterTableur"));
         fenetre.getCatalogue().supprimerSerie("A");
         enfant<QPushButton>(explorateur, "pbExporter")->click();
-        QCOMPARE(Boites::boitesVues().size(), 3);
-        QCOMPARE(Boites::nbDialoguesFichier(), 3);
+        QCOMPARE(Boites::boitesVues().size(), 4);
+        QCOMPARE(Boites::nbDialoguesFichier(), 5);
     }
 };
 

@@ -1,16 +1,19 @@
 // The rules without a window: catalogue, loans, quick search, missing volumes and
 // statistics, collection lines and files, the file checker, legacy lines, cover
-// names, request signing and answer parsing, shared texts and the explorer's table model.
+// names, request signing and answer parsing, shared texts, the explorer's table model
+// and the covers wall's rows.
 #include "covers/nomimage.h"
 #include "covers/signature.h"
 #include "model/catalogue.h"
 #include "model/emprunt.h"
 #include "model/modeleexplorateur.h"
+#include "model/modelemurcouvertures.h"
 #include "model/modifications.h"
 #include "model/recherche.h"
 #include "model/serie.h"
 #include "model/statistiques.h"
 #include "model/tomes.h"
+#include "model/validateurtome.h"
 #include "settings/codecs.h"
 #include "store/decodage.h"
 #include "store/ecriturecollection.h"
@@ -318,9 +321,41 @@ private slots:
         QVERIFY(!a->getEmprunteur().isNull());
         QVERIFY(!a->estPretee());
         QCOMPARE(a->getDateEmprunt(), QString("01/03/2014"));
-        QVERIFY(!Emprunt::nomValide("Marc;Paul"));
-        QVERIFY(Emprunt::nomValide(""));
         qDeleteAll(albums);
+    }
+
+    void saisies_data()
+    {
+        QTest::addColumn<QString>("regle");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QString>("resultat"); // "oui", "non", or the file name
+        const auto ligne = [](const char* regle, const char* texte, const char* resultat) {
+            QTest::addRow("%s «%s»", regle, texte) << regle << QString::fromUtf8(texte) << resultat;
+        };
+        for (const char* tome : { "0", "", "007", "999999999" })
+            ligne("tome", tome, "oui");
+        for (const char* tome : { "1234567890", "HS1", "-", "-3", "+3", " 3", "٣" })
+            ligne("tome", tome, "non");
+        ligne("emprunteur", "Marc", "oui");
+        for (const char* nom : { "", " \t", "Marc;Paul" })
+            ligne("emprunteur", nom, "non");
+        for (const auto& [tape, nom] :
+            { std::pair { "d/liste", "d/liste.csv" }, { "d.v2/liste", "d.v2/liste.csv" },
+                { ".liste", ".liste.csv" }, { "liste.txt", "liste.txt" }, { "", "" } })
+            ligne("fichier", tape, nom);
+    }
+
+    void saisies()
+    {
+        QFETCH(QString, regle);
+        QFETCH(QString, texte);
+        int position = 0;
+        const bool accepte = regle == "tome"
+            ? ValidateurTome().validate(texte, position) == QValidator::Acceptable
+            : Emprunt::refusNom(texte).isEmpty();
+        QTEST(regle == "fichier" ? EcritureCollection::avecExtensionCsv(texte)
+                                 : QString(accepte ? "oui" : "non"),
+            "resultat");
     }
 
     void seriesTrouvees_data()
@@ -413,8 +448,9 @@ private slots:
                     { "S" + QString::number(j), QString::number(i), "Scé", "", i - j + 1, {}, j % 3,
                         0, j == 0 ? 2 : 0, "E" + QString::number(11 - i + j), {}, {} });
         ajouter(catalogue, "Inconnu", "x", 5, {}, {}, 7);
-        for (const auto& [i, nom, date] : { std::tuple { 0, "Marc", "01/03/2014" },
-                 { 3, "Léa", "28/02/2014" }, { 5, "Zoé", "hier" } }) {
+        for (const auto& [i, nom, date] :
+            { std::tuple { 0, "Marc", "01/03/2014" }, { 3, "Léa", "28/02/2014" },
+                { 5, "Zoé", "hier" }, { 6, "Ève", "11/12/2013" }, { 7, "Ugo", "11/03/2013" } }) {
             catalogue.albums().at(i)->setEmprunteur(nom);
             catalogue.albums().at(i)->setDateEmprunt(date);
         }
@@ -433,11 +469,59 @@ private slots:
             prets << pret.emprunteur + QString::number(pret.jours);
         for (const Statistiques::Frequence& editeur : stats.editeurs)
             editeurs << editeur.nom + ':' + QString::number(editeur.albums);
-        QCOMPARE(prets, QStringList({ "Léa11", "Marc10", "Zoé-1" }));
+        QCOMPARE(prets, QStringList({ "Ugo365", "Ève90", "Léa11", "Marc10", "Zoé-1" }));
         QCOMPARE(
             editeurs.join(' '), QString("E11:12 E10:11 E9:10 E8:9 E7:8 E6:7 E5:6 E4:5 E3:4 E2:3"));
         QCOMPARE(stats.scenaristes.size(), 1);
         QVERIFY(stats.dessinateurs.isEmpty());
+
+        // The charts' figures: kinds, series finished or not, loans by age.
+        QList<QList<int>> figures;
+        for (const Statistiques::Graphique& graphique : stats.graphiques())
+            figures << graphique.valeurs;
+        QCOMPARE(figures.value(0), QList<int>({ 31, 26, 22 }));
+        QCOMPARE(figures.value(1).size(), 10);
+        QCOMPARE(figures.value(4), QList<int>({ 1, 12 }));
+        QCOMPARE(figures.value(5), QList<int>({ 2, 0, 1, 1, 1 }));
+    }
+
+    // The wall's rows: the catalogue's albums by series name and volume, the
+    // lists' filters, and no album read once the catalogue lets it go.
+    void murDeCouvertures()
+    {
+        Catalogue catalogue;
+        for (const auto& [serie, tome, type] : { std::tuple { "B", 3, Euro }, { "A", 2, Manga },
+                 { "B", 1, Euro }, { "C", 1, Comic }, { "A", 1, Manga }, { "B", 2, Euro } })
+            ajouter(catalogue, serie, serie + QString::number(tome), tome, {}, {}, type);
+        ModeleMurCouvertures modele(catalogue);
+        // A series, or the whole collection when empty; a kind; the series found.
+        const auto lignes
+            = [&modele](const QString& serie, int genre = -1, const QSet<QString>& trouvees = {}) {
+                  ModeleMurCouvertures::Choix choix;
+                  choix.collection = serie.isEmpty();
+                  choix.serie = serie;
+                  choix.genre = genre;
+                  choix.parRecherche = !trouvees.isEmpty();
+                  choix.seriesTrouvees = trouvees;
+                  modele.choisir(choix);
+                  QStringList titres;
+                  for (int ligne = 0; ligne < modele.rowCount(); ++ligne)
+                      titres << modele.index(ligne).data().toString();
+                  return titres.join(' ');
+              };
+        QCOMPARE(lignes({}), "A1 A2 B1 B2 B3 C1");
+        QCOMPARE(lignes({}, Manga), "A1 A2");
+        QCOMPARE(lignes("B"), "B1 B2 B3");
+        QCOMPARE(lignes("B", Comic), "");
+        QCOMPARE(lignes({}, -1, { "C", "B" }), "B1 B2 B3 C1");
+
+        BD* b2 = catalogue.premierAlbum("B", "B2");
+        QCOMPARE(modele.ligne(b2), 1);
+        QSignalSpy refaites(&modele, &QAbstractItemModel::modelReset);
+        catalogue.supprimerAlbum(b2);
+        QCOMPARE(modele.album(1), nullptr);
+        QVERIFY(refaites.wait(1000));
+        QCOMPARE(lignes({}, -1, { "C", "B" }), "B1 B3 C1");
     }
 
     void lireLignes_data()

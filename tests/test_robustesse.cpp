@@ -500,6 +500,9 @@ private slots:
         processus.reset(lancer({ "--verifier", "images", dossier.chemin() }, "aucun"));
         QVERIFY(processus->waitForFinished(20000));
         QCOMPARE(processus->exitCode(), 2);
+        processus.reset(lancer({ "--help" }, "aucun")); // in French, Qt's own lines included
+        QVERIFY(processus->waitForFinished(20000));
+        QCOMPARE(processus->readAllStandardOutput().count("Affiche l'aide"), 2); // -h, --help-all
     }
 
     void fenetreApresCorrections()

@@ -8,6 +8,8 @@ namespace {
         [] {
             Boites::setAutomatique(true);
             Boites::oublier();
+            // The wall's thumbnails in the scratch folder, not the user's cache.
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(QDir::current().filePath("cache")));
         },
     true);
 }
