@@ -132,8 +132,7 @@ void Phylacto::setNewImage(QString aRechercher)
     if (choisis.isEmpty())
         return;
     if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1)) {
-        if (affecterImage(titre->text(), aRechercher))
-            modifie = true;
+        affecterImage(titre->text(), aRechercher);
     }
 }
 
@@ -143,7 +142,7 @@ bool Phylacto::affecterImage(QString titre, QString fichier)
     // Never a name whose picture is not in the images folder: the album keeps its cover.
     if (!album || !QFileInfo(m_chemins.fichierImage(fichier)).isFile())
         return false;
-    album->setImage(Chemins::champImage(fichier));
+    changerCouverture(album, Chemins::champImage(fichier));
     updateInfosBd(album);
     return true;
 }
@@ -177,8 +176,7 @@ void Phylacto::changeImage()
         return;
     }
     if (const QTableWidgetItem* titre = ui->LstAlbum->item(choisis.first()->row(), 1)) {
-        if (affecterImage(titre->text(), nom))
-            modifie = true;
+        affecterImage(titre->text(), nom);
     }
 }
 
@@ -287,6 +285,5 @@ void Phylacto::setImageBD(QString aNom, QString aRecherche)
             NomImage::lireRecherche(aRecherche.replace(QLatin1Char('_'), QLatin1Char(' '))));
     if (!album || !QFileInfo(m_chemins.fichierImage(aNom)).isFile())
         return;
-    album->setImage(Chemins::champImage(aNom));
-    modifie = true;
+    changerCouverture(album, Chemins::champImage(aNom));
 }

@@ -13,7 +13,9 @@ void Phylacto::preparerClavier()
         preferences.append(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     ui->actionConfiguration_reseau->setShortcuts(preferences);
     QList<QKeySequence> retablir = ui->actionRetablir->shortcuts();
-    for (const QKeySequence& touche : QKeySequence::keyBindings(QKeySequence::Redo)) {
+    QList<QKeySequence> autres = QKeySequence::keyBindings(QKeySequence::Redo);
+    autres.append(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    for (const QKeySequence& touche : std::as_const(autres)) {
         if (!retablir.contains(touche))
             retablir.append(touche);
     }

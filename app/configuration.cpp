@@ -64,7 +64,7 @@ void Phylacto::MAJEncodage(QString aEncodage)
         Parametres::enregistrer(*settings);
     } else {
         m_encodageEnAttente = aEncodage;
-        modifie = true;
+        setModifie(true);
     }
     // Literal texts stay UTF-8: only the byte strings follow the choice.
     Codecs::setCodec8Bits(Codecs::codecParNom(aEncodage));

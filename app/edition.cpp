@@ -62,6 +62,7 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
     int tome, QString commentaire, int type, int note, int serieFinie, QString editeur,
     QString genre, QString coloriste)
 {
+    const SeriesAvantAjout releve = catalogue.releverSeries();
     const ResultatEdition resultat = catalogue.ajouter({ serie, titre, scenariste, dessinateur,
         tome, commentaire, type, note, serieFinie, editeur, genre, coloriste });
     if (resultat.etat == ResultatEdition::Doublon) {
@@ -69,6 +70,8 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
         return;
     }
     BD* album = resultat.album;
+    executer(std::make_unique<AjoutAlbums>(
+        tr("l'ajout de %1 – %2").arg(serie, titre), catalogue, releve));
 
     if (serie == serieCourante) {
         // Filled unsorted so that the new row keeps its pair of cells.
@@ -82,7 +85,6 @@ void Phylacto::nouvelAlbum(QString serie, QString titre, QString scenariste, QSt
         ui->LstAlbum->setCurrentItem(cellule);
     }
 
-    modifie = true;
     // Only a new series can be missing from the lists.
     if (resultat.serieCreee)
         MAJListesSeries();
@@ -113,8 +115,6 @@ void Phylacto::UpdateAlbum(QString serie, QString titre, QString scenariste, QSt
     executer(std::make_unique<ChangementAlbum>(
         tr("la modification de l'album %1").arg(avant.titre), resultat.album, avant, serieAvant));
     BD* album = resultat.album;
-
-    modifie = true;
     MAJListesSeries();
 
     // Refilled so that no row keeps a title, a volume or an album that has left.
@@ -154,7 +154,6 @@ void Phylacto::suppAlbum()
 
     MAJCompteurs();
     update();
-    modifie = true;
 }
 
 void Phylacto::suppSerie()
@@ -174,7 +173,55 @@ void Phylacto::suppSerie()
 
     MAJCompteurs();
     update();
-    modifie = true;
+}
+
+void Phylacto::renommerSerie()
+{
+    const QString ancien = serieCourante;
+    if (!catalogue.findSerie(ancien))
+        return;
+    const QString nouveau = Boites::texteSaisi(
+        this, tr("Renommer la série"), tr("Nouveau nom de la série %1 :").arg(ancien), ancien)
+                                .trimmed();
+    const ExamenRenommage examen = catalogue.examinerRenommage(ancien, nouveau);
+    switch (examen.etat) {
+    case ExamenRenommage::Rien:
+        return;
+    case ExamenRenommage::NomInvalide:
+        if (!nouveau.isEmpty())
+            Boites::informer(tr("Une série ne peut pas s'appeler « %1 » : le point-virgule "
+                                "sépare les champs du fichier.")
+                                 .arg(nouveau));
+        return;
+    case ExamenRenommage::Doublon:
+        refuserDoublon(nouveau, examen.collision->getTitre());
+        return;
+    case ExamenRenommage::Fusion: {
+        Boites::Boite question;
+        question.icone = QMessageBox::Question;
+        question.texte = examen.nbAlbums == 1
+            ? tr("La série %1 existe déjà. Y déplacer l'album de la série %2 ?")
+                  .arg(nouveau, ancien)
+            : tr("La série %1 existe déjà. Y déplacer les %2 albums de la série %3 ?")
+                  .arg(nouveau)
+                  .arg(examen.nbAlbums)
+                  .arg(ancien);
+        question.boutons = QMessageBox::Yes | QMessageBox::No;
+        question.boutonParDefaut = QMessageBox::No;
+        if (Boites::montrer(question) != QMessageBox::Yes)
+            return;
+        break;
+    }
+    case ExamenRenommage::Renommage:
+        break;
+    }
+    BD* affiche = catalogue.premierAlbum(ui->leSerie->text(), ui->leTitre->text());
+    auto renommage = std::make_unique<RenommageSerie>(ancien, nouveau);
+    const RenommageSerie& fait = *renommage;
+    executer(std::move(renommage));
+    montrerPas(fait);
+    if (affiche && affiche->getSerie() == nouveau)
+        montrerAlbum(affiche);
 }
 
 void Phylacto::viderDetail()

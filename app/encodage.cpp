@@ -95,8 +95,7 @@ void Phylacto::relireEnEncodagePropose()
     m_annulation->clear();
     reprendreAffichage();
     m_chargementIncomplet = lecture.etat != LectureCollection::Complete;
-    m_empreinteConnue = false;
-    modifie = false;
+    setModifie(false);
     ui->barreMessage->fermer();
     statusBar()->showMessage(
         tr("Collection relue en %1 (%2 albums)").arg(encodage).arg(catalogue.albums().size()),

@@ -205,9 +205,9 @@ bool Phylacto::enregistrerDans(const QString& nom, bool nouveauNom)
         Parametres::ecrire(*settings, Cle::NomFichier, EcritureCollection::nomDansParametres(nom));
         Parametres::enregistrer(*settings);
     }
-    m_empreinteConnue = false;
     m_annulation->setClean();
-    modifie = false;
+    setModifie(false);
+    majTitre();
     statusBar()->showMessage(
         tr("Collection enregistrée (%1 albums)").arg(catalogue.albums().size()), 5000);
     return true;

@@ -48,35 +48,33 @@ void Phylacto::preparerAnnulation()
     connect(m_annulation, &QUndoStack::indexChanged, this, &Phylacto::rafraichirApresAnnulation);
     connect(m_annulation, &QUndoStack::canUndoChanged, ui->actionAnnuler, &QAction::setEnabled);
     connect(m_annulation, &QUndoStack::canRedoChanged, ui->actionRetablir, &QAction::setEnabled);
+    // The entries are cut: a long title would widen the menu to the screen.
     connect(m_annulation, &QUndoStack::undoTextChanged, this, [this](const QString& texte) {
-        ui->actionAnnuler->setText(texte.isEmpty() ? tr("Annuler") : tr("Annuler %1").arg(texte));
+        ui->actionAnnuler->setText(
+            texte.isEmpty() ? tr("Annuler") : entreeDeMenu(tr("Annuler %1").arg(texte)));
     });
     connect(m_annulation, &QUndoStack::redoTextChanged, this, [this](const QString& texte) {
         ui->actionRetablir->setText(
-            texte.isEmpty() ? tr("Rétablir") : tr("Rétablir %1").arg(texte));
+            texte.isEmpty() ? tr("Rétablir") : entreeDeMenu(tr("Rétablir %1").arg(texte)));
     });
-    connect(m_annulation, &QUndoStack::cleanChanged, this, [this](bool propre) {
-        // Back at the saved step: unsaved only if a change outside the stack
-        // (an album added, a cover) happened meanwhile.
-        if (!propre)
-            modifie = true;
-        else if (m_empreinteConnue)
-            modifie = catalogue.empreinte() != m_empreinteEnregistree;
-    });
+    // Nothing changes the catalogue outside the stack: back at the saved step,
+    // the catalogue is the one saved.
+    connect(m_annulation, &QUndoStack::cleanChanged, this,
+        [this](bool propre) { setModifie(!propre); });
 }
 
 void Phylacto::noterEtatEnregistre()
 {
-    if (!m_annulation->isClean())
-        return;
-    if (modifie) {
-        // Changed outside the stack since the save: no step is the saved state.
+    // Unsaved at the saved step: what is unsaved is outside the catalogue (an
+    // encoding to write the file in), so no step is the saved state any more.
+    if (modifie && m_annulation->isClean())
         m_annulation->resetClean();
-    } else if (!m_empreinteConnue) {
-        // Read before the stack leaves the saved step, not at every save.
-        m_empreinteEnregistree = catalogue.empreinte();
-        m_empreinteConnue = true;
-    }
+}
+
+void Phylacto::setModifie(bool valeur)
+{
+    modifie = valeur;
+    setWindowModified(valeur);
 }
 
 void Phylacto::executer(std::unique_ptr<ModificationCatalogue> modification)
@@ -87,7 +85,7 @@ void Phylacto::executer(std::unique_ptr<ModificationCatalogue> modification)
     m_annulation->push(new PasAnnulable(std::move(modification), catalogue));
     m_pasEnregistre = false;
     m_indexAnnulation = m_annulation->index();
-    modifie = true;
+    setModifie(true);
 }
 
 void Phylacto::rafraichirApresAnnulation(int index)
@@ -98,9 +96,17 @@ void Phylacto::rafraichirApresAnnulation(int index)
     // An undo moves back onto its step, a redo moves past it; a cleared stack has none.
     const auto* pas
         = dynamic_cast<const PasAnnulable*>(m_annulation->command(index < ancien ? index : ancien));
-    if (!pas)
+    if (pas)
+        montrerPas(pas->modification());
+}
+
+void Phylacto::montrerPas(const ModificationCatalogue& modification)
+{
+    if (dynamic_cast<const RemplacementCatalogue*>(&modification)) {
+        reprendreAffichage();
         return;
-    BD* aMontrer = pas->modification().albumAMontrer();
+    }
+    BD* aMontrer = modification.albumAMontrer();
 
     // Series lists: names of series gone, then the missing ones.
     for (const auto& [liste, seriesListe] : listesEtSeries()) {
@@ -164,4 +170,15 @@ void Phylacto::changerPret(
     const EtatSerie serie = catalogue.etatSerie(album->getSerie());
     changement(*album);
     executer(std::make_unique<ChangementAlbum>(texte.arg(album->getTitre()), album, avant, serie));
+}
+
+void Phylacto::changerCouverture(BD* album, const QString& champImage)
+{
+    const ChampsAlbum avant = album->champs();
+    ChampsAlbum apres = avant;
+    apres.image = champImage;
+    catalogue.changerChamps(album, apres);
+    executer(std::make_unique<ChangementAlbum>(
+        tr("le choix de la couverture de %1").arg(album->getTitre()), album, avant,
+        catalogue.etatSerie(album->getSerie())));
 }

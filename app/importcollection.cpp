@@ -2,6 +2,7 @@
 #include "app/travaillong.h"
 
 #include "dialogs/boites.h"
+#include "model/modifications.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "store/fichiercollection.h"
@@ -20,7 +21,8 @@ void Phylacto::ImportCsv()
     if (!nom.isEmpty() && !importer(nom))
         return;
     MAJListesSeries();
-    modifie = true;
+    // Also after a cancelled dialog, as always: the mark goes at the next save.
+    setModifie(true);
 }
 
 // False when nothing could be added (told in a box): the catalogue is as it was.
@@ -29,11 +31,19 @@ bool Phylacto::importer(const QString& nom)
     const QString aImporter = convertir(nom);
     if (aImporter.isEmpty())
         return false;
+    const SeriesAvantAjout releve = catalogue.releverSeries();
     LectureCollection lecture;
     {
         TravailLong travail(statusBar(), tr("Import de %1…").arg(QFileInfo(nom).fileName()));
         lecture = Importation::importer(
             aImporter, Codecs::codec8Bits(), catalogue, travail.avancement());
+    }
+    // What was read before a bad line stays, as one step.
+    if (const qsizetype ajoutes = catalogue.albums().size() - releve.nbAlbums; ajoutes > 0) {
+        executer(std::make_unique<AjoutAlbums>(ajoutes == 1
+                ? tr("l'importation d'un album")
+                : tr("l'importation de %1 albums").arg(ajoutes),
+            catalogue, releve));
     }
     if (lecture.etat == LectureCollection::LigneInvalide)
         Boites::informer(FichierCollection::messageLigneInvalide(lecture));

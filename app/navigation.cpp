@@ -201,6 +201,7 @@ void Phylacto::afficherMenu(bool pourAlbums, const QPoint& position)
         menu.addAction(actionAjouterSuite);
     } else {
         menu.addAction(actionSuppSerie);
+        menu.addAction(actionRenommerSerie);
     }
     Boites::executer(&menu, position);
 }

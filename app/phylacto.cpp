@@ -7,11 +7,13 @@
 #include "dialogs/labelclickable.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
+#include "store/fichiercollection.h"
 #include "ui_phylacto.h"
 
 #include <QAction>
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QIcon>
 #include <QImageReader>
@@ -78,6 +80,8 @@ Phylacto::Phylacto(QWidget* parent)
 
     actionSuppSerie = new QAction(tr("Supprimer série"), this);
     connect(actionSuppSerie, &QAction::triggered, this, &Phylacto::suppSerie);
+    actionRenommerSerie = new QAction(tr("Renommer la série…"), this);
+    connect(actionRenommerSerie, &QAction::triggered, this, &Phylacto::renommerSerie);
     actionSuppAlbum = new QAction(tr("Supprimer album"), this);
     connect(actionSuppAlbum, &QAction::triggered, this, &Phylacto::suppAlbum);
     actionAjouterSuite = new QAction(tr("Ajouter une suite"), this);
@@ -130,7 +134,8 @@ Phylacto::Phylacto(QWidget* parent)
     // The file holds the proxy password.
     Parametres::enregistrer(*settings);
 
-    modifie = false;
+    setModifie(false);
+    majTitre();
     MAJListesSeries();
     // Volumes ascending at first (Qt's header would start descending).
     ui->LstAlbum->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
@@ -151,6 +156,16 @@ Phylacto::~Phylacto()
     delete m_annulation;
     delete ui;
     ui = nullptr; // the event filter may still see children go
+}
+
+void Phylacto::majTitre()
+{
+    const QString nom = Parametres::lire(*settings, Cle::NomFichier);
+    // The placeholder shows the unsaved mark the way the desktop does.
+    setWindowTitle(nom.isEmpty()
+            ? tr("Phylacto[*]")
+            : tr("%1[*] — Phylacto")
+                  .arg(QFileInfo(FichierCollection::chemin(m_chemins, nom)).fileName()));
 }
 
 QList<QListWidget*> Phylacto::listesSeries() const

@@ -74,7 +74,8 @@ public:
     const QList<BD*>& getAlbums() const { return catalogue.albums(); }
 
     bool estModifie() const { return modifie; }
-    void setModifie(bool valeur) { modifie = valeur; }
+    // The one way modifie changes: the window's unsaved mark follows it.
+    void setModifie(bool valeur);
     QString getSerieCourante() const { return serieCourante; }
     QSettings* getSettings() const { return settings; }
     AlbumInfos* getAlbumInfos() const { return albumInfos; }
@@ -139,6 +140,9 @@ public slots:
     void myMenu(QPoint);
     void suppSerie();
     void suppAlbum();
+    // "Renommer la série…": asks the new name, and whether to merge when it
+    // is another series'.
+    void renommerSerie();
     void ChercherToutesImages();
     void stopRechercheAuto();
     void setImageBD(QString aNom, QString aRecherche);
@@ -186,6 +190,9 @@ private:
     QAction* actionSuppSerie = nullptr;
     QAction* actionSuppAlbum = nullptr;
     QAction* actionAjouterSuite = nullptr;
+    QAction* actionRenommerSerie = nullptr;
+    // "<file name>[*] — Phylacto", from the collection file the settings name.
+    void majTitre();
     QString serieCourante;
     bool arretRechercheAuto = false;
 
@@ -251,8 +258,8 @@ private:
     QString m_serieModifiee;
     QString m_titreModifie;
 
-    // Undo (app/historique.cpp). Deletions, changes, loans and returns go
-    // through the stack; modifie follows its clean state.
+    // Undo (app/historique.cpp). Every change of the catalogue goes through
+    // the stack; modifie follows its clean state.
     void preparerAnnulation();
     // Records a change already made and shown (a deletion is made by the
     // recording) as one step of the stack.
@@ -263,14 +270,16 @@ private:
     // an undo or a redo; the album of the step, when still in the catalogue,
     // is shown in its series.
     void rafraichirApresAnnulation(int index);
+    // Lists, table, counters and detail once that step was made, undone or redone.
+    void montrerPas(const ModificationCatalogue& modification);
+    // A cover chosen for that album (its image field), as one step.
+    void changerCouverture(BD* album, const QString& champImage);
     void montrerAlbum(BD* album);
     // A loan or a return of that album, as one step of the stack.
     void changerPret(BD* album, const QString& texte, const std::function<void(BD&)>& changement);
     QUndoStack* m_annulation = nullptr;
     int m_indexAnnulation = 0; // the stack's index the window shows
     bool m_pasEnregistre = false; // a step is being pushed
-    QByteArray m_empreinteEnregistree; // digest of the albums as last loaded or saved
-    bool m_empreinteConnue = false;
 
     // Layout (app/disposition.cpp)
     static constexpr int largeurNumero = 40; // the album table's volume column, at start

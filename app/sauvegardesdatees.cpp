@@ -4,6 +4,7 @@
 #include "dialogs/barremessage.h"
 #include "dialogs/boites.h"
 #include "dialogs/restauration.h"
+#include "model/modifications.h"
 #include "settings/codecs.h"
 #include "settings/parametres.h"
 #include "store/fichiercollection.h"
@@ -119,23 +120,22 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
               .arg(sauvegarde.quand.toString(QStringLiteral("dd/MM/yyyy")),
                   sauvegarde.quand.toString(QStringLiteral("HH:mm:ss")))
               .arg(sauvegarde.nbAlbums < 0 ? tr("?") : QString::number(sauvegarde.nbAlbums));
+    // Nothing is lost: Edition › Annuler brings the catalogue before back.
     question.texteInformatif = tr("Le fichier actuel est d'abord gardé comme sauvegarde.");
-    if (modifie)
-        question.texteInformatif += tr(" Les modifications non enregistrées seront perdues.");
     question.boutons = QMessageBox::Yes | QMessageBox::No;
     question.boutonParDefaut = QMessageBox::No;
     if (Boites::montrer(question) != QMessageBox::Yes)
         return false;
 
     // Read first: a backup that cannot be read changes nothing.
-    Catalogue restaure;
+    auto restaure = std::make_unique<Catalogue>();
     const QString encodage = Parametres::lire(*settings, Cle::Encodage);
     LectureCollection lecture;
     {
         TravailLong travail(
             statusBar(), tr("Lecture de %1…").arg(QFileInfo(sauvegarde.chemin).fileName()));
         lecture = FichierCollection::lire(sauvegarde.chemin, Codecs::codecParNom(encodage),
-            restaure, Codecs::encodagesProposes(), travail.avancement());
+            *restaure, Codecs::encodagesProposes(), travail.avancement());
     }
     if (lecture.etat != LectureCollection::Complete || lecture.sequencesInvalides > 0) {
         Boites::informer(tr("La sauvegarde %1 n'a pas été restaurée :\n%2")
@@ -156,11 +156,13 @@ bool Phylacto::restaurer(const Sauvegardes::Sauvegarde& sauvegarde)
         }
     }
 
-    catalogue.echanger(restaure);
-    // The steps of the stack name albums that have just left with the old catalogue.
-    m_annulation->clear();
+    catalogue.echanger(*restaure);
+    // The catalogue before goes with the step, which can bring it back.
+    executer(std::make_unique<RemplacementCatalogue>(
+        tr("la restauration de la sauvegarde du %1")
+            .arg(sauvegarde.quand.toString(QStringLiteral("dd/MM/yyyy HH:mm"))),
+        std::move(restaure)));
     reprendreAffichage();
-    modifie = true;
     statusBar()->showMessage(
         tr("Sauvegarde restaurée : enregistrez pour la garder comme catalogue."), 10000);
     return true;

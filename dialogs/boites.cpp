@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenu>
 #include <QPointer>
 #include <QQueue>
@@ -16,6 +17,7 @@ struct EtatTest
     bool automatique = false;
     QQueue<QMessageBox::StandardButton> reponses;
     QQueue<QString> fichiers;
+    QQueue<QString> textes;
     QQueue<std::function<void(QWidget*)>> etapes;
     QList<Boite> vues;
     QStringList modaux;
@@ -105,6 +107,17 @@ QString fichierAEnregistrer(
     return QFileDialog::getSaveFileName(parent, titre, dossier, filtres);
 }
 
+QString texteSaisi(
+    QWidget* parent, const QString& titre, const QString& libelle, const QString& texte)
+{
+    if (etat().automatique)
+        return etat().textes.isEmpty() ? QString() : etat().textes.dequeue();
+    bool valide = false;
+    const QString saisi
+        = QInputDialog::getText(parent, titre, libelle, QLineEdit::Normal, texte, &valide);
+    return valide ? saisi : QString();
+}
+
 int executer(QDialog* dialogue)
 {
     if (!etat().automatique)
@@ -154,6 +167,11 @@ void setProchainFichier(const QString& chemin)
     etat().fichiers.enqueue(chemin);
 }
 
+void setProchainTexte(const QString& texte)
+{
+    etat().textes.enqueue(texte);
+}
+
 void setProchaineEtape(const std::function<void(QWidget*)>& etape)
 {
     etat().etapes.enqueue(etape);
@@ -189,7 +207,7 @@ int nbDialoguesFichier()
 
 void oublier()
 {
-    etat() = EtatTest { etat().automatique, {}, {}, {}, {}, {}, 0 };
+    etat() = EtatTest { etat().automatique, {}, {}, {}, {}, {}, {}, 0 };
 }
 
 } // namespace Boites

@@ -46,13 +46,18 @@ QString fichierAOuvrir(
 QString fichierAEnregistrer(
     QWidget* parent, const QString& titre, const QString& dossier, const QString& filtres);
 
+// QInputDialog::getText on one line, starting from texte; a null text when
+// cancelled.
+QString texteSaisi(
+    QWidget* parent, const QString& titre, const QString& libelle, const QString& texte);
+
 // QDialog::exec and QMenu::exec: the result code, the entry chosen (null: none).
 int executer(QDialog* dialogue);
 QAction* executer(QMenu* menu, const QPoint& position);
 
-// For tests. Once automatic, no box or file dialog is shown any more: each
+// For tests. Once automatic, no box, file or text dialog is shown any more: each
 // takes the next queued answer, else its default button (OK when it has no
-// default) or, for a file dialog, a cancel. A modal dialog or a menu blocks no
+// default) or, for a file or text dialog, a cancel. A modal dialog or a menu blocks no
 // more: it is shown and handed to the next queued step, which acts on it as
 // the user would; what the step leaves open is closed (a menu: nothing chosen).
 // Everything asked is recorded.
@@ -60,6 +65,7 @@ void setAutomatique(bool automatique);
 bool automatique();
 void setProchaineReponse(QMessageBox::StandardButton bouton);
 void setProchainFichier(const QString& chemin);
+void setProchainTexte(const QString& texte);
 void setProchaineEtape(const std::function<void(QWidget*)>& etape);
 int etapesEnAttente();
 QStringList modauxVus(); // window title of each dialog run, "menu" for a menu

@@ -295,32 +295,29 @@ SerieRetiree Catalogue::retirerSerie(const QString& nom)
             restants.append(album);
     }
     m_albums.swap(restants);
-
-    retiree.serie = m_indexSeries.take(nom);
-    if (retiree.serie) {
-        retiree.rangSeries = int(m_series.indexOf(retiree.serie));
-        m_series.removeAt(retiree.rangSeries);
-        reindexerTampons();
-        if (QList<Serie*>* genre = listeDuGenre(retiree.serie->type)) {
-            retiree.rangGenre = int(genre->indexOf(retiree.serie));
-            if (retiree.rangGenre >= 0)
-                genre->removeAt(retiree.rangGenre);
-        }
-    }
+    retirerFiche(nom, retiree);
     return retiree;
+}
+
+void Catalogue::retirerFiche(const QString& nom, SerieRetiree& retiree)
+{
+    retiree.serie = m_indexSeries.take(nom);
+    if (!retiree.serie)
+        return;
+    retiree.rangSeries = int(m_series.indexOf(retiree.serie));
+    m_series.removeAt(retiree.rangSeries);
+    reindexerTampons();
+    if (QList<Serie*>* genre = listeDuGenre(retiree.serie->type)) {
+        retiree.rangGenre = int(genre->indexOf(retiree.serie));
+        if (retiree.rangGenre >= 0)
+            genre->removeAt(retiree.rangGenre);
+    }
 }
 
 void Catalogue::remettreSerie(const SerieRetiree& retiree)
 {
     noterChangement(true);
-    if (Serie* serie = retiree.serie) {
-        m_series.insert(qBound(0, retiree.rangSeries, int(m_series.size())), serie);
-        m_indexSeries.insert(serie->getNom(), serie);
-        indexerTampon(serie);
-        QList<Serie*>* genre = listeDuGenre(serie->type);
-        if (genre && retiree.rangGenre >= 0)
-            genre->insert(qBound(0, retiree.rangGenre, int(genre->size())), serie);
-    }
+    remettreFiche(retiree);
     // Ascending positions: each lands where it stood once those before it are
     // back. One merge, not one insertion (a move of the whole list) per album.
     QList<BD*> fusion;
@@ -334,6 +331,19 @@ void Catalogue::remettreSerie(const SerieRetiree& retiree)
     while (suivant < m_albums.size())
         fusion.append(m_albums.at(suivant++));
     m_albums.swap(fusion);
+}
+
+void Catalogue::remettreFiche(const SerieRetiree& retiree)
+{
+    Serie* serie = retiree.serie;
+    if (!serie)
+        return;
+    m_series.insert(qBound(0, retiree.rangSeries, int(m_series.size())), serie);
+    m_indexSeries.insert(serie->getNom(), serie);
+    indexerTampon(serie);
+    QList<Serie*>* genre = listeDuGenre(serie->type);
+    if (genre && retiree.rangGenre >= 0)
+        genre->insert(qBound(0, retiree.rangGenre, int(genre->size())), serie);
 }
 
 void Catalogue::remettreChamps(BD* album, const ChampsAlbum& champs)
@@ -424,6 +434,88 @@ QList<BD*> Catalogue::retirerAjout(const SeriesAvantAjout& avant)
         }
     }
     return retires;
+}
+
+ExamenRenommage Catalogue::examinerRenommage(const QString& ancien, const QString& nouveau) const
+{
+    ExamenRenommage examen;
+    if (nouveau.isEmpty() || nouveau.contains(QLatin1Char(';'))) {
+        examen.etat = ExamenRenommage::NomInvalide;
+        return examen;
+    }
+    if (nouveau == ancien || !findSerie(ancien))
+        return examen;
+    // One walk: the titles the other series holds, and the albums that move.
+    QSet<QString> titresCible;
+    QList<const BD*> deplaces;
+    for (const BD* album : m_albums) {
+        if (album->getSerie() == nouveau)
+            titresCible.insert(album->getTitre());
+        else if (album->getSerie() == ancien)
+            deplaces.append(album);
+    }
+    examen.nbAlbums = int(deplaces.size());
+    for (const BD* album : std::as_const(deplaces)) {
+        if (titresCible.contains(album->getTitre())) {
+            examen.etat = ExamenRenommage::Doublon;
+            examen.collision = album;
+            return examen;
+        }
+    }
+    examen.etat = findSerie(nouveau) ? ExamenRenommage::Fusion : ExamenRenommage::Renommage;
+    return examen;
+}
+
+SerieRenommee Catalogue::renommerSerie(const QString& ancien, const QString& nouveau)
+{
+    SerieRenommee renommee;
+    const ExamenRenommage::Etat etat = examinerRenommage(ancien, nouveau).etat;
+    if (etat != ExamenRenommage::Renommage && etat != ExamenRenommage::Fusion)
+        return renommee;
+    noterChangement(false);
+    Serie* source = findSerie(ancien);
+    renommee.fait = true;
+    renommee.ancien = source->getNom();
+    renommee.nouveau = m_textes.partager(nouveau);
+    renommee.cible = etatSerie(nouveau);
+    for (BD* album : std::as_const(m_albums)) {
+        if (album->getSerie() == ancien) {
+            prevenir(*album);
+            album->setSerie(renommee.nouveau);
+            renommee.albums.append(album);
+        }
+    }
+    if (Serie* cible = findSerie(nouveau)) {
+        retirerFiche(ancien, renommee.source);
+        cible->tomeMax = qMax(cible->tomeMax, source->tomeMax);
+        if (source->serieFinie != 0)
+            cible->serieFinie = source->serieFinie;
+    } else {
+        m_indexSeries.remove(ancien);
+        source->renommer(renommee.nouveau);
+        m_indexSeries.insert(renommee.nouveau, source);
+    }
+    reindexerTampons();
+    return renommee;
+}
+
+void Catalogue::annulerRenommage(const SerieRenommee& renommee)
+{
+    if (!renommee.fait)
+        return;
+    noterChangement(false);
+    for (BD* album : renommee.albums) {
+        prevenir(*album);
+        album->setSerie(renommee.ancien);
+    }
+    if (renommee.cible.existait) {
+        restaurerSerie(renommee.cible);
+        remettreFiche(renommee.source);
+    } else if (Serie* serie = m_indexSeries.take(renommee.nouveau)) {
+        serie->renommer(renommee.ancien);
+        m_indexSeries.insert(renommee.ancien, serie);
+    }
+    reindexerTampons();
 }
 
 QByteArray Catalogue::empreinte() const

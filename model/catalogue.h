@@ -91,6 +91,33 @@ struct SeriesAvantAjout
     void compacter(const QList<Serie*>& series);
 };
 
+// What renaming a series would do, before anything is changed.
+struct ExamenRenommage
+{
+    enum Etat {
+        Rien, // no such series, or the same name
+        NomInvalide, // empty, or with a ";" the collection file cannot hold
+        Doublon, // an album of the series already has its title in the other
+        Renommage,
+        Fusion // the new name is another series': the albums join it
+    };
+    Etat etat = Rien;
+    int nbAlbums = 0; // albums that take the new name
+    const BD* collision = nullptr; // for Doublon: the first album that would collide
+};
+
+// What a rename changed, so that it can be put back exactly. While a merged
+// series is out, whoever holds this owns it.
+struct SerieRenommee
+{
+    bool fait = false;
+    QString ancien;
+    QString nouveau;
+    QList<BD*> albums; // those that took the new name, in catalogue order
+    EtatSerie cible; // the series joined as it was; existait false for a plain rename
+    SerieRetiree source; // after a merge: the series left, with where it stood
+};
+
 // Told before an album's texts change or before the album is destroyed, so
 // that a view holding the album can keep what it shows.
 class SuiviAlbums
@@ -168,6 +195,15 @@ public:
     // volume and finished mark back. Returns the albums, in catalogue order.
     // Only right after the addition: nothing else may have changed since.
     QList<BD*> retirerAjout(const SeriesAvantAjout& avant);
+    ExamenRenommage examinerRenommage(const QString& ancien, const QString& nouveau) const;
+    // Every album of the series ancien is named nouveau. The series keeps its
+    // place, kind, volume and finished mark; onto an existing series it
+    // merges: it leaves, and the one joined takes the higher volume and its
+    // finished mark. Refused (fait false, nothing changed) unless the
+    // examination says Renommage or Fusion.
+    SerieRenommee renommerSerie(const QString& ancien, const QString& nouveau);
+    // Only right after the rename, or after it was made again.
+    void annulerRenommage(const SerieRenommee& renommee);
     // Back to a state read before a change: a series the change created goes
     // away unless an album still names it.
     void restaurerSerie(const EtatSerie& etat);
@@ -214,6 +250,9 @@ private:
     // rows numbered before no longer name the same albums.
     void noterChangement(bool positions);
     void ajouterSerie(Serie* serie);
+    // Takes the series record alone out of the series lists, noting where it stood.
+    void retirerFiche(const QString& nom, SerieRetiree& retiree);
+    void remettreFiche(const SerieRetiree& retiree);
     QList<Serie*>* listeDuGenre(int type);
     void prevenir(const BD& album) const;
     ValeursAlbum partager(const ValeursAlbum& valeurs);

@@ -5,6 +5,17 @@
 
 using Traduction::tr;
 
+QString entreeDeMenu(const QString& entree, int longueur)
+{
+    if (entree.size() <= longueur)
+        return entree;
+    qsizetype garde = longueur - 1;
+    // Never half a character written with two UTF-16 units.
+    if (garde > 0 && entree.at(garde - 1).isHighSurrogate())
+        --garde;
+    return entree.left(garde).trimmed() + QChar(0x2026);
+}
+
 SuppressionAlbum::SuppressionAlbum(BD* album)
     : ModificationCatalogue(tr("la suppression de l'album %1").arg(album->getTitre()))
     , m_album(album)
@@ -118,4 +129,55 @@ void AjoutAlbums::annuler(Catalogue& catalogue)
 BD* AjoutAlbums::albumAMontrer() const
 {
     return m_retires || m_albums.isEmpty() ? nullptr : m_albums.first();
+}
+
+RenommageSerie::RenommageSerie(const QString& ancien, const QString& nouveau)
+    : ModificationCatalogue(tr("le renommage de la série %1 en %2").arg(ancien, nouveau))
+    , m_ancien(ancien)
+    , m_nouveau(nouveau)
+{
+}
+
+RenommageSerie::~RenommageSerie()
+{
+    if (m_renommee.fait)
+        delete m_renommee.source.serie;
+}
+
+void RenommageSerie::refaire(Catalogue& catalogue)
+{
+    if (!m_renommee.fait)
+        m_renommee = catalogue.renommerSerie(m_ancien, m_nouveau);
+}
+
+void RenommageSerie::annuler(Catalogue& catalogue)
+{
+    if (!m_renommee.fait)
+        return;
+    catalogue.annulerRenommage(m_renommee);
+    // The albums stay known: they are the ones to show.
+    m_renommee.fait = false;
+    m_renommee.source = {};
+}
+
+RemplacementCatalogue::RemplacementCatalogue(const QString& texte, std::unique_ptr<Catalogue> autre)
+    : ModificationCatalogue(texte)
+    , m_autre(std::move(autre))
+{
+}
+
+void RemplacementCatalogue::refaire(Catalogue& catalogue)
+{
+    if (m_remplace)
+        return;
+    catalogue.echanger(*m_autre);
+    m_remplace = true;
+}
+
+void RemplacementCatalogue::annuler(Catalogue& catalogue)
+{
+    if (!m_remplace)
+        return;
+    catalogue.echanger(*m_autre);
+    m_remplace = false;
 }

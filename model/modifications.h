@@ -5,6 +5,13 @@
 
 #include <QString>
 
+#include <memory>
+
+// An entry of the Edition menu naming a step ("Annuler la suppression de…"):
+// whole when it is short, else cut to longueur characters ending with "…",
+// so that a long title does not widen the menu to the screen.
+QString entreeDeMenu(const QString& entree, int longueur = 40);
+
 // One change of the catalogue that can be undone and redone. Whoever records
 // it has already made it and shown it; refaire() is called once more when it
 // is recorded, so it must accept a change already made.
@@ -101,4 +108,41 @@ private:
     SeriesAvantAjout m_avant;
     QList<BD*> m_albums;
     bool m_retires = false;
+};
+
+// A series renamed; onto an existing series, merged into it (see
+// Catalogue::renommerSerie). Made by the recording. Undone, the albums get
+// their name back, a merged series returns where it stood and the one it
+// joined gets back its volume and finished mark; while merged, it owns the
+// series record that left.
+class RenommageSerie : public ModificationCatalogue
+{
+public:
+    RenommageSerie(const QString& ancien, const QString& nouveau);
+    ~RenommageSerie() override;
+    void refaire(Catalogue& catalogue) override;
+    void annuler(Catalogue& catalogue) override;
+    BD* albumAMontrer() const override { return m_renommee.albums.value(0); }
+
+private:
+    QString m_ancien;
+    QString m_nouveau;
+    SerieRenommee m_renommee; // fait while the rename is in the catalogue
+};
+
+// The whole content of the catalogue replaced by another (a restore), made
+// before it is recorded. Undone, the content before comes back whole, series
+// lists included; redone, the other one again. It owns the content that is out.
+class RemplacementCatalogue : public ModificationCatalogue
+{
+public:
+    // autre holds the content that was replaced.
+    RemplacementCatalogue(const QString& texte, std::unique_ptr<Catalogue> autre);
+    void refaire(Catalogue& catalogue) override;
+    void annuler(Catalogue& catalogue) override;
+    BD* albumAMontrer() const override { return nullptr; }
+
+private:
+    std::unique_ptr<Catalogue> m_autre;
+    bool m_remplace = true;
 };

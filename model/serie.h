@@ -27,6 +27,9 @@ public:
         return nom.constData() == texte.constData() && nom.size() == texte.size();
     }
 
+    // Only the catalogue renames a series: its index is keyed by the name.
+    void renommer(const QString& nouveau) { nom = nouveau; }
+
     int tomeMax;
     int serieFinie;
     int type;

@@ -20,9 +20,9 @@ ordreCles|covers/signature.cpp|s/for \(auto it = parametres\.cbegin\(\); it != p
 nettoyageNom|covers/nomimage.cpp|s/    nom\.replace\(QStringLiteral\("\.\."\), QStringLiteral\("_"\)\);\n//
 doublonAjout|model/catalogue.cpp|s/if \(premierAlbum\(v\.serie, v\.titre\)\)/if (false)/
 doublonModif|model/catalogue.cpp|s/const BD\* autre = premierAlbum\(v\.serie, v\.titre\);/const BD* autre = nullptr;/
-compteursSuppression|app/edition.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n    modifie = true;/\n    update();\n    modifie = true;/
+compteursSuppression|app/edition.cpp|s/\n    MAJCompteurs\(\);\n    update\(\);\n\}\n\nvoid Phylacto::suppSerie/\n    update();\n}\n\nvoid Phylacto::suppSerie/
 coloriste19|store/lecturetranches.cpp|s/            if \(champ\.colonne >= parties\.nombre\)\n                continue;\n            const QStringView valeur = parties\.champs\[champ\.colonne\];/            const QStringView valeur = parties.champs[qMin(champ.colonne, parties.nombre - 1)];/
-importModifie|app/importcollection.cpp|s/    MAJListesSeries\(\);\n    modifie = true;/    MAJListesSeries();/
+importModifie|app/importcollection.cpp|s/\n    setModifie\(true\);\n\}/\n}/
 fermetureAnnulee|app/enregistrement.cpp|s/    \} else \{\n        event->ignore\(\);/    } else {\n        event->accept();/
 relaisProxy|app/configuration.cpp|s/    connect\(fenetre, &GestionReseau::validationReseau, this, &Phylacto::relayInfoReseau\);\n//
 encodagePremierDemarrage|app/phylacto.cpp|s/        Parametres::ecrire\(\*settings, Cle::Encodage, QStringLiteral\("UTF-8"\)\);\n//
@@ -70,10 +70,16 @@ trancheLigneFautive|store/lecturetranches.cpp|s/m_lecture\.numeroLigne = int\(nu
 trancheNatureUtf8|store/lecturetranches.cpp|s/ && utf8 && !pasUtf8;/ && utf8;/
 textesVerses|model/textespartages.cpp|s/ && !garde\.isDetached\(\)//
 compteursCharges|model/catalogue.cpp|s/        compterAlbum\(m_compteurs, album\);\n        m_revisionCompteurs/        m_revisionCompteurs/
-seriesParTampon|model/catalogue.cpp|s/        m_series\.removeAt\(retiree\.rangSeries\);\n        reindexerTampons\(\);/        m_series.removeAt(retiree.rangSeries);/
+seriesParTampon|model/catalogue.cpp|s/    m_series\.removeAt\(retiree\.rangSeries\);\n    reindexerTampons\(\);/    m_series.removeAt(retiree.rangSeries);/
 serieParContenu|model/catalogue.cpp|s/ \|\| sienne == nom\)/)/
 seriesAbandonnees|model/catalogue.cpp|s/    m_albums\.clear\(\);\n    m_series\.clear\(\);\n    vider\(\);/    vider();/
 listesAJour|app/navigation.cpp|s/if \(m_revisionListes != catalogue\.revisionContenu\(\)\)/if (m_revisionListes == ~quint64(0))/
+tomeFusionRendu|model/catalogue.cpp|s/        restaurerSerie\(renommee\.cible\);\n//
+fusionSansQuestion|app/edition.cpp|s/        if \(Boites::montrer\(question\) != QMessageBox::Yes\)\n            return;\n//
+titreModifie|app/historique.cpp|s/    setWindowModified\(valeur\);\n//
+entreeCoupee|app/historique.cpp|s/entreeDeMenu\(tr\("Annuler %1"\)\.arg\(texte\)\)/tr("Annuler %1").arg(texte)/
+ajoutEnregistre|app/edition.cpp|s/    executer\(std::make_unique<AjoutAlbums>\(\n.*\n/    setModifie(true);\n/
+importEnregistre|app/importcollection.cpp|s/        executer\(std::make_unique<AjoutAlbums>\((.*\n){4}/        setModifie(true);\n/
 LISTE
 )
 

@@ -144,7 +144,9 @@ private slots:
         emit table->customContextMenuRequested({ 1, 1 });
         Boites::setProchaineEtape(menu("Supprimer série"));
         emit s.w<QListWidget>("LstManga")->customContextMenuRequested({ 1, 1 });
-        QCOMPARE(menus, QStringList({ "Supprimer album", "Ajouter une suite", "Supprimer série" }));
+        QCOMPARE(menus,
+            QStringList({ "Supprimer album", "Ajouter une suite", "Supprimer série",
+                "Renommer la série…" }));
         QCOMPARE(s.resume(),
             QString("Autre,Blake | E:Blake | C:Autre | M: | [Blake] 1:Tome 1,10:Tome 10,2:Tome 2 | "
                     "3 3 0 0 | Blake/Tome 2/2"));

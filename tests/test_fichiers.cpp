@@ -414,6 +414,7 @@ private slots:
         QCOMPARE(f.getAlbums().at(5)->getEmprunteur(), QString());
         QCOMPARE(Boites::textesVus(), QStringList());
         QVERIFY(f.estModifie());
+        QCOMPARE(enfant<QAction>(&f, "actionAnnuler")->text(), "Annuler l'importation de 3 albums");
 
         Boites::setProchainFichier(s.chemin("crlf.csv"));
         QVERIFY(declencherAction(&f, "actionImporter_Csv"));
@@ -555,7 +556,7 @@ private slots:
 
         const QByteArray actuel = dossier.lire("collection.csv");
         QVERIFY(dossier.choisir("A", "a1"));
-        fenetre.suppAlbum(); // an undo step naming an album the restore replaces
+        fenetre.suppAlbum(); // a step before the restore, on an album it replaces
         dossier.ecrire("data/sauvegardes/collection-2026-01-02-030405.csv",
             ligneAlbum("C", "c1", 1) + ligneAlbum("C", "c2", 2));
         QVERIFY(declencherAction(&fenetre, "actionRestaurer"));
@@ -568,13 +569,18 @@ private slots:
         }
         QVERIFY(fenetre.estModifie());
         QVERIFY(!dialogue->isVisible());
-        QVERIFY(!enfant<QAction>(&fenetre, "actionAnnuler")->isEnabled());
         QCOMPARE(sauvegardesDe(dossier).size(), 4);
         QFile derniere(
             Sauvegardes::lister(dossier.chemin("data/sauvegardes"), "collection.csv", nullptr)[0]
                 .chemin);
         QVERIFY(derniere.open(QIODevice::ReadOnly));
         QCOMPARE(derniere.readAll(), actuel);
+        QCOMPARE(
+            dossier.resume().section(" | ", 0, 4), QString("C | E:C | C: | M: | [C] 1:c1,2:c2"));
+        for (const char* action : { "actionAnnuler", "actionAnnuler", "actionRetablir" })
+            QVERIFY(declencherAction(&fenetre, action));
+        QCOMPARE(dossier.resume().section(" | ", 0, 1), QString("A,S | E:A,S"));
+        QVERIFY(declencherAction(&fenetre, "actionRetablir"));
         QCOMPARE(
             dossier.resume().section(" | ", 0, 4), QString("C | E:C | C: | M: | [C] 1:c1,2:c2"));
 

@@ -141,32 +141,97 @@ private slots:
         qDeleteAll(series);
     }
 
-    // A batch added as one step: undone, the albums and the series they created
-    // leave and the series they joined get their volume and finished mark back.
-    void ajoutAnnulable()
+    // Each undo step made, undone and made again on A/a1 1, B/b1 5 (Manga,
+    // finished), A/a2 2, C/a1 3 (Comic): "serie/titre" of the albums,
+    // "nom:tomeMax:finie" of each series list, the names the index finds.
+    void pasAnnulables_data()
     {
+        QTest::addColumn<QStringList>("pas"); // a rename: the old and new names
+        QTest::addColumn<QString>("examen"); // of a rename: albums moved, or the collision
+        QTest::addColumn<QString>("apres"); // empty: refused, nothing changed
+        const auto ligne = [](const char* nom, QStringList pas, QString examen, QString apres) {
+            QTest::newRow(nom) << pas << examen << apres;
+        };
+        ligne("ajout d'un lot", { "ajout" }, "",
+            "A/a1 B/b1 A/a2 C/a1 A/a5 D/d1 | A:5:2,B:5:2,C:3:0,D:4:0 | A:5:2,D:4:0 | C:3:0 | B:5:2 "
+            "| ABCD-");
+        ligne("remplacement", { "remplacement" }, "", "D/d1 | D:1:0 | D:1:0 |  |  | ---D-");
+        ligne("renommage", { "A", "Z" }, "Renommage 2",
+            "Z/a1 B/b1 Z/a2 C/a1 | Z:2:0,B:5:2,C:3:0 | Z:2:0 | C:3:0 | B:5:2 | -BC-Z");
+        ligne("fusion", { "A", "B" }, "Fusion 2",
+            "B/a1 B/b1 B/a2 C/a1 | B:5:2,C:3:0 |  | C:3:0 | B:5:2 | -BC--");
+        ligne("fusion: tome et fin", { "B", "A" }, "Fusion 1",
+            "A/a1 A/b1 A/a2 C/a1 | A:5:2,C:3:0 | A:5:2 | C:3:0 |  | A-C--");
+        ligne("doublon", { "C", "A" }, "Doublon a1", "");
+        ligne("point-virgule", { "A", "A;B" }, "NomInvalide 0", "");
+        ligne("même nom", { "A", "A" }, "Rien 0", "");
+    }
+    void pasAnnulables()
+    {
+        QFETCH(QStringList, pas);
+        QFETCH(QString, apres);
         Catalogue c;
-        c.attacher(albumTest("A", "a1", 2));
-        c.attacher(albumTest("Z", "z1", 1, Comic));
-        const QStringList avant = resume(c);
-        SeriesAvantAjout releve = c.releverSeries();
-        BD* fin = albumTest("A", "a5", 5);
+        BD* fin = albumTest("B", "b1", 5, Manga);
         fin->serieFinie = 2;
-        for (BD* album : { fin, albumTest("B", "b1", 3, Manga), albumTest("B", "b2", 4),
-                 albumTest("C", "c1", 1, Comic) })
-            c.attacher(album);
-        const QStringList apres = resume(c);
-        AjoutAlbums ajout("l'importation de 4 albums", c, releve);
-        QCOMPARE(ajout.albumAMontrer(), fin);
-        for (int fois = 0; fois < 2; ++fois) {
-            ajout.annuler(c);
-            QCOMPARE(resume(c), avant);
-            QVERIFY(!c.findSerie("B"));
-            QVERIFY(!ajout.albumAMontrer());
-            ajout.refaire(c);
-            QCOMPARE(resume(c), apres);
+        for (BD* a : { albumTest("A", "a1", 1), fin, albumTest("A", "a2", 2),
+                 albumTest("C", "a1", 3, Comic) })
+            c.attacher(a);
+        const auto etat = [&c]() {
+            QStringList albums, listes;
+            for (const BD* a : c.albums())
+                albums << a->getSerie() + '/' + a->getTitre();
+            for (const QList<Serie*>* liste :
+                { &c.series(), &c.seriesEuro(), &c.seriesComics(), &c.seriesManga() }) {
+                QStringList noms;
+                for (const Serie* s : *liste)
+                    noms << QString("%1:%2:%3").arg(s->getNom()).arg(s->tomeMax).arg(s->serieFinie);
+                listes << noms.join(',');
+            }
+            QString index;
+            for (const char* nom : { "A", "B", "C", "D", "Z" })
+                index += c.findSerie(nom) ? nom : "-";
+            return albums.join(' ') + " | " + listes.join(" | ") + " | " + index;
+        };
+        const QString avant = etat();
+        std::unique_ptr<ModificationCatalogue> modification;
+        if (pas[0] == "ajout") {
+            const SeriesAvantAjout releve = c.releverSeries();
+            BD* finie = albumTest("A", "a5", 5);
+            finie->serieFinie = 2;
+            c.attacher(finie);
+            c.attacher(albumTest("D", "d1", 4));
+            modification = std::make_unique<AjoutAlbums>("", c, releve);
+        } else if (pas[0] == "remplacement") {
+            auto autre = std::make_unique<Catalogue>();
+            autre->attacher(albumTest("D", "d1"));
+            c.echanger(*autre);
+            modification = std::make_unique<RemplacementCatalogue>("", std::move(autre));
+        } else {
+            const ExamenRenommage examen = c.examinerRenommage(pas[0], pas[1]);
+            const QStringList etats { "Rien", "NomInvalide", "Doublon", "Renommage", "Fusion" };
+            QTEST(etats.value(examen.etat) + ' '
+                    + (examen.collision ? examen.collision->getTitre()
+                                        : QString::number(examen.nbAlbums)),
+                "examen");
+            modification = std::make_unique<RenommageSerie>(pas[0], pas[1]);
         }
-        ajout.annuler(c); // the step goes with its albums out
+        for (int fois = 0; fois < 2; ++fois) {
+            modification->refaire(c); // made already, except a rename
+            QCOMPARE(etat(), apres.isEmpty() ? avant : apres);
+            modification->annuler(c);
+            QCOMPARE(etat(), avant);
+        }
+        modification->refaire(c); // the step goes with what is out
+    }
+
+    // Whole up to 40 characters; cut after no blank and inside no character.
+    void entreeDeMenu()
+    {
+        const QString x38(38, 'x');
+        for (const auto& [entree, attendue] :
+            { std::pair { x38 + "yy", x38 + "yy" }, { x38 + "yyy", x38 + "y…" },
+                { x38 + " yy", x38 + "…" }, { x38 + "𝄞yy", x38 + "…" } })
+            QCOMPARE(::entreeDeMenu(entree), attendue);
     }
 
     void editer_data()
