@@ -1,6 +1,7 @@
 #include "app/captures.h"
 
 #include "app/phylacto.h"
+#include "dialogs/ajoutcatalogue.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,7 +50,7 @@ void Captures::etape()
     // The next step is due before this one acts: an action may run a modal
     // box, which the next step takes and closes from inside its event loop.
     const int etape = m_etape++;
-    if (etape < 20)
+    if (etape < 21)
         QTimer::singleShot(attente, this, &Captures::etape);
     switch (etape) {
     case 0:
@@ -143,6 +144,12 @@ void Captures::etape()
             break;
         }
         fermerDialogues();
+        montrerAjoutCatalogue();
+        break;
+    }
+    case 20:
+        prendre(QStringLiteral("ajout-catalogue"), dialogueOuvert(m_fenetre));
+        fermerDialogues();
         m_fenetre->ajouterAvis(QStringLiteral(
             "Exemple : le verrou data/phylacto.lock laissé par un Phylacto arrêté (processus "
             "4242 sur cet ordinateur) a été repris."));
@@ -151,7 +158,6 @@ void Captures::etape()
             "UTF-8, dès la ligne 44 : ils sont affichés « \uFFFD ». Le fichier tel qu'il est "
             "sera copié avant le premier enregistrement."));
         break;
-    }
     default:
         prendre(QStringLiteral("avis"), m_fenetre);
         QApplication::exit(m_reussi ? 0 : 1);
@@ -165,6 +171,44 @@ void Captures::declencher(const QString& action)
         trouvee->trigger();
     else
         m_reussi = false;
+}
+
+// Four barcodes scanned, as the library would answer them (no network here):
+// three albums to add, one already held.
+void Captures::montrerAjoutCatalogue()
+{
+    m_fenetre->ouvrirAjoutCatalogue();
+    auto* ajout = m_fenetre->findChild<AjoutCatalogue*>();
+    if (!ajout) {
+        m_reussi = false;
+        return;
+    }
+    using NoticesCatalogue::NoticeAlbum;
+    using NoticesCatalogue::Source;
+    const QList<NoticeAlbum> notices {
+        { QStringLiteral("9782205000061"), QStringLiteral("Les Chroniques d'Élise"), 6,
+            QStringLiteral("Le Chant des marées"), QStringLiteral("Anaïs Ferré"),
+            QStringLiteral("Mathilde Roussel"), QStringLiteral("Léa Martin"),
+            QStringLiteral("Dargaud"), 2025, {}, Source::Bnf, false },
+        { QStringLiteral("9782205000023"), QStringLiteral("Les Chroniques d'Élise"), 2,
+            QStringLiteral("Le Phare d'Écume"), QStringLiteral("Anaïs Ferré"),
+            QStringLiteral("Mathilde Roussel"), QStringLiteral("Léa Martin"),
+            QStringLiteral("Dargaud"), 2019, {}, Source::Bnf, false },
+        { QStringLiteral("9782203000058"), QStringLiteral("Capitaine Frégate"), 5,
+            QStringLiteral("Le Phare des Sept-Îles"), QStringLiteral("Hélène Cazenave"),
+            QStringLiteral("Jérôme Guillou"), QStringLiteral("Studio Bleu"),
+            QStringLiteral("Casterman"), 2024, {}, Source::Bnf, false },
+        { QStringLiteral("9782505000082"), QStringLiteral("Kaze no Tabibito"), 8,
+            QStringLiteral("Le Voyageur du vent 8"), QStringLiteral("Haruka Mori"),
+            QStringLiteral("Haruka Mori"), {}, QStringLiteral("Kana"), 2021, {},
+            Source::OpenLibrary, false },
+    };
+    for (const NoticeAlbum& notice : notices) {
+        RechercheCatalogue::Resultat resultat;
+        resultat.etat = RechercheCatalogue::Etat::Trouve;
+        resultat.notices = { notice };
+        ajout->recevoir(resultat, notice.isbn, true);
+    }
 }
 
 void Captures::montrerGraphique(int rang)

@@ -25,6 +25,7 @@ private:
     void declencher(const QString& action);
     // In the statistics window: the charts' tab, that chart.
     void montrerGraphique(int rang);
+    void montrerAjoutCatalogue();
 
     Phylacto* m_fenetre;
     QString m_dossier;

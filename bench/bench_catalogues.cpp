@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTableWidget>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -149,13 +148,8 @@ int main(int argc, char** argv)
         return 1;
     Boites::setAutomatique(true);
     Boites::setProchainFichier(QDir::current().filePath(QStringLiteral("gcstar/collection.gcs")));
-    // "Importer" in the preview, as soon as it shows.
-    QTimer accepter;
-    accepter.callOnTimeout([] {
-        if (auto* apercu = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            apercu->accept();
-    });
-    accepter.start(0);
+    // "Importer" in the preview.
+    Boites::setProchaineEtape([](QWidget* apercu) { qobject_cast<QDialog*>(apercu)->accept(); });
     QElapsedTimer chrono;
     chrono.start();
     fenetre.importerAutreCatalogue();

@@ -64,6 +64,13 @@ AjoutCatalogue::AjoutCatalogue(
     table->setColumnWidth(Colonne::Serie, 150);
     table->setColumnWidth(Colonne::Tome, 48);
     table->setColumnWidth(Colonne::Titre, 180);
+    // Wide enough for "Prénom Nom" on one line, and the held mark in sight.
+    for (int colonne : { Colonne::Scenariste, Colonne::Dessinateur })
+        table->setColumnWidth(colonne, 124);
+    table->setColumnWidth(Colonne::Coloriste, 104);
+    table->setColumnWidth(Colonne::Editeur, 104);
+    table->setColumnWidth(Colonne::Annee, 52);
+    table->setColumnWidth(Colonne::Source, 96);
     connect(ui->leRechercheCatalogue, &QLineEdit::returnPressed, this, &AjoutCatalogue::rechercher);
     connect(ui->pbRechercherCatalogue, &QPushButton::clicked, this, &AjoutCatalogue::rechercher);
     connect(ui->pbAjouterCatalogue, &QPushButton::clicked, this, &AjoutCatalogue::ajouter);

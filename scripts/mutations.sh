@@ -36,6 +36,7 @@ rolesNotice|covers/noticescatalogue.cpp|s/codes\.scenaristes, personne\);(\n.*\n
 numeroTome|model/numerotome.h|s/texte\.mid\(debut, fin - debut\)/texte.mid(debut, 1)/
 possedeAccents|covers/noticescatalogue.cpp|s/Recherche::minusculesSansAccents\(texte\)\.simplified\(\)/texte.toLower().simplified()/
 cleIsbn10|model/isbn.cpp|s/douze \+ cle13\(douze\)/douze + chiffres.back()/
+couvertureLot|dialogs/ajoutcatalogue.cpp|s/albums\.append\(\{ attente\.valeurs, attente\.image,/albums.append({ attente.valeurs, lot.first().image,/
 rattachementRetabli|model/catalogue.cpp|s/\|\| champs\.serieFinie != avant\.serieFinie\)\n        integrerSerie\(album\);/|| champs.serieFinie != avant.serieFinie)\n        {}/
 pasRetabli|app/historique.cpp|s/m_annulation->command\(index < ancien \? index : ancien\)/m_annulation->command(index)/
 finDeLigne|store/decoupelignes.h|s/return ligne\.endsWith\(u'\\r'\) \? ligne\.chopped\(1\) : ligne;/return ligne;/
