@@ -8,8 +8,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -50,7 +52,7 @@ void Captures::etape()
     // The next step is due before this one acts: an action may run a modal
     // box, which the next step takes and closes from inside its event loop.
     const int etape = m_etape++;
-    if (etape < 21)
+    if (etape < 23)
         QTimer::singleShot(attente, this, &Captures::etape);
     switch (etape) {
     case 0:
@@ -158,8 +160,27 @@ void Captures::etape()
             "UTF-8, dès la ligne 44 : ils sont affichés « \uFFFD ». Le fichier tel qu'il est "
             "sera copié avant le premier enregistrement."));
         break;
-    default:
+    case 21:
         prendre(QStringLiteral("avis"), m_fenetre);
+        m_fenetre->ajouterAlbum();
+        break;
+    case 22:
+        // A change not yet saved: the title shows its mark.
+        if (QWidget* saisie = dialogueOuvert(m_fenetre)) {
+            const QList<std::pair<const char*, const char*>> champs { { "leSerie",
+                                                                          "Capitaine Frégate" },
+                { "leAlbum", "Le Retour de la Frégate" }, { "leTome", "5" } };
+            for (const auto& [nom, texte] : champs) {
+                if (auto* champ = saisie->findChild<QLineEdit*>(QLatin1String(nom)))
+                    champ->setText(QString::fromUtf8(texte));
+            }
+            if (auto* valider = saisie->findChild<QPushButton*>(QStringLiteral("pbValider")))
+                valider->click();
+        }
+        fermerDialogues();
+        break;
+    default:
+        prendre(QStringLiteral("titre-modifie"), m_fenetre);
         QApplication::exit(m_reussi ? 0 : 1);
         return;
     }
